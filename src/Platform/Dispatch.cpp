@@ -1,0 +1,225 @@
+#include "Dispatch.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+
+namespace Dispatch {
+
+void Queue::sync(Work work) {
+    std::promise<void> done;
+    auto finished = done.get_future();
+    async([&work, &done] {
+        work();
+        done.set_value();
+    });
+    finished.wait();
+}
+
+namespace {
+
+class MainQueue final : public Queue {
+public:
+    void async(Work work) override {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app)
+            return;
+        QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+    }
+    void sync(Work work) override {
+        if (isMainThread()) {
+            work();
+            return;
+        }
+        Queue::sync(std::move(work));
+    }
+    QString label() const override { return QStringLiteral("com.apple.main-thread"); }
+};
+
+class GlobalQueue final : public Queue {
+public:
+    GlobalQueue() {
+        // Blocks on this queue may wait for one another (a group wait, a serial queue's
+        // sync), so the pool is allowed well more threads than cores.
+        m_pool.setMaxThreadCount(std::max(64, QThread::idealThreadCount() * 8));
+        m_pool.setExpiryTimeout(10000);
+    }
+    ~GlobalQueue() override { m_pool.waitForDone(); }
+    void async(Work work) override { m_pool.start(std::move(work)); }
+    QString label() const override { return QStringLiteral("com.apple.root.default-qos"); }
+
+private:
+    QThreadPool m_pool;
+};
+
+} // namespace
+
+Queue& mainQueue() {
+    static MainQueue queue;
+    return queue;
+}
+
+bool isMainThread() {
+    QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+Queue& globalQueue() {
+    static GlobalQueue queue;
+    return queue;
+}
+
+// ---- SerialQueue ----
+
+struct SerialQueue::State {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<Work> pending;
+    bool closing = false;
+    std::thread::id workerId;
+};
+
+SerialQueue::SerialQueue(QString label)
+    : m_label(std::move(label)), m_state(std::make_shared<State>()) {
+    std::thread worker([state = m_state] {
+        for (;;) {
+            Work work;
+            {
+                std::unique_lock lock(state->mutex);
+                state->wake.wait(lock, [&] { return state->closing || !state->pending.empty(); });
+                if (state->pending.empty())
+                    return; // closing and drained
+                work = std::move(state->pending.front());
+                state->pending.pop_front();
+            }
+            work();
+        }
+    });
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->workerId = worker.get_id();
+    }
+    // The thread keeps the state alive through its own reference; it ends once the queue is
+    // closed and drained, so it never needs joining.
+    worker.detach();
+}
+
+SerialQueue::~SerialQueue() {
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->closing = true;
+    }
+    m_state->wake.notify_all();
+}
+
+void SerialQueue::async(Work work) {
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->pending.push_back(std::move(work));
+    }
+    m_state->wake.notify_one();
+}
+
+void SerialQueue::sync(Work work) {
+    if (isCurrent()) {
+        work();
+        return;
+    }
+    Queue::sync(std::move(work));
+}
+
+bool SerialQueue::isCurrent() const {
+    std::lock_guard lock(m_state->mutex);
+    return std::this_thread::get_id() == m_state->workerId;
+}
+
+// ---- DispatchGroup ----
+
+struct DispatchGroup::State {
+    std::mutex mutex;
+    std::condition_variable empty;
+    long count = 0;
+    std::vector<std::pair<Queue*, Work>> notifications;
+};
+
+DispatchGroup::DispatchGroup() : m_state(std::make_shared<State>()) {}
+
+void DispatchGroup::enter() {
+    std::lock_guard lock(m_state->mutex);
+    ++m_state->count;
+}
+
+void DispatchGroup::leave() {
+    std::vector<std::pair<Queue*, Work>> ready;
+    {
+        std::lock_guard lock(m_state->mutex);
+        if (m_state->count > 0)
+            --m_state->count;
+        if (m_state->count != 0)
+            return;
+        ready.swap(m_state->notifications);
+    }
+    m_state->empty.notify_all();
+    for (auto& [queue, work] : ready)
+        queue->async(std::move(work));
+}
+
+bool DispatchGroup::wait(int timeoutMs) {
+    std::unique_lock lock(m_state->mutex);
+    auto isEmpty = [this] { return m_state->count == 0; };
+    if (timeoutMs < 0) {
+        m_state->empty.wait(lock, isEmpty);
+        return true;
+    }
+    return m_state->empty.wait_for(lock, std::chrono::milliseconds(timeoutMs), isEmpty);
+}
+
+void DispatchGroup::notify(Queue& queue, Work work) {
+    {
+        std::lock_guard lock(m_state->mutex);
+        if (m_state->count != 0) {
+            m_state->notifications.emplace_back(&queue, std::move(work));
+            return;
+        }
+    }
+    queue.async(std::move(work));
+}
+
+void DispatchGroup::async(Queue& queue, Work work) {
+    enter();
+    queue.async([state = *this, work = std::move(work)]() mutable {
+        work();
+        state.leave();
+    });
+}
+
+// ---- after ----
+
+void after(int ms, Queue& queue, Work work) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    auto arm = [ms, &queue, work = std::move(work)]() mutable {
+        QTimer::singleShot(ms, QCoreApplication::instance(),
+                           [&queue, work = std::move(work)]() mutable {
+                               if (&queue == &mainQueue())
+                                   work();
+                               else
+                                   queue.async(std::move(work));
+                           });
+    };
+    if (isMainThread())
+        arm();
+    else
+        QMetaObject::invokeMethod(app, std::move(arm), Qt::QueuedConnection);
+}
+
+} // namespace Dispatch

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// Queues in the manner the rest of the engine expects of them: a main queue that runs work
+// on the Qt event loop of the main thread, labelled serial queues that run one block at a
+// time in order, a global concurrent queue, groups that can be waited for, and delayed work.
+namespace Dispatch {
+
+using Work = std::function<void()>;
+
+class Queue {
+public:
+    virtual ~Queue() = default;
+    // Runs `work` later on this queue; returns at once.
+    virtual void async(Work work) = 0;
+    // Runs `work` on this queue and returns when it has run. Never call it for a serial
+    // queue from that queue's own thread (it would wait for itself), nor for the main queue
+    // from the main thread: there `work` runs at once.
+    virtual void sync(Work work);
+    virtual QString label() const = 0;
+};
+
+// The main thread's queue: work is posted into the Qt event loop of the application object
+// and runs in posting order. Needs a QCoreApplication; work posted before the loop runs
+// waits for it.
+Queue& mainQueue();
+
+// True on the thread of the application object.
+bool isMainThread();
+
+// The global concurrent queue of default priority: work runs on a shared pool of threads,
+// several blocks at once, in no guaranteed order.
+Queue& globalQueue();
+
+// A serial queue with its own worker thread: blocks run one at a time, in the order they
+// were added, never overlapping. The queue may be destroyed from any thread, its own
+// included; blocks already added still run before its thread ends.
+class SerialQueue final : public Queue {
+public:
+    explicit SerialQueue(QString label);
+    ~SerialQueue() override;
+    SerialQueue(const SerialQueue&) = delete;
+    SerialQueue& operator=(const SerialQueue&) = delete;
+
+    void async(Work work) override;
+    void sync(Work work) override;
+    QString label() const override { return m_label; }
+    // True when called from a block that this queue is running.
+    bool isCurrent() const;
+
+private:
+    struct State;
+    QString m_label;
+    std::shared_ptr<State> m_state;
+};
+
+// A count of outstanding work. wait() blocks until the count is back at zero; notify()
+// runs a block on a queue once it is.
+class DispatchGroup final {
+public:
+    DispatchGroup();
+    void enter();
+    void leave();
+    // Waits until every entered piece of work has left. Answers false when `timeoutMs`
+    // (negative: for ever) passed first.
+    bool wait(int timeoutMs = -1);
+    // Runs `work` on `queue` as soon as the group is empty (at once when it already is).
+    void notify(Queue& queue, Work work);
+    // Runs `work` on `queue` inside the group.
+    void async(Queue& queue, Work work);
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
+// Runs `work` on `queue` after `ms` milliseconds. The delay is kept by a timer on the main
+// thread's event loop, so it needs a running QCoreApplication.
+void after(int ms, Queue& queue, Work work);
+
+} // namespace Dispatch

@@ -1,0 +1,189 @@
+#include "Platform/Dispatch.h"
+#include "Platform/ConditionLock.h"
+#include "Platform/OperationQueue.h"
+#include "TestSupport.h"
+
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using namespace Dispatch;
+
+TEST(SerialQueue, KeepsOrderAndNeverOverlapsUnderConcurrentProducers) {
+    SerialQueue queue("test.serial");
+    constexpr int kProducers = 4;
+    constexpr int kPerProducer = 500;
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    std::mutex seenMutex;
+    std::vector<std::vector<int>> seen(kProducers);
+
+    std::vector<std::thread> producers;
+    for (int p = 0; p < kProducers; ++p) {
+        producers.emplace_back([&, p] {
+            for (int i = 0; i < kPerProducer; ++i) {
+                queue.async([&, p, i] {
+                    if (inside.fetch_add(1) != 0)
+                        overlapped = true;
+                    {
+                        std::lock_guard lock(seenMutex);
+                        seen[p].push_back(i);
+                    }
+                    inside.fetch_sub(1);
+                });
+            }
+        });
+    }
+    for (auto& t : producers)
+        t.join();
+    queue.sync([] {});
+
+    EXPECT_FALSE(overlapped.load());
+    for (int p = 0; p < kProducers; ++p) {
+        ASSERT_EQ(static_cast<int>(seen[p].size()), kPerProducer);
+        for (int i = 0; i < kPerProducer; ++i)
+            ASSERT_EQ(seen[p][i], i) << "producer " << p;
+    }
+}
+
+TEST(SerialQueue, RunsPendingWorkBeforeItsThreadEnds) {
+    std::atomic<int> ran{0};
+    {
+        SerialQueue queue("test.drain");
+        for (int i = 0; i < 100; ++i)
+            queue.async([&] { ran.fetch_add(1); });
+    }
+    ASSERT_TRUE(TestSupport::waitFor([&] { return ran.load() == 100; }));
+}
+
+TEST(DispatchGroup, WaitTimesOutThenSucceeds) {
+    DispatchGroup group;
+    std::atomic<bool> release{false};
+    group.async(globalQueue(), [&] {
+        while (!release.load())
+            QThread::msleep(1);
+    });
+    EXPECT_FALSE(group.wait(50));
+    release = true;
+    EXPECT_TRUE(group.wait(5000));
+}
+
+TEST(DispatchGroup, NotifyRunsOnceTheGroupIsEmpty) {
+    DispatchGroup group;
+    std::atomic<int> finished{0};
+    bool notified = false;
+    for (int i = 0; i < 8; ++i)
+        group.async(globalQueue(), [&] { finished.fetch_add(1); });
+    group.notify(mainQueue(), [&] {
+        EXPECT_EQ(finished.load(), 8);
+        EXPECT_TRUE(isMainThread());
+        notified = true;
+    });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return notified; }));
+}
+
+TEST(MainQueue, MainAndDelayedWorkRunOnTheMainThreadInOrder) {
+    std::vector<int> order;
+    std::atomic<bool> fromWorker{false};
+    std::thread worker([&] {
+        mainQueue().async([&] {
+            EXPECT_TRUE(isMainThread());
+            order.push_back(1);
+        });
+        mainQueue().async([&] {
+            EXPECT_TRUE(isMainThread());
+            order.push_back(2);
+        });
+        after(30, mainQueue(), [&] {
+            EXPECT_TRUE(isMainThread());
+            order.push_back(4);
+        });
+        fromWorker = true;
+    });
+    worker.join();
+    after(10, mainQueue(), [&] {
+        EXPECT_TRUE(isMainThread());
+        order.push_back(3);
+    });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return order.size() == 4; }));
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(MainQueue, DelayedWorkOnASerialQueueRunsThere) {
+    SerialQueue queue("test.after");
+    std::atomic<bool> ran{false};
+    after(5, queue, [&] {
+        EXPECT_TRUE(queue.isCurrent());
+        ran = true;
+    });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return ran.load(); }));
+}
+
+TEST(OperationQueue, CancelAllDropsOperationsThatHaveNotStarted) {
+    OperationQueue queue("test.operations");
+    queue.setMaxConcurrentOperationCount(1);
+    std::atomic<bool> release{false};
+    std::atomic<bool> firstStarted{false};
+    std::atomic<int> ran{0};
+    queue.addOperationWithBlock([&] {
+        firstStarted = true;
+        while (!release.load())
+            QThread::msleep(1);
+        ran.fetch_add(1);
+    });
+    for (int i = 0; i < 5; ++i)
+        queue.addOperationWithBlock([&] { ran.fetch_add(1); });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return firstStarted.load(); }));
+    queue.cancelAllOperations();
+    release = true;
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(ran.load(), 1);
+    EXPECT_EQ(queue.operationCount(), 0);
+}
+
+TEST(OperationQueue, RunsAtMostTheMaximumAtOnce) {
+    OperationQueue queue("test.limit");
+    queue.setMaxConcurrentOperationCount(3);
+    std::atomic<int> inside{0};
+    std::atomic<int> peak{0};
+    for (int i = 0; i < 24; ++i) {
+        queue.addOperationWithBlock([&] {
+            const int now = inside.fetch_add(1) + 1;
+            int seen = peak.load();
+            while (now > seen && !peak.compare_exchange_weak(seen, now)) {
+            }
+            QThread::msleep(5);
+            inside.fetch_sub(1);
+        });
+    }
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(peak.load(), 3);
+}
+
+TEST(ConditionLock, HandsWorkBackAndForth) {
+    ConditionLock lock(0);
+    std::vector<int> trace;
+    std::thread other([&] {
+        for (int i = 0; i < 3; ++i) {
+            lock.lockWhenCondition(1);
+            trace.push_back(1);
+            lock.unlockWithCondition(0);
+        }
+    });
+    for (int i = 0; i < 3; ++i) {
+        lock.lockWhenCondition(0);
+        trace.push_back(0);
+        lock.unlockWithCondition(1);
+    }
+    other.join();
+    EXPECT_EQ(trace, (std::vector<int>{0, 1, 0, 1, 0, 1}));
+    EXPECT_FALSE(lock.lockWhenCondition(1, 20));
+    EXPECT_TRUE(lock.tryLockWhenCondition(0));
+    EXPECT_FALSE(lock.tryLock());
+    lock.unlock();
+}

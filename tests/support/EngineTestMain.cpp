@@ -1,0 +1,19 @@
+// Test main for engine tests: a QCoreApplication so that main-queue work, timers and
+// queued calls run, with the per-user folders pointed at a temporary folder.
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    const QString root = TestSupport::isolateUserFolders();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Velquor");
+    QCoreApplication::setApplicationName("Sorvanta");
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    QDir(root).removeRecursively();
+    return result;
+}
