@@ -1,0 +1,157 @@
+#include "MD5Hash.h"
+
+#include "Platform/ReadOnlyFile.h"
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t kDefaultReadLength = 8192;
+constexpr std::uint64_t kPageSize = 4096;
+// Files from this size on have their later pieces start on page boundaries.
+constexpr std::uint64_t kPageAlignFrom = 3 * kPageSize + 1;
+// Read lengths up to this size use a buffer on the stack; larger ones one heap buffer per
+// call. Either way nothing is allocated per read.
+constexpr std::size_t kStackBuffer = 64 * 1024;
+
+const EVP_MD* md5() {
+    // Fetched once: an implicit fetch on every digest start takes a lock in the provider
+    // store, which four hashing threads would otherwise contend on for small files.
+    static const EVP_MD* const fetched = [] {
+        const EVP_MD* md = EVP_MD_fetch(nullptr, "MD5", nullptr);
+        return md ? md : EVP_md5();
+    }();
+    return fetched;
+}
+
+struct ContextDeleter {
+    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+using Context = std::unique_ptr<EVP_MD_CTX, ContextDeleter>;
+
+Context startDigest() {
+    Context context(EVP_MD_CTX_new());
+    if (context && EVP_DigestInit_ex(context.get(), md5(), nullptr) != 1)
+        context.reset();
+    return context;
+}
+
+std::optional<QString> finishDigest(EVP_MD_CTX* context) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_DigestFinal_ex(context, digest, &length) != 1 || length != 16)
+        return std::nullopt;
+    static constexpr char kHex[] = "0123456789abcdef";
+    char text[32];
+    for (unsigned int i = 0; i < 16; ++i) {
+        text[2 * i] = kHex[digest[i] >> 4];
+        text[2 * i + 1] = kHex[digest[i] & 0x0f];
+    }
+    return QString::fromLatin1(text, 32);
+}
+
+// A read buffer of `length` bytes: on the stack when small enough.
+class ReadBuffer {
+public:
+    explicit ReadBuffer(std::size_t length) : m_length(length) {
+        if (length > kStackBuffer)
+            m_heap.resize(length);
+    }
+    char* data() { return m_heap.empty() ? m_stack.data() : m_heap.data(); }
+    std::size_t length() const { return m_length; }
+
+private:
+    std::size_t m_length;
+    std::array<char, kStackBuffer> m_stack;
+    std::vector<char> m_heap;
+};
+
+std::optional<QString> hashWholeFile(const ReadOnlyFile& file, std::uint64_t readLength) {
+    Context context = startDigest();
+    if (!context)
+        return std::nullopt;
+    ReadBuffer buffer(readLength);
+    file.adviseSequential();
+    std::int64_t offset = 0;
+    for (;;) {
+        const std::int64_t n = file.readAt(buffer.data(), buffer.length(), offset);
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return finishDigest(context.get());
+        if (EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(n)) != 1)
+            return std::nullopt;
+        offset += n;
+    }
+}
+
+} // namespace
+
+std::optional<QString> MD5HashOfFile(const QByteArray& path, std::uint64_t readLength) {
+    if (readLength == 0)
+        readLength = kDefaultReadLength;
+    const ReadOnlyFile file(path);
+    if (!file.isOpen())
+        return std::nullopt;
+    return hashWholeFile(file, readLength);
+}
+
+std::optional<QString> MD5HashOfFilePartly(const QByteArray& path, std::uint64_t readLength,
+                                           std::uint64_t fileSize, std::uint64_t threshold,
+                                           std::uint64_t blockLength) {
+    if (readLength == 0)
+        readLength = kDefaultReadLength;
+    if (blockLength > 0)
+        readLength = std::min(readLength, blockLength);
+
+    // A block of 0 would make three empty pieces and so one digest for every file: such a
+    // file is hashed whole instead. "Three blocks exceed the size" is written as a division
+    // so that a huge block cannot overflow.
+    if (blockLength == 0 || fileSize == 0 || fileSize < threshold || blockLength > fileSize / 3)
+        return MD5HashOfFile(path, readLength);
+
+    std::uint64_t endOffset = fileSize - blockLength;
+    std::uint64_t middleOffset = (fileSize - blockLength) / 2;
+    if (fileSize >= kPageAlignFrom) {
+        endOffset -= endOffset % kPageSize;
+        middleOffset -= middleOffset % kPageSize;
+    }
+    const std::uint64_t offsets[3] = {0, endOffset, middleOffset};
+
+    const ReadOnlyFile file(path);
+    if (!file.isOpen())
+        return std::nullopt;
+    Context context = startDigest();
+    if (!context)
+        return std::nullopt;
+    ReadBuffer buffer(readLength);
+    // Only the three pieces are wanted: no read-ahead beyond them, and all three asked for
+    // at once so the device can fetch them together.
+    file.adviseRandom();
+    for (const std::uint64_t offset : offsets)
+        file.adviseWillNeed(static_cast<std::int64_t>(offset),
+                            static_cast<std::int64_t>(blockLength));
+
+    for (const std::uint64_t offset : offsets) {
+        std::uint64_t taken = 0;
+        // Every read asks for the whole read length, as the pieces are defined; with the
+        // usual block that is a multiple of the read length each piece is exactly one block.
+        while (taken < blockLength) {
+            const std::int64_t n = file.readAt(buffer.data(), buffer.length(),
+                                               static_cast<std::int64_t>(offset + taken));
+            if (n < 0)
+                return std::nullopt;
+            if (n == 0)
+                break;
+            if (EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(n)) != 1)
+                return std::nullopt;
+            taken += static_cast<std::uint64_t>(n);
+        }
+    }
+    return finishDigest(context.get());
+}
