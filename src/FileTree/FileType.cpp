@@ -1,0 +1,112 @@
+#include "FileType.h"
+
+#include "FileTree/UMUTITypeCache.h"
+#include "FileTree/UTIDynamicTypes.h"
+#include "Platform/TypeIdentifier.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+namespace {
+
+template <typename Text, typename Char>
+Text extensionOf(const Text& path, Char slash, Char dot) {
+    qsizetype end = path.size();
+    if (end == 0) {
+        return {};
+    }
+    while (end > 1 && path.at(end - 1) == slash) {
+        --end;
+    }
+    const qsizetype slashAt = path.lastIndexOf(slash, end - 1);
+    const qsizetype componentStart = slashAt < 0 ? 0 : slashAt + 1;
+    const qsizetype dotAt = path.lastIndexOf(dot, end - 1);
+    if (dotAt < componentStart || dotAt == componentStart) {
+        return {};
+    }
+    // ".." is a reference to the parent, not a name with an extension.
+    if (end - componentStart == 2 && dotAt == componentStart + 1 &&
+        path.at(componentStart) == dot) {
+        return {};
+    }
+    return path.mid(dotAt + 1, end - dotAt - 1);
+}
+
+DuplicatesCategoryType typeOfKnownIdentifier(const QString& identifier) {
+    using C = TypeIdentifier::Conformance;
+    // The first family that holds decides; documents are tested before archives because
+    // many office formats are zip files underneath.
+    static const std::pair<C, DuplicatesCategoryType> kOrder[] = {
+        {C::Image, DuplicatesCategoryTypeImage},
+        {C::Movie, DuplicatesCategoryTypeVideo},
+        {C::Audio, DuplicatesCategoryTypeMusic},
+        {C::Content, DuplicatesCategoryTypeDocument},
+        {C::CompositeContent, DuplicatesCategoryTypeDocument},
+        {C::OpenXml, DuplicatesCategoryTypeDocument},
+        {C::Archive, DuplicatesCategoryTypeArchive},
+        {C::Data, DuplicatesCategoryTypeDocument},
+    };
+    for (const auto& [conformance, type] : kOrder) {
+        if (TypeIdentifier::conformsTo(identifier, conformance)) {
+            return type;
+        }
+    }
+    return DuplicatesCategoryTypeOther;
+}
+
+} // namespace
+
+namespace FileType {
+
+QString pathExtension(const QString& path) {
+    return extensionOf(path, QChar(u'/'), QChar(u'.'));
+}
+
+QByteArray pathExtension(const QByteArray& path) {
+    return extensionOf(path, '/', '.');
+}
+
+DuplicatesCategoryType typeOfFileAtPath(const QString& path) {
+    return typeOfFileAtPath(path, UMUTITypeCache::cache(),
+                            []() -> const UTIDynamicTypes& { return UTIDynamicTypes::shared(); });
+}
+
+DuplicatesCategoryType typeOfFileAtPath(const QByteArray& path) {
+    // Only the extension is decoded: the rest of a raw name may not be valid UTF-8.
+    return typeOfFileAtPath(QFile::decodeName(pathExtension(path)).prepend(QLatin1String("x.")));
+}
+
+DuplicatesCategoryType typeOfFileAtPath(const QString& path, UMUTITypeCache& cache,
+                                        const std::function<const UTIDynamicTypes&()>& table) {
+    if (path.isEmpty()) {
+        return DuplicatesCategoryTypeOther;
+    }
+    const QString extension = pathExtension(path);
+    if (extension.isEmpty()) {
+        return DuplicatesCategoryTypeOther;
+    }
+    const int cached = cache.fileTypeIdentifierWithExtension(extension);
+    if (cached != DuplicatesCategoryTypeUnknown) {
+        return static_cast<DuplicatesCategoryType>(cached);
+    }
+
+    DuplicatesCategoryType type = DuplicatesCategoryTypeOther;
+    const QString identifier = TypeIdentifier::preferredIdentifierForExtension(extension);
+    if (identifier.isEmpty()) {
+        type = DuplicatesCategoryTypeOther;
+    } else if (TypeIdentifier::isDynamic(identifier)) {
+        const UTIDynamicTypes& types = table();
+        if (types.isEmpty()) {
+            qFatal("plist cant be empty");
+        }
+        type = types.containsExtension(extension)
+                   ? DuplicatesCategoryTypes::typeOfName(types.nameForExtension(extension))
+                   : DuplicatesCategoryTypeOther;
+    } else {
+        type = typeOfKnownIdentifier(identifier);
+    }
+    cache.setUTITypeForExtension(type, extension);
+    return type;
+}
+
+} // namespace FileType
