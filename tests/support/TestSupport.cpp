@@ -10,6 +10,10 @@
 
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace TestSupport {
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
@@ -34,12 +38,23 @@ void spinFor(int ms) {
 }
 
 bool writeFile(const QByteArray& path, const QByteArray& contents) {
-    const QString name = QFile::decodeName(path);
-    QDir().mkpath(QFileInfo(name).absolutePath());
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Raw bytes all the way: a decode/encode round trip would change a name that is not
+    // valid UTF-8.
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0755);
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
         return false;
-    return file.write(contents) == contents.size();
+    qsizetype written = 0;
+    while (written < contents.size()) {
+        const ssize_t n =
+            ::write(fd, contents.constData() + written, size_t(contents.size() - written));
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    ::close(fd);
+    return written == contents.size();
 }
 
 QString isolateUserFolders() {

@@ -1,0 +1,157 @@
+#include "FileTree/FileSystemItem.h"
+
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+#include <cassert>
+#include <new>
+
+FileSystemItem::FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength,
+                               FolderSystemItem* parent, std::int64_t itemsize, bool hidden,
+                               std::int64_t logicalFileSize)
+    : m_name(name), m_parent(parent), mnselfsize(itemsize), mnselfLogicalSize(logicalFileSize),
+      m_nameLength(nameLength), m_kind(kind) {
+    setHiddenFlag(hidden);
+}
+
+FileSystemItem* FileSystemItem::initWithPath(ScanTree& tree, QByteArrayView name,
+                                             FolderSystemItem* parent,
+                                             bool parentShouldAppendToChildren,
+                                             std::int64_t itemsize, std::uint8_t /*timeCode*/,
+                                             bool hidden, std::int64_t logicalFileSize) {
+    assert(!parent || &parent->scanTree() == &tree);
+    const char* storedName = tree.storeName(name);
+    void* memory = tree.allocateNode(sizeof(FileSystemItem));
+    auto* node = new (memory) FileSystemItem(Kind::File, storedName, std::uint32_t(name.size()),
+                                             parent, itemsize, hidden, logicalFileSize);
+    if (parentShouldAppendToChildren && parent)
+        parent->addChild(node);
+    return node;
+}
+
+FileSystemItem* FileSystemItem::initWithPathSize(ScanTree& tree, QByteArrayView name,
+                                                 FolderSystemItem* parent, std::int64_t itemsize,
+                                                 std::uint8_t timeCode, bool hidden,
+                                                 std::int64_t logicalFileSize) {
+    return initWithPath(tree, name, parent, true, itemsize, timeCode, hidden, logicalFileSize);
+}
+
+FileSystemItem* FileSystemItem::initWithPathSizeNoParent(ScanTree& tree, QByteArrayView name,
+                                                         FolderSystemItem* parent,
+                                                         std::int64_t itemsize,
+                                                         std::uint8_t timeCode, bool hidden,
+                                                         std::int64_t logicalFileSize) {
+    return initWithPath(tree, name, parent, false, itemsize, timeCode, hidden, logicalFileSize);
+}
+
+std::shared_ptr<ScanTree> FileSystemItem::tree() const {
+    return ScanTree::owning(this)->shared_from_this();
+}
+
+ScanTree& FileSystemItem::scanTree() const {
+    return *ScanTree::owning(this);
+}
+
+FolderSystemItem* FileSystemItem::asFolder() {
+    return isDir() ? static_cast<FolderSystemItem*>(this) : nullptr;
+}
+
+const FolderSystemItem* FileSystemItem::asFolder() const {
+    return isDir() ? static_cast<const FolderSystemItem*>(this) : nullptr;
+}
+
+void FileSystemItem::adoptObject(void* object, void (*deleter)(void*)) {
+    scanTree().adopt(object, deleter);
+}
+
+void FileSystemItem::recalculateCountOfDeepChildren() {
+    if (auto* folder = asFolder())
+        folder->recalculateCountOfDeepChildren();
+}
+
+std::uint64_t FileSystemItem::getCountOfDeepChildren() const {
+    const auto* folder = asFolder();
+    return folder ? folder->getCountOfDeepChildren() : 0;
+}
+
+std::uint64_t FileSystemItem::getCountOfDeepFilesWithHidden(bool withHidden) const {
+    const auto* folder = asFolder();
+    return folder ? folder->getCountOfDeepFilesWithHidden(withHidden) : 0;
+}
+
+QString FileSystemItem::displayName() const {
+    QByteArray full = path();
+    while (full.size() > 1 && full.endsWith('/'))
+        full.chop(1);
+    const qsizetype slash = full.lastIndexOf('/');
+    if (slash >= 0 && full.size() > 1)
+        full = full.mid(slash + 1);
+    return QFile::decodeName(full);
+}
+
+QDateTime FileSystemItem::getFileItemLastModificationDate() const {
+    struct stat st;
+    if (::lstat(path().constData(), &st) != 0)
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 +
+                                          st.st_mtim.tv_nsec / 1000000);
+}
+
+bool FileSystemItem::isInPackage() const {
+    for (FolderSystemItem* folder = m_parent; folder; folder = folder->parent()) {
+        if (folder->isPackage())
+            return true;
+    }
+    return false;
+}
+
+void FileSystemItem::setHiddenFlag(bool hidden) {
+    if (hidden)
+        mntimeCode |= kHiddenBit;
+    else
+        mntimeCode &= std::uint8_t(~kHiddenBit);
+}
+
+bool FileSystemItem::isTopHiddenFlag() const {
+    for (const FileSystemItem* node = this; node; node = node->m_parent) {
+        if (node->isHiddenFlag())
+            return true;
+    }
+    return false;
+}
+
+std::int64_t FileSystemItem::calctotalsize() {
+    if (auto* folder = asFolder())
+        return folder->calctotalsize();
+    return mnselfsize < 0 ? 0 : mnselfsize;
+}
+
+void FileSystemItem::appendPathTo(const FileSystemItem* node, QByteArray& out) {
+    if (node->m_parent) {
+        appendPathTo(node->m_parent, out);
+        if (!out.endsWith('/'))
+            out.append('/');
+    }
+    out.append(node->m_name, qsizetype(node->m_nameLength));
+}
+
+QByteArray FileSystemItem::path() const {
+    QByteArray out;
+    out.reserve(256);
+    appendPathTo(this, out);
+    return out;
+}
+
+bool FileSystemItem::isPackage() {
+    auto* folder = asFolder();
+    return folder && folder->isPackage();
+}
+
+FileSystemItem* FileSystemItem::childWithName(QByteArrayView name) const {
+    const auto* folder = asFolder();
+    return folder ? folder->childWithName(name) : nullptr;
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+class ScanTree;
+class FolderSystemItem;
+class DuplicateItem;
+class AutoSelectName;
+
+// One node of the scanned tree: a file, or (through FolderSystemItem and VolumeSystemItem) a
+// folder or a root. Nodes live in the arena of their ScanTree and are never deleted one by
+// one; make them only through the static initialisers below, never on the stack.
+//
+// Memory budget (a scan makes one node per file and folder met, easily millions): a file node
+// is 56 bytes plus its name bytes in the arena plus one pointer in its parent's children list.
+// For a name of up to 16 bytes that stays under 96 bytes with the list's growth slack counted
+// (bench/walk measures it). That is why there is no vtable: the operations that a folder does
+// differently dispatch on the node's kind, and a file answers the neutral values, so callers
+// may ask any node without first testing isDir().
+//
+// Names are the raw bytes the file system gave (not necessarily UTF-8); path() gives back
+// bytes that reopen the file, displayName() decodes for display only.
+//
+// Threads: no lock. Walker threads make nodes, the walker's tree-building queue attaches them,
+// then one scan stage at a time reads and marks them; callers keep to one thread at a time
+// per tree.
+class FileSystemItem {
+public:
+    enum class Kind : std::uint8_t { File, Folder, Volume };
+
+    FileSystemItem(const FileSystemItem&) = delete;
+    FileSystemItem& operator=(const FileSystemItem&) = delete;
+
+    // Makes a file node in `tree` (the parent's tree when a parent is given). The time code
+    // is ignored. With `parentShouldAppendToChildren` the node is appended to the parent's
+    // children at once; otherwise only the parent link is set (the walker attaches later).
+    static FileSystemItem* initWithPath(ScanTree& tree, QByteArrayView name,
+                                        FolderSystemItem* parent, bool parentShouldAppendToChildren,
+                                        std::int64_t itemsize, std::uint8_t timeCode, bool hidden,
+                                        std::int64_t logicalFileSize);
+    static FileSystemItem* initWithPathSize(ScanTree& tree, QByteArrayView name,
+                                            FolderSystemItem* parent, std::int64_t itemsize,
+                                            std::uint8_t timeCode, bool hidden,
+                                            std::int64_t logicalFileSize);
+    // Sets the parent link but leaves the parent's children alone.
+    static FileSystemItem* initWithPathSizeNoParent(ScanTree& tree, QByteArrayView name,
+                                                    FolderSystemItem* parent, std::int64_t itemsize,
+                                                    std::uint8_t timeCode, bool hidden,
+                                                    std::int64_t logicalFileSize);
+
+    // The tree that owns this node; keeping it keeps the node alive.
+    std::shared_ptr<ScanTree> tree() const;
+    ScanTree& scanTree() const;
+
+    Kind kind() const { return m_kind; }
+    FolderSystemItem* asFolder();
+    const FolderSystemItem* asFolder() const;
+
+    // The wrapping group member while the node belongs to a duplicate group, else nullptr.
+    // The member clears the link when it goes, so it never dangles.
+    DuplicateItem* getDuplicateItem() const { return m_pDuplicateItem; }
+
+    void recalculateCountOfDeepChildren();
+    std::uint64_t getCountOfDeepChildren() const;
+    std::uint64_t getCountOfDeepFilesWithHidden(bool withHidden) const;
+
+    // The last component of path(), decoded for display; worked out on each call.
+    QString displayName() const;
+    std::int64_t logicalSize() const { return mnselfLogicalSize; }
+    // The modification date read now from the file system; invalid when it cannot be read.
+    QDateTime getFileItemLastModificationDate() const;
+    // True when the parent or any folder above it is a package (the node itself not asked).
+    bool isInPackage() const;
+
+    void setHiddenFlag(bool hidden);
+    bool isHiddenFlag() const { return (mntimeCode & kHiddenBit) != 0; }
+    // The node or any ancestor is hidden.
+    bool isTopHiddenFlag() const;
+
+    // The node's own name (a root: the whole start path), as a copy of the bytes.
+    QByteArray name() const { return QByteArray(m_name, qsizetype(m_nameLength)); }
+    // The same bytes without a copy; valid while the tree lives.
+    QByteArrayView nameView() const { return QByteArrayView(m_name, qsizetype(m_nameLength)); }
+
+    // Size on disk as stored (for a folder: the total as last computed).
+    std::int64_t gettotalsize() const { return mnselfsize; }
+    // A file: its size on disk, 0 when negative, nothing stored. A folder: recomputes the
+    // totals of its subtree and answers the size on disk.
+    std::int64_t calctotalsize();
+
+    // The full path as bytes, worked out from the ancestors on every call.
+    QByteArray path() const;
+    FolderSystemItem* parent() const { return m_parent; }
+
+    bool isDir() const { return m_kind != Kind::File; }
+    bool isPackage();
+    FileSystemItem* childWithName(QByteArrayView name) const;
+
+    bool isCheckedForDuplicates() const { return _isCheckedForDuplicates != 0; }
+    void setIsCheckedForDuplicates(bool checked) { _isCheckedForDuplicates = checked ? 1 : 0; }
+
+    // Hands the node its automatic-selection data; the tree deletes it when it goes. A
+    // template so that the deleting code is made where AutoSelectName is a complete type.
+    template <typename T>
+    void adoptAutoSelectName(std::unique_ptr<T> data) {
+        static_assert(std::is_same_v<T, AutoSelectName>);
+        T* raw = data.release();
+        adoptObject(raw, [](void* p) { delete static_cast<T*>(p); });
+        m_pAutoSelectName = raw;
+    }
+    AutoSelectName* autoSelectName() const { return m_pAutoSelectName; }
+
+protected:
+    FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength, FolderSystemItem* parent,
+                   std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize);
+    ~FileSystemItem() = default;
+    void adoptObject(void* object, void (*deleter)(void*));
+    static void appendPathTo(const FileSystemItem* node, QByteArray& out);
+
+    static constexpr std::uint8_t kHiddenBit = 0x20;
+
+    const char* m_name;
+    FolderSystemItem* m_parent;
+    // Weak: the DuplicateItem sets and clears it.
+    DuplicateItem* m_pDuplicateItem = nullptr;
+    // Owned through the tree (adoptAutoSelectName); built lazily for nodes in duplicate groups.
+    AutoSelectName* m_pAutoSelectName = nullptr;
+    std::int64_t mnselfsize;
+    std::int64_t mnselfLogicalSize;
+    std::uint32_t m_nameLength;
+    std::uint8_t mntimeCode = 0;
+    std::int8_t _isCheckedForDuplicates = 0;
+    Kind m_kind;
+    // Folder state packed here to keep the folder node small: bit 0 package question
+    // answered, bit 1 is a package.
+    std::uint8_t m_folderBits = 0;
+
+    friend class FolderSystemItem;
+};

@@ -1,0 +1,155 @@
+#include "FileTree/ScanTree.h"
+
+#include "FileTree/FolderSystemItem.h"
+
+#include <sys/mman.h>
+
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+std::atomic<std::uint64_t> g_nextTreeId{1};
+
+// The chunk a thread is carving nodes out of. Trees are told apart by a number that is never
+// reused, so a chunk of a tree that has gone is never touched again.
+struct LocalChunk {
+    std::uint64_t treeId = 0;
+    char* cur = nullptr;
+    char* end = nullptr;
+};
+thread_local LocalChunk t_local;
+
+// Names longer than this get a block of their own, so a chunk always has room for a node.
+constexpr std::size_t kBigName = 16 * 1024;
+
+} // namespace
+
+struct ScanTree::ChunkHeader {
+    ScanTree* tree;
+    // Folders made in this chunk, linked through FolderSystemItem::m_nextInChunk. Written only
+    // by the thread that owns the chunk; read when the tree goes.
+    FolderSystemItem* folders;
+    std::atomic<std::size_t> used;
+};
+
+std::shared_ptr<ScanTree> ScanTree::create() {
+    return std::shared_ptr<ScanTree>(new ScanTree());
+}
+
+ScanTree::ScanTree() : m_id(g_nextTreeId.fetch_add(1)) {}
+
+ScanTree::~ScanTree() {
+    for (auto& [object, deleter] : m_adopted)
+        deleter(object);
+    for (ChunkHeader* chunk : m_chunks) {
+        for (FolderSystemItem* folder = chunk->folders; folder;) {
+            FolderSystemItem* next = folder->m_nextInChunk;
+            folder->~FolderSystemItem();
+            folder = next;
+        }
+        chunk->~ChunkHeader();
+        munmap(chunk, kChunkSize);
+    }
+    for (void* block : m_bigNames)
+        std::free(block);
+}
+
+ScanTree* ScanTree::owning(const FileSystemItem* node) {
+    const auto address = reinterpret_cast<std::uintptr_t>(node);
+    return reinterpret_cast<ChunkHeader*>(address & ~(std::uintptr_t(kChunkSize) - 1))->tree;
+}
+
+ScanTree::ChunkHeader* ScanTree::newChunk() {
+    // Map twice the size and cut it down to one aligned chunk. Pages never touched cost no
+    // memory, so a thread's half-used chunk at the end of a walk is cheap.
+    const std::size_t span = 2 * kChunkSize;
+    void* mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kChunkSize - 1) & ~(std::uintptr_t(kChunkSize) - 1);
+    if (aligned > start)
+        munmap(mapped, aligned - start);
+    const std::uintptr_t tail = start + span - (aligned + kChunkSize);
+    if (tail > 0)
+        munmap(reinterpret_cast<void*>(aligned + kChunkSize), tail);
+    auto* chunk = new (reinterpret_cast<void*>(aligned)) ChunkHeader{this, nullptr, {0}};
+    std::lock_guard lock(m_mutex);
+    m_chunks.push_back(chunk);
+    return chunk;
+}
+
+void* ScanTree::allocate(std::size_t size, std::size_t align) {
+    assert(size + sizeof(ChunkHeader) + align <= kChunkSize);
+    LocalChunk& local = t_local;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (local.treeId == m_id) {
+            const auto cur = reinterpret_cast<std::uintptr_t>(local.cur);
+            const std::uintptr_t at = (cur + align - 1) & ~(std::uintptr_t(align) - 1);
+            if (at + size <= reinterpret_cast<std::uintptr_t>(local.end)) {
+                local.cur = reinterpret_cast<char*>(at + size);
+                auto* chunk =
+                    reinterpret_cast<ChunkHeader*>(at & ~(std::uintptr_t(kChunkSize) - 1));
+                chunk->used.store(at + size - reinterpret_cast<std::uintptr_t>(chunk),
+                                  std::memory_order_relaxed);
+                return reinterpret_cast<void*>(at);
+            }
+        }
+        ChunkHeader* chunk = newChunk();
+        local.treeId = m_id;
+        local.cur = reinterpret_cast<char*>(chunk) + sizeof(ChunkHeader);
+        local.end = reinterpret_cast<char*>(chunk) + kChunkSize;
+    }
+    throw std::bad_alloc();
+}
+
+void* ScanTree::allocateNode(std::size_t size) {
+    return allocate(size, alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8);
+}
+
+const char* ScanTree::storeName(QByteArrayView bytes) {
+    const auto size = std::size_t(bytes.size());
+    if (size == 0)
+        return nullptr;
+    char* copy;
+    if (size >= kBigName) {
+        copy = static_cast<char*>(std::malloc(size));
+        if (!copy)
+            throw std::bad_alloc();
+        std::lock_guard lock(m_mutex);
+        m_bigNames.push_back(copy);
+    } else {
+        copy = static_cast<char*>(allocate(size, 1));
+    }
+    std::memcpy(copy, bytes.data(), size);
+    return copy;
+}
+
+void ScanTree::registerFolder(FolderSystemItem* folder) {
+    auto* chunk = reinterpret_cast<ChunkHeader*>(reinterpret_cast<std::uintptr_t>(folder) &
+                                                 ~(std::uintptr_t(kChunkSize) - 1));
+    folder->m_nextInChunk = chunk->folders;
+    chunk->folders = folder;
+}
+
+void ScanTree::adopt(void* object, void (*deleter)(void*)) {
+    if (!object)
+        return;
+    std::lock_guard lock(m_mutex);
+    m_adopted.emplace_back(object, deleter);
+}
+
+void ScanTree::addChildrenBytes(std::ptrdiff_t delta) {
+    m_childrenBytes.fetch_add(delta, std::memory_order_relaxed);
+}
+
+std::size_t ScanTree::bytesInUse() const {
+    std::size_t total = std::size_t(m_childrenBytes.load(std::memory_order_relaxed));
+    std::lock_guard lock(m_mutex);
+    for (const ChunkHeader* chunk : m_chunks)
+        total += chunk->used.load(std::memory_order_relaxed);
+    return total;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class FileSystemItem;
+class FolderSystemItem;
+
+// The arena that owns every node of one scan: files, folders and the roots (one root per top
+// folder), together with their names. Nodes are never freed one by one; they all go when the
+// last std::shared_ptr<ScanTree> goes. Whoever must keep a node alive (the result container, a
+// duplicate item, a view remembering a row) keeps the tree alive instead, which makes every
+// plain pointer between nodes valid for the tree's life.
+//
+// Memory comes in aligned chunks. A node lies wholly inside one chunk, and each chunk starts
+// with a header naming its tree, so any node finds its tree in O(1) without storing a pointer
+// (ScanTree::owning). Each thread carves its nodes out of a chunk of its own, so walker threads
+// make nodes in parallel and take the tree's lock only once per chunk, never per node.
+class ScanTree final : public std::enable_shared_from_this<ScanTree> {
+public:
+    static std::shared_ptr<ScanTree> create();
+    ~ScanTree();
+    ScanTree(const ScanTree&) = delete;
+    ScanTree& operator=(const ScanTree&) = delete;
+
+    // The tree that owns `node`. The node must have been made in a tree that is still alive.
+    static ScanTree* owning(const FileSystemItem* node);
+
+    // Room for one node: `size` bytes aligned for a pointer, in the calling thread's chunk.
+    // Safe from any number of threads at once.
+    void* allocateNode(std::size_t size);
+    // A copy of `bytes` kept for the tree's life (not zero-terminated). Safe from any thread.
+    const char* storeName(QByteArrayView bytes);
+
+    // Makes the tree responsible for deleting `object` with `deleter` when it goes. Used for
+    // the few objects a node owns that are not arena memory (the automatic-selection data).
+    void adopt(void* object, void (*deleter)(void*));
+
+    // Bytes of arena memory handed out or used by children lists, for the memory benchmark.
+    std::size_t bytesInUse() const;
+
+    static constexpr std::size_t kChunkSize = 256 * 1024;
+
+private:
+    ScanTree();
+    struct ChunkHeader;
+    ChunkHeader* newChunk();
+    void* allocate(std::size_t size, std::size_t align);
+    // Records a folder so that the tree runs its destructor (it owns a children list).
+    void registerFolder(FolderSystemItem* folder);
+    void addChildrenBytes(std::ptrdiff_t delta);
+    friend class FolderSystemItem;
+
+    const std::uint64_t m_id;
+    mutable std::mutex m_mutex;
+    std::vector<ChunkHeader*> m_chunks;
+    std::vector<void*> m_bigNames;
+    std::vector<std::pair<void*, void (*)(void*)>> m_adopted;
+    std::atomic<std::ptrdiff_t> m_childrenBytes{0};
+};
