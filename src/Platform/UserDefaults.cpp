@@ -24,6 +24,13 @@ bool UserDefaults::contains(const QString& key) const {
     return m_settings->contains(key);
 }
 
+std::optional<QVariant> UserDefaults::storedObjectForKey(const QString& key) const {
+    std::lock_guard lock(m_mutex);
+    if (!m_settings->contains(key))
+        return std::nullopt;
+    return m_settings->value(key);
+}
+
 void UserDefaults::setObject(const QString& key, const QVariant& value) {
     std::lock_guard lock(m_mutex);
     m_settings->setValue(key, value);

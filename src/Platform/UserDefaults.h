@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QSettings;
 
@@ -18,6 +19,10 @@ public:
     // The stored value, or an invalid QVariant when the key is absent.
     QVariant objectForKey(const QString& key) const;
     bool contains(const QString& key) const;
+    // The stored value under one lock, or nothing when the key is absent. Unlike
+    // objectForKey() this tells a present key whose value reads as invalid (the INI format
+    // writes an empty list as "@Invalid()") from an absent one.
+    std::optional<QVariant> storedObjectForKey(const QString& key) const;
     void setObject(const QString& key, const QVariant& value);
     void removeObject(const QString& key);
     // Writes pending changes and reads changes made by others. Setters already sync.
