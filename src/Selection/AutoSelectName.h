@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class FileSystemItem;
+
 // A file or folder name taken apart the way a person judges which of several identical
 // files is the copy: the words that mark a copy in many languages ("copy", "kopie", "副本",
 // ...) and the copy numbers around them are stripped, leaving the core name, the number of
@@ -22,6 +24,12 @@
 class AutoSelectName final {
 public:
     AutoSelectName(QString coreName, qint64 powerOfCopy, QList<qint64> copyNumbers);
+
+    // The record of a scanned node: its name, only the last path component for a root (whose
+    // name is a whole path), without the path extension for a file or a package folder.
+    // Null for no node. Asks a folder whether it is a package, which the folder may work out
+    // and keep, so call it where the tree may be changed (the main thread after a scan).
+    static std::unique_ptr<AutoSelectName> buildAutoSelectNameForFileItem(FileSystemItem* item);
 
     // The record of a scanned node's name, given as the raw bytes the node keeps (decoded as
     // UTF-8; invalid bytes become replacement characters and are parsed like any letter).

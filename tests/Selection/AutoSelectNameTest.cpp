@@ -1,4 +1,8 @@
 #include "Selection/AutoSelectName.h"
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "FileTree/VolumeSystemItem.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +192,35 @@ TEST(AutoSelectName, NumberSyntax) {
             EXPECT_EQ(value, c.value) << c.text;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(AutoSelectName, RecordOfScannedNodes) {
+    auto tree = ScanTree::create();
+    VolumeSystemItem* root = VolumeSystemItem::initWithPath(*tree, "/tmp/scan/Photos copy", 0, 0);
+    FolderSystemItem* plain =
+        FolderSystemItem::initWithPathSize(*tree, "photos.2019", root, 0, false, 0, false, 0);
+    FolderSystemItem* package =
+        FolderSystemItem::initWithPathSize(*tree, "Album copy.app", root, 0, false, 0, false, 0);
+    FileSystemItem* file =
+        FileSystemItem::initWithPathSize(*tree, "Photo copy 2.JPG", plain, 10, 0, false, 10);
+
+    struct Case {
+        FileSystemItem* node;
+        const char* core;
+        qint64 power;
+    };
+    for (const Case& c : {Case{root, "photos", 1}, Case{plain, "photos.2019", 0},
+                          Case{package, "album", 1}, Case{file, "photo", 2}}) {
+        const auto record = AutoSelectName::buildAutoSelectNameForFileItem(c.node);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->getCoreName(), QString::fromUtf8(c.core)) << c.core;
+        EXPECT_EQ(record->getPowerOfCopy(), c.power) << c.core;
+    }
+    EXPECT_FALSE(AutoSelectName::buildAutoSelectNameForFileItem(nullptr));
 }
 
 } // namespace
