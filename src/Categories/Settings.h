@@ -83,7 +83,7 @@ void saveBoolValueForKey(bool value, const QString& key);
 // A stored empty list answers empty, not the default.
 QStringList getArrayValueForKeyWithDefaultValue(const QString& key,
                                                 const QStringList& defaultValue);
-// Stores the list as given: no copy-on-validate, no sorting, no removal of doubles.
+// Stores the list exactly as given: no validation, no sorting, doubles kept.
 void saveArrayValueForKey(const QStringList& value, const QString& key);
 
 // ---- Default lists, built anew on every call, with the running user's home folder

@@ -11,7 +11,7 @@ struct KeyEvent {
     // Modifier bits, at the positions the key tables use.
     enum ModifierFlag : quint32 {
         ShiftKeyMask = 1u << 17,
-        ControlKeyMask = 1u << 18,
+        ControlKeyMask = 1u << 18, // Meta
         OptionKeyMask = 1u << 19,  // Alt
         CommandKeyMask = 1u << 20, // Ctrl
     };
