@@ -1,0 +1,233 @@
+#include "FileSeparator.h"
+
+#include "Categories/Settings.h"
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "Platform/Dispatch.h"
+#include "Platform/OperationQueue.h"
+#include "Walker/DigestPool.h"
+
+#include <algorithm>
+
+namespace {
+
+std::atomic<bool> g_forcedFullHashCalculation{false};
+
+const char kEmptyFileKeySuffix[] = ":#filename#";
+
+// The key of an empty file: no content to read, so files group by name. A name that is not
+// UTF-8 is written byte for byte after a "/", which no name can hold, so two different
+// names never meet under one key.
+ContentHashKey emptyFileKey(const FileSystemItem* item) {
+    const QByteArrayView name = item->nameView();
+    const QString text =
+        name.isValidUtf8() ? QString::fromUtf8(name) : QLatin1Char('/') + QString::fromLatin1(name);
+    return text + QLatin1String(kEmptyFileKeySuffix);
+}
+
+} // namespace
+
+std::shared_ptr<FileSeparator> FileSeparator::create(std::shared_ptr<ContentHasher> hasher) {
+    return std::make_shared<FileSeparator>(Token{}, std::move(hasher));
+}
+
+FileSeparator::FileSeparator(Token, std::shared_ptr<ContentHasher> hasher)
+    : m_hasher(hasher ? std::move(hasher) : ContentHasher::standard()) {
+    workingQueue();
+}
+
+FileSeparator::~FileSeparator() = default;
+
+void FileSeparator::setUseForcedFullHashCalculation(bool forced) {
+    g_forcedFullHashCalculation.store(forced);
+}
+
+bool FileSeparator::useForcedFullHashCalculation() {
+    return g_forcedFullHashCalculation.load();
+}
+
+Dispatch::SerialQueue& FileSeparator::workingQueue() {
+    // Never destroyed: separators may still report while the process ends.
+    static auto* const queue = new Dispatch::SerialQueue(QStringLiteral("fileseparator.working"));
+    return *queue;
+}
+
+void FileSeparator::separateItemsWithListener(QList<FileSystemItem*> items,
+                                              std::shared_ptr<FileSeparatorListener> listener) {
+    workingQueue().async([self = shared_from_this(), items = std::move(items),
+                          listener = std::move(listener)]() mutable {
+        self->start(std::move(items), std::move(listener));
+    });
+}
+
+void FileSeparator::stop() {
+    workingQueue().async([self = shared_from_this()] { self->stopOnWorkingQueue(); });
+}
+
+void FileSeparator::start(QList<FileSystemItem*> items,
+                          std::shared_ptr<FileSeparatorListener> listener) {
+    m_pListener = std::move(listener);
+    m_arrItemsForSeparate = std::move(items);
+    m_arrItemsByFileContentHash.clear();
+    m_arrHashThatNeedToCheckFully.clear();
+    for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate)) {
+        ScanTree* tree = ScanTree::owning(item);
+        if (std::none_of(m_trees.begin(), m_trees.end(),
+                         [tree](const auto& held) { return held.get() == tree; }))
+            m_trees.push_back(item->tree());
+    }
+
+    if (m_bIsSeparationCanceled) {
+        // Stopped before it began: nothing is hashed.
+        finish();
+        return;
+    }
+    if (m_arrItemsForSeparate.size() >= 2) {
+        m_nHashBlockSize = Settings::hashBlockSize();
+        m_nHashMaxSize = 3 * m_nHashBlockSize;
+        m_pFilterOperationQueue = std::make_shared<OperationQueue>(
+            QStringLiteral("Separating Queue"), DigestPool::shared());
+        m_pFilterOperationQueue->setMaxConcurrentOperationCount(DigestPool::kDigestsPerSeparation);
+        m_self = shared_from_this();
+        runPass(m_arrItemsForSeparate, useForcedFullHashCalculation() ? Pass::Full : Pass::Partial);
+        return;
+    }
+    if (m_arrItemsForSeparate.size() == 1)
+        m_arrItemsForSeparate.front()->setIsCheckedForDuplicates(true);
+    notifyListener();
+}
+
+void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
+    m_nCountOfItemsRestToSeparate = static_cast<std::uint64_t>(items.size());
+    const std::weak_ptr<FileSeparator> weakSelf = weak_from_this();
+    for (FileSystemItem* item : items) {
+        item->setIsCheckedForDuplicates(true);
+        m_pFilterOperationQueue->addOperationWithBlock([weakSelf, item, pass] {
+            // A digest thread never holds the separator beyond its own work: the strong
+            // reference goes with the save onto the working queue, so the separator (and
+            // with it this operation's queue) is never destroyed on a digest thread.
+            std::shared_ptr<FileSeparator> self = weakSelf.lock();
+            if (!self || self->m_bResultClosed.load())
+                return;
+            bool hashedInPieces = false;
+            std::optional<ContentHashKey> key = self->keyOf(item, pass, hashedInPieces);
+            workingQueue().async([self = std::move(self), item, key = std::move(key),
+                                  hashedInPieces] { self->saveKey(item, key, hashedInPieces); });
+        });
+    }
+}
+
+std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pass,
+                                                   bool& hashedInPieces) {
+    const std::int64_t logicalSize = item->logicalSize();
+    if (logicalSize == 0)
+        return emptyFileKey(item);
+    const QByteArray path = item->path();
+    if (pass == Pass::Full)
+        return m_hasher->hashforFile(path);
+    const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(logicalSize, 0));
+    // The same rule the digest applies: from three blocks on, only the pieces are read.
+    hashedInPieces = size >= m_nHashMaxSize && m_nHashBlockSize > 0;
+    return m_hasher->hashforFilePartly(path, size, m_nHashBlockSize, m_nHashMaxSize);
+}
+
+void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,
+                            bool hashedInPieces) {
+    if (m_nCountOfItemsRestToSeparate == 0)
+        return;
+    --m_nCountOfItemsRestToSeparate;
+    if (key) {
+        if (hashedInPieces)
+            m_arrHashThatNeedToCheckFully.insert(*key);
+        Separator::addObjectWithSeparatorKey(m_arrItemsByFileContentHash, item, *key);
+    }
+    if (m_bIsSeparationCanceled) {
+        m_nCountOfItemsRestToSeparate = 0;
+        finish();
+    } else if (m_nCountOfItemsRestToSeparate == 0) {
+        finish();
+    }
+}
+
+void FileSeparator::stopOnWorkingQueue() {
+    if (m_bIsSeparationCanceled)
+        return;
+    m_bIsSeparationCanceled = true;
+    // Once the listener has the result, the files may already belong to groups: unchecking
+    // them now would let a later stage take them a second time.
+    if (m_bListenerTold)
+        return;
+    m_bResultClosed.store(true);
+    if (m_pFilterOperationQueue)
+        m_pFilterOperationQueue->cancelAllOperations();
+    m_nCountOfItemsRestToSeparate = 0;
+    finish();
+}
+
+void FileSeparator::finish() {
+    if (m_bListenerTold)
+        return;
+    if (m_bIsSeparationCanceled) {
+        for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
+            item->setIsCheckedForDuplicates(false);
+        m_arrItemsByFileContentHash.clear();
+        notifyListener();
+        return;
+    }
+
+    // A three-piece digest only says the pieces are equal: every such key holding two or
+    // more files is hashed again in full, whatever the files' names, before anyone sees it.
+    QList<FileSystemItem*> gathered;
+    for (const ContentHashKey& key : std::as_const(m_arrHashThatNeedToCheckFully)) {
+        const auto found = m_arrItemsByFileContentHash.constFind(key);
+        if (found == m_arrItemsByFileContentHash.cend() || found->size() < 2)
+            continue;
+        for (FileSystemItem* item : *found)
+            gathered.append(item);
+        m_arrItemsByFileContentHash.erase(found);
+    }
+    m_arrHashThatNeedToCheckFully.clear();
+    if (!gathered.isEmpty()) {
+        // In the order the set was given, so the digests are asked for in a stable order.
+        const QSet<FileSystemItem*> again(gathered.cbegin(), gathered.cend());
+        QList<FileSystemItem*> ordered;
+        ordered.reserve(gathered.size());
+        for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
+            if (again.contains(item))
+                ordered.append(item);
+        runPass(ordered, Pass::Full);
+        return;
+    }
+    notifyListener();
+}
+
+void FileSeparator::notifyListener() {
+    // Without a listener (a stop before the separation began) nobody is told yet; the start
+    // that follows tells its listener.
+    if (m_pListener)
+        m_bListenerTold = true;
+    m_bResultClosed.store(true);
+    retireOperationQueue();
+    std::shared_ptr<FileSeparatorListener> listener = std::move(m_pListener);
+    m_pListener.reset();
+    ItemsByContentHash result = std::move(m_arrItemsByFileContentHash);
+    m_arrItemsByFileContentHash.clear();
+    if (listener)
+        listener->onFinishSeparateItemsByHash(std::move(result));
+    // The block running this holds its own reference, so letting go here is safe.
+    m_self.reset();
+}
+
+void FileSeparator::retireOperationQueue() {
+    if (!m_pFilterOperationQueue)
+        return;
+    std::shared_ptr<OperationQueue> queue = std::move(m_pFilterOperationQueue);
+    m_pFilterOperationQueue.reset();
+    queue->cancelAllOperations();
+    if (queue->operationCount() == 0)
+        return;
+    // Letting go of a queue waits for its running digests (a stopped separation may still
+    // be reading a large file): do that waiting off the working queue, which serves every
+    // separator of the process.
+    Dispatch::globalQueue().async([queue = std::move(queue)] {});
+}

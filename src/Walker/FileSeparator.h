@@ -1,0 +1,113 @@
+#pragma once
+
+#include "Categories/Separator.h"
+#include "Walker/ContentHasher.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FileSystemItem;
+class OperationQueue;
+class ScanTree;
+namespace Dispatch {
+class SerialQueue;
+}
+
+// The key files are grouped under: the 32 lower-case hexadecimal digits of the MD5 of the
+// whole content, or, for an empty file, its name followed by ":#filename#".
+using ContentHashKey = QString;
+// Key -> the files under it. Every key met is present, also those with a single file.
+using ItemsByContentHash = Separator::Map<ContentHashKey, FileSystemItem*>;
+
+class FileSeparatorListener {
+public:
+    virtual ~FileSeparatorListener() = default;
+    // Sent once per separation, on FileSeparator::workingQueue(); the listener owns the
+    // dictionary from then on. It must not wait there for anything that itself needs that
+    // queue.
+    virtual void onFinishSeparateItemsByHash(ItemsByContentHash result) = 0;
+};
+
+// Splits a set of files of equal logical size by content. Each file is first keyed by its
+// three-piece digest (files below three blocks by their whole content), four files at a
+// time on the shared digest threads; every key that then holds two or more files hashed in
+// pieces is confirmed by hashing those files whole, so two files end under one key only when
+// their whole contents are equal. A file that cannot be read gets no key and joins no set.
+//
+// One separator serves one separation; make a new one for every set. All bookkeeping of
+// every separator runs on the one serial queue "fileseparator.working", so the fields need no
+// lock. The separator keeps itself, its listener and the trees of the given nodes alive until
+// the listener is told, so the caller may let go of it at any time.
+class FileSeparator final : public std::enable_shared_from_this<FileSeparator> {
+    struct Token {};
+
+public:
+    // A separator reading files with `hasher` (the standard one when none is given).
+    static std::shared_ptr<FileSeparator> create(std::shared_ptr<ContentHasher> hasher = {});
+    FileSeparator(Token, std::shared_ptr<ContentHasher> hasher);
+    ~FileSeparator();
+    FileSeparator(const FileSeparator&) = delete;
+    FileSeparator& operator=(const FileSeparator&) = delete;
+
+    // Process-wide: when set, every later separation hashes whole files at once and needs no
+    // second pass. Any thread.
+    static void setUseForcedFullHashCalculation(bool forced);
+    static bool useForcedFullHashCalculation();
+
+    // The serial queue of every separator's bookkeeping and of the listener calls.
+    static Dispatch::SerialQueue& workingQueue();
+
+    // Starts separating `items` (equal logical sizes, nodes of live trees) and returns at
+    // once. The listener is told exactly once. Every item is marked checked for duplicates
+    // as its pass takes it. A set of one file is answered with an empty dictionary at once
+    // (the file stays marked); an empty set likewise.
+    void separateItemsWithListener(QList<FileSystemItem*> items,
+                                   std::shared_ptr<FileSeparatorListener> listener);
+
+    // Ends the separation early, from any thread: digests not yet started are dropped, every
+    // file of the set is marked unchecked again and the listener gets an empty dictionary.
+    // Once the listener has been told, a stop changes nothing.
+    void stop();
+
+private:
+    enum class Pass { Partial, Full };
+
+    // All of these run on the working queue.
+    void start(QList<FileSystemItem*> items, std::shared_ptr<FileSeparatorListener> listener);
+    void runPass(const QList<FileSystemItem*>& items, Pass pass);
+    void saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,
+                 bool hashedInPieces);
+    void stopOnWorkingQueue();
+    void finish();
+    void notifyListener();
+    void retireOperationQueue();
+
+    // Runs on a digest thread: the key of one file.
+    std::optional<ContentHashKey> keyOf(FileSystemItem* item, Pass pass, bool& hashedInPieces);
+
+    const std::shared_ptr<ContentHasher> m_hasher;
+    bool m_bIsSeparationCanceled = false;
+    bool m_bListenerTold = false;
+    // Read by the digest threads: true once nothing computed from now on can be used.
+    std::atomic<bool> m_bResultClosed{false};
+    std::shared_ptr<FileSeparatorListener> m_pListener;
+    std::uint64_t m_nCountOfItemsRestToSeparate = 0;
+    QList<FileSystemItem*> m_arrItemsForSeparate;
+    ItemsByContentHash m_arrItemsByFileContentHash;
+    // The keys of files hashed in pieces: a key of these holding two or more files is
+    // confirmed by whole-file digests.
+    QSet<ContentHashKey> m_arrHashThatNeedToCheckFully;
+    std::shared_ptr<OperationQueue> m_pFilterOperationQueue;
+    std::uint64_t m_nHashBlockSize = 0;
+    std::uint64_t m_nHashMaxSize = 0;
+    // Keeps the nodes valid while digest threads read their paths.
+    std::vector<std::shared_ptr<ScanTree>> m_trees;
+    // Set while a separation runs, so it ends and reports even when the caller lets go.
+    std::shared_ptr<FileSeparator> m_self;
+};
