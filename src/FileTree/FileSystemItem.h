@@ -67,6 +67,28 @@ public:
     // The member clears the link when it goes, so it never dangles.
     DuplicateItem* getDuplicateItem() const { return m_pDuplicateItem; }
 
+    // Links to the result model (FileSystemItemLinks.cpp).
+    //
+    // Sets or clears the link to the group member that wraps this node. A member that its
+    // group does not hold is not linked, and neither is one while the node's current member
+    // still belongs to a group: a node belongs to at most one group at a time. For a folder,
+    // every copy below is then tied to the outermost duplicate folder around it (with the
+    // link cleared, each looks for another enclosing duplicate folder itself). Builds the
+    // automatic-selection data.
+    void setDuplicateItem(DuplicateItem* item);
+    // Clears the link only when it names `item`, and nothing else: for a member that goes
+    // away without leaving its group (the whole result is dropped).
+    void clearDuplicateItemLink(const DuplicateItem* item);
+    // The node's name taken apart for automatic selection; built on the first call and kept
+    // (tried again while building answers nothing).
+    AutoSelectName* getAutoSelectData();
+    // Passes `folder` to the linked member; a folder passes it to every node of its subtree,
+    // parents before children.
+    void updateAssociatedDuplicateFolderTo(DuplicateItem* folder);
+    // Makes the linked member follow the selection of its associated duplicate folder; a
+    // folder does so for every node of its subtree, parents before children.
+    void updateDuplicateItemSelection();
+
     void recalculateCountOfDeepChildren();
     std::uint64_t getCountOfDeepChildren() const;
     std::uint64_t getCountOfDeepFilesWithHidden(bool withHidden) const;

@@ -1,0 +1,176 @@
+#include "DuplicateItem.h"
+
+#include "DuplicatesCategory.h"
+#include "DuplicatesGroup.h"
+
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/FileType.h"
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+
+#include <sys/stat.h>
+
+DuplicateItem::~DuplicateItem() {
+    // The node's back link is a plain pointer: clear it if it still names this copy (the tree
+    // is still alive, this copy holds it).
+    if (m_pItem) {
+        m_pItem->clearDuplicateItemLink(this);
+    }
+}
+
+void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
+                                              const std::shared_ptr<DuplicatesGroup>& group) {
+    m_nLevel = 0;
+    m_bIsSelected = false;
+    m_bIsInited = false;
+    if (node && group && group->isHasItem(this)) {
+        m_pGroup = group;
+        m_pItem = node;
+        m_pTree = node->tree();
+        node->setDuplicateItem(this);
+        if (node->getDuplicateItem() == this) {
+            m_sItemPath = node->path();
+            if (!node->isDir()) {
+                m_bIsPackage = false;
+            } else {
+                m_bIsPackage = node->isPackage() || FolderSystemItem::isPackagePath(m_sItemPath);
+            }
+            const FolderSystemItem* parent = node->parent();
+            if (parent && parent->parent()) {
+                m_sParentFolderPath = parent->path();
+            } else {
+                const qsizetype slash = m_sItemPath.lastIndexOf('/');
+                m_sParentFolderPath = slash > 0    ? m_sItemPath.left(slash)
+                                      : slash == 0 ? QByteArray("/")
+                                                   : QByteArray();
+            }
+            updateAssociatedDuplicateFolder();
+        } else {
+            // The node belongs to another copy: this one stays unlinked.
+            dropNode();
+        }
+    }
+    m_bIsInited = true;
+}
+
+int DuplicateItem::getType() const {
+    const auto group = getGroup();
+    const auto category = group ? group->getCategory() : nullptr;
+    return category ? category->getType() : -1;
+}
+
+int DuplicateItem::getTypeUsingFileSystemItem() const {
+    if (!m_pItem) {
+        return -1;
+    }
+    if (m_pItem->isDir() && !m_bIsPackage) {
+        return DuplicatesCategoryTypeFolder;
+    }
+    return FileType::typeOfFileAtPath(m_pItem->name());
+}
+
+bool DuplicateItem::isMovedByUserOrDeleted() const {
+    if (m_sItemPath.isEmpty()) {
+        return true;
+    }
+    struct stat info {};
+    return ::lstat(m_sItemPath.constData(), &info) != 0;
+}
+
+bool DuplicateItem::selectItemForced(bool force) {
+    const auto group = getGroup();
+    return group ? group->selectItemForced(this, force) : false;
+}
+
+void DuplicateItem::deselectItem() {
+    if (const auto group = getGroup()) {
+        group->deselectItem(this);
+    }
+}
+
+void DuplicateItem::updateAssociatedDuplicateFolderTo(DuplicateItem* folder) {
+    const bool hadFolder = hasAssociatedDuplicateFolder();
+    if (folder == this) {
+        folder = nullptr;
+    }
+    m_pAssociatedDuplicateFolder =
+        folder ? folder->weak_from_this() : std::weak_ptr<DuplicateItem>();
+    if (m_pItem && !folder) {
+        // The topmost ancestor that carries a copy wins.
+        for (const FolderSystemItem* ancestor = m_pItem->parent(); ancestor;
+             ancestor = ancestor->parent()) {
+            if (DuplicateItem* ancestorItem = ancestor->getDuplicateItem()) {
+                m_pAssociatedDuplicateFolder = ancestorItem->weak_from_this();
+            }
+        }
+    }
+    const bool hasFolder = hasAssociatedDuplicateFolder();
+    // A change from one folder to another does not change the group's counts.
+    if (hadFolder != hasFolder && m_bIsInited) {
+        if (const auto group = getGroup()) {
+            group->updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(this);
+            group->recalculateIsFullyInDuplicatesFolders();
+        }
+    }
+}
+
+uint64_t DuplicateItem::getFileItemSize() const {
+    if (!m_pItem) {
+        return 0;
+    }
+    const int64_t size = m_pItem->logicalSize();
+    return size > 0 ? static_cast<uint64_t>(size) : 0;
+}
+
+QDateTime DuplicateItem::getLastModificationDate() {
+    if (!m_lastModificationDate) {
+        struct stat info {};
+        if (!m_sItemPath.isEmpty() && ::lstat(m_sItemPath.constData(), &info) == 0) {
+            const qint64 msecs =
+                qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+            m_lastModificationDate = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+        } else {
+            m_lastModificationDate = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
+        }
+    }
+    return *m_lastModificationDate;
+}
+
+int DuplicateItem::getLevel() {
+    if (m_nLevel == 0) {
+        m_nLevel = int(m_sItemPath.count('/'));
+    }
+    return m_nLevel;
+}
+
+void DuplicateItem::onItemSelectionChanged(DuplicateItem* item) {
+    if (item != this) {
+        return;
+    }
+    const auto group = getGroup();
+    m_bIsSelected = group && group->isInSelection(this);
+}
+
+void DuplicateItem::onItemWillRemovedFromGroup(DuplicateItem* item, DuplicatesGroup* /*group*/) {
+    if (item != this) {
+        return;
+    }
+    FileSystemItem* node = m_pItem;
+    // Only a link that names this copy is cleared: a node may meanwhile carry a copy of
+    // another group, which must keep it.
+    if (node && node->getDuplicateItem() == this) {
+        node->setDuplicateItem(nullptr);
+    }
+    dropNode();
+}
+
+void DuplicateItem::dropNode() {
+    if (m_pItem) {
+        m_pItem->clearDuplicateItemLink(this);
+    }
+    m_pItem = nullptr;
+    m_pTree.reset();
+    m_pGroup.reset();
+    m_sItemPath.clear();
+    m_sParentFolderPath.clear();
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "DuplicateItemSelectionListener.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class DuplicatesGroup;
+class FileSystemItem;
+class ScanTree;
+
+// One copy in a duplicate group, linked both ways with its scanned node: the copy holds the
+// node (and through it keeps the whole scanned tree alive), the node points back to the copy
+// while the copy is a member of its group.
+//
+// A copy inside a folder that is itself a copy in a folder group has an associated duplicate
+// folder: the copy of the topmost such ancestor. It is removed with that folder, follows the
+// folder's selection and adds nothing to its group's sizes.
+//
+// Made only by a group's copies list (two steps: made, put in the list, then initialised).
+// Its group and associated folder links are weak. Main thread, or the scan stage that builds
+// the result.
+class DuplicateItem final : public DuplicateItemSelectionListener,
+                            public std::enable_shared_from_this<DuplicateItem> {
+public:
+    DuplicateItem() = default;
+    ~DuplicateItem() override;
+    DuplicateItem(const DuplicateItem&) = delete;
+    DuplicateItem& operator=(const DuplicateItem&) = delete;
+
+    // initWithFileItem:withGroup:. Links `node` to this copy when `group` holds the copy and
+    // the node is free to link; otherwise the copy keeps no node, group or path.
+    void initWithFileItemWithGroup(FileSystemItem* node,
+                                   const std::shared_ptr<DuplicatesGroup>& group);
+
+    // The type of the group's category; -1 without group or category.
+    int getType() const;
+    // 6 for a folder that is not a package, otherwise the file type of the node's name;
+    // -1 without a node.
+    int getTypeUsingFileSystemItem() const;
+
+    FileSystemItem* getFileSystemItem() const { return m_pItem; }
+    std::shared_ptr<DuplicatesGroup> getGroup() const { return m_pGroup.lock(); }
+
+    // YES when the copy has no path or nothing exists at its path any more.
+    bool isMovedByUserOrDeleted() const;
+    bool isSelected() const { return m_bIsSelected; }
+
+    // Hand the request to the group; nothing (NO) without a group.
+    bool selectItemForced(bool force);
+    void deselectItem();
+
+    // Recomputes the associated duplicate folder from the node's ancestors.
+    void updateAssociatedDuplicateFolder() { updateAssociatedDuplicateFolderTo(nullptr); }
+    // Takes `folder` as the associated duplicate folder (none when it is this copy), or, with
+    // none, looks for the topmost ancestor that carries a copy. The group is told when the
+    // copy gains or loses a folder.
+    void updateAssociatedDuplicateFolderTo(DuplicateItem* folder);
+    std::shared_ptr<DuplicateItem> getAssociatedDuplicateFolder() const {
+        return m_pAssociatedDuplicateFolder.lock();
+    }
+    bool hasAssociatedDuplicateFolder() const { return !m_pAssociatedDuplicateFolder.expired(); }
+
+    // The node's logical size; 0 without a node.
+    uint64_t getFileItemSize() const;
+    // Raw path bytes, taken when the copy was made; empty after it left its group.
+    const QByteArray& getFileItemPath() const { return m_sItemPath; }
+    const QByteArray& getParentFolderItemPath() const { return m_sParentFolderPath; }
+    bool isPackage() const { return m_bIsPackage; }
+    bool isInited() const { return m_bIsInited; }
+
+    // The file's modification date, read once; the 1970 date when it cannot be read.
+    QDateTime getLastModificationDate();
+    // The number of "/" in the path, counted once.
+    int getLevel();
+
+    void onItemSelectionChanged(DuplicateItem* item) override;
+    void onItemWillRemovedFromGroup(DuplicateItem* item, DuplicatesGroup* group) override;
+
+private:
+    void dropNode();
+
+    FileSystemItem* m_pItem = nullptr;
+    // Keeps the node's tree alive for as long as this copy holds the node.
+    std::shared_ptr<ScanTree> m_pTree;
+    bool m_bIsInited = false;
+    std::weak_ptr<DuplicateItem> m_pAssociatedDuplicateFolder;
+    std::weak_ptr<DuplicatesGroup> m_pGroup;
+    bool m_bIsSelected = false;
+    QByteArray m_sItemPath;
+    bool m_bIsPackage = false;
+    QByteArray m_sParentFolderPath;
+    std::optional<QDateTime> m_lastModificationDate;
+    int m_nLevel = 0;
+};
