@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DuplicatesGroupListener.h"
+#include "FileTree/DuplicatesCategoryType.h"
 #include "OrderedSet.h"
 
 #include <QList>
