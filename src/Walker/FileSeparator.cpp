@@ -103,9 +103,10 @@ void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
     for (FileSystemItem* item : items) {
         item->setIsCheckedForDuplicates(true);
         m_pFilterOperationQueue->addOperationWithBlock([weakSelf, item, pass] {
-            // A digest thread never holds the separator beyond its own work: the strong
-            // reference goes with the save onto the working queue, so the separator (and
-            // with it this operation's queue) is never destroyed on a digest thread.
+            // While the separation runs, the strong reference goes with the save onto the
+            // working queue, so the last one never goes on a digest thread while the
+            // separator still owns this operation's queue (whose end waits for its digests).
+            // Once the result is closed the queue has been handed off, and nothing is read.
             std::shared_ptr<FileSeparator> self = weakSelf.lock();
             if (!self || self->m_bResultClosed.load())
                 return;
