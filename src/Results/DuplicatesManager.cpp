@@ -2,6 +2,9 @@
 
 #include "DuplicatesContainer.h"
 
+#include "Selection/AutoSelectManager.h"
+#include "Selection/OperationsManager.h"
+
 namespace {
 
 struct HintRow {
@@ -39,7 +42,9 @@ DuplicatesManager& DuplicatesManager::sharedManager() {
     return *instance;
 }
 
-DuplicatesManager::DuplicatesManager() {
+DuplicatesManager::DuplicatesManager()
+    : m_pAutoSelectManager(std::make_unique<AutoSelectManager>()),
+      m_pOperationsManager(std::make_unique<OperationsManager>()) {
     createOverlayHintsArray();
     _overlayOnScreen = false;
 }

@@ -11,8 +11,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
+class AutoSelectManager;
 class DuplicatesContainer;
+class OperationsManager;
 
 // One hint of the help overlay: the picture to draw, where it stands beside the rectangles
 // of the controls it explains, and those rectangles. The results views fill `frames` (in
@@ -82,12 +85,20 @@ public:
     std::optional<int64_t> removedSize() const;
     void setRemovedSize(std::optional<int64_t> size);
 
+    // The automatic-selection manager and the selection-operations manager of the current
+    // result, made with the manager. Main thread.
+    AutoSelectManager& getAutoSelectManager() { return *m_pAutoSelectManager; }
+    OperationsManager& getOperationsManager() { return *m_pOperationsManager; }
+
     DuplicatesManager(const DuplicatesManager&) = delete;
     DuplicatesManager& operator=(const DuplicatesManager&) = delete;
 
 private:
     DuplicatesManager();
 
+    // Made first, before the rest of the manager.
+    std::unique_ptr<AutoSelectManager> m_pAutoSelectManager;
+    std::unique_ptr<OperationsManager> m_pOperationsManager;
     mutable std::mutex m_mutex;
     bool _overlayOnScreen = false;
     bool _scanSettingsChanged = false;

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class DuplicateItem;
+class DuplicatesContainer;
+class DuplicatesGroup;
+class FileSystemItem;
+class ScanTree;
+
+// A result built from a real folder tree: files are written into a temporary folder, the
+// folder is read back into a scanned tree (one root), files of equal content become file
+// groups, the named folders become folder groups, and the container's clean-up runs, as at
+// the end of a scan. The result becomes the result manager's current container.
+class ResultFixture {
+public:
+    struct File {
+        const char* path; // relative to the root folder
+        QByteArray content;
+    };
+
+    ResultFixture();
+    ~ResultFixture();
+
+    // The root folder's path, without a final "/".
+    QByteArray root() const { return m_root; }
+    QByteArray abs(const char* relative) const { return m_root + '/' + relative; }
+
+    void write(const std::vector<File>& files);
+    // Sets a file's modification time (UTC).
+    void touch(const char* relative, const QDateTime& when);
+    // Scans the root, groups equal files, adds `folderGroups` (sets of relative folder paths)
+    // and runs the clean-up. The container becomes the manager's current one.
+    void build(const std::vector<std::vector<const char*>>& folderGroups = {});
+
+    const std::shared_ptr<DuplicatesContainer>& container() const { return m_container; }
+    FileSystemItem* node(const char* relative) const;
+    // The copy of the node at `relative`; null when it has none.
+    std::shared_ptr<DuplicateItem> item(const char* relative) const;
+    std::shared_ptr<DuplicatesGroup> group(const char* relative) const;
+    // Relative paths of the copies, sorted.
+    QList<QByteArray> relative(const std::vector<std::shared_ptr<DuplicateItem>>& items) const;
+    // Relative paths of the selected copies of every typed group, sorted.
+    QList<QByteArray> selected() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_root;
+    std::shared_ptr<ScanTree> m_tree;
+    std::shared_ptr<DuplicatesContainer> m_container;
+};
+
+// Counts "DuplicateItemSelectionChangedNotification" posts while it lives.
+class SelectionNotificationCounter {
+public:
+    SelectionNotificationCounter();
+    ~SelectionNotificationCounter();
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
