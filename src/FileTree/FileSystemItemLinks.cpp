@@ -5,6 +5,7 @@
 #include "FileTree/FolderSystemItem.h"
 
 #include "Results/DuplicateItem.h"
+#include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesGroup.h"
 #include "Selection/AutoSelectName.h"
 
@@ -31,6 +32,11 @@ void forSubtree(FileSystemItem* root, Step step) {
     }
 }
 
+bool isProvisional(const DuplicatesGroup& group) {
+    const auto category = group.getCategory();
+    return category && category->isSmallDuplicatesCategory();
+}
+
 } // namespace
 
 void FileSystemItem::setDuplicateItem(DuplicateItem* item) {
@@ -39,11 +45,15 @@ void FileSystemItem::setDuplicateItem(DuplicateItem* item) {
         if (!group || !group->isHasItem(item)) {
             return;
         }
-        // A node belongs to at most one group at a time: while its copy is still a member of
-        // a group, a copy of another group (a small same-content set met while folders are
-        // compared) does not take the link over.
-        if (m_pDuplicateItem && m_pDuplicateItem != item && m_pDuplicateItem->getGroup()) {
-            return;
+        // A node belongs to at most one group at a time. While its copy is still a member of
+        // a group, a copy of another group takes the link over only from a provisional copy
+        // (one of a small same-content set met while folders are compared); a provisional
+        // copy never takes it from anyone.
+        if (m_pDuplicateItem && m_pDuplicateItem != item) {
+            if (const auto current = m_pDuplicateItem->getGroup();
+                current && !(isProvisional(*current) && !isProvisional(*group))) {
+                return;
+            }
         }
     }
     m_pDuplicateItem = item;

@@ -31,6 +31,10 @@ public:
     create(int type, std::weak_ptr<DuplicatesCategoryListener> listener = {});
 
     int getType() const { return m_eType; }
+    // The container's small-duplicates category: its copies are only provisional, so a copy
+    // of any other category takes a node's link over from them (never the other way round).
+    bool isSmallDuplicatesCategory() const { return m_bIsSmallDuplicatesCategory; }
+    void setSmallDuplicatesCategory(bool small) { m_bIsSmallDuplicatesCategory = small; }
     // The listener's container; null without a listener.
     std::shared_ptr<DuplicatesContainer> getContainer() const;
 
@@ -72,6 +76,7 @@ private:
     void applyGroupValues(const DuplicatesGroup& group, int sign);
 
     int m_eType;
+    bool m_bIsSmallDuplicatesCategory = false;
     OrderedSet<DuplicatesGroup> m_arrGroups;
     std::weak_ptr<DuplicatesCategoryListener> m_pListener;
     int64_t m_nTotalSize = 0;

@@ -37,6 +37,7 @@ std::shared_ptr<DuplicatesContainer> DuplicatesContainer::create(bool withHeaps)
         container->m_arrCategories[std::size_t(type)] = DuplicatesCategory::create(type, listener);
     }
     container->m_arrCategories[kTypedCategories] = container->m_pHiddenCategoryOfDuplicates;
+    container->m_pSmallDuplicatesCategory->setSmallDuplicatesCategory(true);
     return container;
 }
 
@@ -216,7 +217,7 @@ void DuplicatesContainer::restoreDuplicatesGroupsThatNotFullyInDuplicatesFolders
         if (group->isFullyInDuplicatesFolders() || group->getTotalCount() == 0) {
             continue;
         }
-        const int type = group->getItems().front()->getTypeUsingFileSystemItem();
+        const int type = group->getFirstItem()->getTypeUsingFileSystemItem();
         if (const auto category = getCategoryWithType(type)) {
             group->moveToCategory(category);
         }

@@ -173,7 +173,7 @@ void DuplicatesGroup::recalculateIsFullyInDuplicatesFolders() {
         getTotalCount() == 0) {
         return;
     }
-    const int type = m_pContent->getItems().front()->getTypeUsingFileSystemItem();
+    const int type = m_pContent->getFirstItem()->getTypeUsingFileSystemItem();
     moveToCategory(current->getCategoryWithType(type));
 }
 
@@ -288,11 +288,18 @@ void DuplicatesGroup::removeDuplicateItem(DuplicateItem* item) {
         content->removeItem(item);
     }
     notifyListenerThatGroupDidChanged();
-    recalculateIsFullyInDuplicatesFolders();
+    // While the group dissolves nothing can move it; the flag is worked out once at the end.
+    if (!m_bDissolving) {
+        recalculateIsFullyInDuplicatesFolders();
+    }
 }
 
 std::vector<std::shared_ptr<DuplicateItem>> DuplicatesGroup::getItems() const {
     return m_pContent ? m_pContent->getItems() : std::vector<std::shared_ptr<DuplicateItem>>();
+}
+
+std::shared_ptr<DuplicateItem> DuplicatesGroup::getFirstItem() const {
+    return m_pContent ? m_pContent->getFirstItem() : nullptr;
 }
 
 std::vector<std::shared_ptr<DuplicateItem>> DuplicatesGroup::getSelectedItems() const {
@@ -418,9 +425,12 @@ void DuplicatesGroup::onGroupDidRemovedFromCategory(
     notifyListenerThatGroupWillChange();
     m_pCategory.reset();
     const std::vector<std::shared_ptr<DuplicateItem>> items = m_pContent->getItems();
+    m_bDissolving = true;
     for (const auto& item : items) {
         removeDuplicateItem(item.get());
     }
+    m_bDissolving = false;
     m_pContent.reset();
+    recalculateIsFullyInDuplicatesFolders();
     notifyListenerThatGroupDidChanged();
 }

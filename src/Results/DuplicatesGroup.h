@@ -95,6 +95,8 @@ public:
     std::shared_ptr<DuplicatesCategory> getCategory() const { return m_pCategory.lock(); }
     // The copies in the order they were added; empty without content.
     std::vector<std::shared_ptr<DuplicateItem>> getItems() const;
+    // The first copy; null without copies.
+    std::shared_ptr<DuplicateItem> getFirstItem() const;
     // Every selected copy (those inside duplicate folders included), in selection order.
     std::vector<std::shared_ptr<DuplicateItem>> getSelectedItems() const;
     bool isInSelection(const DuplicateItem* item) const;
@@ -158,6 +160,7 @@ private:
     std::shared_ptr<GroupContent> m_pContent;
     std::shared_ptr<GroupSelection> m_pSelection;
     int m_nNotificationDeep = 0;
+    bool m_bDissolving = false;
 
     // Groups may be made on a worker queue while the main thread reads, so the number
     // counter is atomic.

@@ -6,10 +6,8 @@
 
 #include "FileTree/FileSystemItem.h"
 
-#include <algorithm>
-
 GroupContent::~GroupContent() {
-    for (const auto& item : m_arrItems) {
+    for (const auto& item : m_arrItems.items()) {
         if (FileSystemItem* node = item->getFileSystemItem()) {
             node->clearDuplicateItemLink(item.get());
         }
@@ -27,13 +25,12 @@ void GroupContent::addItem(FileSystemItem* node) {
     // The copy joins the list before it is initialised, so that the group's membership test
     // inside the initialiser passes.
     auto item = std::make_shared<DuplicateItem>();
-    m_arrItems.push_back(item);
-    m_members.insert(item.get());
+    m_arrItems.add(item);
     item->initWithFileItemWithGroup(node, m_pGroup->shared_from_this());
     if (node->getDuplicateItem() == item.get()) {
         updateDataAfterAddItem(item.get());
     } else {
-        eraseItem(item.get());
+        m_arrItems.remove(item.get());
     }
 }
 
@@ -45,10 +42,10 @@ void GroupContent::removeItem(DuplicateItem* item) {
     m_pGroup->onGroupWillChange(m_pGroup);
     updateDataAfterRemoveItem(item);
     item->onItemWillRemovedFromGroup(item, m_pGroup);
-    eraseItem(item);
+    m_arrItems.remove(item);
     if (m_nCountOfItemsInDuplicatesFolders == 0 && m_nNotRemovedSize == 0 && !m_arrItems.empty()) {
         // The kept copy left: the first remaining copy is kept instead.
-        m_nNotRemovedSize = m_arrItems.front()->getFileItemSize();
+        m_nNotRemovedSize = m_arrItems.first()->getFileItemSize();
         if (m_nCountOfItemsThatCanBeRemoved > 0) {
             --m_nCountOfItemsThatCanBeRemoved;
         }
@@ -59,7 +56,7 @@ void GroupContent::removeItem(DuplicateItem* item) {
 std::vector<FileSystemItem*> GroupContent::createArrayWithFileSystemItems() const {
     std::vector<FileSystemItem*> nodes;
     nodes.reserve(m_arrItems.size());
-    for (const auto& item : m_arrItems) {
+    for (const auto& item : m_arrItems.items()) {
         if (FileSystemItem* node = item->getFileSystemItem()) {
             nodes.push_back(node);
         }
@@ -123,16 +120,5 @@ void GroupContent::updateDataAfterRemoveItemWithSizeInDuplicatesFolder(uint64_t 
     m_nTotalSize = size >= m_nTotalSize ? 0 : m_nTotalSize - size;
     if (m_nTotalSize == 0) {
         m_nNotRemovedSize = 0;
-    }
-}
-
-void GroupContent::eraseItem(const DuplicateItem* item) {
-    if (m_members.erase(item) == 0) {
-        return;
-    }
-    const auto found = std::find_if(m_arrItems.begin(), m_arrItems.end(),
-                                    [item](const auto& each) { return each.get() == item; });
-    if (found != m_arrItems.end()) {
-        m_arrItems.erase(found);
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "OrderedSet.h"
+
 #include <cstdint>
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 class DuplicateItem;
@@ -31,8 +32,12 @@ public:
     // `item` leaves: counts, the copy is told, and a new kept copy is chosen when needed.
     void removeItem(DuplicateItem* item);
 
-    const std::vector<std::shared_ptr<DuplicateItem>>& getItems() const { return m_arrItems; }
-    bool containsItem(const DuplicateItem* item) const { return item && m_members.contains(item); }
+    // In the order they were added; valid until the copies change.
+    const std::vector<std::shared_ptr<DuplicateItem>>& getItems() const {
+        return m_arrItems.items();
+    }
+    std::shared_ptr<DuplicateItem> getFirstItem() const { return m_arrItems.first(); }
+    bool containsItem(const DuplicateItem* item) const { return m_arrItems.contains(item); }
     uint64_t getTotalSize() const { return m_nTotalSize; }
     uint64_t getNotRemovedSize() const { return m_nNotRemovedSize; }
     uint64_t getSizeThatCanBeRemoved() const {
@@ -60,11 +65,8 @@ public:
                                                              bool inDuplicatesFolder);
 
 private:
-    void eraseItem(const DuplicateItem* item);
-
     DuplicatesGroup* m_pGroup;
-    std::vector<std::shared_ptr<DuplicateItem>> m_arrItems;
-    std::unordered_set<const DuplicateItem*> m_members;
+    OrderedSet<DuplicateItem> m_arrItems;
     uint64_t m_nTotalSize = 0;
     uint64_t m_nNotRemovedSize = 0;
     int64_t m_nCountOfItemsInDuplicatesFolders = 0;

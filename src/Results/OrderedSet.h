@@ -47,15 +47,20 @@ public:
         return m_items;
     }
 
+    // The earliest member still present. Amortised constant time even while members are
+    // removed from the front one by one (a group letting all its copies go).
     Pointer first() const {
-        compact();
-        return m_items.empty() ? Pointer() : m_items.front();
+        while (m_firstLive < m_items.size() && !m_items[m_firstLive]) {
+            ++m_firstLive;
+        }
+        return m_firstLive < m_items.size() ? m_items[m_firstLive] : Pointer();
     }
 
     void clear() {
         m_items.clear();
         m_index.clear();
         m_holes = 0;
+        m_firstLive = 0;
     }
 
 private:
@@ -76,9 +81,12 @@ private:
         }
         m_items.resize(next);
         m_holes = 0;
+        m_firstLive = 0;
     }
 
     mutable std::vector<Pointer> m_items;
     mutable std::unordered_map<const T*, std::size_t> m_index;
     mutable std::size_t m_holes = 0;
+    // Every entry before it is a hole.
+    mutable std::size_t m_firstLive = 0;
 };

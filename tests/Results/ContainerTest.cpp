@@ -249,6 +249,47 @@ TEST_F(ContainerTest, SmallDuplicatesCategoryNeverTakesATypedCopy) {
     EXPECT_FALSE(copyOf(loose)->isSelected());
 }
 
+TEST_F(ContainerTest, TypedGroupTakesNodesOverFromSmallSets) {
+    // A and B are first met as a small same-content set, then become a folder group.
+    const auto small = container->getSmallDuplicatesCategory();
+    ASSERT_TRUE(small->addGroupWithItems({a, b}));
+    DuplicateItem* provisional = copyOf(a);
+    ASSERT_TRUE(provisional);
+    EXPECT_EQ(copyOf(ax), nullptr);
+    ASSERT_TRUE(container->addGroupWithItems({ax, bx}));
+    EXPECT_EQ(copyOf(ax)->getAssociatedDuplicateFolder().get(), provisional);
+
+    const auto folders = container->addGroupWithItems({a, b});
+    ASSERT_TRUE(folders);
+    EXPECT_EQ(folders->getTotalCount(), 2u);
+    EXPECT_EQ(copyOf(a)->getGroup(), folders);
+    EXPECT_EQ(copyOf(ax)->getAssociatedDuplicateFolder().get(), copyOf(a));
+
+    small->removeAllGroups();
+    EXPECT_EQ(copyOf(a)->getGroup(), folders);
+    EXPECT_EQ(copyOf(ax)->getAssociatedDuplicateFolder().get(), copyOf(a));
+    EXPECT_EQ(groupOf(ax)->getCategory(), container->getHiddenCategoryOfDuplicates());
+}
+
+TEST_F(ContainerTest, NodeLinksOnlyToAMemberOfItsGroup) {
+    const auto stray = std::make_shared<DuplicateItem>();
+    ax->setDuplicateItem(stray.get());
+    EXPECT_EQ(copyOf(ax), nullptr);
+
+    buildScanResult(container);
+    DuplicateItem* copy = copyOf(ax);
+    ax->setDuplicateItem(stray.get());
+    EXPECT_EQ(copyOf(ax), copy);
+    // A copy of another typed group does not take the node either.
+    const auto other = container->addGroupWithItems({ax, cx});
+    ASSERT_TRUE(other);
+    EXPECT_EQ(copyOf(ax), copy);
+
+    // Clearing a folder's link ties the copies below to nothing.
+    a->setDuplicateItem(nullptr);
+    EXPECT_FALSE(copy->hasAssociatedDuplicateFolder());
+}
+
 TEST_F(ContainerTest, CopyInsideNestedDuplicateFoldersFollowsTheOuterOne) {
     FolderSystemItem* outer1 = folder(root, "O1");
     FolderSystemItem* outer2 = folder(root, "O2");
