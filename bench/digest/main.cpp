@@ -10,6 +10,7 @@
 // per second), best of R rounds.
 
 #include "Platform/OperationQueue.h"
+#include "Platform/ThreadPool.h"
 #include "Walker/DigestPool.h"
 #include "Walker/FileManagerUtils.h"
 #include "Walker/MD5Hash.h"
@@ -19,7 +20,6 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,10 @@
 #include "Dispatch.h"
 
+#include "ThreadPool.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <condition_variable>
@@ -28,11 +29,22 @@ namespace {
 
 class MainQueue final : public Queue {
 public:
+    // Blocks wait in a queue of our own, guarded by a standard mutex, and one queued call
+    // into the event loop drains them: posting order is kept, and the hand-off between the
+    // posting thread and the main thread is visible to ThreadSanitizer.
     void async(Work work) override {
         QCoreApplication* app = QCoreApplication::instance();
         if (!app)
             return;
-        QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+        {
+            std::lock_guard lock(m_mutex);
+            m_pending.push_back(std::move(work));
+            if (m_drainPosted)
+                return;
+            m_drainPosted = true;
+        }
+        QMetaObject::invokeMethod(
+            app, [this] { drain(); }, Qt::QueuedConnection);
     }
     void sync(Work work) override {
         if (isMainThread()) {
@@ -42,22 +54,34 @@ public:
         Queue::sync(std::move(work));
     }
     QString label() const override { return QStringLiteral("com.apple.main-thread"); }
+
+private:
+    void drain() {
+        std::deque<Work> batch;
+        {
+            std::lock_guard lock(m_mutex);
+            batch.swap(m_pending);
+            m_drainPosted = false;
+        }
+        for (Work& work : batch)
+            work();
+    }
+
+    std::mutex m_mutex;
+    std::deque<Work> m_pending;
+    bool m_drainPosted = false;
 };
 
 class GlobalQueue final : public Queue {
 public:
-    GlobalQueue() {
-        // Blocks on this queue may wait for one another (a group wait, a serial queue's
-        // sync), so the pool is allowed well more threads than cores.
-        m_pool.setMaxThreadCount(std::max(64, QThread::idealThreadCount() * 8));
-        m_pool.setExpiryTimeout(10000);
-    }
-    ~GlobalQueue() override { m_pool.waitForDone(); }
+    // Blocks on this queue may wait for one another (a group wait, a serial queue's sync),
+    // so the pool is allowed well more threads than cores.
+    GlobalQueue() : m_pool(std::max(64, QThread::idealThreadCount() * 8)) {}
     void async(Work work) override { m_pool.start(std::move(work)); }
     QString label() const override { return QStringLiteral("com.apple.root.default-qos"); }
 
 private:
-    QThreadPool m_pool;
+    ThreadPool m_pool;
 };
 
 } // namespace
@@ -219,7 +243,7 @@ void after(int ms, Queue& queue, Work work) {
     if (isMainThread())
         arm();
     else
-        QMetaObject::invokeMethod(app, std::move(arm), Qt::QueuedConnection);
+        mainQueue().async(std::move(arm));
 }
 
 } // namespace Dispatch

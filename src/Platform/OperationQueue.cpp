@@ -1,6 +1,6 @@
 #include "OperationQueue.h"
 
-#include <QThreadPool>
+#include "ThreadPool.h"
 
 #include <condition_variable>
 #include <deque>
@@ -27,8 +27,8 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
     int running = 0;  // runners submitted and not yet ended
     int starting = 0; // runners submitted that have not yet taken their first look
     std::deque<std::shared_ptr<Operation>> pending;
-    QThreadPool* pool = nullptr;
-    std::unique_ptr<QThreadPool> ownPool;
+    ThreadPool* pool = nullptr;
+    std::unique_ptr<ThreadPool> ownPool;
 
     // Starts runners while there is work and room. Called with the mutex held.
     void startRunners() {
@@ -71,15 +71,13 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
     }
 };
 
-OperationQueue::OperationQueue(QString name, QThreadPool* pool)
+OperationQueue::OperationQueue(QString name, ThreadPool* pool)
     : m_state(std::make_shared<State>()) {
     m_state->name = std::move(name);
     if (pool) {
         m_state->pool = pool;
     } else {
-        m_state->ownPool = std::make_unique<QThreadPool>();
-        m_state->ownPool->setMaxThreadCount(1);
-        m_state->ownPool->setExpiryTimeout(5000);
+        m_state->ownPool = std::make_unique<ThreadPool>(1, 5000);
         m_state->pool = m_state->ownPool.get();
     }
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class QThreadPool;
+class ThreadPool;
 
 // One unit of work for an OperationQueue. Subclasses override main(); long work should
 // look at isCancelled() now and then and return early.
@@ -35,7 +35,7 @@ private:
 // there (so several queues can share one set of threads) while still keeping its own limit.
 class OperationQueue final {
 public:
-    explicit OperationQueue(QString name = {}, QThreadPool* pool = nullptr);
+    explicit OperationQueue(QString name = {}, ThreadPool* pool = nullptr);
     // Cancels what has not started and waits for the running operations.
     ~OperationQueue();
     OperationQueue(const OperationQueue&) = delete;

@@ -1,6 +1,6 @@
 #pragma once
 
-class QThreadPool;
+class ThreadPool;
 
 // The threads on which every content-digest separation of the process computes its digests.
 // A separation is started for every same-size set, so its operation queue borrows these
@@ -11,6 +11,6 @@ namespace DigestPool {
 constexpr int kDigestsPerSeparation = 4;
 
 // Made on first use, lives for the whole process; safe to call from any thread.
-QThreadPool* shared();
+ThreadPool* shared();
 
 } // namespace DigestPool

@@ -1,6 +1,7 @@
 #include "Platform/Dispatch.h"
 #include "Platform/ConditionLock.h"
 #include "Platform/OperationQueue.h"
+#include "Platform/ThreadPool.h"
 #include "TestSupport.h"
 
 #include <QThread>
@@ -186,4 +187,32 @@ TEST(ConditionLock, HandsWorkBackAndForth) {
     EXPECT_TRUE(lock.tryLockWhenCondition(0));
     EXPECT_FALSE(lock.tryLock());
     lock.unlock();
+}
+
+TEST(ThreadPool, RunsEveryBlockWithinItsLimitAndWaitsForThem) {
+    ThreadPool pool(3, 50);
+    std::atomic<int> inside{0};
+    std::atomic<int> peak{0};
+    std::atomic<int> ran{0};
+    for (int i = 0; i < 40; ++i) {
+        pool.start([&] {
+            const int now = inside.fetch_add(1) + 1;
+            int seen = peak.load();
+            while (now > seen && !peak.compare_exchange_weak(seen, now)) {
+            }
+            QThread::msleep(2);
+            inside.fetch_sub(1);
+            ran.fetch_add(1);
+        });
+    }
+    pool.waitForDone();
+    EXPECT_EQ(ran.load(), 40);
+    EXPECT_LE(peak.load(), 3);
+    EXPECT_GE(peak.load(), 2);
+
+    // Idle threads expire; the pool still takes new work afterwards.
+    QThread::msleep(120);
+    pool.start([&] { ran.fetch_add(1); });
+    pool.waitForDone();
+    EXPECT_EQ(ran.load(), 41);
 }

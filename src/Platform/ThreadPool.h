@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// A pool of worker threads made on demand up to a maximum; idle threads end after a while.
+// Built on the standard library's threads and locks (not QThreadPool) so that every
+// hand-off between threads is visible to ThreadSanitizer.
+class ThreadPool final {
+public:
+    explicit ThreadPool(int maxThreadCount, int expiryMs = 10000);
+    // Waits for every started block, then lets the threads end.
+    ~ThreadPool();
+    ThreadPool(const ThreadPool&) = delete;
+    ThreadPool& operator=(const ThreadPool&) = delete;
+
+    // Runs `work` on a pool thread as soon as one is free, in starting order.
+    void start(std::function<void()> work);
+    int maxThreadCount() const;
+    // Values below 1 count as 1. Raising the maximum starts threads for waiting work.
+    void setMaxThreadCount(int count);
+    // Blocks until no block is waiting or running.
+    void waitForDone();
+
+    struct State; // opaque; shared with the worker threads, which may outlive the pool
+
+private:
+    std::shared_ptr<State> m_state;
+};
