@@ -37,8 +37,9 @@ TEST(DuplicatesManagerTest, HelpOverlayTableForEveryScreen) {
     for (const HintRow& row : expected) {
         const int index = nextHint[row.screen]++;
         SCOPED_TRACE(std::to_string(row.screen) + "/" + std::to_string(index));
-        ASSERT_LT(index, table[row.screen].size());
-        const OverlayHint& hint = table[row.screen][index];
+        const QList<OverlayHint> hints = table.value(row.screen);
+        ASSERT_LT(index, hints.size());
+        const OverlayHint& hint = hints[index];
         EXPECT_EQ(hint.imageLink, row.image);
         EXPECT_EQ(hint.position, row.position);
         EXPECT_EQ(hint.photoLink, row.photo);
