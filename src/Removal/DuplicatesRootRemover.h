@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <mutex>
+#include <sys/types.h>
+
+// Removes paths with administrator rights through the privileged tool "Tarvique" (see
+// PrivilegedRemovalProtocol.h for the channel). The tool is started through the
+// AuthorizationManager with two arguments, a server name made up for that launch and this
+// process's number, and is then reused for every later path as long as it answers. Only
+// when it no longer answers is a new one started, under a new name.
+//
+// Calls block: starting the tool may wait for the administrator password and then up to
+// about 5 s for the tool to answer, and each removal waits for the tool's answer. They come
+// from the remover's serial queues; every call is serialised.
+class DuplicatesRootRemover final {
+public:
+    // The process-wide remover, whose tool lies beside the application's executable.
+    static DuplicatesRootRemover& GetInstance();
+    static QString defaultToolPath();
+
+    explicit DuplicatesRootRemover(QString toolPath = defaultToolPath());
+    // Closes the connection, which ends the tool, and collects it if it ends soon.
+    ~DuplicatesRootRemover();
+    DuplicatesRootRemover(const DuplicatesRootRemover&) = delete;
+    DuplicatesRootRemover& operator=(const DuplicatesRootRemover&) = delete;
+
+    // True when the tool reports that it removed the path.
+    bool removeFileAtPath(const QByteArray& path);
+    bool removeAsRootFileAtPath(const QByteArray& path);
+
+    // "com.velquor.duplicates.cleaner." and a random number from 100000 to 999998.
+    static QString generateRootRemoverServerName();
+
+    QString serverName() const;
+    // The process number of the running tool, 0 when none was started or it was given up.
+    pid_t toolProcessId() const;
+    // The errno value of the tool's last refusal or failure (0 after a success).
+    int lastToolError() const;
+
+private:
+    int getRootRemover();
+    int getConnectedRootRemover();
+    int createNewRootRemover();
+    void dropConnection();
+    void collectEndedTools();
+    void giveUpTool();
+
+    mutable std::mutex m_mutex;
+    QString m_toolPath;
+    QString m_sRootRemoverServerName;
+    int m_nMaxTimeWait = 5;
+    int m_connection = -1;
+    pid_t m_toolPid = 0;
+    int m_lastToolError = 0;
+    // Tools started earlier that have not been collected yet. Only these processes are
+    // ever waited for, and never blockingly, so no other child is taken away from Qt.
+    QList<pid_t> m_endedTools;
+};

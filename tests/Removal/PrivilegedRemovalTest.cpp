@@ -1,0 +1,287 @@
+// The privileged removal tool, started for real but without pkexec (the launcher is
+// replaced by nothing, so the tool runs with the test's own rights).
+#include "Platform/AuthorizationManager.h"
+#include "Removal/DuplicatesRootRemover.h"
+#include "Removal/PrivilegedRemovalProtocol.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace Protocol = PrivilegedRemovalProtocol;
+
+QString toolPath() {
+    return QCoreApplication::applicationDirPath() + "/../app/Tarvique";
+}
+
+bool exists(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
+}
+
+// Starts the tool directly as `Tarvique <name> <starter>`; answers its process number.
+pid_t spawnTool(const QString& name, pid_t starter) {
+    QByteArray tool = QFile::encodeName(toolPath());
+    QByteArray nameBytes = name.toUtf8();
+    QByteArray starterBytes = QByteArray::number(starter);
+    char* argv[] = {tool.data(), nameBytes.data(), starterBytes.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) != 0)
+        return 0;
+    return pid;
+}
+
+// Connects to the tool's name. Answers -1 when nothing listens, 0 when the tool closed the
+// connection without greeting (refused), 1 when it greeted (accepted).
+int knockOn(const QString& name) {
+    sockaddr_un address{};
+    socklen_t length = 0;
+    Protocol::makeAddress(name.toStdString(), &address, &length);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    char greeting[Protocol::kGreetingLength];
+    const bool greeted = Protocol::readFully(fd, greeting, sizeof(greeting), 2000);
+    ::close(fd);
+    return greeted ? 1 : 0;
+}
+
+int knockFromAnotherProcess(const QString& name) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(knockOn(name) + 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) - 1 : -2;
+}
+
+bool hasEnded(pid_t pid, int* status = nullptr) {
+    int s = 0;
+    const bool ended = ::waitpid(pid, &s, WNOHANG) == pid;
+    if (ended && status)
+        *status = s;
+    return ended;
+}
+
+class PrivilegedRemovalTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { AuthorizationManager::GetInstance().setLauncher({}); }
+    void SetUp() override {
+        ASSERT_TRUE(QFile::exists(toolPath())) << toolPath().toStdString();
+        ASSERT_TRUE(m_dir.isValid());
+        m_root = QFile::encodeName(QDir(m_dir.path()).canonicalPath());
+    }
+    QByteArray path(const char* relative) const { return m_root + "/" + relative; }
+
+    QTemporaryDir m_dir;
+    QByteArray m_root;
+};
+
+TEST_F(PrivilegedRemovalTest, ServerNamesAreTheCleanerPrefixAndSixDigits) {
+    const QRegularExpression form("^com\\.velquor\\.duplicates\\.cleaner\\.(\\d{6})$");
+    for (int i = 0; i < 500; ++i) {
+        const QString name = DuplicatesRootRemover::generateRootRemoverServerName();
+        const auto match = form.match(name);
+        ASSERT_TRUE(match.hasMatch()) << name.toStdString();
+        const int number = match.captured(1).toInt();
+        EXPECT_GE(number, 100000);
+        EXPECT_LE(number, 999998);
+        EXPECT_TRUE(Protocol::isValidServerName(name.toStdString()));
+    }
+    EXPECT_FALSE(Protocol::isValidServerName("com.velquor.duplicates.cleaner.12345"));
+    EXPECT_FALSE(Protocol::isValidServerName("com.velquor.duplicates.cleaner.12345x"));
+}
+
+TEST_F(PrivilegedRemovalTest, RemovesAllowedPathsAndReusesTheRunningTool) {
+    ASSERT_TRUE(TestSupport::writeFile(path("file.bin"), "abc"));
+    ASSERT_TRUE(TestSupport::writeFile(path("folder/inner/deep.txt"), "deep"));
+    ASSERT_TRUE(TestSupport::writeFile(path("outside/kept"), "kept"));
+    ASSERT_EQ(::symlink(path("outside").constData(), path("folder/inner/link").constData()), 0);
+
+    DuplicatesRootRemover remover(toolPath());
+    EXPECT_TRUE(remover.removeFileAtPath(path("file.bin")));
+    EXPECT_FALSE(exists(path("file.bin")));
+    const pid_t tool = remover.toolProcessId();
+    ASSERT_GT(tool, 0);
+
+    EXPECT_TRUE(remover.removeFileAtPath(path("folder")));
+    EXPECT_FALSE(exists(path("folder")));
+    EXPECT_TRUE(exists(path("outside/kept")));
+    EXPECT_EQ(remover.toolProcessId(), tool) << "the running tool is reused";
+
+    EXPECT_FALSE(remover.removeFileAtPath(path("missing")));
+    EXPECT_EQ(remover.lastToolError(), ENOENT);
+    EXPECT_EQ(remover.toolProcessId(), tool);
+}
+
+TEST_F(PrivilegedRemovalTest, RefusesRelativeDottedLinkedAndSystemPaths) {
+    ASSERT_TRUE(TestSupport::writeFile(path("real/target"), "t"));
+    ASSERT_TRUE(TestSupport::writeFile(path("real/linked-file"), "l"));
+    ASSERT_EQ(::symlink(path("real").constData(), path("via").constData()), 0);
+    ASSERT_EQ(::symlink(path("real/linked-file").constData(), path("last-link").constData()), 0);
+    // Files the tool must leave alone even though the caller could name them.
+    QByteArray varFile = "/var/tmp/sorvanta-tarvique-" + QByteArray::number(::getpid());
+    ASSERT_TRUE(TestSupport::writeFile(varFile, "v"));
+    QByteArray etcFile;
+    if (::geteuid() == 0) {
+        etcFile = "/etc/sorvanta-tarvique-" + QByteArray::number(::getpid());
+        ASSERT_TRUE(TestSupport::writeFile(etcFile, "e"));
+    }
+
+    struct Case {
+        QByteArray path;
+        QByteArray survivor; // what must still exist afterwards
+    };
+    const QByteArray relative =
+        QDir::current().relativeFilePath(QFile::decodeName(path("real/target"))).toLocal8Bit();
+    const std::vector<Case> cases = {
+        {relative, path("real/target")},
+        {path("real/../real/target"), path("real/target")},
+        {path("real/./target"), path("real/target")},
+        {m_root + "//real/target", path("real/target")},
+        {path("via/target"), path("real/target")},
+        {path("last-link"), path("last-link")},
+        {"/", "/"},
+        {"/etc/x", "/etc"},
+        {varFile, varFile},
+        {etcFile.isEmpty() ? QByteArray("/etc/passwd") : etcFile,
+         etcFile.isEmpty() ? QByteArray("/etc/passwd") : etcFile},
+        {"/usr/bin/../../" + m_root.mid(1) + "/real/target", path("real/target")},
+    };
+    DuplicatesRootRemover remover(toolPath());
+    for (const Case& c : cases) {
+        EXPECT_FALSE(remover.removeFileAtPath(c.path)) << c.path.constData();
+        EXPECT_NE(remover.lastToolError(), 0) << c.path.constData();
+        EXPECT_TRUE(exists(c.survivor)) << c.path.constData();
+    }
+    EXPECT_TRUE(exists(path("real/linked-file")));
+    // Refusals do not end the tool.
+    EXPECT_TRUE(remover.removeFileAtPath(path("real/target")));
+    EXPECT_FALSE(exists(path("real/target")));
+
+    QFile::remove(QFile::decodeName(varFile));
+    if (!etcFile.isEmpty())
+        QFile::remove(QFile::decodeName(etcFile));
+}
+
+TEST_F(PrivilegedRemovalTest, ServesOnlyItsStarterAndOnlyOneClient) {
+    const QString name = DuplicatesRootRemover::generateRootRemoverServerName();
+    const pid_t tool = spawnTool(name, ::getpid());
+    ASSERT_GT(tool, 0);
+    // Once it listens, a stranger (another process) is refused, not served.
+    ASSERT_TRUE(TestSupport::waitFor([&] { return knockFromAnotherProcess(name) == 0; }));
+
+    // The starter itself is served; a second connection while it is served is refused.
+    sockaddr_un address{};
+    socklen_t length = 0;
+    Protocol::makeAddress(name.toStdString(), &address, &length);
+    const int first = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::connect(first, reinterpret_cast<sockaddr*>(&address), length), 0);
+    char greeting[Protocol::kGreetingLength];
+    ASSERT_TRUE(Protocol::readFully(first, greeting, sizeof(greeting), 2000));
+    EXPECT_EQ(knockOn(name), 0);
+
+    // Its one client gone, the tool ends.
+    ::close(first);
+    int status = 0;
+    ASSERT_TRUE(TestSupport::waitFor([&] { return hasEnded(tool, &status); }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(PrivilegedRemovalTest, EndsWhenItsStarterEndsAndServesNoOtherStarter) {
+    // A tool told to serve a process that did not start it does not even listen.
+    const QString stray = DuplicatesRootRemover::generateRootRemoverServerName();
+    const pid_t strayTool = spawnTool(stray, ::getppid());
+    ASSERT_GT(strayTool, 0);
+    int status = 0;
+    ASSERT_TRUE(TestSupport::waitFor([&] { return hasEnded(strayTool, &status); }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
+
+    // A starter process that launches the tool and ends when told; the tool, orphaned,
+    // comes to this process so that it can be collected here.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    const QString name = DuplicatesRootRemover::generateRootRemoverServerName();
+    const QByteArray tool = QFile::encodeName(toolPath());
+    const QByteArray nameBytes = name.toUtf8();
+    int toParent[2], toChild[2];
+    ASSERT_EQ(::pipe(toParent), 0);
+    ASSERT_EQ(::pipe(toChild), 0);
+    const pid_t starter = ::fork();
+    if (starter == 0) {
+        ::close(toChild[1]);
+        QByteArray self = QByteArray::number(::getpid());
+        char* argv[] = {const_cast<char*>(tool.constData()),
+                        const_cast<char*>(nameBytes.constData()), self.data(), nullptr};
+        pid_t pid = 0;
+        ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ);
+        (void)!::write(toParent[1], &pid, sizeof(pid));
+        char byte = 0;
+        (void)!::read(toChild[0], &byte, 1);
+        ::_exit(0);
+    }
+    pid_t toolPid = 0;
+    ASSERT_EQ(::read(toParent[0], &toolPid, sizeof(toolPid)), ssize_t(sizeof(toolPid)));
+    ASSERT_GT(toolPid, 0);
+    // Listening (this process is refused: it is not the starter).
+    ASSERT_TRUE(TestSupport::waitFor([&] { return knockOn(name) == 0; }));
+
+    ::close(toChild[1]);
+    ASSERT_EQ(::waitpid(starter, &status, 0), starter);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return hasEnded(toolPid, &status); }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(knockOn(name), -1);
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    for (int fd : {toParent[0], toParent[1], toChild[0]})
+        ::close(fd);
+}
+
+TEST_F(PrivilegedRemovalTest, AToolThatNeverAnswersGivesNoAfterTheWait) {
+    ASSERT_TRUE(TestSupport::writeFile(path("file"), "x"));
+    // A "launcher" that runs something that never registers under the name.
+    AuthorizationManager::GetInstance().setLauncher({"/bin/sh", "-c", "exec sleep 60"});
+    DuplicatesRootRemover remover(toolPath());
+    QElapsedTimer timer;
+    timer.start();
+    const bool removed = remover.removeFileAtPath(path("file"));
+    const qint64 elapsed = timer.elapsed();
+    AuthorizationManager::GetInstance().setLauncher({});
+
+    EXPECT_FALSE(removed);
+    EXPECT_GE(elapsed, 4900) << "the tool is given about five seconds to answer";
+    EXPECT_TRUE(exists(path("file")));
+    EXPECT_EQ(remover.toolProcessId(), 0);
+
+    // The next call starts a real tool under a new name.
+    const QString oldName = remover.serverName();
+    EXPECT_TRUE(remover.removeFileAtPath(path("file")));
+    EXPECT_NE(remover.serverName(), oldName);
+    EXPECT_FALSE(exists(path("file")));
+}
+
+TEST_F(PrivilegedRemovalTest, AMissingToolIsNeverStarted) {
+    DuplicatesRootRemover remover(m_dir.path() + "/no-such-tool");
+    ASSERT_TRUE(TestSupport::writeFile(path("file"), "x"));
+    EXPECT_FALSE(remover.removeFileAtPath(path("file")));
+    EXPECT_EQ(remover.toolProcessId(), 0);
+    EXPECT_TRUE(exists(path("file")));
+}
+
+} // namespace
