@@ -3,6 +3,7 @@
 #include "DuplicateItem.h"
 #include "DuplicatesCategory.h"
 #include "DuplicatesGroup.h"
+#include "DuplicatesHeaps.h"
 
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
@@ -44,7 +45,11 @@ std::shared_ptr<DuplicatesContainer> DuplicatesContainer::create(bool withHeaps)
 DuplicatesContainer::DuplicatesContainer(bool withHeaps)
     : m_pHiddenCategoryOfDuplicates(DuplicatesCategory::create(-1)),
       m_pSmallDuplicatesCategory(DuplicatesCategory::create(-1)),
-      m_pExcludeChecker(std::make_shared<ExcludeChecker>()), m_bWithHeaps(withHeaps) {}
+      m_pExcludeChecker(std::make_shared<ExcludeChecker>()), m_bWithHeaps(withHeaps) {
+    if (withHeaps) {
+        m_pHeaps = std::make_shared<DuplicatesHeaps>();
+    }
+}
 
 DuplicatesContainer::~DuplicatesContainer() = default;
 
@@ -175,10 +180,11 @@ void DuplicatesContainer::removeDuplicateItemsFromLogicalStructure(
 }
 
 void DuplicatesContainer::validateEmptyDataAfterRemoveWithListener(
-    HeapsValidateProgressListener* /*listener*/) {
+    HeapsValidateProgressListener* listener) {
     removeDuplicatesGroupsThatFullyInDuplicatesFoldersOrReturnItBack();
-    // The heaps of similar folders are validated here, with the same listener, once they
-    // are part of the container.
+    if (m_pHeaps) {
+        m_pHeaps->validateEmptyDataAfterRemoveWithListener(listener);
+    }
     Dispatch::mainQueue().async(
         [] { AppNotification::CreateDuplicatesContainerDataChangedNotification(); });
 }
@@ -242,12 +248,16 @@ std::shared_ptr<DuplicatesContainer> DuplicatesContainer::getContainer() const {
 void DuplicatesContainer::onGroupAddedToCategory(const std::shared_ptr<DuplicatesGroup>& group,
                                                  const std::shared_ptr<DuplicatesCategory>&) {
     m_arrAllFilesGroups.add(group);
-    // The heaps of similar folders take the group here once they are part of the container.
+    if (m_pHeaps) {
+        m_pHeaps->addGroup(group);
+    }
 }
 
 void DuplicatesContainer::onGroupWillRemovedFromCategory(
-    const std::shared_ptr<DuplicatesGroup>&, const std::shared_ptr<DuplicatesCategory>&) {
-    // The heaps of similar folders let the group go here once they are part of the container.
+    const std::shared_ptr<DuplicatesGroup>& group, const std::shared_ptr<DuplicatesCategory>&) {
+    if (m_pHeaps) {
+        m_pHeaps->removeGroup(group);
+    }
 }
 
 void DuplicatesContainer::onGroupDidRemovedFromCategory(

@@ -36,8 +36,8 @@ class ScanTree;
 class DuplicatesContainer final : public DuplicatesCategoryListener,
                                   public std::enable_shared_from_this<DuplicatesContainer> {
 public:
-    // initWithHeaps:. The heaps of similar folders join the container together with their
-    // own classes; until then `withHeaps` is kept but no heaps are made.
+    // initWithHeaps:. With heaps, the container keeps the heaps of similar folders up to date
+    // with the groups of its typed categories.
     static std::shared_ptr<DuplicatesContainer> create(bool withHeaps);
     ~DuplicatesContainer() override;
     DuplicatesContainer(const DuplicatesContainer&) = delete;

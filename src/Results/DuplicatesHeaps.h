@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Results/OrderedSet.h"
+
+#include <QByteArray>
+#include <QHashFunctions>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class DuplicatesContainer;
+class DuplicatesGroup;
+class FileSystemItem;
+class HeapsFolderData;
+class HeapsGroup;
+class HeapsValidateProgressListener;
+
+// The heaps of similar folders of one result container: pairs of folders that directly hold
+// copies of at least two common duplicate groups. It learns every group of the typed
+// categories as it joins or leaves, keeps one HeapsFolderData per folder that directly holds
+// copies, builds the heaps per folder (HeapsGroup) when the result is validated, and offers
+// the totals and the small-items pass that the scan runs at its end.
+//
+// Owned by its container. No locks: the scan's stages change it one at a time, the main
+// thread afterwards. Size reports to a validation listener arrive on the main queue.
+class DuplicatesHeaps final {
+public:
+    // Key (a size and an extension, or a size and a descendant count) to the nodes under it.
+    using ItemsByKey = std::map<QString, std::vector<FileSystemItem*>>;
+
+    DuplicatesHeaps() = default;
+    DuplicatesHeaps(const DuplicatesHeaps&) = delete;
+    DuplicatesHeaps& operator=(const DuplicatesHeaps&) = delete;
+
+    // Reads again the folder data of each path.
+    void updateDataOfFolders(const std::vector<QByteArray>& paths);
+    // The distinct parent folder paths of the group's copies.
+    static std::vector<QByteArray> getAllFoldersOfGroup(const DuplicatesGroup& group);
+    // Sent by the container for every group of a typed category as it joins or leaves.
+    void addGroup(const std::shared_ptr<DuplicatesGroup>& group);
+    void removeGroup(const std::shared_ptr<DuplicatesGroup>& group);
+
+    // The paths of the folders holding copies of the folder's groups (its own included).
+    std::vector<QByteArray>
+    getPossibleHeapsIntersectionPathsForFolder(const HeapsFolderData& folder) const;
+    std::shared_ptr<HeapsGroup>
+    createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder);
+
+    // Rebuilds every heap, synchronously. `listener` may be null; it is called on the
+    // validating thread (see HeapsValidateProgressListener).
+    void validateEmptyDataAfterRemoveWithListener(HeapsValidateProgressListener* listener);
+
+    void recalculateHeapsInfo();
+    // The estimate gathered while groups joined, never less than the last computed total.
+    uint64_t getPossibleHeapsSize() const;
+    uint64_t getTotalHeapsSize();
+    // Bar sizes over the heaps; each out-parameter is filled only when given.
+    void calculateTotalGreenSize(uint64_t* green, uint64_t* blue, uint64_t* red) const;
+
+    const std::unordered_map<QByteArray, std::shared_ptr<HeapsFolderData>>&
+    getAllFoldersData() const {
+        return m_arrFoldersData;
+    }
+    // Null before the first validation and for an unknown path.
+    std::shared_ptr<HeapsGroup> buildHeapsGroupForFolderWithPath(const QByteArray& path) const;
+    std::shared_ptr<HeapsGroup> getHeapsGroupForFolderData(const HeapsFolderData& folder) const;
+
+    // The small-items pass of the end of a scan: fills `files` and `folders` with the sets of
+    // small items worth comparing again, empties the container's small-duplicates category
+    // and regroups what needs no new comparison. `isContainerChanged` (when given) answers
+    // whether that category held any copy.
+    void getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey& files, ItemsByKey& folders,
+                                                        DuplicatesContainer& container,
+                                                        bool withHiddenFolders,
+                                                        bool* isContainerChanged);
+
+private:
+    void removeNotValidPathsWithListener(HeapsValidateProgressListener* listener);
+    void removeFolderDataWithPath(const QByteArray& path);
+    void moveToHiddenFolderDataWithPath(const QByteArray& path);
+    void restoreAllHiddenFolderDatas();
+    void notifyListener(HeapsValidateProgressListener* listener, uint64_t size, float progress,
+                        bool forced);
+    std::vector<QByteArray> allPaths() const;
+    static void fillResultDict(ItemsByKey& result, const ItemsByKey& smallItems,
+                               const ItemsByKey& smallDuplicates);
+
+    std::unordered_map<QByteArray, std::shared_ptr<HeapsFolderData>> m_arrFoldersData;
+    std::unordered_map<uint64_t, OrderedSet<DuplicatesGroup>> m_arrFoldersIntersections;
+    std::unordered_map<QByteArray, std::shared_ptr<HeapsFolderData>> m_arrHiddenFoldersData;
+    std::optional<std::unordered_map<uint64_t, std::shared_ptr<HeapsGroup>>> m_arrHeapsGroups;
+    bool m_bNeedRecalculateTotalHeapsSize = true;
+    uint64_t m_nPossibleHeapsSize = 0;
+    uint64_t m_nTotalHeapsSize = 0;
+    std::optional<std::chrono::steady_clock::time_point> m_pLastNotificationDate;
+};

@@ -1,0 +1,109 @@
+#include "Results/HeapsFolderData.h"
+
+#include "FileTree/FolderSystemItem.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesGroup.h"
+
+#include <atomic>
+#include <unordered_set>
+
+namespace {
+
+std::atomic<uint64_t> s_nextFolderID{1};
+
+} // namespace
+
+HeapsFolderData::HeapsFolderData(FolderSystemItem* folder)
+    : m_nID(s_nextFolderID.fetch_add(1)), m_pFolder(folder) {
+    updateData();
+}
+
+void HeapsFolderData::updateData() {
+    m_nAllDuplicatesSize = 0;
+    m_arrItems.clear();
+    m_arrGroups.clear();
+    if (!m_pFolder)
+        return;
+    for (FileSystemItem* child : m_pFolder->childrenArray()) {
+        DuplicateItem* copy = child->getDuplicateItem();
+        if (!copy)
+            continue;
+        std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+        if (!group)
+            continue;
+        m_nAllDuplicatesSize += copy->getFileItemSize();
+        m_arrItems.add(copy->shared_from_this());
+        m_arrGroups.add(std::move(group));
+    }
+}
+
+OrderedSet<DuplicateItem>
+HeapsFolderData::getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const {
+    OrderedSet<DuplicateItem> answer;
+    for (const auto& copy : m_arrItems.items()) {
+        const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+        if (group && groups.contains(group.get()))
+            answer.add(copy);
+    }
+    return answer;
+}
+
+uint64_t HeapsFolderData::calculateCountOfGroupsThatFullySelected() const {
+    uint64_t count = 0;
+    for (const auto& group : m_arrGroups.items()) {
+        if (group->getTotalCount() == group->getSelectedCountWithDuplicatesFolderContent())
+            ++count;
+    }
+    return count;
+}
+
+uint64_t HeapsFolderData::countSimilarSelected(
+    const OrderedSet<DuplicateItem>& items,
+    const std::function<bool(const FolderSystemItem*)>& parentTest) {
+    std::unordered_set<const FileSystemItem*> nodes;
+    std::unordered_set<const DuplicatesGroup*> seenGroups;
+    for (const auto& copy : items.items()) {
+        const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+        if (!group || !seenGroups.insert(group.get()).second)
+            continue;
+        for (const auto& selected : group->getSelectedItems()) {
+            const FileSystemItem* node = selected->getFileSystemItem();
+            if (node && parentTest(node->parent()))
+                nodes.insert(node);
+        }
+    }
+    return nodes.size();
+}
+
+void HeapsFolderData::calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
+                                            uint64_t* countOfSimilarSelectedItems,
+                                            uint64_t* totalSize) const {
+    if (countOfItems)
+        *countOfItems = m_arrItems.size();
+    DuplicateItem* folderCopy = m_pFolder ? m_pFolder->getDuplicateItem() : nullptr;
+    if (folderCopy) {
+        if (countOfSelectedItems)
+            *countOfSelectedItems = folderCopy->isSelected() ? m_arrItems.size() : 0;
+        if (totalSize)
+            *totalSize = uint64_t(std::max<int64_t>(0, m_pFolder->logicalSize()));
+        if (countOfSimilarSelectedItems)
+            *countOfSimilarSelectedItems = 0;
+        return;
+    }
+    uint64_t selected = 0;
+    uint64_t size = 0;
+    for (const auto& copy : m_arrItems.items()) {
+        size += copy->getFileItemSize();
+        if (copy->isSelected())
+            ++selected;
+    }
+    if (countOfSelectedItems)
+        *countOfSelectedItems = selected;
+    if (totalSize)
+        *totalSize = size;
+    if (countOfSimilarSelectedItems) {
+        const FolderSystemItem* self = m_pFolder;
+        *countOfSimilarSelectedItems = countSimilarSelected(
+            m_arrItems, [self](const FolderSystemItem* p) { return p != self; });
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Results/OrderedSet.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class DuplicateItem;
+class DuplicatesGroup;
+class FolderSystemItem;
+
+// One folder's share in the heaps of similar folders: the copies that lie directly in the
+// folder and belong to a group, their groups and their total logical size.
+//
+// The folder node is a plain pointer: the heaps live inside the result container, which
+// keeps the scanned tree alive. The folder is null for copies that are scanned roots.
+// Made and changed by one thread at a time (the scan's stage, then the main thread).
+class HeapsFolderData final {
+public:
+    // initWithFolder:. Takes the next process-unique folder number (from 1) and reads the
+    // folder's copies.
+    explicit HeapsFolderData(FolderSystemItem* folder);
+    HeapsFolderData(const HeapsFolderData&) = delete;
+    HeapsFolderData& operator=(const HeapsFolderData&) = delete;
+
+    uint64_t getID() const { return m_nID; }
+    // Reads again every direct child of the folder that carries a copy belonging to a group,
+    // whatever its category.
+    void updateData();
+    FolderSystemItem* getFolderSystemItem() const { return m_pFolder; }
+
+    // Row counts for the similar-folders lists; each out-parameter is filled only when given.
+    void calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
+                               uint64_t* countOfSimilarSelectedItems, uint64_t* totalSize) const;
+
+    const OrderedSet<DuplicatesGroup>& getGroups() const { return m_arrGroups; }
+    const OrderedSet<DuplicateItem>& getItems() const { return m_arrItems; }
+    // The folder's copies whose group is in `groups`.
+    OrderedSet<DuplicateItem>
+    getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const;
+    uint64_t getAllDuplicatesSize() const { return m_nAllDuplicatesSize; }
+    // The folder's groups whose every copy is selected.
+    uint64_t calculateCountOfGroupsThatFullySelected() const;
+
+    // The number of distinct nodes of selected copies of the groups of `items` whose parent
+    // passes `parentTest`; the "similar selected" count of the similar-folders rows.
+    static uint64_t
+    countSimilarSelected(const OrderedSet<DuplicateItem>& items,
+                         const std::function<bool(const FolderSystemItem*)>& parentTest);
+
+private:
+    uint64_t m_nID;
+    FolderSystemItem* m_pFolder;
+    uint64_t m_nAllDuplicatesSize = 0;
+    OrderedSet<DuplicateItem> m_arrItems;
+    OrderedSet<DuplicatesGroup> m_arrGroups;
+};

@@ -1,0 +1,54 @@
+#include "Scanner/SameFileFilter.h"
+
+#include "FileTree/FileSystemItem.h"
+
+#include <sys/stat.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+// Reads the node's identity on disk without following a final symbolic link (the walker
+// never makes nodes for links).
+bool identityOf(const FileSystemItem* node, std::pair<dev_t, ino_t>& identity) {
+    struct stat info;
+    if (::lstat(node->path().constData(), &info) != 0)
+        return false;
+    identity = {info.st_dev, info.st_ino};
+    return true;
+}
+
+} // namespace
+
+namespace SameFileFilter {
+
+std::vector<FileSystemItem*> removeSameFiles(std::vector<FileSystemItem*>& nodes) {
+    std::vector<FileSystemItem*> dropped;
+    if (nodes.size() < 2)
+        return dropped;
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::vector<FileSystemItem*> kept;
+    kept.reserve(nodes.size());
+    for (FileSystemItem* node : nodes) {
+        std::pair<dev_t, ino_t> identity;
+        if (identityOf(node, identity) && seen.insert(identity).second)
+            kept.push_back(node);
+        else
+            dropped.push_back(node);
+    }
+    nodes = std::move(kept);
+    return dropped;
+}
+
+std::vector<FileSystemItem*> removeSameFiles(QSet<FileSystemItem*>& nodes) {
+    if (nodes.size() < 2)
+        return {};
+    std::vector<FileSystemItem*> ordered(nodes.begin(), nodes.end());
+    const std::vector<FileSystemItem*> dropped = removeSameFiles(ordered);
+    for (FileSystemItem* node : dropped)
+        nodes.remove(node);
+    return dropped;
+}
+
+} // namespace SameFileFilter
