@@ -15,6 +15,7 @@
 
 class AutoSelectManager;
 class DuplicatesContainer;
+class DuplicatesManagerDelegate;
 class OperationsManager;
 
 // One hint of the help overlay: the picture to draw, where it stands beside the rectangles
@@ -34,9 +35,9 @@ using OverlayScreensTable = QMap<int, QList<OverlayHint>>;
 // The process-wide result manager: holds the current scan result for every view, the
 // summary of the last scan, the help-overlay table and the flag that an overlay is shown.
 //
-// It owns no scanner; the main window hands it each finished result. The automatic-selection
-// manager and the selection-operations manager, and the overview calculations that run on
-// the global queue, belong here as well; they join this class together with those classes.
+// It owns no scanner; the main window hands it each finished result. It owns the
+// automatic-selection manager and the selection-operations manager of the current result,
+// and starts the overview calculations that run on the global queue.
 //
 // Every property read or write is atomic on its own (any thread may read a whole value);
 // nothing orders one property against another. The overlay table itself is touched only on
@@ -89,6 +90,13 @@ public:
     // result, made with the manager. Main thread.
     AutoSelectManager& getAutoSelectManager() { return *m_pAutoSelectManager; }
     OperationsManager& getOperationsManager() { return *m_pOperationsManager; }
+
+    // The overview calculations (see OverviewCalculations): started on the main thread, they
+    // compute on the global queue from a snapshot of the current container and answer the
+    // delegate on the main thread, unless the result changed meanwhile.
+    void calculateBiggestGroupsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate);
+    void calculateDuplicatesForAutoselectWithDelegate(
+        std::shared_ptr<DuplicatesManagerDelegate> delegate);
 
     DuplicatesManager(const DuplicatesManager&) = delete;
     DuplicatesManager& operator=(const DuplicatesManager&) = delete;

@@ -1,0 +1,206 @@
+#include "Selection/OverviewCalculations.h"
+
+#include "Categories/AppNotification.h"
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
+#include "Platform/NotificationCenter.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesManager.h"
+#include "Selection/AutoSelectManager.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+namespace OverviewCalculations {
+namespace {
+
+// Counts "DuplicatesContainerDataChangedNotification" posts: an answer computed for an older
+// count describes a result that is gone.
+std::atomic<std::uint64_t> s_dataGeneration{0};
+
+std::mutex s_gateMutex;
+std::function<void()> s_workerGate;
+
+void observeDataChanges() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static const char owner = 0;
+        NotificationCenter::defaultCenter().addObserver(
+            static_cast<const void*>(&owner),
+            AppNotification::DuplicatesContainerDataChangedNotificationName(),
+            [](const Notification&) { s_dataGeneration.fetch_add(1); });
+    });
+}
+
+void passWorkerGate() {
+    std::function<void()> gate;
+    {
+        std::lock_guard lock(s_gateMutex);
+        gate = s_workerGate;
+    }
+    if (gate)
+        gate();
+}
+
+// Runs `start` on the main thread: at once there, else queued.
+bool onMainThread(const std::function<void()>& start) {
+    if (Dispatch::isMainThread())
+        return true;
+    Dispatch::mainQueue().async(start);
+    return false;
+}
+
+// The common road: snapshot (already taken, on the main thread) -> compute on the global
+// queue -> deliver on the main thread unless the result changed meanwhile. The snapshot
+// travels back to the main thread so that the copies and groups it holds are let go there.
+//
+// The container queues its data-changed notification on the main queue. A notification
+// queued before the snapshot describes the state the snapshot saw, so the count to compare
+// with is taken by a marker queued behind it, at the snapshot: every notification posted
+// after the marker and before the delivery was queued after the snapshot.
+template <typename Snapshot, typename Result>
+void run(std::shared_ptr<Snapshot> snapshot, std::function<Result(const Snapshot&)> compute,
+         std::function<void(DuplicatesManagerDelegate&, const Result&)> deliver,
+         std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    auto baseline = std::make_shared<std::optional<std::uint64_t>>();
+    Dispatch::mainQueue().async([baseline] { *baseline = s_dataGeneration.load(); });
+    Dispatch::globalQueue().async([snapshot, compute, deliver, delegate, baseline]() mutable {
+        passWorkerGate();
+        Result result = compute(*snapshot);
+        Dispatch::mainQueue().async([snapshot = std::move(snapshot), result = std::move(result),
+                                     deliver = std::move(deliver), delegate = std::move(delegate),
+                                     baseline = std::move(baseline)]() {
+            if (!baseline->has_value() || **baseline != s_dataGeneration.load() ||
+                DuplicatesManager::sharedManager().duplicateContainer() != snapshot->container)
+                return;
+            if (delegate)
+                deliver(*delegate, result);
+        });
+    });
+}
+
+// ---- Biggest groups.
+
+struct GroupsSnapshot {
+    std::shared_ptr<DuplicatesContainer> container;
+    std::vector<std::pair<std::shared_ptr<DuplicatesGroup>, std::uint64_t>> groups;
+};
+
+std::vector<std::shared_ptr<DuplicatesGroup>> computeBiggestGroups(const GroupsSnapshot& snapshot) {
+    auto sorted = snapshot.groups;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::vector<std::shared_ptr<DuplicatesGroup>> result;
+    result.reserve(sorted.size());
+    for (auto& entry : sorted)
+        result.push_back(std::move(entry.first));
+    return result;
+}
+
+// ---- Automatic-selection candidates.
+
+struct AutoselectSnapshot {
+    std::shared_ptr<DuplicatesContainer> container;
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    std::vector<std::vector<AutoSelectInput>> inputs; // per group, in copy order
+    std::unordered_map<const DuplicateItem*, std::pair<std::size_t, std::uint64_t>> groupAndSize;
+    // Every node a computation may look at (the copies and all their ancestors) with its
+    // parsed name, built here on the main thread so the worker never builds one.
+    QHash<FileSystemItem*, const AutoSelectName*> names;
+};
+
+std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
+    auto snapshot = std::make_shared<AutoselectSnapshot>();
+    snapshot->container = DuplicatesManager::sharedManager().duplicateContainer();
+    if (!snapshot->container)
+        return snapshot;
+    snapshot->groups = snapshot->container->getAllFilesGroups();
+    snapshot->inputs.reserve(snapshot->groups.size());
+    for (std::size_t g = 0; g < snapshot->groups.size(); ++g) {
+        std::vector<AutoSelectInput> inputs;
+        for (const auto& item : snapshot->groups[g]->getItems()) {
+            inputs.push_back(AutoSelectInput::fromItem(item));
+            snapshot->groupAndSize.emplace(item.get(), std::pair(g, item->getFileItemSize()));
+            for (FileSystemItem* node = inputs.back().node; node && !snapshot->names.contains(node);
+                 node = node->parent())
+                snapshot->names.insert(node, node->getAutoSelectData());
+        }
+        snapshot->inputs.push_back(std::move(inputs));
+    }
+    return snapshot;
+}
+
+std::vector<AutoSelectCandidate> computeAutoselectCandidates(const AutoselectSnapshot& snapshot) {
+    AutoSelectManager manager;
+    manager.prepareForStartByLoadingLatestUserSettings();
+    const auto& names = snapshot.names;
+    const AutoSelectManager::Items proposal = manager.proposeForPreparedGroups(
+        snapshot.inputs, [&names](FileSystemItem* node) { return names.value(node, nullptr); });
+
+    std::unordered_map<std::size_t, std::size_t> candidateOfGroup;
+    std::vector<AutoSelectCandidate> candidates;
+    for (const auto& item : proposal) {
+        const auto found = snapshot.groupAndSize.find(item.get());
+        if (found == snapshot.groupAndSize.end())
+            continue;
+        const auto [groupIndex, size] = found->second;
+        auto [it, inserted] = candidateOfGroup.try_emplace(groupIndex, candidates.size());
+        if (inserted)
+            candidates.push_back(AutoSelectCandidate{snapshot.groups[groupIndex], {}, 0});
+        AutoSelectCandidate& candidate = candidates[it->second];
+        candidate.duplicateArray.push_back(item);
+        candidate.size += size;
+    }
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const AutoSelectCandidate& a, const AutoSelectCandidate& b) { return a.size > b.size; });
+    return candidates;
+}
+
+} // namespace
+
+void setWorkerGateForTesting(std::function<void()> gate) {
+    std::lock_guard lock(s_gateMutex);
+    s_workerGate = std::move(gate);
+}
+
+void calculateBiggestGroupsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    if (!onMainThread([delegate] { calculateBiggestGroupsWithDelegate(delegate); }))
+        return;
+    observeDataChanges();
+    auto snapshot = std::make_shared<GroupsSnapshot>();
+    snapshot->container = DuplicatesManager::sharedManager().duplicateContainer();
+    if (snapshot->container) {
+        for (const auto& group : snapshot->container->getAllFilesGroups())
+            snapshot->groups.emplace_back(group, group->getSizeThatCanBeRemoved());
+    }
+    run<GroupsSnapshot, std::vector<std::shared_ptr<DuplicatesGroup>>>(
+        std::move(snapshot), computeBiggestGroups,
+        [](DuplicatesManagerDelegate& d, const std::vector<std::shared_ptr<DuplicatesGroup>>& r) {
+            d.onCalculatedBiggestGroups(r);
+        },
+        std::move(delegate));
+}
+
+void calculateDuplicatesForAutoselectWithDelegate(
+    std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    if (!onMainThread([delegate] { calculateDuplicatesForAutoselectWithDelegate(delegate); }))
+        return;
+    observeDataChanges();
+    run<AutoselectSnapshot, std::vector<AutoSelectCandidate>>(
+        takeAutoselectSnapshot(), computeAutoselectCandidates,
+        [](DuplicatesManagerDelegate& d, const std::vector<AutoSelectCandidate>& r) {
+            d.onCalculatedDuplicatesForAutoselect(r);
+        },
+        std::move(delegate));
+}
+
+} // namespace OverviewCalculations

@@ -1,0 +1,244 @@
+#include "ResultFixture.h"
+#include "TestSupport.h"
+
+#include "Categories/Settings.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesManager.h"
+#include "Selection/DuplicatesManagerDelegate.h"
+#include "Selection/OperationsManager.h"
+#include "Selection/OverviewCalculations.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include <atomic>
+
+namespace {
+
+using Paths = QList<QByteArray>;
+using Heaps = std::vector<std::shared_ptr<DuplicatesHeap>>;
+using Groups = std::vector<std::shared_ptr<DuplicatesGroup>>;
+
+struct Recorder final : DuplicatesManagerDelegate {
+    int calls = 0;
+    Heaps tenBiggestHeaps;
+    Heaps easyHeaps;
+    Groups biggestGroups;
+    std::vector<AutoSelectCandidate> candidates;
+
+    void onCalculatedTenBiggestHeaps(const Heaps& heaps) override {
+        ++calls;
+        tenBiggestHeaps = heaps;
+    }
+    void onCalculatedBiggestGroups(const Groups& groups) override {
+        ++calls;
+        biggestGroups = groups;
+    }
+    void onCalculatedDuplicatesForAutoselect(const std::vector<AutoSelectCandidate>& c) override {
+        ++calls;
+        candidates = c;
+    }
+    void onCalculateBiggestEasyForRemoveHeaps(const Heaps& heaps) override {
+        ++calls;
+        easyHeaps = heaps;
+    }
+};
+
+// Holds the calculations' worker at its start until released.
+class WorkerGate {
+public:
+    WorkerGate() {
+        OverviewCalculations::setWorkerGateForTesting([this] {
+            m_entered.fetch_add(1);
+            while (!m_released.load())
+                QThread::msleep(1);
+        });
+    }
+    ~WorkerGate() {
+        release();
+        OverviewCalculations::setWorkerGateForTesting({});
+    }
+    int entered() const { return m_entered.load(); }
+    void release() { m_released.store(true); }
+
+private:
+    std::atomic<int> m_entered{0};
+    std::atomic<bool> m_released{false};
+};
+
+class OverviewCalculationsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Settings::setAutoAlwaysSelectFolders({});
+        Settings::setAutoNeverSelectFolders({});
+    }
+    DuplicatesManager& manager = DuplicatesManager::sharedManager();
+};
+
+QByteArray bytes(int size, char fill) {
+    return QByteArray(size, fill);
+}
+
+TEST_F(OverviewCalculationsTest, WithoutAContainerEveryCalculationAnswersEmpty) {
+    ASSERT_EQ(manager.duplicateContainer(), nullptr);
+    auto recorder = std::make_shared<Recorder>();
+    recorder->biggestGroups.resize(1);
+    recorder->candidates.resize(1);
+    manager.calculateBiggestGroupsWithDelegate(recorder);
+    manager.calculateDuplicatesForAutoselectWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 2; }));
+    EXPECT_TRUE(recorder->biggestGroups.empty());
+    EXPECT_TRUE(recorder->candidates.empty());
+}
+
+TEST_F(OverviewCalculationsTest, BiggestGroupsAndAutomaticSelectionCandidates) {
+    ResultFixture fixture;
+    fixture.write({{"a/small.txt", bytes(100, 's')},
+                   {"b/small copy.txt", bytes(100, 's')},
+                   {"a/big.bin", bytes(5000, 'b')},
+                   {"b/big copy.bin", bytes(5000, 'b')},
+                   {"c/big copy 2.bin", bytes(5000, 'b')},
+                   {"a/mid.dat", bytes(1000, 'm')},
+                   {"b/mid.dat", bytes(1000, 'm')}});
+    fixture.build();
+    auto recorder = std::make_shared<Recorder>();
+    manager.calculateBiggestGroupsWithDelegate(recorder);
+    manager.calculateDuplicatesForAutoselectWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 2; }));
+
+    // By the size that removing all but one copy frees: 10000, 1000, 100.
+    ASSERT_EQ(recorder->biggestGroups.size(), 3u);
+    EXPECT_EQ(recorder->biggestGroups[0], fixture.group("a/big.bin"));
+    EXPECT_EQ(recorder->biggestGroups[1], fixture.group("a/mid.dat"));
+    EXPECT_EQ(recorder->biggestGroups[2], fixture.group("a/small.txt"));
+
+    // One candidate per group with a proposal, biggest first; mid.dat has none.
+    ASSERT_EQ(recorder->candidates.size(), 2u);
+    EXPECT_EQ(recorder->candidates[0].group, fixture.group("a/big.bin"));
+    EXPECT_EQ(fixture.relative(recorder->candidates[0].duplicateArray),
+              (Paths{"b/big copy.bin", "c/big copy 2.bin"}));
+    EXPECT_EQ(recorder->candidates[0].size, 10000u);
+    EXPECT_EQ(recorder->candidates[1].group, fixture.group("a/small.txt"));
+    EXPECT_EQ(fixture.relative(recorder->candidates[1].duplicateArray), Paths{"b/small copy.txt"});
+    EXPECT_EQ(recorder->candidates[1].size, 100u);
+    // Only proposed, never selected.
+    EXPECT_TRUE(fixture.selected().isEmpty());
+}
+
+TEST_F(OverviewCalculationsTest, AnAnswerForAResultThatChangedIsDropped) {
+    ResultFixture fixture;
+    fixture.write({{"a/x.txt", "xx"}, {"b/x copy.txt", "xx"}});
+    fixture.build();
+
+    // A notification queued before a calculation starts describes the state it sees.
+    fixture.container()->validateEmptyDataAfterRemoveWithListener(nullptr);
+    auto current = std::make_shared<Recorder>();
+    manager.calculateBiggestGroupsWithDelegate(current);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return current->calls == 1; }));
+
+    auto stale = std::make_shared<Recorder>();
+    {
+        // The result changes before the answers can arrive: a clean-up queues its
+        // data-changed notification while the workers are held.
+        WorkerGate gate;
+        manager.calculateBiggestGroupsWithDelegate(stale);
+        manager.calculateDuplicatesForAutoselectWithDelegate(stale);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 2; }));
+        fixture.container()->validateEmptyDataAfterRemoveWithListener(nullptr);
+    }
+    auto fresh = std::make_shared<Recorder>();
+    manager.calculateBiggestGroupsWithDelegate(fresh);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return fresh->calls == 1; }));
+    TestSupport::spinFor(100);
+    EXPECT_EQ(stale->calls, 0);
+    EXPECT_EQ(fresh->biggestGroups.size(), 1u);
+
+    // The same when the manager takes another container.
+    auto replaced = std::make_shared<Recorder>();
+    {
+        WorkerGate gate;
+        manager.calculateBiggestGroupsWithDelegate(replaced);
+        manager.setDuplicateContainer(nullptr);
+    }
+    TestSupport::spinFor(100);
+    EXPECT_EQ(replaced->calls, 0);
+}
+
+// The calculation works on what the result was when it started: changes made on the main
+// thread while the worker runs neither reach it nor race with it.
+TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
+    // Sixty groups of three copies; the paths must outlive the write.
+    ResultFixture fixture;
+    std::vector<QByteArray> paths;
+    std::vector<QByteArray> contents;
+    for (int i = 0; i < 60; ++i) {
+        const QByteArray name = "g" + QByteArray::number(i);
+        const QByteArray content = bytes(100 + i, char('a' + i % 26)) + QByteArray::number(i);
+        for (const QByteArray& path : {"a/" + name + ".txt", "b/" + name + " copy.txt",
+                                       "c/deeper/" + name + " copy 2.txt"}) {
+            paths.push_back(path);
+            contents.push_back(content);
+        }
+    }
+    std::vector<ResultFixture::File> written;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        written.push_back({paths[i].constData(), contents[i]});
+    fixture.write(written);
+    fixture.build();
+
+    // The answer of an undisturbed run.
+    auto reference = std::make_shared<Recorder>();
+    manager.calculateDuplicatesForAutoselectWithDelegate(reference);
+    manager.calculateBiggestGroupsWithDelegate(reference);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return reference->calls == 2; }));
+    ASSERT_EQ(reference->candidates.size(), 60u);
+
+    {
+        // Selection changes while the workers run: the answers stay the same.
+        WorkerGate gate;
+        auto during = std::make_shared<Recorder>();
+        manager.calculateDuplicatesForAutoselectWithDelegate(during);
+        manager.calculateBiggestGroupsWithDelegate(during);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 2; }));
+        OperationsManager& operations = manager.getOperationsManager();
+        operations.performForceSelectForGroups(fixture.container()->getAllFilesGroups());
+        gate.release();
+        for (int round = 0; round < 20; ++round) {
+            for (const auto& group : fixture.container()->getAllFilesGroups()) {
+                for (const auto& item : group->getItems())
+                    item->deselectItem();
+            }
+            operations.performAutoSelectForGroups(fixture.container()->getAllFilesGroups());
+        }
+        ASSERT_TRUE(TestSupport::waitFor([&] { return during->calls == 2; }));
+        ASSERT_EQ(during->candidates.size(), reference->candidates.size());
+        for (std::size_t i = 0; i < during->candidates.size(); ++i) {
+            EXPECT_EQ(during->candidates[i].group, reference->candidates[i].group);
+            EXPECT_EQ(during->candidates[i].duplicateArray,
+                      reference->candidates[i].duplicateArray);
+            EXPECT_EQ(during->candidates[i].size, reference->candidates[i].size);
+        }
+        EXPECT_EQ(during->biggestGroups, reference->biggestGroups);
+    }
+    {
+        // Copies taken out of the result while the worker runs: it still computes from its
+        // snapshot, and the answer for the old result is dropped.
+        WorkerGate gate;
+        auto during = std::make_shared<Recorder>();
+        manager.calculateDuplicatesForAutoselectWithDelegate(during);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 1; }));
+        OperationsManager& operations = manager.getOperationsManager();
+        operations.excludeItemsInFolderWithPath(fixture.abs("b"));
+        gate.release();
+        for (const auto& group : Groups(fixture.container()->getAllFilesGroups()))
+            operations.removeGroupFromDuplicatesList(group);
+        TestSupport::spinFor(200);
+        EXPECT_EQ(during->calls, 0);
+        EXPECT_TRUE(fixture.container()->getAllFilesGroups().empty());
+    }
+}
+
+} // namespace
