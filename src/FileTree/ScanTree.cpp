@@ -142,6 +142,11 @@ void ScanTree::adopt(void* object, void (*deleter)(void*)) {
     m_adopted.emplace_back(object, deleter);
 }
 
+bool ScanTree::markFolderEntered(std::uint64_t device, std::uint64_t inode) {
+    std::lock_guard lock(m_enteredMutex);
+    return m_enteredFolders.emplace(device, inode).second;
+}
+
 void ScanTree::addChildrenBytes(std::ptrdiff_t delta) {
     m_childrenBytes.fetch_add(delta, std::memory_order_relaxed);
 }

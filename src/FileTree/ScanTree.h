@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 class FileSystemItem;
@@ -42,14 +44,28 @@ public:
     // the few objects a node owns that are not arena memory (the automatic-selection data).
     void adopt(void* object, void (*deleter)(void*));
 
+    // Remembers a folder as entered by a walk of this scan. Answers true the first time a
+    // (device, inode) pair is given, false when the folder was entered before (a bind mount,
+    // or the same folder under two top folders), so each folder is walked once per scan.
+    bool markFolderEntered(std::uint64_t device, std::uint64_t inode);
+
     // Bytes of arena memory handed out or used by children lists, for the memory benchmark.
     std::size_t bytesInUse() const;
+    // Bytes held by children lists (their capacity), part of bytesInUse().
+    std::size_t childrenBytes() const {
+        return std::size_t(m_childrenBytes.load(std::memory_order_relaxed));
+    }
 
     static constexpr std::size_t kChunkSize = 256 * 1024;
 
 private:
     ScanTree();
     struct ChunkHeader;
+    struct PairHash {
+        std::size_t operator()(const std::pair<std::uint64_t, std::uint64_t>& p) const {
+            return std::hash<std::uint64_t>()(p.first * 0x9E3779B97F4A7C15ull ^ p.second);
+        }
+    };
     ChunkHeader* newChunk();
     void* allocate(std::size_t size, std::size_t align);
     // Records a folder so that the tree runs its destructor (it owns a children list).
@@ -63,4 +79,6 @@ private:
     std::vector<void*> m_bigNames;
     std::vector<std::pair<void*, void (*)(void*)>> m_adopted;
     std::atomic<std::ptrdiff_t> m_childrenBytes{0};
+    std::mutex m_enteredMutex;
+    std::unordered_set<std::pair<std::uint64_t, std::uint64_t>, PairHash> m_enteredFolders;
 };
