@@ -1,5 +1,7 @@
 #include "Platform/FileManager.h"
 
+#include "Platform/VolumeInfo.h"
+
 #include <QFile>
 
 // GLib uses "signals" as a member name; Qt defines it as a keyword.
@@ -248,6 +250,14 @@ bool FileManager::contentsOfDirectoryAtPath(const QByteArray& path, QList<QByteA
     if (!ok)
         names->clear();
     return ok;
+}
+
+QByteArray FileManager::volumePathPrefixOfPath(const QByteArray& path) const {
+    return VolumeInfo::volumePathPrefixOfPath(path);
+}
+
+QString FileManager::localizedNameOfVolumeForPath(const QByteArray& path) const {
+    return VolumeInfo::localizedNameOfVolumeForPath(path);
 }
 
 QString FileManager::displayNameAtPath(const QByteArray& path) {

@@ -69,6 +69,11 @@ public:
     virtual bool contentsOfDirectoryAtPath(const QByteArray& path, QList<QByteArray>* names,
                                            FileError* error) const;
 
+    // The volume of a path (see VolumeInfo): its mount point followed by "/" (empty on the
+    // root volume), and the name to show for it.
+    virtual QByteArray volumePathPrefixOfPath(const QByteArray& path) const;
+    virtual QString localizedNameOfVolumeForPath(const QByteArray& path) const;
+
     // The last path component decoded for display.
     static QString displayNameAtPath(const QByteArray& path);
 

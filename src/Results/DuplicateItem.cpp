@@ -32,6 +32,11 @@ void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
             m_sItemPath = node->path();
             if (!node->isDir()) {
                 m_bIsPackage = false;
+                struct stat info {};
+                if (::lstat(m_sItemPath.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+                    m_scannedModificationTimeNs = std::int64_t(info.st_mtim.tv_sec) * 1000000000 +
+                                                  std::int64_t(info.st_mtim.tv_nsec);
+                }
             } else {
                 m_bIsPackage = node->isPackage() || FolderSystemItem::isPackagePath(m_sItemPath);
             }

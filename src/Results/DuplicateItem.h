@@ -75,6 +75,12 @@ public:
 
     // The file's modification date, read once; the 1970 date when it cannot be read.
     QDateTime getLastModificationDate();
+    // The modification time (nanoseconds since 1970) the file had when this copy was made,
+    // that is when its group was formed; nothing for a folder or a file that could not be
+    // read. The remover compares it with the disk to refuse files changed after the scan.
+    std::optional<std::int64_t> getScannedModificationTimeNs() const {
+        return m_scannedModificationTimeNs;
+    }
     // The number of "/" in the path, counted once.
     int getLevel();
 
@@ -95,5 +101,6 @@ private:
     bool m_bIsPackage = false;
     QByteArray m_sParentFolderPath;
     std::optional<QDateTime> m_lastModificationDate;
+    std::optional<std::int64_t> m_scannedModificationTimeNs;
     int m_nLevel = 0;
 };

@@ -1,0 +1,518 @@
+#include "Removal/DuplicatesRemover.h"
+
+#include "Platform/AuthorizationManager.h"
+#include "Removal/DuplicatesRootRemover.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "Walker/FileManagerUtils.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kFolderLeftovers[] = {".DS_Store", "Thumbs.db", ".localized"};
+
+QByteArray parentOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return {};
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// True when `path` is `ancestor` or lies inside it.
+bool isAtOrInside(const QByteArray& path, const QByteArray& ancestor) {
+    return path == ancestor || (path.startsWith(ancestor) &&
+                                (ancestor.endsWith('/') || path.at(ancestor.size()) == '/'));
+}
+
+FileError makeError(int code, const char* text) {
+    return FileError{code, QString::fromUtf8(text)};
+}
+
+} // namespace
+
+std::shared_ptr<DuplicatesRemover> DuplicatesRemover::create(FileManager& fileManager,
+                                                             DuplicatesRootRemover* rootRemover) {
+    return std::shared_ptr<DuplicatesRemover>(new DuplicatesRemover(fileManager, rootRemover));
+}
+
+DuplicatesRemover::DuplicatesRemover(FileManager& fileManager, DuplicatesRootRemover* rootRemover)
+    : m_pFileManager(fileManager), m_pRootRemover(rootRemover), m_clock(&Clock::now),
+      m_pWorkingQueue(
+          std::make_unique<Dispatch::SerialQueue>("com.velquor.remove.duplicates.work")),
+      m_pRemoveQueue1(
+          std::make_unique<Dispatch::SerialQueue>("com.velquor.remove.duplicates.remover1")) {}
+
+DuplicatesRemover::~DuplicatesRemover() = default;
+
+void DuplicatesRemover::setClock(std::function<Clock::time_point()> clock) {
+    m_clock = std::move(clock);
+}
+
+DuplicatesRootRemover& DuplicatesRemover::rootRemover() {
+    return m_pRootRemover ? *m_pRootRemover : DuplicatesRootRemover::GetInstance();
+}
+
+// ---- Starting ----
+
+void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
+    const Items& items, std::shared_ptr<DuplicatesContainer> container,
+    std::weak_ptr<DuplicatesRemoverListener> listener, bool toTrash, bool removeEmptyFolders) {
+    if (!container || m_bStarted)
+        return;
+    m_bStarted = true;
+    AuthorizationManager::GetInstance().setIsNeedAskAuthentication(true);
+    m_pContainer = std::move(container);
+    m_pListener = std::move(listener);
+    std::vector<Planned> plan = makePlan(items);
+    // A copy inside a folder is handled before anything higher up.
+    std::stable_sort(plan.begin(), plan.end(), [](const Planned& a, const Planned& b) {
+        return a.path.size() > b.path.size();
+    });
+    m_nTotalRemovedSize = 0;
+    m_nCountOfProcessedItems = 0;
+    m_nCountOfItems = plan.size();
+
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self, plan = std::move(plan), toTrash, removeEmptyFolders]() mutable {
+        self->m_arrItemsForRemove = std::move(plan);
+        self->m_bIsNeedRemoveToTrash = toTrash;
+        self->m_bIsNeedRemoveEmptyFolders = removeEmptyFolders;
+        self->m_nCurrentRemoveItemIndex = -1;
+        self->m_nCountOfRemoveQueuesThatFinishWork = 0;
+        self->m_pLastContainerUpdateDate = self->m_clock();
+        for (int i = 0; i < self->m_nCountOfRemoveQueues; ++i)
+            self->removeNextItem();
+    });
+}
+
+// The model may be read on the main thread only, so everything the queues will need is
+// taken now: each copy's path and size, what it looked like when scanned, and the copies
+// of its group that stay.
+std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items& items) const {
+    QSet<const DuplicateItem*> inRun;
+    std::vector<QByteArray> runPaths;
+    for (const auto& item : items) {
+        if (item) {
+            inRun.insert(item.get());
+            runPaths.push_back(item->getFileItemPath());
+        }
+    }
+    QHash<const DuplicateItem*, std::shared_ptr<const ScannedCopy>> snapshots;
+    auto snapshotOf = [&](const DuplicateItem& item) {
+        auto found = snapshots.constFind(&item);
+        if (found != snapshots.constEnd())
+            return found.value();
+        auto copy = ScannedCopy::snapshot(item);
+        snapshots.insert(&item, copy);
+        return copy;
+    };
+    auto isRemovedByRun = [&](const QByteArray& path) {
+        return std::any_of(runPaths.begin(), runPaths.end(), [&](const QByteArray& runPath) {
+            return !runPath.isEmpty() && isAtOrInside(path, runPath);
+        });
+    };
+
+    std::vector<Planned> plan;
+    plan.reserve(items.size());
+    for (const auto& item : items) {
+        if (!item)
+            continue;
+        Planned planned;
+        planned.item = item;
+        planned.path = item->getFileItemPath();
+        planned.parentPath = item->getParentFolderItemPath();
+        planned.size = item->getFileItemSize();
+        planned.scanned = snapshotOf(*item);
+        if (const auto group = item->getGroup()) {
+            for (const auto& other : group->getItems()) {
+                if (!other || inRun.contains(other.get()) || other->isSelected() ||
+                    other->getFileItemPath().isEmpty() || isRemovedByRun(other->getFileItemPath()))
+                    continue;
+                if (auto keeper = snapshotOf(*other))
+                    planned.keepers.push_back(std::move(keeper));
+            }
+        }
+        plan.push_back(std::move(planned));
+    }
+    return plan;
+}
+
+void DuplicatesRemover::stop() {
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self] { self->m_bRemoveCanceled = true; });
+}
+
+// ---- Items, on the working queue ----
+
+Dispatch::SerialQueue& DuplicatesRemover::getCurrentRemoveQueue() {
+    // Only the first queue exists; the turn counter keeps its rhythm for that one.
+    ++m_nCurrentRemoveQueue;
+    if (m_nCurrentRemoveQueue >= m_nCountOfRemoveQueues)
+        m_nCurrentRemoveQueue = 0;
+    return *m_pRemoveQueue1;
+}
+
+void DuplicatesRemover::removeNextItem() {
+    ++m_nCurrentRemoveItemIndex;
+    const auto count = int(m_arrItemsForRemove.size());
+    if (!m_bRemoveCanceled && m_nCurrentRemoveItemIndex < count) {
+        const auto index = std::size_t(m_nCurrentRemoveItemIndex);
+        if (!isCanPerformRemoveItemToTrash(m_arrItemsForRemove[index], m_bIsNeedRemoveToTrash)) {
+            stopMoveDuplicateItemToTrashOnRemoteDisk(index);
+            return;
+        }
+        auto self = shared_from_this();
+        const bool toTrash = m_bIsNeedRemoveToTrash;
+        getCurrentRemoveQueue().async(
+            [self, index, toTrash] { self->removeDuplicateItemToTrash(index, toTrash); });
+        return;
+    }
+    ++m_nCountOfRemoveQueuesThatFinishWork;
+    if (m_nCountOfRemoveQueuesThatFinishWork == m_nCountOfRemoveQueues) {
+        auto self = shared_from_this();
+        m_pWorkingQueue->async([self] { self->beginRemoveEmptyFolders(); });
+    }
+}
+
+bool DuplicatesRemover::isCanPerformRemoveItemToTrash(const Planned& planned, bool toTrash) const {
+    if (!toTrash || !m_arrRemoteDisksThatDoesntHaveTrash || planned.path.isEmpty())
+        return true;
+    for (auto it = m_arrRemoteDisksThatDoesntHaveTrash->cbegin();
+         it != m_arrRemoteDisksThatDoesntHaveTrash->cend(); ++it) {
+        if (planned.path.startsWith(it.key()))
+            return false;
+    }
+    return true;
+}
+
+void DuplicatesRemover::stopMoveDuplicateItemToTrashOnRemoteDisk(std::size_t index) {
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self, index] {
+        self->addInfoAboutRetryRemovePermanentlyItemWithURLNeedAddInfoAboutDisk(index, {}, false);
+        self->removeNextItem();
+    });
+}
+
+// ---- One copy, on the file-operation queue ----
+
+DuplicatesRemover::Check DuplicatesRemover::checkBeforeRemove(const Planned& planned) const {
+    if (planned.path.isEmpty() || !m_pFileManager.fileExistsAtPath(planned.path))
+        return Check::Vanished;
+    if (!planned.scanned || !planned.scanned->isUnchangedOnDisk(m_pFileManager))
+        return Check::Changed;
+    for (const auto& keeper : planned.keepers) {
+        if (keeper->isUnchangedOnDisk(m_pFileManager))
+            return Check::Ready;
+    }
+    return Check::NoOtherCopy;
+}
+
+void DuplicatesRemover::removeDuplicateItemToTrash(std::size_t index, bool toTrash) {
+    const Planned& planned = m_arrItemsForRemove[index];
+    switch (checkBeforeRemove(planned)) {
+    case Check::Vanished:
+        onDuplicateItemRemoveSucceed(index);
+        return;
+    case Check::Changed:
+        onDuplicateItemRemoveFailedWithURLWithError(
+            index, {}, makeError(FileChangedAfterScanError, "The file changed after the scan"));
+        return;
+    case Check::NoOtherCopy:
+        onDuplicateItemRemoveFailedWithURLWithError(
+            index, {}, makeError(NoOtherCopyLeftError, "No other copy is left"));
+        return;
+    case Check::Ready:
+        break;
+    }
+    if (toTrash)
+        recycleDuplicateItem(index);
+    else
+        deleteDuplicateItem(index);
+}
+
+void DuplicatesRemover::recycleDuplicateItem(std::size_t index) {
+    const QByteArray& path = m_arrItemsForRemove[index].path;
+    FileError error;
+    if (!m_pFileManager.trashItemAtPath(path, &error) && m_pFileManager.fileExistsAtPath(path)) {
+        onDuplicateItemRemoveFailedWithURLWithError(index, path, error);
+        return;
+    }
+    onDuplicateItemRemoveSucceed(index);
+}
+
+void DuplicatesRemover::deleteDuplicateItem(std::size_t index) {
+    const QByteArray& path = m_arrItemsForRemove[index].path;
+    FileError error;
+    if (m_pFileManager.removeItemAtPath(path, &error)) {
+        onDuplicateItemRemoveSucceed(index);
+        return;
+    }
+    const std::optional<FileError> reported =
+        error.isError() ? std::optional<FileError>(error) : std::nullopt;
+    usingRootRemovePathWithPrevRemoveError(path, reported);
+    // Whatever the tool answered, the disk has the last word: a copy still there was not
+    // removed, one that is gone was.
+    if (m_pFileManager.fileExistsAtPath(path))
+        onDuplicateItemRemoveFailedWithURLWithError(index, {}, reported);
+    else
+        onDuplicateItemRemoveSucceed(index);
+}
+
+bool DuplicatesRemover::usingRootRemovePathWithPrevRemoveError(
+    const QByteArray& path, const std::optional<FileError>& error) {
+    if (!error || (error->code != FileManager::NoWritePermissionError &&
+                   error->code != FileManager::NoReadPermissionError))
+        return false;
+    if (FileManagerUtils::isFileLocked(parentOf(path)))
+        return false;
+    return rootRemover().removeFileAtPath(path);
+}
+
+// ---- Outcomes, on the working queue ----
+
+void DuplicatesRemover::onDuplicateItemRemoveSucceed(std::size_t index) {
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self, index] {
+        const Planned& planned = self->m_arrItemsForRemove[index];
+        if (planned.item) {
+            if (self->m_bIsNeedRemoveEmptyFolders) {
+                const QByteArray folder = planned.parentPath;
+                self->m_pWorkingQueue->async(
+                    [self, folder] { self->addToRemoveListFolderWithPath(folder); });
+            }
+            self->m_arrRemovedItems.push_back(index);
+            self->updateContainerForced(false);
+        }
+        self->removeNextItem();
+    });
+}
+
+void DuplicatesRemover::onDuplicateItemRemoveFailedWithURLWithError(
+    std::size_t index, const QByteArray& url, std::optional<FileError> error) {
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self, index, url, error] {
+        if (self->m_bIsNeedRemoveToTrash && !url.isEmpty() && error &&
+            error->code == FileManager::VolumeHasNoTrashError) {
+            self->addInfoAboutRetryRemovePermanentlyItemWithURLNeedAddInfoAboutDisk(index, url,
+                                                                                    true);
+        } else {
+            self->m_arrNotRemovedInfo.push_back({self->m_arrItemsForRemove[index].item, error});
+        }
+        self->removeNextItem();
+    });
+}
+
+void DuplicatesRemover::addInfoAboutRetryRemovePermanentlyItemWithURLNeedAddInfoAboutDisk(
+    std::size_t index, const QByteArray& url, bool needDiskInfo) {
+    if (std::find(m_arrItemsThatNeedToRetryRemovePermanently.begin(),
+                  m_arrItemsThatNeedToRetryRemovePermanently.end(),
+                  index) == m_arrItemsThatNeedToRetryRemovePermanently.end())
+        m_arrItemsThatNeedToRetryRemovePermanently.push_back(index);
+    if (url.isEmpty() || !needDiskInfo)
+        return;
+    const QString name = m_pFileManager.localizedNameOfVolumeForPath(url);
+    const QByteArray prefix =
+        m_pFileManager.volumePathPrefixOfPath(m_arrItemsForRemove[index].path);
+    if (prefix.isEmpty())
+        return;
+    if (!m_arrRemoteDisksThatDoesntHaveTrash)
+        m_arrRemoteDisksThatDoesntHaveTrash.emplace();
+    m_arrRemoteDisksThatDoesntHaveTrash->insert(prefix, name);
+}
+
+// ---- Container updates and progress ----
+
+bool DuplicatesRemover::isNeedUpdateContainer() const {
+    return m_clock() - m_pLastContainerUpdateDate > std::chrono::seconds(1);
+}
+
+void DuplicatesRemover::updateContainerForced(bool forced) {
+    if (!forced && !isNeedUpdateContainer())
+        return;
+    m_pLastContainerUpdateDate = m_clock();
+    Items batch;
+    std::uint64_t removedSize = 0;
+    for (std::size_t index : m_arrRemovedItems) {
+        batch.push_back(m_arrItemsForRemove[index].item);
+        removedSize += m_arrItemsForRemove[index].size;
+    }
+    m_arrRemovedItems.clear();
+    const std::uint64_t processed =
+        m_nCurrentRemoveItemIndex < 0
+            ? 0
+            : std::min<std::uint64_t>(std::uint64_t(m_nCurrentRemoveItemIndex),
+                                      m_arrItemsForRemove.size());
+    auto self = shared_from_this();
+    Dispatch::mainQueue().async([self, batch = std::move(batch), processed, removedSize] {
+        self->updateCountOfProcessedItemsAndAddRemovedSize(processed, removedSize);
+        if (const auto listener = self->m_pListener.lock())
+            listener->onDidRemovedDuplicateItems(batch);
+        self->m_pContainer->removeDuplicateItemsFromLogicalStructure(batch);
+    });
+}
+
+void DuplicatesRemover::updateCountOfProcessedItemsAndAddRemovedSize(std::uint64_t processed,
+                                                                     std::uint64_t removedSize) {
+    m_nCountOfProcessedItems = processed;
+    m_nTotalRemovedSize += removedSize;
+}
+
+// ---- Empty folders, on the working queue ----
+
+void DuplicatesRemover::addToRemoveListFolderWithPath(const QByteArray& path) {
+    if (!path.isEmpty())
+        m_arrFoldersThatNeedToBeRemoved.insert(path);
+}
+
+void DuplicatesRemover::beginRemoveEmptyFolders() {
+    m_arrFoldersPreparedForRemove.clear();
+    m_bHasPreparedFolders = false;
+    m_nCurrentRemovingFolderIndex = 0;
+    if (!m_bIsNeedRemoveEmptyFolders || m_arrFoldersThatNeedToBeRemoved.isEmpty()) {
+        finishRemoveEmptyFolders();
+        return;
+    }
+    prepareForRemoveEmptyFolders();
+    removeNextEmptyFolder();
+}
+
+void DuplicatesRemover::prepareForRemoveEmptyFolders() {
+    if (m_arrFoldersThatNeedToBeRemoved.isEmpty())
+        return;
+    m_arrFoldersPreparedForRemove.assign(m_arrFoldersThatNeedToBeRemoved.cbegin(),
+                                         m_arrFoldersThatNeedToBeRemoved.cend());
+    // A folder is tried before the folders that hold it.
+    std::stable_sort(m_arrFoldersPreparedForRemove.begin(), m_arrFoldersPreparedForRemove.end(),
+                     [](const QByteArray& a, const QByteArray& b) {
+                         return a.size() != b.size() ? a.size() > b.size() : a < b;
+                     });
+    m_bHasPreparedFolders = true;
+    m_nCurrentRemovingFolderIndex = 0;
+}
+
+void DuplicatesRemover::removeNextEmptyFolderInWorkQueue() {
+    auto self = shared_from_this();
+    m_pWorkingQueue->async([self] { self->removeNextEmptyFolder(); });
+}
+
+void DuplicatesRemover::removeNextEmptyFolder() {
+    if (!m_bHasPreparedFolders ||
+        m_nCurrentRemovingFolderIndex >= m_arrFoldersPreparedForRemove.size()) {
+        finishRemoveEmptyFolders();
+        return;
+    }
+    const QByteArray path = m_arrFoldersPreparedForRemove[m_nCurrentRemovingFolderIndex++];
+    removeIfEmptyFolderWithPathToTrash(path, m_bIsNeedRemoveToTrash);
+}
+
+bool DuplicatesRemover::isEmptyFolderCanHaveFiles(const QByteArray& path,
+                                                  QList<QByteArray>* leftovers) const {
+    QList<QByteArray> names;
+    FileError error;
+    // Only a real folder, never one reached through a link.
+    if (m_pFileManager.attributesOfItemAtPath(path).kind != FileKind::Folder ||
+        !m_pFileManager.contentsOfDirectoryAtPath(path, &names, &error))
+        return false;
+    for (const QByteArray& name : names) {
+        if (std::none_of(std::begin(kFolderLeftovers), std::end(kFolderLeftovers),
+                         [&](const char* leftover) { return name == leftover; }))
+            return false;
+    }
+    if (leftovers)
+        *leftovers = names;
+    return true;
+}
+
+void DuplicatesRemover::removeIfEmptyFolderWithPathToTrash(const QByteArray& path, bool toTrash) {
+    QList<QByteArray> leftovers;
+    if (!isEmptyFolderCanHaveFiles(path, &leftovers)) {
+        removeNextEmptyFolder();
+        return;
+    }
+    if (toTrash)
+        recycleEmptyFolderWithPath(path);
+    else
+        deleteEmptyFolderWithPath(path, leftovers);
+}
+
+void DuplicatesRemover::recycleEmptyFolderWithPath(const QByteArray& path) {
+    FileError ignored;
+    m_pFileManager.trashItemAtPath(path, &ignored);
+    removeNextEmptyFolderInWorkQueue();
+}
+
+// The leftovers go one by one and the folder with rmdir, so whatever appeared in the folder
+// since it was listed stays, and so does the folder.
+void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
+                                                  const QList<QByteArray>& leftovers) {
+    FileError error;
+    bool removed = true;
+    const int dirFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dirFd < 0) {
+        removed = false;
+        error = FileManager::errorForErrno(errno, false, path);
+    } else {
+        for (const QByteArray& name : leftovers) {
+            if (::unlinkat(dirFd, name.constData(), 0) != 0 && errno != ENOENT) {
+                removed = false;
+                error = FileManager::errorForErrno(errno, true, path + '/' + name);
+                break;
+            }
+        }
+        ::close(dirFd);
+        if (removed && ::rmdir(path.constData()) != 0) {
+            removed = false;
+            error = FileManager::errorForErrno(errno, true, path);
+        }
+    }
+    // A folder still holding something else is not handed to the tool either.
+    if (!removed && isEmptyFolderCanHaveFiles(path, nullptr))
+        usingRootRemovePathWithPrevRemoveError(path, error);
+    removeNextEmptyFolder();
+}
+
+void DuplicatesRemover::finishRemoveEmptyFolders() {
+    updateContainerForced(true);
+    onRemoveFinished();
+}
+
+void DuplicatesRemover::onRemoveFinished() {
+    auto self = shared_from_this();
+    Dispatch::mainQueue().async([self] {
+        self->m_pContainer->validateEmptyDataAfterRemoveWithListener(nullptr);
+        self->m_bRemoveFinished = true;
+        if (const auto listener = self->m_pListener.lock())
+            listener->onRemoveFinished();
+    });
+}
+
+// ---- Results, on the main thread once finished ----
+
+std::optional<std::vector<NotRemovedInfo>> DuplicatesRemover::getNotRemovedInfo() const {
+    if (!m_bRemoveFinished)
+        return std::nullopt;
+    return m_arrNotRemovedInfo;
+}
+
+std::optional<DuplicatesRemover::Items>
+DuplicatesRemover::getItemsThatNeedToRetryRemovePermanently() const {
+    if (!m_bRemoveFinished || m_bRemoveCanceled)
+        return std::nullopt;
+    Items items;
+    for (std::size_t index : m_arrItemsThatNeedToRetryRemovePermanently)
+        items.push_back(m_arrItemsForRemove[index].item);
+    return items;
+}
+
+std::optional<RemoteDisksInfo> DuplicatesRemover::getRemoteDisksInfo() const {
+    if (!m_bRemoveFinished || m_bRemoveCanceled)
+        return std::nullopt;
+    return m_arrRemoteDisksThatDoesntHaveTrash;
+}

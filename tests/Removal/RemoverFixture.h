@@ -1,0 +1,237 @@
+#pragma once
+
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "FileTree/VolumeSystemItem.h"
+#include "Platform/Dispatch.h"
+#include "Platform/FileManager.h"
+#include "Removal/DuplicatesRemover.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <dirent.h>
+#include <mutex>
+#include <sys/stat.h>
+
+// A file manager that records what was asked of it and can play a volume without a Trash
+// (under `noTrashPrefix`) or a refused permanent removal (under `refuseRemovalPrefix`).
+// Everything else goes to the real file manager.
+class RecordingFileManager : public FileManager {
+public:
+    QByteArray noTrashPrefix;
+    QByteArray refuseRemovalPrefix;
+    // Called after every trash or removal attempt (on the remover's file-operation queue).
+    std::function<void(const QByteArray&)> afterAttempt;
+
+    bool trashItemAtPath(const QByteArray& path, FileError* error) const override {
+        record(path);
+        bool ok = false;
+        if (!noTrashPrefix.isEmpty() && path.startsWith(noTrashPrefix)) {
+            *error = FileError{VolumeHasNoTrashError, "This volume has no Trash."};
+        } else {
+            ok = FileManager::trashItemAtPath(path, error);
+        }
+        if (afterAttempt)
+            afterAttempt(path);
+        return ok;
+    }
+    bool removeItemAtPath(const QByteArray& path, FileError* error) const override {
+        record(path);
+        bool ok = false;
+        if (!refuseRemovalPrefix.isEmpty() && path.startsWith(refuseRemovalPrefix)) {
+            *error = FileError{NoWritePermissionError, "Permission denied"};
+        } else {
+            ok = FileManager::removeItemAtPath(path, error);
+        }
+        if (afterAttempt)
+            afterAttempt(path);
+        return ok;
+    }
+    QByteArray volumePathPrefixOfPath(const QByteArray& path) const override {
+        if (!noTrashPrefix.isEmpty() && path.startsWith(noTrashPrefix))
+            return noTrashPrefix;
+        return FileManager::volumePathPrefixOfPath(path);
+    }
+    QString localizedNameOfVolumeForPath(const QByteArray& path) const override {
+        if (!noTrashPrefix.isEmpty() && path.startsWith(noTrashPrefix))
+            return QStringLiteral("Stick");
+        return FileManager::localizedNameOfVolumeForPath(path);
+    }
+
+    std::vector<QByteArray> attempts() const {
+        std::lock_guard lock(m_mutex);
+        return m_attempts;
+    }
+    int attemptsAt(const QByteArray& path) const {
+        const auto all = attempts();
+        return int(std::count(all.begin(), all.end(), path));
+    }
+
+private:
+    void record(const QByteArray& path) const {
+        std::lock_guard lock(m_mutex);
+        m_attempts.push_back(path);
+    }
+    mutable std::mutex m_mutex;
+    mutable std::vector<QByteArray> m_attempts;
+};
+
+// Records the listener calls: the batches (as paths), the processed count at each, and
+// whether any came off the main thread or after the end.
+class RecordingListener final : public DuplicatesRemoverListener {
+public:
+    std::vector<std::vector<QByteArray>> batches;
+    std::vector<std::uint64_t> processedAtCall;
+    bool finished = false;
+    bool batchAfterFinish = false;
+    bool offMainThread = false;
+    std::shared_ptr<DuplicatesRemover> remover;
+
+    void
+    onDidRemovedDuplicateItems(const std::vector<std::shared_ptr<DuplicateItem>>& items) override {
+        offMainThread = offMainThread || !Dispatch::isMainThread();
+        batchAfterFinish = batchAfterFinish || finished;
+        std::vector<QByteArray> paths;
+        for (const auto& item : items)
+            paths.push_back(item->getFileItemPath());
+        batches.push_back(paths);
+        if (remover)
+            processedAtCall.push_back(remover->getCountOfProcessedItems());
+    }
+    void onRemoveFinished() override {
+        offMainThread = offMainThread || !Dispatch::isMainThread();
+        finished = true;
+    }
+    std::size_t removedCount() const {
+        std::size_t n = 0;
+        for (const auto& b : batches)
+            n += b.size();
+        return n;
+    }
+};
+
+// Real files in a temporary folder next to the temporary Trash, scanned into a tree, with
+// groups made over them as a scan would.
+class RemoverFixture : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        // The home Trash takes files on the home folder's volume: make the temporary
+        // per-user folders the home, so that the test files go to their Trash.
+        qputenv("HOME", QFile::encodeName(tempHome()));
+    }
+    static QString tempHome() {
+        return QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/..").absolutePath();
+    }
+    static QString trashFolder() { return qEnvironmentVariable("XDG_DATA_HOME") + "/Trash"; }
+
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_root = QFile::encodeName(QDir(m_dir.path()).canonicalPath());
+    }
+
+    QByteArray path(const QByteArray& relative) const { return m_root + "/" + relative; }
+    void write(const QByteArray& relative, const QByteArray& contents) {
+        ASSERT_TRUE(TestSupport::writeFile(path(relative), contents));
+    }
+    bool exists(const QByteArray& relative) const {
+        struct stat st {};
+        return ::lstat(path(relative).constData(), &st) == 0;
+    }
+
+    // Builds the tree of everything under the temporary folder (as the walker would: no
+    // nodes for links, devices or ".DS_Store"-like names) and a container over it.
+    void scan() {
+        m_tree = ScanTree::create();
+        m_nodes.clear();
+        VolumeSystemItem* root = VolumeSystemItem::initWithPath(*m_tree, m_root, 0, 0);
+        scanFolder(root, m_root, QByteArray());
+        m_container = DuplicatesContainer::create(false);
+        m_container->saveRoots({root});
+    }
+    FileSystemItem* node(const QByteArray& relative) const { return m_nodes.value(relative); }
+
+    // Makes a group of the given copies; answers its items in the order given.
+    std::vector<std::shared_ptr<DuplicateItem>> group(const QList<QByteArray>& relatives) {
+        QList<FileSystemItem*> nodes;
+        for (const QByteArray& r : relatives)
+            nodes.append(node(r));
+        const auto made = m_container->addGroupWithItems(nodes);
+        EXPECT_TRUE(made) << relatives.front().constData();
+        std::vector<std::shared_ptr<DuplicateItem>> items;
+        if (!made)
+            return items;
+        for (FileSystemItem* n : nodes) {
+            for (const auto& item : made->getItems()) {
+                if (item->getFileSystemItem() == n)
+                    items.push_back(item);
+            }
+        }
+        return items;
+    }
+    static void select(const std::shared_ptr<DuplicateItem>& item) {
+        ASSERT_TRUE(item->selectItemForced(true));
+    }
+
+    // Runs a remover to its end.
+    void run(const std::shared_ptr<DuplicatesRemover>& remover,
+             const std::vector<std::shared_ptr<DuplicateItem>>& items,
+             const std::shared_ptr<RecordingListener>& listener, bool toTrash,
+             bool removeEmptyFolders) {
+        listener->remover = remover;
+        remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
+            items, m_container, listener, toTrash, removeEmptyFolders);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }, 20000));
+        EXPECT_TRUE(remover->isRemoveFinished());
+        EXPECT_FALSE(listener->offMainThread);
+        EXPECT_FALSE(listener->batchAfterFinish);
+    }
+
+    QTemporaryDir m_dir{tempHome() + "/remove-XXXXXX"};
+    QByteArray m_root;
+    std::shared_ptr<ScanTree> m_tree;
+    std::shared_ptr<DuplicatesContainer> m_container;
+    QHash<QByteArray, FileSystemItem*> m_nodes;
+
+private:
+    void scanFolder(FolderSystemItem* folder, const QByteArray& folderPath,
+                    const QByteArray& relative) {
+        DIR* dir = ::opendir(folderPath.constData());
+        if (!dir)
+            return;
+        while (const dirent* entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (name == "." || name == ".." || name == ".DS_Store" || name == "Thumbs.db" ||
+                name == ".localized")
+                continue;
+            const QByteArray full = folderPath + "/" + name;
+            const QByteArray rel = relative.isEmpty() ? name : relative + "/" + name;
+            struct stat st {};
+            if (::lstat(full.constData(), &st) != 0)
+                continue;
+            const bool hidden = name.startsWith('.');
+            if (S_ISDIR(st.st_mode)) {
+                FolderSystemItem* sub = FolderSystemItem::initWithPathSize(*m_tree, name, folder, 0,
+                                                                           false, 0, hidden, 0);
+                m_nodes.insert(rel, sub);
+                scanFolder(sub, full, rel);
+            } else if (S_ISREG(st.st_mode)) {
+                m_nodes.insert(rel, FileSystemItem::initWithPathSize(*m_tree, name, folder,
+                                                                     st.st_blocks * 512, 0, hidden,
+                                                                     st.st_size));
+            }
+        }
+        ::closedir(dir);
+    }
+};
