@@ -70,7 +70,7 @@ public:
     void stopFilterDuplicates();
 
     // How many same-size sets are digested at once.
-    static constexpr size_t kSeparationsInFlight = 16;
+    static constexpr size_t kSeparationsInFlight = 64;
 
 private:
     struct SizeSet {

@@ -9,11 +9,11 @@
 
 namespace {
 
-// Reads the node's identity on disk without following a final symbolic link (the walker
-// never makes nodes for links).
+// Reads the identity on disk of what the node's path names now. The walker makes no node
+// for a link, but a path may still pass through one (a top folder chosen through a link).
 bool identityOf(const FileSystemItem* node, std::pair<dev_t, ino_t>& identity) {
     struct stat info;
-    if (::lstat(node->path().constData(), &info) != 0)
+    if (::stat(node->path().constData(), &info) != 0)
         return false;
     identity = {info.st_dev, info.st_ino};
     return true;

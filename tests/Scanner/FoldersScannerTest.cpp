@@ -1,0 +1,249 @@
+#include "ScanFixture.h"
+#include "TestSupport.h"
+
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesCategory.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesHeap.h"
+#include "Results/DuplicatesHeaps.h"
+#include "Results/HeapsGroup.h"
+#include "Scanner/FoldersScanner.h"
+#include "Scanner/FoldersScannerListener.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace ScanFixture;
+
+namespace {
+
+class Listener final : public FoldersScannerListener {
+public:
+    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
+        container = result;
+        ++told;
+    }
+    std::shared_ptr<DuplicatesContainer> container;
+    int told = 0;
+};
+
+TEST(ChooseTopFolders, NormalisesAndKeepsOrder) {
+    QTemporaryDir dir;
+    const QByteArray r = QFile::encodeName(dir.path());
+    for (const char* sub : {"/a/b", "/ab", "/c"})
+        ASSERT_TRUE(QDir().mkpath(dir.path() + sub));
+    ASSERT_EQ(::symlink((r + "/c").constData(), (r + "/c_link").constData()), 0);
+    struct Case {
+        QList<QByteArray> given;
+        QList<QByteArray> chosen;
+    };
+    const Case cases[] = {
+        {{r + "/a", r + "/a/b", r + "/a/"}, {r + "/a"}},
+        {{r + "/ab", r + "/a"}, {r + "/ab", r + "/a"}},
+        {{r + "/c", r + "/ab", r + "/c"}, {r + "/c", r + "/ab"}},
+        {{r + "/c_link", r + "/c///"}, {r + "/c"}},
+        {{r + "/a/b", r + "/a/b/../../ab"}, {r + "/a/b", r + "/ab"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FoldersScanner::chooseTopFolders(c.given), c.chosen);
+}
+
+class FoldersScannerTest : public ::testing::Test {
+protected:
+    QByteArray root() const { return QFile::encodeName(dir.path()); }
+    void write(const QByteArray& relative, const QByteArray& bytes) {
+        ASSERT_TRUE(TestSupport::writeFile(root() + '/' + relative, bytes));
+    }
+
+    // One file group of each of the six file types, a folder copied twice, two folders
+    // sharing two groups but each holding a file of its own, and small files below the
+    // minimal size in those folders.
+    void writeFixture() {
+        const char* extensions[] = {"jpg", "mp4", "mp3", "pdf", "zip", "qqzz"};
+        for (int type = 0; type < 6; ++type) {
+            const QByteArray name = QByteArray("typed.") + extensions[type];
+            write("typed/one/" + name, content(100 + type, 3000 + type));
+            write("typed/two/" + name, content(100 + type, 3000 + type));
+        }
+        write("typed/one/lonely.txt", content(200, 4000));
+        write("typed/two/lonely.txt", content(201, 4000));
+        for (const char* copy : {"orig", "copy"}) {
+            write(QByteArray(copy) + "/f1.dat", content(1, 5000));
+            write(QByteArray(copy) + "/f2.dat", content(2, 6000));
+            write(QByteArray(copy) + "/sub/f3.dat", content(3, 7000));
+        }
+        for (const char* folder : {"h1", "h2"}) {
+            write(QByteArray(folder) + "/x.bin", content(10, 8000));
+            write(QByteArray(folder) + "/y.bin", content(11, 9000));
+            write(QByteArray(folder) + "/tiny.txt", content(12, 10));
+        }
+        write("h1/own.bin", content(20, 9500));
+        write("h2/own.bin", content(21, 9500));
+    }
+
+    std::shared_ptr<FoldersScanner> start(uint64_t minimal, const QList<QByteArray>& folders = {}) {
+        listener = std::make_shared<Listener>();
+        scanner = FoldersScanner::create(folders.isEmpty() ? QList<QByteArray>{root()} : folders,
+                                         listener);
+        scanner->includeHiddenFiles(true);
+        scanner->startScanAndUseMinimalFileSize(minimal);
+        return scanner;
+    }
+    bool finish() {
+        return TestSupport::waitFor([&] { return listener->told == 1; }, 30000);
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<Listener> listener;
+    std::shared_ptr<FoldersScanner> scanner;
+};
+
+TEST_F(FoldersScannerTest, WholeScanSortsGroupsFoldersAndHeaps) {
+    writeFixture();
+    start(100);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateComplete);
+    const auto& container = listener->container;
+    const QByteArray r = root();
+
+    for (int type = 0; type < 6; ++type) {
+        const auto groups = container->getCategoryWithType(type)->getGroups();
+        std::vector<std::vector<QByteArray>> paths;
+        for (const auto& group : groups)
+            paths.push_back(pathsOf(*group));
+        EXPECT_TRUE(std::any_of(paths.begin(), paths.end(),
+                                [&](const auto& p) {
+                                    return p.size() == 2 &&
+                                           p[0].startsWith(r + "/typed/one/typed.") &&
+                                           p[1].startsWith(r + "/typed/two/typed.");
+                                }))
+            << "type " << type;
+    }
+    // The folder copied twice is one folder group; its file groups are hidden.
+    const auto folderGroups = container->getCategoryWithType(6)->getGroups();
+    std::vector<std::vector<QByteArray>> folderPaths;
+    for (const auto& group : folderGroups)
+        folderPaths.push_back(pathsOf(*group));
+    EXPECT_NE(std::find(folderPaths.begin(), folderPaths.end(),
+                        std::vector<QByteArray>{r + "/copy", r + "/orig"}),
+              folderPaths.end());
+    std::vector<std::vector<QByteArray>> hidden;
+    for (const auto& group : container->getHiddenCategoryOfDuplicates()->getGroups())
+        hidden.push_back(pathsOf(*group));
+    EXPECT_NE(std::find(hidden.begin(), hidden.end(),
+                        std::vector<QByteArray>{r + "/copy/f1.dat", r + "/orig/f1.dat"}),
+              hidden.end());
+    // Unique files keep their folders from being identical.
+    for (const auto& paths : folderPaths) {
+        EXPECT_NE(paths.front(), r + "/h1");
+        EXPECT_NE(paths.front(), r + "/typed/one");
+    }
+    // The two folders sharing two groups make one heap.
+    const auto& heaps = container->getHeaps();
+    ASSERT_TRUE(heaps);
+    const auto heapsGroup = heaps->buildHeapsGroupForFolderWithPath(r + "/h1");
+    ASSERT_TRUE(heapsGroup);
+    ASSERT_EQ(heapsGroup->getCountOfHeapsInGroup(), 1u);
+    const auto heap = heapsGroup->buildAllSubHeapsArray().front();
+    EXPECT_EQ(heap->getSecondFolderItem()->path(), r + "/h2");
+    EXPECT_GE(heap->getCountOfGroups(), 2u);
+    EXPECT_GT(heaps->getTotalHeapsSize(), 0u);
+    EXPECT_EQ(container->getSmallDuplicatesCategory()->getGroupsCount(), 0u);
+    EXPECT_GT(scanner->getCountOfActualDuplicates(), 0u);
+    EXPECT_EQ(scanner->getCountOfScannedFiles(), 28u);
+}
+
+TEST_F(FoldersScannerTest, ContentEqualOnlyInPiecesLinksAndOneFolderTwiceMakeNoGroup) {
+    write("a/pieces.dat", piecesEqualContent(5, 1));
+    write("b/pieces.dat", piecesEqualContent(5, 2));
+    write("a/original.mp3", content(3, 6000));
+    ASSERT_EQ(
+        ::link((root() + "/a/original.mp3").constData(), (root() + "/b/hard.mp3").constData()), 0);
+    ASSERT_EQ(::symlink((root() + "/a").constData(), (root() + "/a_again").constData()), 0);
+    start(0, {root() + "/a", root() + "/a_again", root() + "/b"});
+    EXPECT_EQ(scanner->getFolderArray(), (QList<QByteArray>{root() + "/a", root() + "/b"}));
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(groupPaths(*listener->container, true), std::vector<std::vector<QByteArray>>{});
+}
+
+TEST_F(FoldersScannerTest, StopDuringTheWalkNeverCompletesAndLeavesNothingBehind) {
+    for (int i = 0; i < 200; ++i)
+        write("w/f" + QByteArray::number(i) + ".txt", content(i % 3, 2000));
+    std::weak_ptr<FoldersScanner> weakScanner;
+    {
+        start(0);
+        weakScanner = scanner;
+        scanner->stop();
+        EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateStopped);
+        scanner->startScanAndUseMinimalFileSize(0);
+        EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateStopped);
+        scanner.reset();
+    }
+    ASSERT_TRUE(TestSupport::waitFor([&] { return weakScanner.expired(); }));
+    TestSupport::spinFor(200);
+    EXPECT_EQ(listener->told, 0);
+}
+
+TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
+    writeFixture();
+    for (int i = 0; i < 60; ++i)
+        write("many/f" + QByteArray::number(i) + ".dat", content(i % 20, 30000));
+    for (int stopIn = FoldersScannerStateFilteringFiles;
+         stopIn <= FoldersScannerStateCheckingSmallItems; ++stopIn) {
+        listener = std::make_shared<Listener>();
+        scanner = FoldersScanner::create({root()}, listener);
+        bool stopped = false;
+        FoldersScanner* raw = scanner.get();
+        scanner->setStateChangeHandler([&, raw](FoldersScannerState state) {
+            if (state == stopIn && !stopped) {
+                stopped = true;
+                raw->stop();
+            }
+        });
+        scanner->startScanAndUseMinimalFileSize(100);
+        ASSERT_TRUE(finish()) << "stopped in " << stopIn;
+        EXPECT_TRUE(stopped) << "never entered " << stopIn;
+        EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateComplete);
+        ASSERT_TRUE(listener->container);
+        TestSupport::spinFor(50);
+        EXPECT_EQ(listener->told, 1);
+        // Every file still in a group is marked: a stop never unchecks grouped files.
+        for (const auto& category : listener->container->getCategories()) {
+            for (const auto& group : category->getGroups()) {
+                for (FileSystemItem* node : group->getFileSystemItems())
+                    EXPECT_TRUE(node->isCheckedForDuplicates()) << node->path().constData();
+            }
+        }
+    }
+}
+
+TEST_F(FoldersScannerTest, WithoutFolderSearchNoFolderStagesRun) {
+    writeFixture();
+    listener = std::make_shared<Listener>();
+    scanner = FoldersScanner::create({root()}, listener);
+    std::vector<FoldersScannerState> states;
+    scanner->setStateChangeHandler([&](FoldersScannerState state) { states.push_back(state); });
+    scanner->enableSearchDuplicatesFoldersAndSimilars(false);
+    scanner->startScanAndUseMinimalFileSize(100);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(states, (std::vector<FoldersScannerState>{FoldersScannerStateFilteringFiles,
+                                                        FoldersScannerStateValidatingHeaps,
+                                                        FoldersScannerStateComplete}));
+    EXPECT_EQ(listener->container->getCategoryWithType(6)->getGroupsCount(), 0u);
+    for (int type = 0; type <= 6; ++type)
+        EXPECT_TRUE(scanner->isFinishSearchDuplicatesOfType(type));
+    EXPECT_FALSE(scanner->isFinishSearchDuplicatesOfType(7));
+    EXPECT_EQ(scanner->getPossibleDuplicatesSizeOfType(-1), 0u);
+    for (int type = 0; type < 6; ++type)
+        EXPECT_GE(scanner->getPossibleDuplicatesSizeOfType(type),
+                  scanner->getActualDuplicatesSizeOfType(type));
+}
+
+} // namespace
