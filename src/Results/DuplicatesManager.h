@@ -15,6 +15,7 @@
 
 class AutoSelectManager;
 class DuplicatesContainer;
+class DuplicatesHeap;
 class DuplicatesManagerDelegate;
 class OperationsManager;
 
@@ -94,9 +95,16 @@ public:
     // The overview calculations (see OverviewCalculations): started on the main thread, they
     // compute on the global queue from a snapshot of the current container and answer the
     // delegate on the main thread, unless the result changed meanwhile.
+    void calculateTenBiggestHeapsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate);
+    void calculateBiggestEasyForRemoveHeapsWithDelegate(
+        std::shared_ptr<DuplicatesManagerDelegate> delegate);
     void calculateBiggestGroupsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate);
     void calculateDuplicatesForAutoselectWithDelegate(
         std::shared_ptr<DuplicatesManagerDelegate> delegate);
+    // The biggest heaps of the current container; more than `maxResultCount` only when heaps
+    // tie with the last place. Main thread.
+    std::vector<std::shared_ptr<DuplicatesHeap>>
+    pleaseCalculateBiggestHeapsWithMaxResultCount(std::size_t maxResultCount);
 
     DuplicatesManager(const DuplicatesManager&) = delete;
     DuplicatesManager& operator=(const DuplicatesManager&) = delete;

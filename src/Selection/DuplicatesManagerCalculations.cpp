@@ -2,6 +2,16 @@
 #include "Results/DuplicatesManager.h"
 #include "Selection/OverviewCalculations.h"
 
+void DuplicatesManager::calculateTenBiggestHeapsWithDelegate(
+    std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    OverviewCalculations::calculateTenBiggestHeapsWithDelegate(std::move(delegate));
+}
+
+void DuplicatesManager::calculateBiggestEasyForRemoveHeapsWithDelegate(
+    std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    OverviewCalculations::calculateBiggestEasyForRemoveHeapsWithDelegate(std::move(delegate));
+}
+
 void DuplicatesManager::calculateBiggestGroupsWithDelegate(
     std::shared_ptr<DuplicatesManagerDelegate> delegate) {
     OverviewCalculations::calculateBiggestGroupsWithDelegate(std::move(delegate));
@@ -10,4 +20,10 @@ void DuplicatesManager::calculateBiggestGroupsWithDelegate(
 void DuplicatesManager::calculateDuplicatesForAutoselectWithDelegate(
     std::shared_ptr<DuplicatesManagerDelegate> delegate) {
     OverviewCalculations::calculateDuplicatesForAutoselectWithDelegate(std::move(delegate));
+}
+
+std::vector<std::shared_ptr<DuplicatesHeap>>
+DuplicatesManager::pleaseCalculateBiggestHeapsWithMaxResultCount(std::size_t maxResultCount) {
+    return OverviewCalculations::pleaseCalculateBiggestHeapsWithMaxResultCount(duplicateContainer(),
+                                                                               maxResultCount);
 }

@@ -10,6 +10,7 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
 #include "Selection/AutoSelectManager.h"
+#include "Selection/OverviewHeapsSnapshot.h"
 
 #include <QHash>
 
@@ -201,6 +202,37 @@ void calculateDuplicatesForAutoselectWithDelegate(
             d.onCalculatedDuplicatesForAutoselect(r);
         },
         std::move(delegate));
+}
+
+void calculateTenBiggestHeapsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    if (!onMainThread([delegate] { calculateTenBiggestHeapsWithDelegate(delegate); }))
+        return;
+    observeDataChanges();
+    run<HeapsSnapshot, Heaps>(
+        takeHeapsSnapshot(DuplicatesManager::sharedManager().duplicateContainer()),
+        [](const HeapsSnapshot& s) { return computeBiggestHeaps(s, 10); },
+        [](DuplicatesManagerDelegate& d, const Heaps& r) { d.onCalculatedTenBiggestHeaps(r); },
+        std::move(delegate));
+}
+
+void calculateBiggestEasyForRemoveHeapsWithDelegate(
+    std::shared_ptr<DuplicatesManagerDelegate> delegate) {
+    if (!onMainThread([delegate] { calculateBiggestEasyForRemoveHeapsWithDelegate(delegate); }))
+        return;
+    observeDataChanges();
+    run<HeapsSnapshot, Heaps>(
+        takeHeapsSnapshot(DuplicatesManager::sharedManager().duplicateContainer()),
+        [](const HeapsSnapshot& s) { return computeEasyForRemoveHeaps(s, 10); },
+        [](DuplicatesManagerDelegate& d, const Heaps& r) {
+            d.onCalculateBiggestEasyForRemoveHeaps(r);
+        },
+        std::move(delegate));
+}
+
+Heaps pleaseCalculateBiggestHeapsWithMaxResultCount(
+    const std::shared_ptr<DuplicatesContainer>& container, std::size_t maxResultCount) {
+    const auto snapshot = takeHeapsSnapshot(container);
+    return computeBiggestHeaps(*snapshot, maxResultCount);
 }
 
 } // namespace OverviewCalculations

@@ -2,12 +2,15 @@
 
 #include "Selection/DuplicatesManagerDelegate.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
 
-// The overview calculations of the result manager: the biggest groups and the candidates of
-// automatic selection.
+class DuplicatesContainer;
+
+// The four overview calculations of the result manager: the ten biggest heaps, the heaps
+// easiest to remove, the biggest groups and the candidates of automatic selection.
 //
 // A calculation is started on the main thread. It takes a snapshot of what it needs from the
 // current container there and then (the groups, the copies with their paths, sizes and
@@ -21,9 +24,20 @@
 // are released on the main thread.
 namespace OverviewCalculations {
 
+using Heaps = std::vector<std::shared_ptr<DuplicatesHeap>>;
+
+void calculateTenBiggestHeapsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate);
+void calculateBiggestEasyForRemoveHeapsWithDelegate(
+    std::shared_ptr<DuplicatesManagerDelegate> delegate);
 void calculateBiggestGroupsWithDelegate(std::shared_ptr<DuplicatesManagerDelegate> delegate);
 void calculateDuplicatesForAutoselectWithDelegate(
     std::shared_ptr<DuplicatesManagerDelegate> delegate);
+
+// The biggest heaps of `container` (null: none), at most `maxResultCount` unless heaps tie
+// with the last one kept, biggest half size first, each pair of folders once. Synchronous;
+// main thread.
+Heaps pleaseCalculateBiggestHeapsWithMaxResultCount(
+    const std::shared_ptr<DuplicatesContainer>& container, std::size_t maxResultCount);
 
 // For tests: `gate` runs on the worker at the start of every calculation, before it computes
 // (for example to hold the worker while the main thread changes the result). Empty: none.

@@ -5,6 +5,7 @@
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesManager.h"
 #include "Selection/DuplicatesManagerDelegate.h"
 #include "Selection/OperationsManager.h"
@@ -87,11 +88,18 @@ TEST_F(OverviewCalculationsTest, WithoutAContainerEveryCalculationAnswersEmpty) 
     auto recorder = std::make_shared<Recorder>();
     recorder->biggestGroups.resize(1);
     recorder->candidates.resize(1);
+    recorder->tenBiggestHeaps.resize(1);
+    recorder->easyHeaps.resize(1);
+    manager.calculateTenBiggestHeapsWithDelegate(recorder);
+    manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);
     manager.calculateBiggestGroupsWithDelegate(recorder);
     manager.calculateDuplicatesForAutoselectWithDelegate(recorder);
-    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 2; }));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 4; }));
     EXPECT_TRUE(recorder->biggestGroups.empty());
     EXPECT_TRUE(recorder->candidates.empty());
+    EXPECT_TRUE(recorder->tenBiggestHeaps.empty());
+    EXPECT_TRUE(recorder->easyHeaps.empty());
+    EXPECT_TRUE(manager.pleaseCalculateBiggestHeapsWithMaxResultCount(10).empty());
 }
 
 TEST_F(OverviewCalculationsTest, BiggestGroupsAndAutomaticSelectionCandidates) {
@@ -187,14 +195,16 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
     for (std::size_t i = 0; i < paths.size(); ++i)
         written.push_back({paths[i].constData(), contents[i]});
     fixture.write(written);
-    fixture.build();
+    fixture.build({}, true);
 
     // The answer of an undisturbed run.
     auto reference = std::make_shared<Recorder>();
     manager.calculateDuplicatesForAutoselectWithDelegate(reference);
     manager.calculateBiggestGroupsWithDelegate(reference);
-    ASSERT_TRUE(TestSupport::waitFor([&] { return reference->calls == 2; }));
+    manager.calculateTenBiggestHeapsWithDelegate(reference);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return reference->calls == 3; }));
     ASSERT_EQ(reference->candidates.size(), 60u);
+    ASSERT_EQ(reference->tenBiggestHeaps.size(), 3u);
 
     {
         // Selection changes while the workers run: the answers stay the same.
@@ -202,7 +212,8 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
         auto during = std::make_shared<Recorder>();
         manager.calculateDuplicatesForAutoselectWithDelegate(during);
         manager.calculateBiggestGroupsWithDelegate(during);
-        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 2; }));
+        manager.calculateTenBiggestHeapsWithDelegate(during);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 3; }));
         OperationsManager& operations = manager.getOperationsManager();
         operations.performForceSelectForGroups(fixture.container()->getAllFilesGroups());
         gate.release();
@@ -213,7 +224,7 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
             }
             operations.performAutoSelectForGroups(fixture.container()->getAllFilesGroups());
         }
-        ASSERT_TRUE(TestSupport::waitFor([&] { return during->calls == 2; }));
+        ASSERT_TRUE(TestSupport::waitFor([&] { return during->calls == 3; }));
         ASSERT_EQ(during->candidates.size(), reference->candidates.size());
         for (std::size_t i = 0; i < during->candidates.size(); ++i) {
             EXPECT_EQ(during->candidates[i].group, reference->candidates[i].group);
@@ -222,6 +233,7 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
             EXPECT_EQ(during->candidates[i].size, reference->candidates[i].size);
         }
         EXPECT_EQ(during->biggestGroups, reference->biggestGroups);
+        EXPECT_EQ(during->tenBiggestHeaps, reference->tenBiggestHeaps);
     }
     {
         // Copies taken out of the result while the worker runs: it still computes from its
@@ -229,7 +241,9 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
         WorkerGate gate;
         auto during = std::make_shared<Recorder>();
         manager.calculateDuplicatesForAutoselectWithDelegate(during);
-        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 1; }));
+        manager.calculateTenBiggestHeapsWithDelegate(during);
+        manager.calculateBiggestEasyForRemoveHeapsWithDelegate(during);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.entered() == 3; }));
         OperationsManager& operations = manager.getOperationsManager();
         operations.excludeItemsInFolderWithPath(fixture.abs("b"));
         gate.release();
@@ -239,6 +253,117 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
         EXPECT_EQ(during->calls, 0);
         EXPECT_TRUE(fixture.container()->getAllFilesGroups().empty());
     }
+}
+
+// Pairs of folders p<i>/q<i>, each holding copies of two groups of its own, so each pair forms
+// one heap whose half size is the size of one folder's two files.
+struct HeapPairs {
+    std::vector<QByteArray> paths;
+    std::vector<QByteArray> contents;
+
+    void add(int pair, int halfSize) {
+        for (int file = 0; file < 2; ++file) {
+            const QByteArray content(halfSize / 2, char('A' + pair * 2 + file));
+            for (const char* folder : {"p", "q"}) {
+                paths.push_back(folder + QByteArray::number(pair) + "/f" +
+                                QByteArray::number(file) + ".txt");
+                contents.push_back(content);
+            }
+        }
+    }
+    std::vector<ResultFixture::File> files() const {
+        std::vector<ResultFixture::File> out;
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            out.push_back({paths[i].constData(), contents[i]});
+        return out;
+    }
+};
+
+std::vector<std::uint64_t> halfSizes(const Heaps& heaps) {
+    std::vector<std::uint64_t> sizes;
+    for (const auto& heap : heaps)
+        sizes.push_back(heap->getHeapHalfSize());
+    return sizes;
+}
+
+bool eachPairOnce(const Heaps& heaps) {
+    for (std::size_t i = 0; i < heaps.size(); ++i) {
+        for (std::size_t j = i + 1; j < heaps.size(); ++j) {
+            if (heaps[i]->sameAs(*heaps[j]))
+                return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(OverviewCalculationsTest, TieAtTheTenthPlaceKeepsEveryTiedHeap) {
+    HeapPairs pairs;
+    for (int i = 1; i <= 9; ++i)
+        pairs.add(i, 2000 - 100 * i);
+    pairs.add(10, 600); // tied at the tenth place
+    pairs.add(11, 600);
+    pairs.add(12, 400);
+    ResultFixture fixture;
+    fixture.write(pairs.files());
+    fixture.build({}, true);
+
+    auto recorder = std::make_shared<Recorder>();
+    manager.calculateTenBiggestHeapsWithDelegate(recorder);
+    manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 2; }));
+
+    // Every pair is met from both of its folders and listed once.
+    const std::vector<std::uint64_t> expected = {1900, 1800, 1700, 1600, 1500, 1400,
+                                                 1300, 1200, 1100, 600,  600};
+    EXPECT_EQ(halfSizes(recorder->tenBiggestHeaps), expected);
+    EXPECT_TRUE(eachPairOnce(recorder->tenBiggestHeaps));
+    EXPECT_EQ(halfSizes(manager.pleaseCalculateBiggestHeapsWithMaxResultCount(10)), expected);
+
+    // Each folder forms exactly one heap, with its partner: one candidate per pair, the ten
+    // biggest.
+    const auto easy = halfSizes(recorder->easyHeaps);
+    EXPECT_EQ(easy, std::vector<std::uint64_t>(expected.begin(), expected.begin() + 10));
+    EXPECT_TRUE(eachPairOnce(recorder->easyHeaps));
+}
+
+TEST_F(OverviewCalculationsTest, WithoutFoldersOfOneHeapEasyHeapsAreTheBiggest) {
+    // Three folders, each pair sharing two groups of its own: every folder forms two heaps.
+    ResultFixture fixture;
+    fixture.write({{"a/g1.txt", QByteArray(100, '1')},
+                   {"b/g1.txt", QByteArray(100, '1')},
+                   {"a/g2.txt", QByteArray(100, '2')},
+                   {"b/g2.txt", QByteArray(100, '2')},
+                   {"b/g3.txt", QByteArray(300, '3')},
+                   {"c/g3.txt", QByteArray(300, '3')},
+                   {"b/g4.txt", QByteArray(300, '4')},
+                   {"c/g4.txt", QByteArray(300, '4')},
+                   {"a/g5.txt", QByteArray(200, '5')},
+                   {"c/g5.txt", QByteArray(200, '5')},
+                   {"a/g6.txt", QByteArray(200, '6')},
+                   {"c/g6.txt", QByteArray(200, '6')}});
+    fixture.build({}, true);
+    auto recorder = std::make_shared<Recorder>();
+    manager.calculateTenBiggestHeapsWithDelegate(recorder);
+    manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 2; }));
+    EXPECT_EQ(halfSizes(recorder->tenBiggestHeaps), (std::vector<std::uint64_t>{600, 400, 200}));
+    EXPECT_EQ(recorder->easyHeaps, recorder->tenBiggestHeaps);
+}
+
+TEST_F(OverviewCalculationsTest, AContainerWithoutHeapsHasNoHeapsToList) {
+    HeapPairs pairs;
+    pairs.add(1, 1000);
+    ResultFixture fixture;
+    fixture.write(pairs.files());
+    fixture.build({}, false);
+    auto recorder = std::make_shared<Recorder>();
+    manager.calculateTenBiggestHeapsWithDelegate(recorder);
+    manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);
+    manager.calculateBiggestGroupsWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 3; }));
+    EXPECT_TRUE(recorder->tenBiggestHeaps.empty());
+    EXPECT_TRUE(recorder->easyHeaps.empty());
+    EXPECT_EQ(recorder->biggestGroups.size(), 2u);
 }
 
 } // namespace

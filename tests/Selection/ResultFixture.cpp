@@ -84,7 +84,8 @@ void ResultFixture::touch(const char* relative, const QDateTime& when) {
     ::utimes(abs(relative).constData(), times);
 }
 
-void ResultFixture::build(const std::vector<std::vector<const char*>>& folderGroups) {
+void ResultFixture::build(const std::vector<std::vector<const char*>>& folderGroups,
+                          bool withHeaps) {
     m_tree = ScanTree::create();
     VolumeSystemItem* root = VolumeSystemItem::initWithPath(*m_tree, m_root, 0, 0);
     std::vector<FileSystemItem*> files;
@@ -92,7 +93,7 @@ void ResultFixture::build(const std::vector<std::vector<const char*>>& folderGro
     root->calctotalsizeex();
     root->recalculateCountOfDeepChildren();
 
-    m_container = DuplicatesContainer::create(false);
+    m_container = DuplicatesContainer::create(withHeaps);
     m_container->saveRoots({root});
     // Equal content, in the order files were met (name order), as the digest stage would.
     QMap<QByteArray, QList<FileSystemItem*>> byContent;

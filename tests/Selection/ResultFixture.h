@@ -36,8 +36,10 @@ public:
     // Sets a file's modification time (UTC).
     void touch(const char* relative, const QDateTime& when);
     // Scans the root, groups equal files, adds `folderGroups` (sets of relative folder paths)
-    // and runs the clean-up. The container becomes the manager's current one.
-    void build(const std::vector<std::vector<const char*>>& folderGroups = {});
+    // and runs the clean-up (which builds the heaps of similar folders when `withHeaps`). The
+    // container becomes the manager's current one.
+    void build(const std::vector<std::vector<const char*>>& folderGroups = {},
+               bool withHeaps = false);
 
     const std::shared_ptr<DuplicatesContainer>& container() const { return m_container; }
     FileSystemItem* node(const char* relative) const;
