@@ -162,45 +162,85 @@ void DuplicatesFilter::stopFilterDuplicates() {
 
 void DuplicatesFilter::filterNextPossibleDuplicates() {
     while (!m_bIsFilterCanceled.load() && m_arrRunningSeparators.size() < kSeparationsInFlight) {
-        size_t next = size_t(m_nCurrentFilterIndexInKeys + 1);
-        while (next < m_arrPossibleDuplicates.size() &&
-               m_arrPossibleDuplicates[next].items.size() < 2)
-            ++next;
-        m_nCurrentFilterIndexInKeys = int64_t(next);
-        if (next >= m_arrPossibleDuplicates.size())
+        std::vector<size_t> batch;
+        size_t files = 0;
+        while (files < kFilesPerSeparation) {
+            size_t next = size_t(m_nCurrentFilterIndexInKeys + 1);
+            while (next < m_arrPossibleDuplicates.size() &&
+                   m_arrPossibleDuplicates[next].items.size() < 2)
+                ++next;
+            m_nCurrentFilterIndexInKeys = int64_t(next);
+            if (next >= m_arrPossibleDuplicates.size())
+                break;
+            batch.push_back(next);
+            files += m_arrPossibleDuplicates[next].items.size();
+        }
+        if (batch.empty())
             break;
-        filterFiles(next);
+        filterFiles(std::move(batch));
     }
     if (m_arrRunningSeparators.empty() && m_arrFinishedResults.empty())
         finishFilterDuplicates();
 }
 
-void DuplicatesFilter::filterFiles(size_t index) {
+void DuplicatesFilter::filterFiles(std::vector<size_t> indexes) {
+    const size_t batch = indexes.front();
     auto separator = FileSeparator::create();
-    m_arrRunningSeparators.emplace(index, separator);
-    m_arrStartedIndexes.push_back(index);
-    const auto& items = m_arrPossibleDuplicates[index].items;
+    m_arrRunningSeparators.emplace(batch, separator);
+    m_arrStartedIndexes.push_back(batch);
+    QList<FileSystemItem*> items;
+    for (size_t index : indexes) {
+        const auto& set = m_arrPossibleDuplicates[index].items;
+        items.append(QList<FileSystemItem*>(set.begin(), set.end()));
+    }
+    m_arrBatchIndexes.emplace(batch, std::move(indexes));
     separator->separateItemsWithListener(
-        QList<FileSystemItem*>(items.begin(), items.end()),
-        std::make_shared<SeparationListener>(shared_from_this(), index));
+        std::move(items), std::make_shared<SeparationListener>(shared_from_this(), batch));
 }
 
-void DuplicatesFilter::onSeparationFinished(size_t index, ItemsByContentHash result) {
-    m_arrRunningSeparators.erase(index);
-    m_arrFinishedResults.emplace(index, std::move(result));
+void DuplicatesFilter::onSeparationFinished(size_t batch, ItemsByContentHash result) {
+    m_arrRunningSeparators.erase(batch);
+    m_arrFinishedResults.emplace(batch, std::move(result));
     while (!m_arrStartedIndexes.empty()) {
         const auto ready = m_arrFinishedResults.find(m_arrStartedIndexes.front());
         if (ready == m_arrFinishedResults.end())
             break;
         m_arrStartedIndexes.pop_front();
         ItemsByContentHash finished = std::move(ready->second);
-        const size_t finishedIndex = ready->first;
+        const size_t finishedBatch = ready->first;
         m_arrFinishedResults.erase(ready);
-        saveHashHeaps(finished, finishedIndex);
-        // The set is compared; its list is not needed any more.
-        std::vector<FileSystemItem*>().swap(m_arrPossibleDuplicates[finishedIndex].items);
+        saveBatch(finishedBatch, finished);
     }
     filterNextPossibleDuplicates();
+}
+
+void DuplicatesFilter::saveBatch(size_t batch, ItemsByContentHash& result) {
+    const auto found = m_arrBatchIndexes.find(batch);
+    const std::vector<size_t> indexes = std::move(found->second);
+    m_arrBatchIndexes.erase(found);
+    if (indexes.size() == 1) {
+        saveHashHeaps(result, indexes.front());
+    } else {
+        // Split the shared result back by set: equal digests of different sets (an equal
+        // content under two types, two empty files named alike in two types) are no group.
+        std::unordered_map<const FileSystemItem*, size_t> setOf;
+        for (size_t position = 0; position < indexes.size(); ++position) {
+            for (const FileSystemItem* item : m_arrPossibleDuplicates[indexes[position]].items)
+                setOf.emplace(item, position);
+        }
+        std::vector<ItemsByContentHash> bySet(indexes.size());
+        for (auto it = result.cbegin(); it != result.cend(); ++it) {
+            if (it.value().size() < 2)
+                continue;
+            for (FileSystemItem* item : it.value())
+                bySet[setOf.at(item)][it.key()].insert(item);
+        }
+        for (size_t position = 0; position < indexes.size(); ++position)
+            saveHashHeaps(bySet[position], indexes[position]);
+    }
+    // The sets are compared; their lists are not needed any more.
+    for (size_t index : indexes)
+        std::vector<FileSystemItem*>().swap(m_arrPossibleDuplicates[index].items);
 }
 
 void DuplicatesFilter::saveHashHeaps(ItemsByContentHash& result, size_t index) {

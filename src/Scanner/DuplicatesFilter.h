@@ -31,10 +31,11 @@ class SerialQueue;
 // supplies (serial); digest results are moved onto it. Every listener call goes to the main
 // queue. The listener is held strongly until the result has been reported, then let go.
 //
-// Several same-size sets are digested at once (the digests of one set are few and small, so
-// one set at a time would leave the digest threads idle between sets), but the results are
-// saved strictly in the order of the sets, so groups, progress and reports come as if the
-// sets were compared one after another.
+// Several same-size sets are digested at once, and small sets share one digest separation
+// (the digests of one set are few and small, so one set at a time would leave the digest
+// threads idle between sets), but each result is split back by set and saved strictly in the
+// order of the sets, so groups, progress and reports come as if the sets were compared one
+// after another, and files of different sizes or types are never grouped together.
 class DuplicatesFilter final : public std::enable_shared_from_this<DuplicatesFilter> {
 public:
     // All 64 bits set: automatic minimal size (every size, largest sets first).
@@ -69,8 +70,10 @@ public:
     // then reports every group saved so far. Nothing once the comparison has finished.
     void stopFilterDuplicates();
 
-    // How many same-size sets are digested at once.
-    static constexpr size_t kSeparationsInFlight = 64;
+    // How many digest separations run at once, and how many files at least one takes
+    // (whole sets, in order).
+    static constexpr size_t kSeparationsInFlight = 32;
+    static constexpr size_t kFilesPerSeparation = 64;
 
 private:
     struct SizeSet {
@@ -82,8 +85,10 @@ private:
 
     void initDataForPossibleDuplicates();
     void filterNextPossibleDuplicates();
-    void filterFiles(size_t index);
-    void onSeparationFinished(size_t index, ItemsByContentHash result);
+    // Starts one separation of the sets `indexes`; answers its number (its first set).
+    void filterFiles(std::vector<size_t> indexes);
+    void onSeparationFinished(size_t batch, ItemsByContentHash result);
+    void saveBatch(size_t batch, ItemsByContentHash& result);
     void saveHashHeaps(ItemsByContentHash& result, size_t index);
     void finishFilterDuplicates();
     void notifyListenerAboutFilteredFilesCount(int32_t count, uint64_t size, int type,
@@ -103,8 +108,9 @@ private:
     bool m_bAutoDefineMinimalFileSize;
     uint64_t m_nMinimalDuplicatesFileSize;
     std::atomic<uint64_t> m_nCurrentMinimalDuplicatesFileSize;
-    // Digests running or reported but not yet saved, in set order.
+    // Separations (by their first set) running or reported but not yet saved, in set order.
     std::map<size_t, std::shared_ptr<FileSeparator>> m_arrRunningSeparators;
+    std::map<size_t, std::vector<size_t>> m_arrBatchIndexes;
     std::deque<size_t> m_arrStartedIndexes;
     std::map<size_t, ItemsByContentHash> m_arrFinishedResults;
     uint64_t m_nPossibleDuplicateFoldersSize = 0;
