@@ -82,7 +82,14 @@ bool TWalker::isCancelled() const {
 void TWalker::main() {
     ConditionLock& lock = m_shared.locks[m_nID];
     while (!isCancelled()) {
-        lock.lockWhenCondition(1);
+        // A wake-up can be missed: finalizeWork() or cancelTwalker() may find the lock still
+        // held in the moment between the end of a walk and the unlock below. So wait in short
+        // steps and look at the flags between them.
+        if (!lock.lockWhenCondition(1, kIdlePollMs)) {
+            if (!m_bWORKing.load())
+                break;
+            continue;
+        }
         if (m_hasWork) {
             m_shared.group.enter();
             IterateFolderStack();

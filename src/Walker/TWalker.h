@@ -49,6 +49,7 @@ public:
     static constexpr std::size_t kBulkCount = 110;
     static constexpr std::uint64_t kBatchEntries = 301;
     static constexpr std::int64_t kFlushIntervalMs = 100;
+    static constexpr int kIdlePollMs = 20;
 
     TWalker(int nID, WalkShared& shared);
     // Waits for the thread. The owner first makes it end (finalizeWork or cancelTwalker) and
