@@ -23,7 +23,9 @@ QString monthName(int month) {
 } // namespace
 
 QString shortStringDate(const QDateTime& date) {
-    if (!date.isValid() || date.toSecsSinceEpoch() == 0)
+    // Only the reference date itself: a file dated half a second after it has a real date
+    // (whole seconds would lose that).
+    if (!date.isValid() || date.toMSecsSinceEpoch() == 0)
         return QString();
     const QDateTime local = date.toLocalTime();
     const QDate day = local.date();

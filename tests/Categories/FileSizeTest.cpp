@@ -116,5 +116,8 @@ TEST(DateText, ShortTextInTheLocalZone) {
     EXPECT_EQ(DateText::shortStringDate(QDateTime::fromSecsSinceEpoch(0)), QString());
     EXPECT_EQ(DateText::shortStringDate(QDateTime()), QString());
     EXPECT_FALSE(DateText::shortStringDate(QDateTime::fromSecsSinceEpoch(1)).isEmpty());
+    // Within a second of the reference date is still a date of its own.
+    EXPECT_FALSE(DateText::shortStringDate(QDateTime::fromMSecsSinceEpoch(500)).isEmpty());
+    EXPECT_FALSE(DateText::shortStringDate(QDateTime::fromMSecsSinceEpoch(-500)).isEmpty());
     QLocale::setDefault(old);
 }
