@@ -127,9 +127,15 @@ std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pa
     if (pass == Pass::Full)
         return m_hasher->hashforFile(path);
     const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(logicalSize, 0));
-    // The same rule the digest applies: from three blocks on, only the pieces are read.
-    hashedInPieces = size >= m_nHashMaxSize && m_nHashBlockSize > 0;
-    return m_hasher->hashforFilePartly(path, size, m_nHashBlockSize, m_nHashMaxSize);
+    // Pieces are read only from just above three blocks. At exactly three blocks they are as
+    // long as the file, so the digest of one file's pieces could equal the whole-file digest
+    // of another, different file of the set ([A][B][C] has the pieces A, C, B: all of
+    // [A][C][B]) and the two would meet under one key after the second pass. Reading such a
+    // file whole costs the same bytes and leaves no doubt.
+    const std::uint64_t threshold = m_nHashMaxSize + 1;
+    // The same rule the digest applies: from the threshold on, only the pieces are read.
+    hashedInPieces = size >= threshold && m_nHashBlockSize > 0;
+    return m_hasher->hashforFilePartly(path, size, m_nHashBlockSize, threshold);
 }
 
 void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,

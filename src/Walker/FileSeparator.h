@@ -35,7 +35,7 @@ public:
 };
 
 // Splits a set of files of equal logical size by content. Each file is first keyed by its
-// three-piece digest (files below three blocks by their whole content), four files at a
+// three-piece digest (files of up to three blocks by their whole content), four files at a
 // time on the shared digest threads; every key that then holds two or more files hashed in
 // pieces is confirmed by hashing those files whole, so two files end under one key only when
 // their whole contents are equal. A file that cannot be read gets no key and joins no set.

@@ -253,6 +253,29 @@ TEST_F(FileSeparatorTest, SmallFilesAreReadOnceAndLargeCopiesInPiecesThenWhole) 
     EXPECT_EQ(m_hasher->callsFor(d2->path()).size(), 1);
 }
 
+// At exactly three blocks the pieces (start, end, middle) are as long as the file, so the
+// pieces of one file can be the whole of another: [A][B][C] has the pieces A, C, B, which
+// are all of [A][C][B]. The two must still never share a key.
+TEST_F(FileSeparatorTest, AFileOfThreeBlocksNeverMeetsAnotherWhosePiecesItIs) {
+    const QByteArray a = patternBytes(8192, 11);
+    const QByteArray b = patternBytes(8192, 12);
+    const QByteArray c = patternBytes(8192, 13);
+    FileSystemItem* abc = file("abc", a + b + c);
+    FileSystemItem* acb = file("acb", a + c + b);
+    FileSystemItem* acbCopy = file("acb-copy", a + c + b);
+
+    const ItemsByContentHash result = separate({abc, acb, acbCopy});
+    EXPECT_EQ(result.value(md5Of(a + c + b)), Set({acb, acbCopy}));
+    for (const Set& items : result) {
+        if (items.contains(abc)) {
+            EXPECT_EQ(items, Set({abc}));
+        }
+    }
+    // Reading the pieces would read every byte anyway: each file is read once, whole.
+    for (FileSystemItem* item : {abc, acb, acbCopy})
+        EXPECT_EQ(m_hasher->callsFor(item->path()).size(), 1);
+}
+
 TEST_F(FileSeparatorTest, ForcedFullHashingReadsEveryFileWholeOnce) {
     FileSeparator::setUseForcedFullHashCalculation(true);
     const QByteArray original = patternBytes(kLarge, 3);
