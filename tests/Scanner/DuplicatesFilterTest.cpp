@@ -154,6 +154,26 @@ TEST_F(DuplicatesFilterTest, GroupsOnlyWholeContentCopiesAndNeverOneFileTwice) {
     EXPECT_EQ(run.listener->finishCount, 1);
 }
 
+TEST_F(DuplicatesFilterTest, EqualContentOfTwoTypesIsNeverOneGroup) {
+    // Many small sets, so they share digest separations.
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray bytes = content(i, 100 + i);
+        write("img" + QByteArray::number(i) + ".jpg", bytes);
+        write("doc" + QByteArray::number(i) + ".pdf", bytes);
+    }
+    write("x/copy7.jpg", content(7, 107));
+    write("x/empty.jpg", {});
+    write("y/empty.jpg", {});
+    write("y/empty.pdf", {});
+    const BuiltTree built = buildTree(root());
+    FilterRun run(0);
+    ASSERT_TRUE(run.compare(built.files));
+    const QByteArray r = root();
+    EXPECT_EQ(groupPaths(*run.listener->result),
+              (std::vector<std::vector<QByteArray>>{{r + "/img7.jpg", r + "/x/copy7.jpg"},
+                                                    {r + "/x/empty.jpg", r + "/y/empty.jpg"}}));
+}
+
 TEST_F(DuplicatesFilterTest, FixedModeClosesTheTypeBeforeEachSavedGroup) {
     write("a.jpg", content(1, 2000));
     write("b.jpg", content(1, 2000));

@@ -1,0 +1,178 @@
+#include "ScanFixture.h"
+#include "TestSupport.h"
+
+#include "FileTree/FolderSystemItem.h"
+#include "FileTree/VolumeSystemItem.h"
+#include "Results/DuplicatesCategory.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesHeap.h"
+#include "Results/DuplicatesHeaps.h"
+#include "Results/HeapsGroup.h"
+#include "Results/HeapsValidateProgressListener.h"
+
+#include <gtest/gtest.h>
+
+using namespace ScanFixture;
+
+namespace {
+
+class CancelAfterFirst final : public HeapsValidateProgressListener {
+public:
+    bool isHeapsValidationCanceled() override { return asked++ >= 1; }
+    void onHeapsCheckedFolders(uint64_t) override {}
+    void onHeapsSizeChanged(uint64_t size, float progress) override {
+        lastSize = size;
+        lastProgress = progress;
+    }
+    int asked = 0;
+    uint64_t lastSize = 0;
+    float lastProgress = 0;
+};
+
+class HeapsTest : public ::testing::Test {
+protected:
+    QByteArray root() const { return QFile::encodeName(dir.path()); }
+    void write(const QByteArray& relative, const QByteArray& bytes) {
+        ASSERT_TRUE(TestSupport::writeFile(root() + '/' + relative, bytes));
+    }
+    void group(const std::vector<QByteArray>& relative) {
+        QList<FileSystemItem*> nodes;
+        for (const QByteArray& path : relative) {
+            nodes.append(built.node(path));
+            nodes.back()->setIsCheckedForDuplicates(true);
+        }
+        ASSERT_TRUE(container->addGroupWithItems(nodes));
+    }
+    void build() {
+        built = buildTree(root());
+        container = DuplicatesContainer::create(true);
+        container->saveRoots({built.root});
+    }
+
+    QTemporaryDir dir;
+    BuiltTree built;
+    std::shared_ptr<DuplicatesContainer> container;
+};
+
+TEST_F(HeapsTest, TwoSharedGroupsMakeOneHeapOneSharedGroupNone) {
+    write("p/a.bin", content(1, 1001));
+    write("q/a.bin", content(1, 1001));
+    write("p/b.bin", content(2, 2000));
+    write("q/b.bin", content(2, 2000));
+    write("r/a.bin", content(1, 1001));
+    build();
+    group({"p/a.bin", "q/a.bin", "r/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    DuplicatesHeaps& heaps = *container->getHeaps();
+    EXPECT_FALSE(heaps.buildHeapsGroupForFolderWithPath(root() + "/p"));
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr);
+
+    const auto p = heaps.buildHeapsGroupForFolderWithPath(root() + "/p");
+    ASSERT_TRUE(p);
+    ASSERT_EQ(p->getCountOfHeapsInGroup(), 1u);
+    const auto heap = p->buildAllSubHeapsArray().front();
+    EXPECT_EQ(heap->getSecondFolderItem(), built.folder("q"));
+    // (1001 + 2000) * 2 = 6002, an even sum; the half size is exact.
+    EXPECT_EQ(heap->getHeapSize(), 6002u);
+    EXPECT_EQ(heap->getCountOfGroups(), 2u);
+    // r shares one group only: it has no heap and leaves the folder data.
+    EXPECT_FALSE(heaps.buildHeapsGroupForFolderWithPath(root() + "/r"));
+    EXPECT_EQ(heaps.getAllFoldersData().count(root() + "/r"), 0u);
+    EXPECT_EQ(heaps.getTotalHeapsSize(), 6002u);
+    EXPECT_GE(heaps.getPossibleHeapsSize(), heaps.getTotalHeapsSize());
+}
+
+TEST_F(HeapsTest, AnOddSumLosesOneByte) {
+    write("p/a.bin", content(1, 1001));
+    write("q/a.bin", content(1, 1001));
+    write("p/b.bin", content(2, 2000));
+    write("q/b.bin", content(2, 2000));
+    write("q/c.bin", content(1, 1001));
+    build();
+    group({"p/a.bin", "q/a.bin", "q/c.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    container->getHeaps()->validateEmptyDataAfterRemoveWithListener(nullptr);
+    const auto p = container->getHeaps()->buildHeapsGroupForFolderWithPath(root() + "/p");
+    ASSERT_TRUE(p);
+    // 1001 * 3 + 2000 * 2 = 7003: half size 3501.
+    EXPECT_EQ(p->buildAllSubHeapsArray().front()->getHeapSize(), 7002u);
+}
+
+TEST_F(HeapsTest, CancelledValidationKeepsHeapsOfTheFoldersItReached) {
+    for (const char* folder : {"p", "q", "r"}) {
+        write(QByteArray(folder) + "/a.bin", content(1, 1000));
+        write(QByteArray(folder) + "/b.bin", content(2, 2000));
+    }
+    build();
+    group({"p/a.bin", "q/a.bin", "r/a.bin"});
+    group({"p/b.bin", "q/b.bin", "r/b.bin"});
+    CancelAfterFirst listener;
+    container->getHeaps()->validateEmptyDataAfterRemoveWithListener(&listener);
+    int withHeaps = 0;
+    for (const char* folder : {"p", "q", "r"})
+        withHeaps +=
+            container->getHeaps()->buildHeapsGroupForFolderWithPath(root() + '/' + folder) ? 1 : 0;
+    EXPECT_EQ(withHeaps, 1);
+    EXPECT_EQ(container->getHeaps()->getAllFoldersData().size(), 1u);
+    EXPECT_FLOAT_EQ(listener.lastProgress, 1.0f);
+}
+
+TEST_F(HeapsTest, SmallItemsPassWithNothingSmallChangesNothing) {
+    write("p/a.bin", content(1, 1000));
+    write("q/a.bin", content(1, 1000));
+    write("p/b.bin", content(2, 2000));
+    write("q/b.bin", content(2, 2000));
+    write("p/lonely.txt", content(3, 10));
+    build();
+    group({"p/a.bin", "q/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    DuplicatesHeaps& heaps = *container->getHeaps();
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr);
+    DuplicatesHeaps::ItemsByKey files, folders;
+    bool changed = false;
+    heaps.getSmallFilesThatNeedToBeCheckedForBetterHeaps(files, folders, *container, true,
+                                                         &changed);
+    EXPECT_FALSE(changed);
+    // One unchecked file alone under its key is not worth a comparison.
+    EXPECT_TRUE(files.empty());
+    EXPECT_TRUE(folders.empty());
+}
+
+TEST_F(HeapsTest, SmallItemsPassUnchecksOnlyNodesWithoutACopy) {
+    for (const char* folder : {"p", "q"}) {
+        write(QByteArray(folder) + "/a.bin", content(1, 1000));
+        write(QByteArray(folder) + "/b.bin", content(2, 2000));
+    }
+    write("p/s1/t.bin", content(3, 500));
+    write("z/t.bin", content(3, 500));
+    write("q/s1c/x.bin", content(4, 500));
+    write("p/s2/y.bin", content(5, 500));
+    build();
+    built.root->recalculateCountOfDeepChildren();
+    group({"p/a.bin", "q/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    group({"p/s1/t.bin", "z/t.bin"});
+    for (const char* folder : {"p/s1", "q/s1c"})
+        built.node(folder)->setIsCheckedForDuplicates(true);
+    built.node("q/s1c/x.bin")->setIsCheckedForDuplicates(true);
+    ASSERT_TRUE(container->getSmallDuplicatesCategory()->addGroupWithItems(
+        {built.node("p/s1"), built.node("q/s1c")}));
+
+    DuplicatesHeaps& heaps = *container->getHeaps();
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr);
+    DuplicatesHeaps::ItemsByKey files, folders;
+    bool changed = false;
+    heaps.getSmallFilesThatNeedToBeCheckedForBetterHeaps(files, folders, *container, true,
+                                                         &changed);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(container->getSmallDuplicatesCategory()->getGroupsCount(), 0u);
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders.begin()->second.size(), 3u);
+    EXPECT_FALSE(built.node("q/s1c")->isCheckedForDuplicates());
+    EXPECT_FALSE(built.node("q/s1c/x.bin")->isCheckedForDuplicates());
+    // A file in a real group keeps its mark, or a later pass could group it twice.
+    EXPECT_TRUE(built.node("p/s1/t.bin")->isCheckedForDuplicates());
+    EXPECT_TRUE(built.node("p/s1/t.bin")->getDuplicateItem());
+}
+
+} // namespace
