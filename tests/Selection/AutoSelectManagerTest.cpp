@@ -17,7 +17,7 @@ struct AutoCase {
     Files files;
     QStringList always;
     QStringList never;
-    std::vector<std::vector<const char*>> folderGroups;
+    bool withFolders; // the scan also looks for identical folders
     QList<QByteArray> proposed;
 };
 
@@ -38,7 +38,7 @@ TEST_P(AutomaticSelection, ProposesTheCopiesThatLookLikeCopies) {
     const AutoCase& c = GetParam();
     ResultFixture fixture;
     fixture.write(c.files);
-    fixture.build(c.folderGroups);
+    fixture.build(c.withFolders);
     Settings::setAutoAlwaysSelectFolders(rooted(c.always, fixture.root()));
     Settings::setAutoNeverSelectFolders(rooted(c.never, fixture.root()));
 
@@ -130,10 +130,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"d1/album/other.txt", O},
                   {"d2/album copy/pic copy.jpg", P},
                   {"d2/album copy/other.txt", O},
+                  {"d1/own.txt", "only in d1"},
+                  {"d2/own.txt", "only in d2"},
                   {"loose/pic.jpg", P}},
                  {},
                  {},
-                 {{"d1/album", "d2/album copy"}},
+                 true,
                  {"d2/album copy"}},
         AutoCase{"two copies in one folder share its name record",
                  {{"a/photo.jpg", P}, {"a/photo.jpeg", P}},

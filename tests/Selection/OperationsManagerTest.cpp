@@ -31,11 +31,11 @@ protected:
     }
 
     // Every file the same date, so only the rules under test decide.
-    void build(const Files& files, const std::vector<std::vector<const char*>>& folderGroups = {}) {
+    void build(const Files& files, bool withFolders = false) {
         fixture.write(files);
         for (const auto& file : files)
             fixture.touch(file.path, year(2020));
-        fixture.build(folderGroups);
+        fixture.build(withFolders);
     }
 
     ResultFixture fixture;
@@ -94,11 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Desktop/a.mov"}},
         ForceCase{
             "then the shallowest stays", {{"a/x.txt", P}, {"a/b/x.txt", P}}, {}, {}, {"a/b/x.txt"}},
-        ForceCase{"then the first stays",
-                  {{"p/x.txt", P}, {"q/x.txt", P}, {"r/x.txt", P}},
-                  {},
-                  {},
-                  {"q/x.txt", "r/x.txt"}},
         ForceCase{"oldest before names of folders",
                   {{"p/x.txt", P}, {"q/x.txt", P}, {"r/x.txt", P}},
                   {{"r/x.txt", 2001}},
@@ -119,6 +114,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {},
                   {"a/b/x.txt", "n/y copy.txt"}}));
+
+TEST_F(SelectionOperations, ForceSelectionKeepsTheFirstCopyWhenNothingElseDecides) {
+    // Equal names, dates and depths: the first copy in the group's order stays.
+    build({{"p/x.txt", P}, {"q/x.txt", P}, {"r/x.txt", P}});
+    const auto items = fixture.group("p/x.txt")->getItems();
+    ASSERT_EQ(items.size(), 3u);
+    operations.performForceSelectForItems(items);
+    EXPECT_FALSE(items[0]->isSelected());
+    EXPECT_TRUE(items[1]->isSelected());
+    EXPECT_TRUE(items[2]->isSelected());
+}
 
 TEST_F(SelectionOperations, AutomaticSelectionSelectsTheProposalInOneBatch) {
     build({{"a/photo.jpg", P},
@@ -186,8 +192,11 @@ TEST_F(SelectionOperations, ExcludeAFolder) {
            {"loose/a.jpg", P},
            {"o/x.txt", R},
            {"o/sub/x copy.txt", R},
-           {"p/x.txt", R}},
-          {{"d1/album", "d2/album"}});
+           {"p/x.txt", R},
+           {"d1/own.txt", "only in d1"},
+           {"d2/own.txt", "only in d2"},
+           {"p/own.txt", "only in p"}},
+          true);
     const auto folderGroup = fixture.group("d1/album");
     ASSERT_TRUE(folderGroup);
 

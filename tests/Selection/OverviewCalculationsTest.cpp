@@ -194,8 +194,10 @@ TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
     std::vector<ResultFixture::File> written;
     for (std::size_t i = 0; i < paths.size(); ++i)
         written.push_back({paths[i].constData(), contents[i]});
+    for (const char* own : {"a/own.txt", "b/own.txt", "c/deeper/own.txt"})
+        written.push_back({own, own});
     fixture.write(written);
-    fixture.build({}, true);
+    fixture.build(true);
 
     // The answer of an undisturbed run.
     auto reference = std::make_shared<Recorder>();
@@ -261,7 +263,11 @@ struct HeapPairs {
     std::vector<QByteArray> paths;
     std::vector<QByteArray> contents;
 
+    std::vector<QByteArray> own;
+
     void add(int pair, int halfSize) {
+        for (const char* folder : {"p", "q"})
+            own.push_back(folder + QByteArray::number(pair) + "/own.txt");
         for (int file = 0; file < 2; ++file) {
             const QByteArray content(halfSize / 2, char('A' + pair * 2 + file));
             for (const char* folder : {"p", "q"}) {
@@ -273,6 +279,9 @@ struct HeapPairs {
     }
     std::vector<ResultFixture::File> files() const {
         std::vector<ResultFixture::File> out;
+        // A file of its own in each folder, so that no two folders are copies of each other.
+        for (std::size_t i = 0; i < own.size(); ++i)
+            out.push_back({own[i].constData(), own[i]});
         for (std::size_t i = 0; i < paths.size(); ++i)
             out.push_back({paths[i].constData(), contents[i]});
         return out;
@@ -305,7 +314,7 @@ TEST_F(OverviewCalculationsTest, TieAtTheTenthPlaceKeepsEveryTiedHeap) {
     pairs.add(12, 400);
     ResultFixture fixture;
     fixture.write(pairs.files());
-    fixture.build({}, true);
+    fixture.build(true);
 
     auto recorder = std::make_shared<Recorder>();
     manager.calculateTenBiggestHeapsWithDelegate(recorder);
@@ -341,7 +350,7 @@ TEST_F(OverviewCalculationsTest, WithoutFoldersOfOneHeapEasyHeapsAreTheBiggest) 
                    {"c/g5.txt", QByteArray(200, '5')},
                    {"a/g6.txt", QByteArray(200, '6')},
                    {"c/g6.txt", QByteArray(200, '6')}});
-    fixture.build({}, true);
+    fixture.build(true);
     auto recorder = std::make_shared<Recorder>();
     manager.calculateTenBiggestHeapsWithDelegate(recorder);
     manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);
@@ -355,7 +364,7 @@ TEST_F(OverviewCalculationsTest, AContainerWithoutHeapsHasNoHeapsToList) {
     pairs.add(1, 1000);
     ResultFixture fixture;
     fixture.write(pairs.files());
-    fixture.build({}, false);
+    fixture.build(false);
     auto recorder = std::make_shared<Recorder>();
     manager.calculateTenBiggestHeapsWithDelegate(recorder);
     manager.calculateBiggestEasyForRemoveHeapsWithDelegate(recorder);

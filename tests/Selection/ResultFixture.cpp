@@ -4,63 +4,34 @@
 
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
-#include "FileTree/FolderSystemItem.h"
-#include "FileTree/ScanTree.h"
-#include "FileTree/VolumeSystemItem.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
+#include "Scanner/FoldersScanner.h"
+#include "Scanner/FoldersScannerListener.h"
 
 #include <QFile>
-#include <QMap>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <sys/time.h>
 
 namespace {
 
-// Reads the folder at `path` into `folder`, children in name order; collects file nodes.
-void readFolder(ScanTree& tree, FolderSystemItem* folder, const QByteArray& path,
-                std::vector<FileSystemItem*>& files) {
-    DIR* dir = ::opendir(path.constData());
-    if (!dir)
-        return;
-    QList<QByteArray> names;
-    while (dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
+class ScanListener final : public FoldersScannerListener {
+public:
+    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
+        container = result;
+        ++told;
     }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const QByteArray& name : names) {
-        const QByteArray full = path + '/' + name;
-        struct stat st {};
-        if (::lstat(full.constData(), &st) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode)) {
-            FolderSystemItem* sub =
-                FolderSystemItem::initWithPathSize(tree, name, folder, 0, false, 0, false, 0);
-            readFolder(tree, sub, full, files);
-        } else if (S_ISREG(st.st_mode)) {
-            files.push_back(FileSystemItem::initWithPathSize(tree, name, folder, st.st_blocks * 512,
-                                                             0, false, st.st_size));
-        }
-    }
-}
-
-QByteArray contentOf(const QByteArray& path) {
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
+    std::shared_ptr<DuplicatesContainer> container;
+    int told = 0;
+};
 
 } // namespace
 
@@ -84,37 +55,15 @@ void ResultFixture::touch(const char* relative, const QDateTime& when) {
     ::utimes(abs(relative).constData(), times);
 }
 
-void ResultFixture::build(const std::vector<std::vector<const char*>>& folderGroups,
-                          bool withHeaps) {
-    m_tree = ScanTree::create();
-    VolumeSystemItem* root = VolumeSystemItem::initWithPath(*m_tree, m_root, 0, 0);
-    std::vector<FileSystemItem*> files;
-    readFolder(*m_tree, root, m_root, files);
-    root->calctotalsizeex();
-    root->recalculateCountOfDeepChildren();
-
-    m_container = DuplicatesContainer::create(withHeaps);
-    m_container->saveRoots({root});
-    // Equal content, in the order files were met (name order), as the digest stage would.
-    QMap<QByteArray, QList<FileSystemItem*>> byContent;
-    QList<QByteArray> order;
-    for (FileSystemItem* file : files) {
-        const QByteArray content = contentOf(file->path());
-        if (!byContent.contains(content))
-            order.append(content);
-        byContent[content].append(file);
-    }
-    for (const QByteArray& content : order) {
-        if (byContent[content].size() >= 2)
-            m_container->addGroupWithItems(byContent[content]);
-    }
-    for (const auto& group : folderGroups) {
-        QList<FileSystemItem*> nodes;
-        for (const char* path : group)
-            nodes.append(node(path));
-        m_container->addGroupWithItems(nodes);
-    }
-    m_container->validateEmptyDataAfterRemoveWithListener(nullptr);
+void ResultFixture::build(bool withFolders) {
+    auto listener = std::make_shared<ScanListener>();
+    auto scanner = FoldersScanner::create({m_root}, listener);
+    scanner->enableSearchDuplicatesFoldersAndSimilars(withFolders);
+    scanner->includeHiddenFiles(true);
+    scanner->startScanAndUseMinimalFileSize(1);
+    const bool told = TestSupport::waitFor([&] { return listener->told == 1; }, 30000);
+    EXPECT_TRUE(told) << "the scan of " << m_root.constData() << " did not complete";
+    m_container = listener->container;
     DuplicatesManager::sharedManager().setDuplicateContainer(m_container);
 }
 

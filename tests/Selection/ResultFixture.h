@@ -12,12 +12,10 @@ class DuplicateItem;
 class DuplicatesContainer;
 class DuplicatesGroup;
 class FileSystemItem;
-class ScanTree;
 
-// A result built from a real folder tree: files are written into a temporary folder, the
-// folder is read back into a scanned tree (one root), files of equal content become file
-// groups, the named folders become folder groups, and the container's clean-up runs, as at
-// the end of a scan. The result becomes the result manager's current container.
+// A result made by a real scan of a temporary folder tree: files are written into a
+// temporary folder, the scanner scans it (every file of at least one byte) and its result
+// becomes the result manager's current container.
 class ResultFixture {
 public:
     struct File {
@@ -35,11 +33,10 @@ public:
     void write(const std::vector<File>& files);
     // Sets a file's modification time (UTC).
     void touch(const char* relative, const QDateTime& when);
-    // Scans the root, groups equal files, adds `folderGroups` (sets of relative folder paths)
-    // and runs the clean-up (which builds the heaps of similar folders when `withHeaps`). The
-    // container becomes the manager's current one.
-    void build(const std::vector<std::vector<const char*>>& folderGroups = {},
-               bool withHeaps = false);
+    // Scans the root; with `withFolders` the scan also looks for identical folders and the
+    // heaps of similar folders (give every folder that must not count as a copy a file of its
+    // own). The container becomes the manager's current one.
+    void build(bool withFolders = false);
 
     const std::shared_ptr<DuplicatesContainer>& container() const { return m_container; }
     FileSystemItem* node(const char* relative) const;
@@ -54,7 +51,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QByteArray m_root;
-    std::shared_ptr<ScanTree> m_tree;
     std::shared_ptr<DuplicatesContainer> m_container;
 };
 
