@@ -44,12 +44,10 @@ AuthorizationManager& AuthorizationManager::GetInstance() {
 AuthorizationManager::AuthorizationManager() : m_launcher(defaultLauncher()) {}
 
 void AuthorizationManager::setIsNeedAskAuthentication(bool need) {
-    std::lock_guard lock(m_mutex);
     m_bIsNeedAskAuthentication = need;
 }
 
 bool AuthorizationManager::isNeedAskAuthentication() const {
-    std::lock_guard lock(m_mutex);
     return m_bIsNeedAskAuthentication;
 }
 
@@ -63,17 +61,15 @@ QStringList AuthorizationManager::launcher() const {
     return m_launcher;
 }
 
-bool AuthorizationManager::needsPassword() const {
-    return !m_launcher.isEmpty() && ::geteuid() != 0;
+bool AuthorizationManager::needsPassword(const QStringList& launcher) {
+    return !launcher.isEmpty() && ::geteuid() != 0;
 }
 
 bool AuthorizationManager::isAuthenticated(const QStringList& toolPaths) const {
-    std::lock_guard lock(m_mutex);
-    return !toolPaths.isEmpty() && !needsPassword();
+    return !toolPaths.isEmpty() && !needsPassword(launcher());
 }
 
 bool AuthorizationManager::authenticate(const QStringList& toolPaths) const {
-    std::lock_guard lock(m_mutex);
     if (isAuthenticated(toolPaths))
         return true;
     return !toolPaths.isEmpty() && m_bIsNeedAskAuthentication;
@@ -83,15 +79,16 @@ bool AuthorizationManager::executeCommandWithArgsAndType(const QString& toolPath
                                                          const QStringList& args, int type,
                                                          pid_t* processId) {
     (void)type;
-    std::lock_guard lock(m_mutex);
+    std::lock_guard launchLock(m_launchMutex);
     const QByteArray tool = QFile::encodeName(toolPath);
     if (tool.isEmpty() || ::access(tool.constData(), X_OK) != 0)
         return false;
     if (!authenticate({toolPath}))
         return false;
 
+    const QStringList launcherCommand = launcher();
     std::vector<QByteArray> strings;
-    for (const QString& part : m_launcher)
+    for (const QString& part : launcherCommand)
         strings.push_back(QFile::encodeName(part));
     strings.push_back(tool);
     for (qsizetype i = 0; i < args.size() && i < kMaxArguments; ++i)
@@ -111,7 +108,7 @@ bool AuthorizationManager::executeCommandWithArgsAndType(const QString& toolPath
     if (spawned != 0)
         return false;
 
-    if (needsPassword() && !waitUntilAuthenticated(pid))
+    if (needsPassword(launcherCommand) && !waitUntilAuthenticated(pid, launcherCommand))
         return false;
     if (processId)
         *processId = pid;
@@ -120,9 +117,9 @@ bool AuthorizationManager::executeCommandWithArgsAndType(const QString& toolPath
 
 // The launcher asks for the password and then replaces itself with the tool. Until then
 // its process still carries the launcher's name; when it ends instead, the request failed.
-bool AuthorizationManager::waitUntilAuthenticated(pid_t pid) {
+bool AuthorizationManager::waitUntilAuthenticated(pid_t pid, const QStringList& launcher) {
     const QByteArray launcherName =
-        QFile::encodeName(QFileInfo(m_launcher.constFirst()).fileName()).left(15);
+        QFile::encodeName(QFileInfo(launcher.constFirst()).fileName()).left(15);
     for (int waited = 0; waited < kPasswordAnswerTimeoutMs; waited += 50) {
         int status = 0;
         const pid_t ended = ::waitpid(pid, &status, WNOHANG);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <mutex>
 #include <sys/types.h>
 
@@ -17,7 +18,8 @@
 // starts, and a password request that fails (cancelled, refused, or no polkit agent) turns
 // it off until the next run.
 //
-// A process-wide singleton, used from the remover's queues; every call is serialised.
+// A process-wide singleton, used from the remover's queues; safe from any thread, and
+// launches happen one at a time.
 class AuthorizationManager final {
 public:
     static AuthorizationManager& GetInstance();
@@ -49,10 +51,14 @@ public:
                                        pid_t* processId = nullptr);
 
 private:
-    bool needsPassword() const;
-    bool waitUntilAuthenticated(pid_t pid);
+    static bool needsPassword(const QStringList& launcher);
+    bool waitUntilAuthenticated(pid_t pid, const QStringList& launcher);
 
-    mutable std::recursive_mutex m_mutex;
-    bool m_bIsNeedAskAuthentication = false;
+    // Guards the launcher only, never held while waiting, so that the main thread can turn
+    // asking on while a launch waits for the password.
+    mutable std::mutex m_mutex;
     QStringList m_launcher;
+    std::atomic<bool> m_bIsNeedAskAuthentication{false};
+    // One launch at a time.
+    std::mutex m_launchMutex;
 };

@@ -276,6 +276,52 @@ TEST_F(PrivilegedRemovalTest, AToolThatNeverAnswersGivesNoAfterTheWait) {
     EXPECT_FALSE(exists(path("file")));
 }
 
+// The password step is skipped for root, so it is played by an ordinary user in a child
+// process, with launchers standing in for pkexec: one that fails as a dismissed dialog
+// does (exit 126) and one that, "authenticated", becomes the tool.
+TEST_F(PrivilegedRemovalTest, AFailedPasswordRequestIsNotRepeatedUntilTheNextRun) {
+    ASSERT_EQ(::chmod(m_root.constData(), 0777), 0);
+    const QByteArray marker = path("asked");
+    const QString tool = toolPath();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(100);
+        AuthorizationManager manager;
+        const QString name = DuplicatesRootRemover::generateRootRemoverServerName();
+        const QStringList args{name, QString::number(::getpid())};
+        manager.setLauncher(
+            {"/bin/sh", "-c", "echo asked >> " + QFile::decodeName(marker) + "; exit 126"});
+        manager.setIsNeedAskAuthentication(true);
+        int failures = 0;
+        failures += manager.isAuthenticated({tool}) ? 1 : 0; // a password is needed
+        failures += manager.executeCommandWithArgsAndType(tool, args, 0) ? 2 : 0;
+        failures += manager.isNeedAskAuthentication() ? 4 : 0;                    // turned off
+        failures += manager.executeCommandWithArgsAndType(tool, args, 0) ? 8 : 0; // not asked
+        manager.setIsNeedAskAuthentication(true);                                 // the next run
+        failures += manager.executeCommandWithArgsAndType(tool, args, 0) ? 16 : 0;
+        // A launcher that lets the tool run: answered once the tool has taken its place.
+        manager.setLauncher({"/bin/sh", "-c", "sleep 0.2; exec \"$@\"", "sh"});
+        manager.setIsNeedAskAuthentication(true);
+        pid_t pid = 0;
+        failures += manager.executeCommandWithArgsAndType(tool, args, 0, &pid) ? 0 : 32;
+        char comm[32] = {};
+        QFile commFile(QStringLiteral("/proc/%1/comm").arg(pid));
+        if (!commFile.open(QIODevice::ReadOnly) || commFile.readLine(comm, sizeof(comm)) <= 0 ||
+            QByteArray(comm).trimmed() != "Tarvique")
+            failures += 64;
+        ::kill(pid, SIGTERM);
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    QFile asked(QFile::decodeName(marker));
+    ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(asked.readAll(), "asked\nasked\n") << "asked once per run";
+}
+
 TEST_F(PrivilegedRemovalTest, AMissingToolIsNeverStarted) {
     DuplicatesRootRemover remover(m_dir.path() + "/no-such-tool");
     ASSERT_TRUE(TestSupport::writeFile(path("file"), "x"));
