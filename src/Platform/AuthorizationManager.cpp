@@ -120,6 +120,7 @@ bool AuthorizationManager::executeCommandWithArgsAndType(const QString& toolPath
 bool AuthorizationManager::waitUntilAuthenticated(pid_t pid, const QStringList& launcher) {
     const QByteArray launcherName =
         QFile::encodeName(QFileInfo(launcher.constFirst()).fileName()).left(15);
+    const QByteArray ownName = processName(::getpid());
     for (int waited = 0; waited < kPasswordAnswerTimeoutMs; waited += 50) {
         int status = 0;
         const pid_t ended = ::waitpid(pid, &status, WNOHANG);
@@ -129,8 +130,10 @@ bool AuthorizationManager::waitUntilAuthenticated(pid_t pid, const QStringList& 
             m_bIsNeedAskAuthentication = false;
             return false;
         }
+        // Right after the start the child may still carry this process's own name: the
+        // kernel renames it only late in its exec.
         const QByteArray name = processName(pid);
-        if (!name.isEmpty() && name != launcherName)
+        if (!name.isEmpty() && name != launcherName && name != ownName)
             return true;
         QThread::msleep(50);
     }
