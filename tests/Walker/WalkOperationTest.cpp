@@ -222,6 +222,37 @@ TEST_F(WalkTest, DeliversEveryFileOnceBeforeDoneAndBuildsTheTree) {
     EXPECT_EQ(root->childWithName("sub")->logicalSize(), 10000 + 1 + 1);
 }
 
+TEST_F(WalkTest, WideAndDeepTreesAreDeliveredExactlyOnce) {
+    // Wide: sub-folders handed between walkers. Deep: a chain that stays with one walker.
+    std::set<QByteArray> expected;
+    for (int f = 0; f < 40; ++f) {
+        const QByteArray folder = "wide/w" + QByteArray::number(f);
+        for (int g = 0; g < 3; ++g) {
+            const QByteArray inner = folder + "/g" + QByteArray::number(g);
+            ASSERT_TRUE(TestSupport::writeFile(base + "/" + inner + "/a", "a"));
+            quickFile(inner + "/b");
+            expected.insert(base + "/" + inner + "/a");
+            expected.insert(base + "/" + inner + "/b");
+        }
+    }
+    QByteArray chain = "deep";
+    for (int level = 0; level < 60; ++level) {
+        chain += "/l" + QByteArray::number(level);
+        ASSERT_TRUE(TestSupport::writeFile(base + "/" + chain + "/f", "f"));
+        expected.insert(base + "/" + chain + "/f");
+    }
+    walkAll({base});
+    const auto delivered = recorder->delivered();
+    EXPECT_EQ(delivered.size(), expected.size());
+    EXPECT_EQ(paths(delivered), expected);
+    std::set<QByteArray> inTree;
+    collectFiles(recorder->roots[0], inTree);
+    EXPECT_EQ(inTree, expected);
+    recorder->roots[0]->recalculateCountOfDeepChildren();
+    // Files, plus wide (1 + 40 + 120 folders) and deep (1 + 60 folders).
+    EXPECT_EQ(recorder->roots[0]->getCountOfDeepChildren(), expected.size() + 161 + 61);
+}
+
 TEST_F(WalkTest, EmptyTopFolderGivesEmptyRootAndOneEmptyBatchPerWalker) {
     walkAll({base});
     EXPECT_EQ(recorder->results, std::vector<bool>{true});
