@@ -193,9 +193,13 @@ void DuplicatesGroup::moveToCategory(const std::shared_ptr<DuplicatesCategory>& 
 }
 
 void DuplicatesGroup::updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item) {
+    const auto keepSelf = shared_from_this();
+    notifyListenerThatGroupWillChange();
     if (const auto content = m_pContent) {
         content->updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(item);
     }
+    m_pSelection->updateAfterItemMovedToOrFromFolderDuplicates(item);
+    notifyListenerThatGroupDidChanged();
 }
 
 void DuplicatesGroup::onGroupWillChange(DuplicatesGroup* group) {

@@ -68,7 +68,9 @@ public:
     // null. Fewer than two nodes make no new group.
     void moveToCategory(const std::shared_ptr<DuplicatesCategory>& category);
 
-    // `item` gained or lost its associated duplicate folder.
+    // `item` gained or lost its associated duplicate folder: its share moves between the
+    // copies inside and outside duplicate folders and, when it is selected, into or out of
+    // the selected count and size.
     void updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item);
 
     // Reports of this group's own copies list and selection.

@@ -35,3 +35,21 @@ void GroupSelection::removeItem(DuplicateItem* item) {
     item->onItemSelectionChanged(item);
     m_pGroup->onGroupDidChanged(m_pGroup);
 }
+
+void GroupSelection::updateAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item) {
+    if (!item || !m_arrSelectedItems.contains(item)) {
+        return;
+    }
+    m_pGroup->onGroupWillChange(m_pGroup);
+    const uint64_t size = item->getFileItemSize();
+    if (item->hasAssociatedDuplicateFolder()) {
+        if (m_nCountWithoutAssociatedDuplicateFolder > 0) {
+            --m_nCountWithoutAssociatedDuplicateFolder;
+        }
+        m_nTotalSize = size > m_nTotalSize ? 0 : m_nTotalSize - size;
+    } else {
+        ++m_nCountWithoutAssociatedDuplicateFolder;
+        m_nTotalSize += size;
+    }
+    m_pGroup->onGroupDidChanged(m_pGroup);
+}

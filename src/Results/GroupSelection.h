@@ -10,8 +10,8 @@ class DuplicateItem;
 class DuplicatesGroup;
 
 // The copies of one group chosen for removal: every selected copy (those inside duplicate
-// folders included), and the count and size of those that had no associated duplicate
-// folder when they were selected. Owned by its group.
+// folders included), and the count and size of those that have no associated duplicate
+// folder. Owned by its group.
 class GroupSelection final {
 public:
     explicit GroupSelection(DuplicatesGroup* group) : m_pGroup(group) {}
@@ -22,6 +22,11 @@ public:
     void addItem(DuplicateItem* item);
     // Nothing when `item` is not selected.
     void removeItem(DuplicateItem* item);
+    // A selected `item` gained or lost its associated duplicate folder: its share moves into
+    // or out of the count and size, so that they always cover exactly the selected copies
+    // that have no duplicate folder now (else a later deselection would leave a stale count
+    // behind, or take away another copy's share). Nothing when `item` is not selected.
+    void updateAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item);
 
     const std::vector<std::shared_ptr<DuplicateItem>>& getItems() const {
         return m_arrSelectedItems.items();

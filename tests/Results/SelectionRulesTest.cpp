@@ -215,4 +215,62 @@ TEST_F(SelectionRulesTest, CopiesInsideAFolderFollowItsSelection) {
     EXPECT_EQ(files->getSelectedCountWithDuplicatesFolderContent(), 0u);
 }
 
+// The selected count and size always cover exactly the selected copies that have no
+// duplicate folder now, also when a selected copy gains or loses its folder; the remove
+// list and its count agree.
+TEST_F(SelectionRulesTest, SelectedCopyChangingItsDuplicateFolderKeepsTheCountsTrue) {
+    const auto check = [&](const std::shared_ptr<DuplicatesGroup>& group) {
+        uint64_t count = 0;
+        uint64_t size = 0;
+        for (const auto& item : group->getSelectedItems()) {
+            if (!item->hasAssociatedDuplicateFolder()) {
+                ++count;
+                size += item->getFileItemSize();
+            }
+        }
+        EXPECT_EQ(group->getActualSelectedCount(), count);
+        EXPECT_EQ(group->getSelectedSize(), size);
+        uint64_t listed = 0;
+        for (const auto& item : container->buildRemoveList()) {
+            listed += item->getFileItemSize();
+        }
+        EXPECT_EQ(container->getItemsCountInRemoveList(), container->buildRemoveList().size());
+        EXPECT_EQ(container->getRemoveListTotalSize(), listed);
+    };
+    const auto files = container->addGroupWithItems(pick({"A/x", "C/x", "D/x"}));
+    ASSERT_TRUE(files);
+    DuplicateItem* inside = copyOf(nodes["A/x"]);
+    {
+        SCOPED_TRACE("a selected copy gains a duplicate folder");
+        ASSERT_TRUE(inside->selectItemForced(false));
+        ASSERT_TRUE(container->addGroupWithItems(pick({"A", "B"})));
+        ASSERT_TRUE(inside->hasAssociatedDuplicateFolder());
+        check(files);
+        // Its folder is not selected, so it may leave the selection; nothing stays counted.
+        inside->deselectItem();
+        EXPECT_FALSE(inside->isSelected());
+        check(files);
+        EXPECT_EQ(files->getActualSelectedCount(), 0u);
+    }
+    {
+        SCOPED_TRACE("a copy selected with its folder loses the folder");
+        ASSERT_TRUE(copyOf(nodes["A"])->selectItemForced(false));
+        ASSERT_TRUE(inside->isSelected());
+        ASSERT_TRUE(copyOf(nodes["C/x"])->selectItemForced(false));
+        check(files);
+        // The folder group goes (as the clean-up does with a folder group left with one copy).
+        const auto folders = container->getCategoryWithType(DuplicatesCategoryTypeFolder);
+        folders->removeGroup(copyOf(nodes["A"])->getGroup());
+        ASSERT_FALSE(inside->hasAssociatedDuplicateFolder());
+        ASSERT_TRUE(inside->isSelected());
+        check(files);
+        EXPECT_EQ(files->getActualSelectedCount(), 2u);
+        copyOf(nodes["C/x"])->deselectItem();
+        check(files);
+        EXPECT_EQ(files->getActualSelectedCount(), 1u);
+        EXPECT_EQ(files->getSelectedSize(), 100u);
+        EXPECT_EQ(files->getCategory()->getTotalSelectedSize(), 100u);
+    }
+}
+
 } // namespace
