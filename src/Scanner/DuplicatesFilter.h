@@ -44,8 +44,9 @@ public:
     DuplicatesFilter(const DuplicatesFilter&) = delete;
     DuplicatesFilter& operator=(const DuplicatesFilter&) = delete;
 
-    // The queue must outlive the filter's work on it.
-    void setWorkingQueue(Dispatch::SerialQueue* queue) { m_pWorkingQueue = queue; }
+    void setWorkingQueue(std::shared_ptr<Dispatch::SerialQueue> queue) {
+        m_pWorkingQueue = std::move(queue);
+    }
     // Held strongly until the result has been reported. Working queue (or before any work).
     void setListener(std::shared_ptr<DuplicatesFilterProgressListener> listener);
 
@@ -96,7 +97,7 @@ private:
     void notifyListenerAboutResult();
     void updatePossibleDuplicateFolderInformationByFolder(FolderSystemItem* folder);
 
-    Dispatch::SerialQueue* m_pWorkingQueue = nullptr;
+    std::shared_ptr<Dispatch::SerialQueue> m_pWorkingQueue;
     std::atomic<bool> m_bIsFilterCanceled{false};
     bool m_bIsFinished = false;
     // While filing: type (0 to 7, unknown as 7) -> logical size -> files.

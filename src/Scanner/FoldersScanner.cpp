@@ -105,10 +105,10 @@ void FoldersScanner::startScanAndUseMinimalFileSize(uint64_t minimalFileSize) {
     FileSeparator::setUseForcedFullHashCalculation(Settings::forceFullHashCalculation());
     m_nDuplicatesMinimalFileSize = minimalFileSize;
     m_pDuplicatesFilterWorkingQueue =
-        std::make_unique<Dispatch::SerialQueue>(QStringLiteral("com.velquor.search.duplicates"));
+        std::make_shared<Dispatch::SerialQueue>(QStringLiteral("com.velquor.search.duplicates"));
     m_pDuplicatesFilter =
         std::make_shared<DuplicatesFilter>(minimalFileSize, m_bSearchDuplicatesFoldersAndSimilars);
-    m_pDuplicatesFilter->setWorkingQueue(m_pDuplicatesFilterWorkingQueue.get());
+    m_pDuplicatesFilter->setWorkingQueue(m_pDuplicatesFilterWorkingQueue);
     m_pDuplicatesFilter->setListener(shared_from_this());
     startScan();
 }

@@ -189,7 +189,7 @@ private:
     OperationQueue* m_pScanOperationsQueue = nullptr;
     std::shared_ptr<ScanTree> m_pTree;
     std::vector<FolderSystemItem*> m_arrRoots;
-    std::unique_ptr<Dispatch::SerialQueue> m_pDuplicatesFilterWorkingQueue;
+    std::shared_ptr<Dispatch::SerialQueue> m_pDuplicatesFilterWorkingQueue;
     std::shared_ptr<DuplicatesFilter> m_pDuplicatesFilter;
     std::shared_ptr<DuplicatesFolderFilter> m_pDuplicatesFolderFilter;
     std::atomic<int32_t> m_eCurrentState{FoldersScannerStateCreated};

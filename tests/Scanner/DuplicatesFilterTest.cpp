@@ -49,9 +49,10 @@ public:
 
 struct FilterRun {
     explicit FilterRun(uint64_t minimal, bool includeHidden = true)
-        : queue("test.filter"), filter(std::make_shared<DuplicatesFilter>(minimal, false)),
+        : queuePointer(std::make_shared<Dispatch::SerialQueue>("test.filter")),
+          queue(*queuePointer), filter(std::make_shared<DuplicatesFilter>(minimal, false)),
           listener(std::make_shared<RecordingListener>()), hidden(includeHidden) {
-        filter->setWorkingQueue(&queue);
+        filter->setWorkingQueue(queuePointer);
         filter->setListener(listener);
     }
     std::vector<uint64_t> file(const std::vector<FileSystemItem*>& items) {
@@ -68,7 +69,8 @@ struct FilterRun {
         return TestSupport::waitFor([&] { return listener->result != nullptr; }, 20000);
     }
 
-    Dispatch::SerialQueue queue;
+    std::shared_ptr<Dispatch::SerialQueue> queuePointer;
+    Dispatch::SerialQueue& queue;
     std::shared_ptr<DuplicatesFilter> filter;
     std::shared_ptr<RecordingListener> listener;
     bool hidden;
