@@ -147,6 +147,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "wall time: %.3f s\n", double(total) / 1e9);
     struct rusage usage;
     ::getrusage(RUSAGE_SELF, &usage);
+    std::fprintf(stderr, "processor time: %.3f s user, %.3f s system\n",
+                 double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6,
+                 double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6);
     std::fprintf(stderr, "peak memory: %ld KiB\n", usage.ru_maxrss);
     return 0;
 }
