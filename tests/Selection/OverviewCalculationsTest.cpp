@@ -48,13 +48,14 @@ struct Recorder final : DuplicatesManagerDelegate {
     }
 };
 
-// Holds the calculations' worker at its start until released.
+// Holds the calculations' workers at their start until released. The state is shared with
+// the workers, since one may pass the gate after the test let go of it.
 class WorkerGate {
 public:
     WorkerGate() {
-        OverviewCalculations::setWorkerGateForTesting([this] {
-            m_entered.fetch_add(1);
-            while (!m_released.load())
+        OverviewCalculations::setWorkerGateForTesting([state = m_state] {
+            state->entered.fetch_add(1);
+            while (!state->released.load())
                 QThread::msleep(1);
         });
     }
@@ -62,12 +63,15 @@ public:
         release();
         OverviewCalculations::setWorkerGateForTesting({});
     }
-    int entered() const { return m_entered.load(); }
-    void release() { m_released.store(true); }
+    int entered() const { return m_state->entered.load(); }
+    void release() { m_state->released.store(true); }
 
 private:
-    std::atomic<int> m_entered{0};
-    std::atomic<bool> m_released{false};
+    struct State {
+        std::atomic<int> entered{0};
+        std::atomic<bool> released{false};
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
 
 class OverviewCalculationsTest : public ::testing::Test {
