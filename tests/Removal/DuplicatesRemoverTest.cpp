@@ -16,11 +16,6 @@ namespace {
 
 using Items = std::vector<std::shared_ptr<DuplicateItem>>;
 
-QByteArray readTrashInfo(const QString& name) {
-    QFile file(RemoverFixture::trashFolder() + "/info/" + name + ".trashinfo");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class DuplicatesRemoverTest : public RemoverFixture {};
 
 TEST_F(DuplicatesRemoverTest, TrashesSelectedCopiesLongestPathFirstWithTrashInfoRecords) {
@@ -52,7 +47,7 @@ TEST_F(DuplicatesRemoverTest, TrashesSelectedCopiesLongestPathFirstWithTrashInfo
     EXPECT_TRUE(exists("keep/y.txt"));
     EXPECT_TRUE(exists("a/b/c")) << "the empty-folder pass was off";
 
-    const QByteArray info = readTrashInfo("x.txt");
+    const QByteArray info = trashInfo("x.txt");
     EXPECT_TRUE(info.startsWith("[Trash Info]\nPath=" + path("a/b/c/x.txt") + "\nDeletionDate="))
         << info.constData();
     QFile trashed(trashFolder() + "/files/y.txt");

@@ -135,6 +135,11 @@ public:
         return QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/..").absolutePath();
     }
     static QString trashFolder() { return qEnvironmentVariable("XDG_DATA_HOME") + "/Trash"; }
+    // The .trashinfo record of a trashed item; empty when there is none.
+    static QByteArray trashInfo(const QString& name) {
+        QFile file(trashFolder() + "/info/" + name + ".trashinfo");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
