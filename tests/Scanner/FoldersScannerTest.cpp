@@ -158,6 +158,9 @@ TEST_F(FoldersScannerTest, WholeScanSortsGroupsFoldersAndHeaps) {
     EXPECT_EQ(container->getSmallDuplicatesCategory()->getGroupsCount(), 0u);
     EXPECT_GT(scanner->getCountOfActualDuplicates(), 0u);
     EXPECT_EQ(scanner->getCountOfScannedFiles(), 28u);
+    // Same size and type: six typed pairs, the lonely pair, three copied files, x, y, own.
+    EXPECT_EQ(scanner->getCountOfPossibleDuplicates(), 26u);
+    EXPECT_EQ(scanner->getPossibleDuplicatesSizeOfType(2), 2u * 3002);
 }
 
 TEST_F(FoldersScannerTest, ContentEqualOnlyInPiecesLinksAndOneFolderTwiceMakeNoGroup) {
