@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -320,6 +321,25 @@ TEST_F(PrivilegedRemovalTest, AFailedPasswordRequestIsNotRepeatedUntilTheNextRun
     QFile asked(QFile::decodeName(marker));
     ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
     EXPECT_EQ(asked.readAll(), "asked\nasked\n") << "asked once per run";
+}
+
+TEST_F(PrivilegedRemovalTest, StartingToolsNeverWaitsForOrCollectsOtherChildren) {
+    ASSERT_TRUE(TestSupport::writeFile(path("a"), "a"));
+    ASSERT_TRUE(TestSupport::writeFile(path("b"), "b"));
+    QProcess other;
+    other.start("/bin/sh", {"-c", "sleep 2; exit 7"});
+    ASSERT_TRUE(other.waitForStarted());
+    {
+        DuplicatesRootRemover first(toolPath());
+        EXPECT_TRUE(first.removeFileAtPath(path("a")));
+    }
+    // A second tool after the first ended: the earlier one is collected, nothing else.
+    DuplicatesRootRemover second(toolPath());
+    EXPECT_TRUE(second.removeFileAtPath(path("b")));
+    EXPECT_EQ(other.state(), QProcess::Running) << "nobody waited for it";
+    ASSERT_TRUE(other.waitForFinished(5000));
+    EXPECT_EQ(other.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(other.exitCode(), 7) << "its status still reached Qt";
 }
 
 TEST_F(PrivilegedRemovalTest, AMissingToolIsNeverStarted) {
