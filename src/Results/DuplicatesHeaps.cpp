@@ -70,8 +70,11 @@ void DuplicatesHeaps::addGroup(const std::shared_ptr<DuplicatesGroup>& group) {
         groups.add(group);
         if (groups.size() >= 2)
             m_nPossibleHeapsSize += copy->getFileItemSize();
+        // Only this group's copies are new in the folder: take them in directly. Reading
+        // every child again for every group that joins would be quadratic in a folder with
+        // many files and many groups; every folder is read whole again when validated.
+        folder->addDuplicateItem(copy);
     }
-    updateDataOfFolders(getAllFoldersOfGroup(*group));
     m_bNeedRecalculateTotalHeapsSize = true;
 }
 

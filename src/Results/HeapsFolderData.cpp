@@ -37,6 +37,16 @@ void HeapsFolderData::updateData() {
     }
 }
 
+void HeapsFolderData::addDuplicateItem(const std::shared_ptr<DuplicateItem>& copy) {
+    if (!copy)
+        return;
+    std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+    if (!group || !m_arrItems.add(copy))
+        return;
+    m_nAllDuplicatesSize += copy->getFileItemSize();
+    m_arrGroups.add(std::move(group));
+}
+
 OrderedSet<DuplicateItem>
 HeapsFolderData::getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const {
     OrderedSet<DuplicateItem> answer;

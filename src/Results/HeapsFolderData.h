@@ -29,6 +29,10 @@ public:
     // whatever its category.
     void updateData();
     FolderSystemItem* getFolderSystemItem() const { return m_pFolder; }
+    // Takes one copy that lies directly in the folder (nothing when it is already known):
+    // the same as updateData() for a group that has just joined, without reading every
+    // child of the folder again.
+    void addDuplicateItem(const std::shared_ptr<DuplicateItem>& copy);
 
     // Row counts for the similar-folders lists; each out-parameter is filled only when given.
     void calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
