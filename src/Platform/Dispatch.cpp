@@ -36,15 +36,17 @@ public:
         QCoreApplication* app = QCoreApplication::instance();
         if (!app)
             return;
-        {
-            std::lock_guard lock(m_mutex);
-            m_pending.push_back(std::move(work));
-            if (m_drainPosted)
-                return;
-            m_drainPosted = true;
-        }
+        std::lock_guard lock(m_mutex);
+        m_pending.push_back(std::move(work));
+        if (m_drainPosted)
+            return;
+        m_drainPosted = true;
+        // Qt's own hand-off of the posted call is invisible to ThreadSanitizer, so the call
+        // carries no data (it captures nothing) and is posted under the lock: by the time the
+        // main thread deletes it, drain() has taken the lock and so ordered itself after the
+        // call's making.
         QMetaObject::invokeMethod(
-            app, [this] { drain(); }, Qt::QueuedConnection);
+            app, [] { static_cast<MainQueue&>(mainQueue()).drain(); }, Qt::QueuedConnection);
     }
     void sync(Work work) override {
         if (isMainThread()) {
