@@ -25,12 +25,6 @@ QByteArray parentOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-// True when `path` is `ancestor` or lies inside it.
-bool isAtOrInside(const QByteArray& path, const QByteArray& ancestor) {
-    return path == ancestor || (path.startsWith(ancestor) &&
-                                (ancestor.endsWith('/') || path.at(ancestor.size()) == '/'));
-}
-
 FileError makeError(int code, const char* text) {
     return FileError{code, QString::fromUtf8(text)};
 }
@@ -97,11 +91,12 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
 // of its group that stay.
 std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items& items) const {
     QSet<const DuplicateItem*> inRun;
-    std::vector<QByteArray> runPaths;
+    QSet<QByteArray> runPaths;
     for (const auto& item : items) {
         if (item) {
             inRun.insert(item.get());
-            runPaths.push_back(item->getFileItemPath());
+            if (!item->getFileItemPath().isEmpty())
+                runPaths.insert(item->getFileItemPath());
         }
     }
     QHash<const DuplicateItem*, std::shared_ptr<const ScannedCopy>> snapshots;
@@ -113,10 +108,15 @@ std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items&
         snapshots.insert(&item, copy);
         return copy;
     };
-    auto isRemovedByRun = [&](const QByteArray& path) {
-        return std::any_of(runPaths.begin(), runPaths.end(), [&](const QByteArray& runPath) {
-            return !runPath.isEmpty() && isAtOrInside(path, runPath);
-        });
+    // The path itself or one of its folders is removed by this run.
+    auto isRemovedByRun = [&](QByteArray path) {
+        while (!path.isEmpty()) {
+            if (runPaths.contains(path))
+                return true;
+            const qsizetype slash = path.lastIndexOf('/');
+            path.truncate(slash > 0 ? slash : 0);
+        }
+        return false;
     };
 
     std::vector<Planned> plan;
@@ -311,10 +311,8 @@ void DuplicatesRemover::onDuplicateItemRemoveFailedWithURLWithError(
 
 void DuplicatesRemover::addInfoAboutRetryRemovePermanentlyItemWithURLNeedAddInfoAboutDisk(
     std::size_t index, const QByteArray& url, bool needDiskInfo) {
-    if (std::find(m_arrItemsThatNeedToRetryRemovePermanently.begin(),
-                  m_arrItemsThatNeedToRetryRemovePermanently.end(),
-                  index) == m_arrItemsThatNeedToRetryRemovePermanently.end())
-        m_arrItemsThatNeedToRetryRemovePermanently.push_back(index);
+    // Each copy of the run is taken once, so it is recorded at most once.
+    m_arrItemsThatNeedToRetryRemovePermanently.push_back(index);
     if (url.isEmpty() || !needDiskInfo)
         return;
     const QString name = m_pFileManager.localizedNameOfVolumeForPath(url);
