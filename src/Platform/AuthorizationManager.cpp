@@ -86,7 +86,9 @@ bool AuthorizationManager::executeCommandWithArgsAndType(const QString& toolPath
     if (!authenticate({toolPath}))
         return false;
 
-    const QStringList launcherCommand = launcher();
+    // With administrator rights already, the launcher has nothing to add (and pkexec may
+    // not even work where no polkit daemon runs).
+    const QStringList launcherCommand = ::geteuid() == 0 ? QStringList() : launcher();
     std::vector<QByteArray> strings;
     for (const QString& part : launcherCommand)
         strings.push_back(QFile::encodeName(part));

@@ -14,6 +14,8 @@
 // the tool directly) or setLauncher() replaces the launcher, so tests run the real tool
 // without pkexec.
 //
+// A process that already has administrator rights runs the tool directly.
+//
 // The user is asked at most once per removal run: the remover turns asking on when a run
 // starts, and a password request that fails (cancelled, refused, or no polkit agent) turns
 // it off until the next run.

@@ -256,25 +256,32 @@ TEST_F(PrivilegedRemovalTest, EndsWhenItsStarterEndsAndServesNoOtherStarter) {
 
 TEST_F(PrivilegedRemovalTest, AToolThatNeverAnswersGivesNoAfterTheWait) {
     ASSERT_TRUE(TestSupport::writeFile(path("file"), "x"));
-    // A "launcher" that runs something that never registers under the name.
-    AuthorizationManager::GetInstance().setLauncher({"/bin/sh", "-c", "exec sleep 60"});
-    DuplicatesRootRemover remover(toolPath());
-    QElapsedTimer timer;
-    timer.start();
-    const bool removed = remover.removeFileAtPath(path("file"));
-    const qint64 elapsed = timer.elapsed();
-    AuthorizationManager::GetInstance().setLauncher({});
+    // A "tool" that never registers under its name; it notes its process number first.
+    const QByteArray pidFile = path("silent.pid");
+    ASSERT_TRUE(TestSupport::writeFile(path("silent"),
+                                       "#!/bin/sh\necho $$ > '" + pidFile + "'\nexec sleep 60\n"));
+    ASSERT_EQ(::chmod(path("silent").constData(), 0755), 0);
+    pid_t silent = 0;
+    {
+        DuplicatesRootRemover remover(QFile::decodeName(path("silent")));
+        const QString nameBefore = remover.serverName();
+        QElapsedTimer timer;
+        timer.start();
+        const bool removed = remover.removeFileAtPath(path("file"));
+        const qint64 elapsed = timer.elapsed();
 
-    EXPECT_FALSE(removed);
-    EXPECT_GE(elapsed, 4900) << "the tool is given about five seconds to answer";
-    EXPECT_TRUE(exists(path("file")));
-    EXPECT_EQ(remover.toolProcessId(), 0);
-
-    // The next call starts a real tool under a new name.
-    const QString oldName = remover.serverName();
-    EXPECT_TRUE(remover.removeFileAtPath(path("file")));
-    EXPECT_NE(remover.serverName(), oldName);
-    EXPECT_FALSE(exists(path("file")));
+        EXPECT_FALSE(removed);
+        EXPECT_GE(elapsed, 4900) << "the tool is given about five seconds to answer";
+        EXPECT_TRUE(exists(path("file")));
+        EXPECT_EQ(remover.toolProcessId(), 0);
+        EXPECT_NE(remover.serverName(), nameBefore) << "every launch has a name of its own";
+        QFile file(QFile::decodeName(pidFile));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        silent = pid_t(file.readAll().trimmed().toInt());
+        ASSERT_GT(silent, 0);
+    }
+    // The silent tool was told to end and has been collected.
+    ASSERT_TRUE(TestSupport::waitFor([&] { return ::kill(silent, 0) != 0; }));
 }
 
 // The password step is skipped for root, so it is played by an ordinary user in a child
