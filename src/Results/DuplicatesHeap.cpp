@@ -119,33 +119,10 @@ void DuplicatesHeap::calculateForSecondFolderCountOfItems(uint64_t* countOfItems
     const OrderedSet<DuplicateItem> items =
         m_pSecondFolderData ? m_pSecondFolderData->getItemsFromFolderInGroups(m_arrGroups)
                             : OrderedSet<DuplicateItem>();
-    if (countOfItems)
-        *countOfItems = items.size();
     FolderSystemItem* second = getSecondFolderItem();
-    DuplicateItem* folderCopy = second ? second->getDuplicateItem() : nullptr;
-    if (folderCopy) {
-        if (countOfSelectedItems)
-            *countOfSelectedItems = folderCopy->isSelected() ? second->childrenArray().size() : 0;
-        if (totalSize)
-            *totalSize = uint64_t(std::max<int64_t>(0, second->logicalSize()));
-        if (countOfSimilarSelectedItems)
-            *countOfSimilarSelectedItems = 0;
-        return;
-    }
-    uint64_t selected = 0;
-    uint64_t size = 0;
-    for (const auto& copy : items.items()) {
-        size += copy->getFileItemSize();
-        if (copy->isSelected())
-            ++selected;
-    }
-    if (countOfSelectedItems)
-        *countOfSelectedItems = selected;
-    if (totalSize)
-        *totalSize = size;
-    if (countOfSimilarSelectedItems) {
-        const FolderSystemItem* mainFolder = getMainFolderItem();
-        *countOfSimilarSelectedItems = HeapsFolderData::countSimilarSelected(
-            items, [mainFolder](const FolderSystemItem* p) { return p == mainFolder; });
-    }
+    const FolderSystemItem* mainFolder = getMainFolderItem();
+    HeapsFolderData::countCopies(
+        items, second, second ? second->childrenArray().size() : 0,
+        [mainFolder](const FolderSystemItem* p) { return p == mainFolder; }, countOfItems,
+        countOfSelectedItems, countOfSimilarSelectedItems, totalSize);
 }

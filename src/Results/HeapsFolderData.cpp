@@ -85,24 +85,26 @@ uint64_t HeapsFolderData::countSimilarSelected(
     return nodes.size();
 }
 
-void HeapsFolderData::calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
-                                            uint64_t* countOfSimilarSelectedItems,
-                                            uint64_t* totalSize) const {
+void HeapsFolderData::countCopies(const OrderedSet<DuplicateItem>& items, FolderSystemItem* folder,
+                                  uint64_t countWhenFolderCopy,
+                                  const std::function<bool(const FolderSystemItem*)>& similarParent,
+                                  uint64_t* countOfItems, uint64_t* countOfSelectedItems,
+                                  uint64_t* countOfSimilarSelectedItems, uint64_t* totalSize) {
     if (countOfItems)
-        *countOfItems = m_arrItems.size();
-    DuplicateItem* folderCopy = m_pFolder ? m_pFolder->getDuplicateItem() : nullptr;
+        *countOfItems = items.size();
+    DuplicateItem* folderCopy = folder ? folder->getDuplicateItem() : nullptr;
     if (folderCopy) {
         if (countOfSelectedItems)
-            *countOfSelectedItems = folderCopy->isSelected() ? m_arrItems.size() : 0;
+            *countOfSelectedItems = folderCopy->isSelected() ? countWhenFolderCopy : 0;
         if (totalSize)
-            *totalSize = uint64_t(std::max<int64_t>(0, m_pFolder->logicalSize()));
+            *totalSize = uint64_t(std::max<int64_t>(0, folder->logicalSize()));
         if (countOfSimilarSelectedItems)
             *countOfSimilarSelectedItems = 0;
         return;
     }
     uint64_t selected = 0;
     uint64_t size = 0;
-    for (const auto& copy : m_arrItems.items()) {
+    for (const auto& copy : items.items()) {
         size += copy->getFileItemSize();
         if (copy->isSelected())
             ++selected;
@@ -111,9 +113,16 @@ void HeapsFolderData::calculateCountOfItems(uint64_t* countOfItems, uint64_t* co
         *countOfSelectedItems = selected;
     if (totalSize)
         *totalSize = size;
-    if (countOfSimilarSelectedItems) {
-        const FolderSystemItem* self = m_pFolder;
-        *countOfSimilarSelectedItems = countSimilarSelected(
-            m_arrItems, [self](const FolderSystemItem* p) { return p != self; });
-    }
+    if (countOfSimilarSelectedItems)
+        *countOfSimilarSelectedItems = countSimilarSelected(items, similarParent);
+}
+
+void HeapsFolderData::calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
+                                            uint64_t* countOfSimilarSelectedItems,
+                                            uint64_t* totalSize) const {
+    const FolderSystemItem* self = m_pFolder;
+    countCopies(
+        m_arrItems, m_pFolder, m_arrItems.size(),
+        [self](const FolderSystemItem* p) { return p != self; }, countOfItems, countOfSelectedItems,
+        countOfSimilarSelectedItems, totalSize);
 }

@@ -53,6 +53,16 @@ public:
     countSimilarSelected(const OrderedSet<DuplicateItem>& items,
                          const std::function<bool(const FolderSystemItem*)>& parentTest);
 
+    // The four counts of a similar-folders row over `items`, the copies that `folder` shows.
+    // When the folder node is itself a copy, it stands for all of them: `countWhenFolderCopy`
+    // copies are selected if that copy is, the size is the folder's, and none is similar.
+    // Every out-parameter is optional.
+    static void countCopies(const OrderedSet<DuplicateItem>& items, FolderSystemItem* folder,
+                            uint64_t countWhenFolderCopy,
+                            const std::function<bool(const FolderSystemItem*)>& similarParent,
+                            uint64_t* countOfItems, uint64_t* countOfSelectedItems,
+                            uint64_t* countOfSimilarSelectedItems, uint64_t* totalSize);
+
 private:
     uint64_t m_nID;
     FolderSystemItem* m_pFolder;

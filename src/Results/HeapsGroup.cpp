@@ -98,36 +98,13 @@ bool HeapsGroup::isHasLastItems() const {
 void HeapsGroup::calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,
                                        uint64_t* countOfSimilarSelectedItems,
                                        uint64_t* totalSize) const {
-    if (countOfItems)
-        *countOfItems = m_arrMainFolderItemsInHeaps.size();
     FolderSystemItem* mainFolder = m_pMainFolder ? m_pMainFolder->getFolderSystemItem() : nullptr;
-    DuplicateItem* folderCopy = mainFolder ? mainFolder->getDuplicateItem() : nullptr;
-    if (folderCopy) {
-        if (countOfSelectedItems)
-            *countOfSelectedItems =
-                folderCopy->isSelected() ? mainFolder->childrenArray().size() : 0;
-        if (totalSize)
-            *totalSize = uint64_t(std::max<int64_t>(0, mainFolder->logicalSize()));
-        if (countOfSimilarSelectedItems)
-            *countOfSimilarSelectedItems = 0;
-        return;
-    }
-    uint64_t selected = 0;
-    uint64_t size = 0;
-    for (const auto& copy : m_arrMainFolderItemsInHeaps.items()) {
-        size += copy->getFileItemSize();
-        if (copy->isSelected())
-            ++selected;
-    }
-    if (countOfSelectedItems)
-        *countOfSelectedItems = selected;
-    if (totalSize)
-        *totalSize = size;
-    if (countOfSimilarSelectedItems) {
-        const auto& partners = m_arrSecondFoldersForHeaps;
-        *countOfSimilarSelectedItems = HeapsFolderData::countSimilarSelected(
-            m_arrMainFolderItemsInHeaps, [&partners, mainFolder](const FolderSystemItem* p) {
-                return p != mainFolder && partners.contains(const_cast<FolderSystemItem*>(p));
-            });
-    }
+    const auto& partners = m_arrSecondFoldersForHeaps;
+    HeapsFolderData::countCopies(
+        m_arrMainFolderItemsInHeaps, mainFolder,
+        mainFolder ? mainFolder->childrenArray().size() : 0,
+        [&partners, mainFolder](const FolderSystemItem* p) {
+            return p != mainFolder && partners.contains(const_cast<FolderSystemItem*>(p));
+        },
+        countOfItems, countOfSelectedItems, countOfSimilarSelectedItems, totalSize);
 }

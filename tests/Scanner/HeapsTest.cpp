@@ -3,10 +3,12 @@
 
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/VolumeSystemItem.h"
+#include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesHeaps.h"
+#include "Results/HeapsFolderData.h"
 #include "Results/HeapsGroup.h"
 #include "Results/HeapsValidateProgressListener.h"
 
@@ -80,6 +82,44 @@ TEST_F(HeapsTest, TwoSharedGroupsMakeOneHeapOneSharedGroupNone) {
     EXPECT_EQ(heaps.getAllFoldersData().count(root() + "/r"), 0u);
     EXPECT_EQ(heaps.getTotalHeapsSize(), 6002u);
     EXPECT_GE(heaps.getPossibleHeapsSize(), heaps.getTotalHeapsSize());
+}
+
+TEST_F(HeapsTest, RowCountsOfAFolderItsPartnerAndTheHeap) {
+    write("p/a.bin", content(1, 1001));
+    write("q/a.bin", content(1, 1001));
+    write("r/a.bin", content(1, 1001));
+    write("p/b.bin", content(2, 2000));
+    write("q/b.bin", content(2, 2000));
+    build();
+    group({"p/a.bin", "q/a.bin", "r/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    container->getHeaps()->validateEmptyDataAfterRemoveWithListener(nullptr);
+    ASSERT_TRUE(built.node("q/a.bin")->getDuplicateItem()->selectItemForced(false));
+
+    const auto p = container->getHeaps()->buildHeapsGroupForFolderWithPath(root() + "/p");
+    ASSERT_TRUE(p);
+    const auto heap = p->buildAllSubHeapsArray().front();
+    struct Counts {
+        uint64_t items = 0, selected = 0, similar = 0, size = 0;
+        bool operator==(const Counts&) const = default;
+    };
+    Counts group, second, mainData, secondData;
+    p->calculateCountOfItems(&group.items, &group.selected, &group.similar, &group.size);
+    heap->calculateForSecondFolderCountOfItems(&second.items, &second.selected, &second.similar,
+                                               &second.size);
+    heap->getMainHeapsFolderData()->calculateCountOfItems(&mainData.items, &mainData.selected,
+                                                          &mainData.similar, &mainData.size);
+    heap->getSecondHeapsFolderData()->calculateCountOfItems(&secondData.items, &secondData.selected,
+                                                            &secondData.similar, &secondData.size);
+
+    // p's copies are unselected; q/a, selected, is a similar copy seen from p.
+    EXPECT_EQ(group, (Counts{2, 0, 1, 3001}));
+    EXPECT_EQ(mainData, (Counts{2, 0, 1, 3001}));
+    // Seen from q, its own selected copy counts as selected, and nothing in p is selected.
+    EXPECT_EQ(second, (Counts{2, 1, 0, 3001}));
+    EXPECT_EQ(secondData, (Counts{2, 1, 0, 3001}));
+    // Every out-parameter is optional.
+    p->calculateCountOfItems(nullptr, nullptr, nullptr, nullptr);
 }
 
 TEST_F(HeapsTest, AnOddSumLosesOneByte) {
