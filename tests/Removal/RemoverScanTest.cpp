@@ -1,6 +1,7 @@
 // A removal run over the result of a real scan: the copies the walker and the folder stage
 // made are checked against the disk exactly as scanned.
 #include "RemoverFixture.h"
+#include "ScanResultListener.h"
 
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
@@ -8,20 +9,10 @@
 
 namespace {
 
-class ScanListener final : public FoldersScannerListener {
-public:
-    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
-        container = result;
-        ++told;
-    }
-    std::shared_ptr<DuplicatesContainer> container;
-    int told = 0;
-};
-
 class RemoverScanTest : public RemoverFixture {
 protected:
     void realScan() {
-        auto listener = std::make_shared<ScanListener>();
+        auto listener = std::make_shared<ScanResultListener>();
         auto scanner = FoldersScanner::create({m_root}, listener);
         scanner->enableSearchDuplicatesFoldersAndSimilars(true);
         scanner->includeHiddenFiles(true);

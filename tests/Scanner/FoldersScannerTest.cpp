@@ -1,4 +1,5 @@
 #include "ScanFixture.h"
+#include "ScanResultListener.h"
 #include "TestSupport.h"
 
 #include "FileTree/FolderSystemItem.h"
@@ -23,16 +24,6 @@
 using namespace ScanFixture;
 
 namespace {
-
-class Listener final : public FoldersScannerListener {
-public:
-    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
-        container = result;
-        ++told;
-    }
-    std::shared_ptr<DuplicatesContainer> container;
-    int told = 0;
-};
 
 TEST(ChooseTopFolders, NormalisesAndKeepsOrder) {
     QTemporaryDir dir;
@@ -89,7 +80,7 @@ protected:
     }
 
     std::shared_ptr<FoldersScanner> start(uint64_t minimal, const QList<QByteArray>& folders = {}) {
-        listener = std::make_shared<Listener>();
+        listener = std::make_shared<ScanResultListener>();
         scanner = FoldersScanner::create(folders.isEmpty() ? QList<QByteArray>{root()} : folders,
                                          listener);
         scanner->includeHiddenFiles(true);
@@ -101,7 +92,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<Listener> listener;
+    std::shared_ptr<ScanResultListener> listener;
     std::shared_ptr<FoldersScanner> scanner;
 };
 
@@ -200,7 +191,7 @@ TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
         write("many/f" + QByteArray::number(i) + ".dat", content(i % 20, 30000));
     for (int stopIn = FoldersScannerStateFilteringFiles;
          stopIn <= FoldersScannerStateCheckingSmallItems; ++stopIn) {
-        listener = std::make_shared<Listener>();
+        listener = std::make_shared<ScanResultListener>();
         scanner = FoldersScanner::create({root()}, listener);
         bool stopped = false;
         FoldersScanner* raw = scanner.get();
@@ -229,7 +220,7 @@ TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
 
 TEST_F(FoldersScannerTest, WithoutFolderSearchNoFolderStagesRun) {
     writeFixture();
-    listener = std::make_shared<Listener>();
+    listener = std::make_shared<ScanResultListener>();
     scanner = FoldersScanner::create({root()}, listener);
     std::vector<FoldersScannerState> states;
     scanner->setStateChangeHandler([&](FoldersScannerState state) { states.push_back(state); });

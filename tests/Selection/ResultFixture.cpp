@@ -1,5 +1,6 @@
 #include "ResultFixture.h"
 
+#include "ScanResultListener.h"
 #include "TestSupport.h"
 
 #include "Categories/AppNotification.h"
@@ -21,19 +22,7 @@
 
 #include <sys/time.h>
 
-namespace {
-
-class ScanListener final : public FoldersScannerListener {
-public:
-    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
-        container = result;
-        ++told;
-    }
-    std::shared_ptr<DuplicatesContainer> container;
-    int told = 0;
-};
-
-} // namespace
+namespace {} // namespace
 
 ResultFixture::ResultFixture() {
     m_root = QFile::encodeName(m_dir.path()) + "/root";
@@ -56,7 +45,7 @@ void ResultFixture::touch(const char* relative, const QDateTime& when) {
 }
 
 void ResultFixture::build(bool withFolders) {
-    auto listener = std::make_shared<ScanListener>();
+    auto listener = std::make_shared<ScanResultListener>();
     auto scanner = FoldersScanner::create({m_root}, listener);
     scanner->enableSearchDuplicatesFoldersAndSimilars(withFolders);
     scanner->includeHiddenFiles(true);
