@@ -81,6 +81,11 @@ public:
     std::optional<std::int64_t> getScannedModificationTimeNs() const {
         return m_scannedModificationTimeNs;
     }
+    // Replaces that time with the one an earlier copy of the same node recorded: a group
+    // remade by a move keeps the time of the copy's first grouping.
+    void keepScannedModificationTimeNs(std::optional<std::int64_t> time) {
+        m_scannedModificationTimeNs = time;
+    }
     // The number of "/" in the path, counted once.
     int getLevel();
 

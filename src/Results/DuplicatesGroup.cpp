@@ -12,7 +12,12 @@
 #include "FileTree/FileType.h"
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/ScanTree.h"
+#include "Platform/Dispatch.h"
 #include "Selection/AutoSelectName.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 std::atomic<uint64_t> DuplicatesGroup::s_nNextGroupID{1};
 std::atomic<int> DuplicatesGroup::s_nSelectionBatchDepth{0};
@@ -168,6 +173,14 @@ void DuplicatesGroup::recalculateIsFullyInDuplicatesFolders() {
     }
     // A hidden group comes back at once only in the result the interface shows; during a scan
     // the manager holds the previous result, and the container's clean-up brings it back.
+    // The manager is asked only on the main thread: a scan stage changes its own new result
+    // on a worker thread, and a strong hold taken there on the shown result could become the
+    // last one if the main thread swaps results meanwhile, tearing the old result down on the
+    // worker while the interface may still use it. Off the main thread the group is never in
+    // the shown result anyway (only the main thread changes that), so nothing is lost.
+    if (!Dispatch::isMainThread()) {
+        return;
+    }
     const auto current = DuplicatesManager::sharedManager().duplicateContainer();
     if (!current || !category || category != current->getHiddenCategoryOfDuplicates() ||
         getTotalCount() == 0) {
@@ -186,10 +199,26 @@ void DuplicatesGroup::moveToCategory(const std::shared_ptr<DuplicatesCategory>& 
     const QList<FileSystemItem*> nodes = getFileSystemItems();
     // The nodes may keep their tree alive only through the copies, which are about to go.
     const auto tree = nodes.isEmpty() ? nullptr : nodes.front()->tree();
+    // The new copies stand for the same nodes: they keep the modification times recorded
+    // when the copies were first grouped, or an edit made between the scan and this move
+    // would pass the remover's check for files changed after the scan.
+    std::vector<std::pair<FileSystemItem*, std::optional<std::int64_t>>> scannedTimes;
+    for (const auto& item : getItems()) {
+        if (FileSystemItem* node = item->getFileSystemItem()) {
+            scannedTimes.emplace_back(node, item->getScannedModificationTimeNs());
+        }
+    }
     if (const auto category = getCategory()) {
         category->removeGroup(keepSelf);
     }
     keepTarget->addGroupWithItems(nodes);
+    // Whatever group now holds a node (the new one may have moved on at once), its copy is
+    // the one the node links to.
+    for (const auto& [node, time] : scannedTimes) {
+        if (DuplicateItem* copy = node->getDuplicateItem()) {
+            copy->keepScannedModificationTimeNs(time);
+        }
+    }
 }
 
 void DuplicatesGroup::updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item) {

@@ -475,14 +475,27 @@ void FoldersScanner::finishFilteringDuplicatesFoldersWithResultContainer(
         if (m_eCurrentState.load() != FoldersScannerStateStopped)
             setStateOnMainQueueUnlessStopped(FoldersScannerStateValidatingHeaps);
         container->saveRoots(QList<FileSystemItem*>(m_arrRoots.begin(), m_arrRoots.end()));
+        const auto& heaps = container->getHeaps();
+        const auto smallItemsPassRuns = [&] {
+            return m_eCurrentState.load() != FoldersScannerStateStopped &&
+                   m_bSearchDuplicatesFoldersAndSimilars && heaps;
+        };
+        // The small same-content sets only serve the heaps' small-items pass, which empties
+        // them itself. Without that pass (a stopped scan, a container without heaps) this
+        // clean-up is the last one: empty them before it, so that it brings back the file
+        // groups that only their folders kept hidden; afterwards nothing would.
+        const bool smallItemsPass = smallItemsPassRuns();
+        if (!smallItemsPass)
+            container->getSmallDuplicatesCategory()->removeAllGroups();
         container->validateEmptyDataAfterRemoveWithListener(this);
+        // Stopped during the clean-up: once more, now as the last clean-up.
+        if (smallItemsPass && !smallItemsPassRuns())
+            continue;
 
         std::optional<DuplicatesHeaps::ItemsByKey> files;
         std::optional<DuplicatesHeaps::ItemsByKey> folders;
         bool changed = false;
-        const auto& heaps = container->getHeaps();
-        if (m_eCurrentState.load() != FoldersScannerStateStopped &&
-            m_bSearchDuplicatesFoldersAndSimilars && heaps) {
+        if (smallItemsPass) {
             files.emplace();
             folders.emplace();
             heaps->getSmallFilesThatNeedToBeCheckedForBetterHeaps(*files, *folders, *container,
@@ -499,7 +512,9 @@ void FoldersScanner::finishFilteringDuplicatesFoldersWithResultContainer(
             continue;
         break;
     }
-    container->getSmallDuplicatesCategory()->removeAllGroups();
+    // The small-duplicates category is empty here: either the heaps' small-items pass
+    // emptied it (and a change sent the loop round once more) or it was emptied before the
+    // last clean-up above.
     Dispatch::mainQueue().async([self = shared_from_this(), container] {
         self->enterState(FoldersScannerStateComplete);
         if (self->m_bListenerTold.exchange(true))

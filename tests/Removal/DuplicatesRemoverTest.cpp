@@ -2,6 +2,7 @@
 
 #include "Platform/AuthorizationManager.h"
 #include "Removal/DuplicatesRootRemover.h"
+#include "Results/DuplicatesCategory.h"
 
 #include <QCoreApplication>
 
@@ -411,6 +412,56 @@ TEST_F(DuplicatesRemoverTest, CopiesThatChangedOrLostTheirOtherCopiesAreNotRemov
     }
     EXPECT_EQ(listener->removedCount(), 2u);
     EXPECT_EQ(notRemoved.size(), cases.size() - 2);
+}
+
+TEST_F(DuplicatesRemoverTest, AGroupRemadeByAMoveKeepsTheTimesOfItsFirstGrouping) {
+    // Both groups are hidden and brought back by a clean-up after the scan, which remakes
+    // them with new copies; the copy edited before that (size kept, later time) must still
+    // count as changed after the scan, the untouched one is removed.
+    for (const QByteArray& name : {QByteArray("edited.txt"), QByteArray("untouched.txt")}) {
+        write("a/" + name, "content " + name);
+        write("b/" + name, "content " + name);
+    }
+    scan();
+    for (const QByteArray& name : {QByteArray("edited.txt"), QByteArray("untouched.txt")}) {
+        const Items items = group({"b/" + name, "a/" + name});
+        ASSERT_EQ(items.size(), 2u);
+        items[0]->getGroup()->moveToCategory(m_container->getHiddenCategoryOfDuplicates());
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("a/edited.txt").constData(), times, 0), 0);
+    m_container->validateEmptyDataAfterRemoveWithListener(nullptr);
+    ASSERT_EQ(m_container->getHiddenCategoryOfDuplicates()->getGroupsCount(), 0u);
+
+    Items selected;
+    for (const QByteArray& name : {QByteArray("edited.txt"), QByteArray("untouched.txt")}) {
+        const DuplicateItem* remade = node("a/" + name)->getDuplicateItem();
+        ASSERT_TRUE(remade);
+        const auto group = remade->getGroup();
+        ASSERT_TRUE(group && group->getCategory() != m_container->getHiddenCategoryOfDuplicates());
+        for (const auto& item : group->getItems()) {
+            if (item.get() == remade) {
+                select(item);
+                selected.push_back(item);
+            }
+        }
+    }
+    ASSERT_EQ(selected.size(), 2u);
+
+    auto remover = DuplicatesRemover::create();
+    auto listener = std::make_shared<RecordingListener>();
+    run(remover, selected, listener, false, false);
+
+    const auto notRemoved = *remover->getNotRemovedInfo();
+    ASSERT_EQ(notRemoved.size(), 1u);
+    EXPECT_EQ(notRemoved.front().item, selected[0]);
+    ASSERT_TRUE(notRemoved.front().error.has_value());
+    EXPECT_EQ(notRemoved.front().error->code, DuplicatesRemover::FileChangedAfterScanError);
+    EXPECT_EQ(notRemoved.front().error->description,
+              QStringLiteral("The file changed after the scan"));
+    EXPECT_TRUE(exists("a/edited.txt"));
+    EXPECT_FALSE(exists("a/untouched.txt"));
+    EXPECT_TRUE(exists("b/untouched.txt"));
 }
 
 TEST_F(DuplicatesRemoverTest, APermissionRefusalGoesToThePrivilegedToolUnlessTheFolderIsLocked) {

@@ -2,8 +2,11 @@
 #include "ScanResultListener.h"
 #include "TestSupport.h"
 
+#include "Categories/Settings.h"
+#include "FileTree/FileType.h"
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/ScanTree.h"
+#include "Platform/Dispatch.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
@@ -13,11 +16,14 @@
 #include "Results/HeapsGroup.h"
 #include "Scanner/FoldersScanner.h"
 #include "Scanner/FoldersScannerListener.h"
+#include "Walker/FileSeparator.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <future>
 
 #include <unistd.h>
 
@@ -215,6 +221,90 @@ TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
                     EXPECT_TRUE(node->isCheckedForDuplicates()) << node->path().constData();
             }
         }
+    }
+}
+
+// Two folders P and Q, not identical, each holding a folder ("data.skip") that the folder
+// stage never takes as a candidate (its name's extension is excluded) but that is the same in
+// both; their comparison makes those two a small same-content set, which hides the group of
+// the file inside them. Once the scan ends without the heaps' small-items pass (stopped, or a
+// container without heaps), that set is dropped and the file group must be back among the
+// typed groups. R and S are compared after P and Q; their small files need digests.
+TEST_F(FoldersScannerTest, FileGroupsHiddenOnlyBySmallSetsComeBackWhenTheScanEnds) {
+    const QStringList savedExtensions = Settings::excludeExtensions();
+    Settings::setExcludeExtensions({QStringLiteral(".skip")});
+    struct RestoreSettings {
+        QStringList saved;
+        ~RestoreSettings() { Settings::setExcludeExtensions(saved); }
+    } restore{savedExtensions};
+    write("P/data.skip/f.dat", content(1, 5000));
+    write("Q/data.skip/f.dat", content(1, 5000));
+    write("P/other.skip/g.dat", content(2, 5000));
+    write("Q/other.skip/g.dat", content(3, 5000));
+    write("a1.dat", content(2, 5000));
+    write("b1.dat", content(3, 5000));
+    write("R/big.dat", content(4, 20000));
+    write("S/big.dat", content(4, 20000));
+    write("R/t.txt", content(5, 10));
+    write("S/t.txt", content(6, 10));
+    const std::vector<QByteArray> hiddenOnlyBySmallSet{root() + "/P/data.skip/f.dat",
+                                                       root() + "/Q/data.skip/f.dat"};
+
+    for (const bool stopInFolderStage : {true, false}) {
+        SCOPED_TRACE(stopInFolderStage ? "stopped after P and Q" : "container without heaps");
+        listener = std::make_shared<ScanResultListener>();
+        scanner = FoldersScanner::create({root()}, listener);
+        // Holds the digests of R and S back (the digest queue is shared), so the stop lands
+        // after P and Q were compared and before the folder stage ends.
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        struct Release {
+            std::promise<void>& promise;
+            bool done = false;
+            void operator()() {
+                if (!done)
+                    promise.set_value();
+                done = true;
+            }
+            ~Release() { (*this)(); }
+        } releaseDigests{release};
+        if (stopInFolderStage) {
+            scanner->setStateChangeHandler([released](FoldersScannerState state) {
+                if (state == FoldersScannerStateFilteringFolders)
+                    FileSeparator::workingQueue().async([released] { released.wait(); });
+            });
+        } else {
+            // The container is made without heaps when the scan starts; the folder stage
+            // still runs when folder search is on by the time the files are compared.
+            scanner->enableSearchDuplicatesFoldersAndSimilars(false);
+        }
+        scanner->startScanAndUseMinimalFileSize(100);
+        if (stopInFolderStage) {
+            // Progress 0.5: the second of the two folder groups (R and S) has begun.
+            ASSERT_TRUE(TestSupport::waitFor(
+                [&] { return scanner->getDuplicatesFoldersFilterProgress() >= 0.5f; }, 30000));
+            ASSERT_EQ(scanner->getCurrentState(), FoldersScannerStateFilteringFolders);
+            scanner->stop();
+            releaseDigests();
+        } else {
+            scanner->enableSearchDuplicatesFoldersAndSimilars(true);
+        }
+        ASSERT_TRUE(finish());
+        EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateComplete);
+        const auto& container = listener->container;
+        ASSERT_TRUE(container);
+        EXPECT_EQ(container->getSmallDuplicatesCategory()->getGroupsCount(), 0u);
+        for (const auto& group : container->getHiddenCategoryOfDuplicates()->getGroups())
+            EXPECT_TRUE(group->isFullyInDuplicatesFolders()) << pathsOf(*group).front().constData();
+        std::vector<std::vector<QByteArray>> typed;
+        const int type = FileType::typeOfFileAtPath(QByteArray("f.dat"));
+        for (const auto& group : container->getCategoryWithType(type)->getGroups())
+            typed.push_back(pathsOf(*group));
+        EXPECT_NE(std::find(typed.begin(), typed.end(), hiddenOnlyBySmallSet), typed.end());
+        // P and Q are not copies of each other.
+        EXPECT_EQ(container->getCategoryWithType(6)->getGroupsCount(), 0u);
+        TestSupport::spinFor(50);
+        EXPECT_EQ(listener->told, 1);
     }
 }
 
