@@ -15,6 +15,11 @@ std::atomic<bool> g_forcedFullHashCalculation{false};
 
 const char kEmptyFileKeySuffix[] = ":#filename#";
 
+// One digest operation takes at most this many files, and stops taking more once it has this
+// many bytes to read.
+constexpr qsizetype kMaxFilesPerDigestRun = 32;
+constexpr std::uint64_t kMaxBytesPerDigestRun = 1024 * 1024;
+
 // The key of an empty file: no content to read, so files group by name. A name that is not
 // UTF-8 is written byte for byte after a "/", which no name can hold, so two different
 // names never meet under one key.
@@ -100,22 +105,55 @@ void FileSeparator::start(QList<FileSystemItem*> items,
 void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
     m_nCountOfItemsRestToSeparate = static_cast<std::uint64_t>(items.size());
     const std::weak_ptr<FileSeparator> weakSelf = weak_from_this();
-    for (FileSystemItem* item : items) {
-        item->setIsCheckedForDuplicates(true);
-        m_pFilterOperationQueue->addOperationWithBlock([weakSelf, item, pass] {
+    // Digests of small files take microseconds: one operation and one hop to the working
+    // queue per file would cost more in thread hand-offs than the digest itself. So each
+    // operation takes a run of files in order and saves their keys in one hop. Runs stay
+    // short enough that the set is still spread over all the digest threads and that a
+    // stop drops most of the work not yet started.
+    const qsizetype count = items.size();
+    const qsizetype perRun = std::clamp<qsizetype>((count + DigestPool::kDigestsPerSeparation - 1) /
+                                                       DigestPool::kDigestsPerSeparation,
+                                                   1, kMaxFilesPerDigestRun);
+    for (qsizetype first = 0; first < count;) {
+        std::vector<FileSystemItem*> run;
+        std::uint64_t bytes = 0;
+        while (first < count && static_cast<qsizetype>(run.size()) < perRun &&
+               bytes < kMaxBytesPerDigestRun) {
+            FileSystemItem* item = items[first++];
+            item->setIsCheckedForDuplicates(true);
+            run.push_back(item);
+            bytes += bytesToRead(item, pass);
+        }
+        m_pFilterOperationQueue->addOperationWithBlock([weakSelf, run = std::move(run), pass] {
             // While the separation runs, the strong reference goes with the save onto the
             // working queue, so the last one never goes on a digest thread while the
             // separator still owns this operation's queue (whose end waits for its digests).
             // Once the result is closed the queue has been handed off, and nothing is read.
             std::shared_ptr<FileSeparator> self = weakSelf.lock();
-            if (!self || self->m_bResultClosed.load())
+            if (!self)
                 return;
-            bool hashedInPieces = false;
-            std::optional<ContentHashKey> key = self->keyOf(item, pass, hashedInPieces);
-            workingQueue().async([self = std::move(self), item, key = std::move(key),
-                                  hashedInPieces] { self->saveKey(item, key, hashedInPieces); });
+            std::vector<ComputedKey> keys;
+            keys.reserve(run.size());
+            for (FileSystemItem* item : run) {
+                if (self->m_bResultClosed.load())
+                    return;
+                ComputedKey& computed = keys.emplace_back();
+                computed.item = item;
+                computed.key = self->keyOf(item, pass, computed.hashedInPieces);
+            }
+            workingQueue().async([self = std::move(self), keys = std::move(keys)] {
+                for (const ComputedKey& computed : keys)
+                    self->saveKey(computed.item, computed.key, computed.hashedInPieces);
+            });
         });
     }
+}
+
+std::uint64_t FileSeparator::bytesToRead(const FileSystemItem* item, Pass pass) const {
+    const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(item->logicalSize(), 0));
+    if (pass == Pass::Full || size <= m_nHashMaxSize)
+        return size;
+    return m_nHashMaxSize;
 }
 
 std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pass,

@@ -77,6 +77,11 @@ public:
 
 private:
     enum class Pass { Partial, Full };
+    struct ComputedKey {
+        FileSystemItem* item = nullptr;
+        std::optional<ContentHashKey> key;
+        bool hashedInPieces = false;
+    };
 
     // All of these run on the working queue.
     void start(QList<FileSystemItem*> items, std::shared_ptr<FileSeparatorListener> listener);
@@ -88,6 +93,8 @@ private:
     void notifyListener();
     void retireOperationQueue();
 
+    // About the bytes a pass reads of the file.
+    std::uint64_t bytesToRead(const FileSystemItem* item, Pass pass) const;
     // Runs on a digest thread: the key of one file.
     std::optional<ContentHashKey> keyOf(FileSystemItem* item, Pass pass, bool& hashedInPieces);
 

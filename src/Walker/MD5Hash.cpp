@@ -75,8 +75,14 @@ std::optional<QString> hashWholeFile(const ReadOnlyFile& file, std::uint64_t rea
     Context context = startDigest();
     if (!context)
         return std::nullopt;
-    ReadBuffer buffer(readLength);
-    file.adviseSequential();
+    // The bytes go into the digest in file order whatever the read length, so reads of at
+    // least the stack buffer's length give the same digest with fewer calls: a small file is
+    // taken in one read.
+    ReadBuffer buffer(std::max<std::uint64_t>(readLength, kStackBuffer));
+    const std::int64_t sizeWhenOpened = file.size();
+    // Read-ahead advice only pays when more than one read is needed.
+    if (sizeWhenOpened > static_cast<std::int64_t>(buffer.length()))
+        file.adviseSequential();
     std::int64_t offset = 0;
     for (;;) {
         const std::int64_t n = file.readAt(buffer.data(), buffer.length(), offset);
@@ -87,6 +93,11 @@ std::optional<QString> hashWholeFile(const ReadOnlyFile& file, std::uint64_t rea
         if (EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(n)) != 1)
             return std::nullopt;
         offset += n;
+        // A read shorter than asked that reaches the size the file had when it was opened is
+        // its end: no further read is needed to learn that. A shorter read before that size
+        // (a file system that hands out less, a file that shrank) reads on.
+        if (n < static_cast<std::int64_t>(buffer.length()) && offset >= sizeWhenOpened)
+            return finishDigest(context.get());
     }
 }
 

@@ -55,7 +55,10 @@ protected:
 };
 
 TEST_F(MD5HashTest, WholeFileDigestEqualsMd5sumForEverySize) {
-    for (const qsizetype size : {0, 1, 8191, 8192, 8193, 24575, 24576, 1024 * 1024 + 3}) {
+    // Also around the whole-file read length (64 KiB): one read, one full read then the end,
+    // and several reads.
+    for (const qsizetype size :
+         {0, 1, 8191, 8192, 8193, 24575, 24576, 65535, 65536, 65537, 2 * 65536, 1024 * 1024 + 3}) {
         SCOPED_TRACE(size);
         const QByteArray path = makeFile("whole", patternBytes(size, static_cast<quint32>(size)));
         const QString expected = md5sumOf(path);
