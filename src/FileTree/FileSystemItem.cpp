@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cassert>
+#include <cstring>
 #include <new>
 
 FileSystemItem::FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength,
@@ -140,9 +141,43 @@ void FileSystemItem::appendPathTo(const FileSystemItem* node, QByteArray& out) {
 }
 
 QByteArray FileSystemItem::path() const {
-    QByteArray out;
-    out.reserve(256);
-    appendPathTo(this, out);
+    // Asked for every file of a scan (to check it against the skip lists and to read it):
+    // the chain is walked once to size the path, which is then written in one allocation.
+    // The same text as appendPathTo: a "/" between names unless the text so far ends in one.
+    constexpr int kMaxDepth = 128;
+    const FileSystemItem* chain[kMaxDepth];
+    int depth = 0;
+    for (const FileSystemItem* node = this; node; node = node->m_parent) {
+        if (depth == kMaxDepth) {
+            QByteArray out;
+            out.reserve(256);
+            appendPathTo(this, out);
+            return out;
+        }
+        chain[depth++] = node;
+    }
+    qsizetype length = 0;
+    char last = 0; // the last character so far; 0 while there is none
+    for (int i = depth - 1; i >= 0; --i) {
+        const FileSystemItem* node = chain[i];
+        if (i != depth - 1 && last != '/') {
+            ++length;
+            last = '/';
+        }
+        length += qsizetype(node->m_nameLength);
+        if (node->m_nameLength > 0)
+            last = node->m_name[node->m_nameLength - 1];
+    }
+    QByteArray out(length, Qt::Uninitialized);
+    char* at = out.data();
+    for (int i = depth - 1; i >= 0; --i) {
+        const FileSystemItem* node = chain[i];
+        if (i != depth - 1 && (at == out.data() || at[-1] != '/'))
+            *at++ = '/';
+        if (node->m_nameLength > 0)
+            std::memcpy(at, node->m_name, node->m_nameLength);
+        at += node->m_nameLength;
+    }
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "Platform/TypeIdentifier.h"
 
 #include <QFile>
+#include <QHash>
 #include <QtGlobal>
 
 namespace {
@@ -72,8 +73,20 @@ DuplicatesCategoryType typeOfFileAtPath(const QString& path) {
 }
 
 DuplicatesCategoryType typeOfFileAtPath(const QByteArray& path) {
+    const QByteArray extension = pathExtension(path);
+    // An extension's type never changes once known (the shared cache keeps it for the whole
+    // process), and a scan asks for every file: each thread remembers the extensions it has
+    // met by their raw bytes, which spares decoding them and taking the shared cache's lock.
+    constexpr qsizetype kRememberedExtensions = 4096;
+    thread_local QHash<QByteArray, DuplicatesCategoryType> known;
+    if (const auto found = known.constFind(extension); found != known.cend())
+        return *found;
     // Only the extension is decoded: the rest of a raw name may not be valid UTF-8.
-    return typeOfFileAtPath(QFile::decodeName(pathExtension(path)).prepend(QLatin1String("x.")));
+    const DuplicatesCategoryType type =
+        typeOfFileAtPath(QFile::decodeName(extension).prepend(QLatin1String("x.")));
+    if (known.size() < kRememberedExtensions)
+        known.insert(extension, type);
+    return type;
 }
 
 DuplicatesCategoryType typeOfFileAtPath(const QString& path, UMUTITypeCache& cache,

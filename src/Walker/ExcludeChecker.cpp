@@ -17,7 +17,15 @@ ExcludeChecker::ExcludeChecker(bool scanInHiddenFolders, const QStringList& excl
     // so an entry without a dot loses a letter. One-character entries name nothing.
     for (const QString& extension : excludeExtensions) {
         if (extension.size() >= 2) {
-            m_arrExcludeExtensions.insert(extension.mid(1).toLower());
+            const QString lowered = extension.mid(1).toLower();
+            m_arrExcludeExtensions.insert(lowered);
+            bool ascii = true;
+            for (const QChar c : lowered) {
+                ascii = ascii && c.unicode() < 0x80;
+            }
+            if (ascii) {
+                m_arrExcludeAsciiExtensions.insert(lowered.toLatin1());
+            }
         }
     }
     for (const QString& file : excludeFiles) {
@@ -63,7 +71,9 @@ bool ExcludeChecker::isFileItemExcluded(FileSystemItem* item) const {
 
 ExcludeChecker::Exclusion ExcludeChecker::exclusionForPath(QByteArrayView path,
                                                            QByteArrayView name) const {
-    if (!m_arrExcludeFiles.isEmpty() && m_arrExcludeFiles.contains(path.toByteArray())) {
+    // Looked up without copying the path: asked for every scanned file.
+    if (!m_arrExcludeFiles.isEmpty() &&
+        m_arrExcludeFiles.contains(QByteArray::fromRawData(path.data(), path.size()))) {
         return Exclusion::Path;
     }
     for (const QByteArray& folder : m_arrExcludeFolders) {
@@ -74,9 +84,31 @@ ExcludeChecker::Exclusion ExcludeChecker::exclusionForPath(QByteArrayView path,
     if (m_arrExcludeExtensions.isEmpty()) {
         return Exclusion::None;
     }
-    const QByteArray extension = FileType::pathExtension(name.toByteArray());
-    if (!extension.isEmpty() &&
-        m_arrExcludeExtensions.contains(QFile::decodeName(extension).toLower())) {
+    const QByteArray extension =
+        FileType::pathExtension(QByteArray::fromRawData(name.data(), name.size()));
+    if (extension.isEmpty()) {
+        return Exclusion::None;
+    }
+    // Asked for every scanned file: a short ASCII extension, by far the usual one, is
+    // lower-cased in place and looked up among the ASCII entries, which is the same answer
+    // as decoding and lower-casing it (an ASCII text decodes to itself and lower-cases
+    // letter by letter; an entry outside ASCII never equals it).
+    char lowered[64];
+    if (extension.size() <= qsizetype(sizeof lowered)) {
+        bool ascii = true;
+        for (qsizetype i = 0; i < extension.size() && ascii; ++i) {
+            const auto c = static_cast<unsigned char>(extension[i]);
+            ascii = c < 0x80;
+            lowered[i] = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : char(c);
+        }
+        if (ascii) {
+            return m_arrExcludeAsciiExtensions.contains(
+                       QByteArray::fromRawData(lowered, extension.size()))
+                       ? Exclusion::Extension
+                       : Exclusion::None;
+        }
+    }
+    if (m_arrExcludeExtensions.contains(QFile::decodeName(extension).toLower())) {
         return Exclusion::Extension;
     }
     return Exclusion::None;

@@ -50,6 +50,8 @@ private:
     bool m_bScanInHiddenFolders = false;
     // Lower-case extensions without their first character.
     QSet<QString> m_arrExcludeExtensions;
+    // Those of them that are ASCII, as bytes.
+    QSet<QByteArray> m_arrExcludeAsciiExtensions;
     // Excluded folders, each ending in "/", in list order.
     std::vector<QByteArray> m_arrExcludeFolders;
     // Excluded file paths and excluded folder paths as listed, plus each listed folder

@@ -47,6 +47,25 @@ TEST_F(FileSystemItemTest, PathsJoinWithOneSlashAndRootKeepsWholePath) {
     EXPECT_FALSE(start->isTopHiddenFlag());
     EXPECT_EQ(file(start, "x", 1, 1)->path(), "/home/me/Pictures/x");
     EXPECT_EQ(start->displayName(), "Pictures");
+
+    // A start folder given with a trailing "/" gets no second one.
+    EXPECT_EQ(file(root("/srv/data/"), "y", 1, 1)->path(), "/srv/data/y");
+}
+
+TEST_F(FileSystemItemTest, PathsOfDeepChainsAreWhole) {
+    // Deeper and shallower than the chain a path is usually built from at once.
+    for (const int depth : {3, 127, 128, 129, 300}) {
+        SCOPED_TRACE(depth);
+        FolderSystemItem* parent = root("/top");
+        QByteArray expected = "/top";
+        for (int i = 0; i < depth; ++i) {
+            const QByteArray name = "d" + QByteArray::number(i);
+            parent = folder(parent, name);
+            expected += "/" + name;
+        }
+        EXPECT_EQ(file(parent, "leaf", 1, 1)->path(), expected + "/leaf");
+        EXPECT_EQ(parent->path(), expected);
+    }
 }
 
 TEST_F(FileSystemItemTest, NamesAreRawBytesAndPathReopensTheFile) {

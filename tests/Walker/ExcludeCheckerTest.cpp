@@ -77,8 +77,12 @@ TEST(ExcludeCheckerTest, RootFolderAndEmptyEntries) {
 }
 
 TEST(ExcludeCheckerTest, ExtensionEntriesLoseTheirFirstCharacterAndIgnoreCase) {
-    const ExcludeChecker checker(false, {".framework", ".PLIST", "abc", ".", "x", "", ".Ünï"}, {},
-                                 {});
+    const QString longEntry = "." + QString(70, u'Q');
+    // The Kelvin sign lower-cases to an ASCII "k".
+    const ExcludeChecker checker(false,
+                                 {".framework", ".PLIST", "abc", ".", "x", "", ".Ünï",
+                                  QString::fromUtf8(".\u212A"), longEntry},
+                                 {}, {});
     expectVerdicts(checker, {
                                 // Applies to folders as well as files.
                                 {"/opt/Qt.framework", Exclusion::Extension},
@@ -99,6 +103,10 @@ TEST(ExcludeCheckerTest, ExtensionEntriesLoseTheirFirstCharacterAndIgnoreCase) {
                                 // The extension comes from the name, not the folders.
                                 {"/opt/Qt.framework/Headers", Exclusion::None},
                                 {"/home/u/song.ÜNÏ", Exclusion::Extension},
+                                {"/home/u/a.K", Exclusion::Extension},
+                                {"/home/u/a.k", Exclusion::Extension},
+                                {"/home/u/a." + QByteArray(70, 'q'), Exclusion::Extension},
+                                {"/home/u/a." + QByteArray(69, 'q'), Exclusion::None},
                             });
 }
 
