@@ -8,13 +8,17 @@
 #include <QHash>
 #include <QtGlobal>
 
+#include <utility>
+
 namespace {
 
+// Where the extension of the path's last component lies: its start and length, or a
+// length of 0 when there is none.
 template <typename Text, typename Char>
-Text extensionOf(const Text& path, Char slash, Char dot) {
+std::pair<qsizetype, qsizetype> extensionBounds(const Text& path, Char slash, Char dot) {
     qsizetype end = path.size();
     if (end == 0) {
-        return {};
+        return {0, 0};
     }
     while (end > 1 && path.at(end - 1) == slash) {
         --end;
@@ -23,14 +27,20 @@ Text extensionOf(const Text& path, Char slash, Char dot) {
     const qsizetype componentStart = slashAt < 0 ? 0 : slashAt + 1;
     const qsizetype dotAt = path.lastIndexOf(dot, end - 1);
     if (dotAt < componentStart || dotAt == componentStart) {
-        return {};
+        return {0, 0};
     }
     // ".." is a reference to the parent, not a name with an extension.
     if (end - componentStart == 2 && dotAt == componentStart + 1 &&
         path.at(componentStart) == dot) {
-        return {};
+        return {0, 0};
     }
-    return path.mid(dotAt + 1, end - dotAt - 1);
+    return {dotAt + 1, end - dotAt - 1};
+}
+
+template <typename Text, typename Char>
+Text extensionOf(const Text& path, Char slash, Char dot) {
+    const auto [start, length] = extensionBounds(path, slash, dot);
+    return length == 0 ? Text{} : path.mid(start, length);
 }
 
 DuplicatesCategoryType typeOfKnownIdentifier(const QString& identifier) {
@@ -67,13 +77,20 @@ QByteArray pathExtension(const QByteArray& path) {
     return extensionOf(path, '/', '.');
 }
 
+QByteArrayView pathExtensionView(QByteArrayView path) {
+    const auto [start, length] = extensionBounds(path, '/', '.');
+    return length == 0 ? QByteArrayView() : path.sliced(start, length);
+}
+
 DuplicatesCategoryType typeOfFileAtPath(const QString& path) {
     return typeOfFileAtPath(path, UMUTITypeCache::cache(),
                             []() -> const UTIDynamicTypes& { return UTIDynamicTypes::shared(); });
 }
 
 DuplicatesCategoryType typeOfFileAtPath(const QByteArray& path) {
-    const QByteArray extension = pathExtension(path);
+    const QByteArrayView extensionView = pathExtensionView(path);
+    const QByteArray extension =
+        QByteArray::fromRawData(extensionView.data(), extensionView.size());
     // An extension's type never changes once known (the shared cache keeps it for the whole
     // process), and a scan asks for every file: each thread remembers the extensions it has
     // met by their raw bytes, which spares decoding them and taking the shared cache's lock.
@@ -85,7 +102,7 @@ DuplicatesCategoryType typeOfFileAtPath(const QByteArray& path) {
     const DuplicatesCategoryType type =
         typeOfFileAtPath(QFile::decodeName(extension).prepend(QLatin1String("x.")));
     if (known.size() < kRememberedExtensions)
-        known.insert(extension, type);
+        known.insert(extensionView.toByteArray(), type);
     return type;
 }
 

@@ -3,6 +3,7 @@
 #include "FileTree/DuplicatesCategoryType.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,8 @@ namespace FileType {
 // begins with its only "." (".bashrc" has no extension; "a.tar.gz" has "gz").
 QString pathExtension(const QString& path);
 QByteArray pathExtension(const QByteArray& path);
+// The same, as a view into the given bytes.
+QByteArrayView pathExtensionView(QByteArrayView path);
 
 // The category of a file name or path; only its extension counts, case as written:
 // - no extension: 5 (others), not cached;

@@ -112,13 +112,14 @@ void DuplicatesFilter::initDataForPossibleDuplicates() {
         for (const auto& [size, items] : bySize)
             sizes.push_back(size);
         std::sort(sizes.begin(), sizes.end());
+        const QString typeName = DuplicatesCategoryTypes::nameOfType(type);
         for (uint64_t size : sizes) {
             std::vector<FileSystemItem*>& items = bySize[size];
             if (m_bAutoDefineMinimalFileSize && items.size() < 2)
                 continue;
+            // "<size>_<type>", written without a format string: there is one per size met.
             m_arrPossibleDuplicates.push_back(
-                {QStringLiteral("%1_%2").arg(size).arg(DuplicatesCategoryTypes::nameOfType(type)),
-                 type, std::move(items)});
+                {QString::number(size) + u'_' + typeName, type, std::move(items)});
         }
     }
     for (auto& bySize : m_arrFiling)

@@ -84,8 +84,7 @@ ExcludeChecker::Exclusion ExcludeChecker::exclusionForPath(QByteArrayView path,
     if (m_arrExcludeExtensions.isEmpty()) {
         return Exclusion::None;
     }
-    const QByteArray extension =
-        FileType::pathExtension(QByteArray::fromRawData(name.data(), name.size()));
+    const QByteArrayView extension = FileType::pathExtensionView(name);
     if (extension.isEmpty()) {
         return Exclusion::None;
     }
@@ -108,7 +107,7 @@ ExcludeChecker::Exclusion ExcludeChecker::exclusionForPath(QByteArrayView path,
                        : Exclusion::None;
         }
     }
-    if (m_arrExcludeExtensions.contains(QFile::decodeName(extension).toLower())) {
+    if (m_arrExcludeExtensions.contains(QFile::decodeName(extension.toByteArray()).toLower())) {
         return Exclusion::Extension;
     }
     return Exclusion::None;

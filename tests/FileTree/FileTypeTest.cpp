@@ -60,6 +60,7 @@ TEST(FileTypePathExtension, LastComponentAfterItsLastDot) {
         EXPECT_EQ(FileType::pathExtension(QString::fromUtf8(path)), QString::fromUtf8(extension))
             << path;
         EXPECT_EQ(FileType::pathExtension(QByteArray(path)), QByteArray(extension)) << path;
+        EXPECT_EQ(FileType::pathExtensionView(QByteArray(path)), QByteArray(extension)) << path;
     }
 }
 
