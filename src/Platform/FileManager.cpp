@@ -1,5 +1,6 @@
 #include "Platform/FileManager.h"
 
+#include "Platform/RemoveTree.h"
 #include "Platform/VolumeInfo.h"
 
 #include <QFile>
@@ -57,63 +58,6 @@ public:
 private:
     int m_fd;
 };
-
-// Removes `name` inside the folder `dirFd`, descending into folders without following links
-// and without crossing onto another file system. Answers 0 or the errno value of the first
-// failure; `writing` tells whether that failure was a removal (true) or a listing (false).
-int removeEntry(int dirFd, const char* name, std::uint64_t device, bool* writing) {
-    struct stat st {};
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        *writing = false;
-        return errno;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        if (static_cast<std::uint64_t>(st.st_dev) != device) {
-            *writing = true;
-            return EXDEV;
-        }
-        const int fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
-            *writing = false;
-            return errno;
-        }
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            const int err = errno;
-            ::close(fd);
-            *writing = false;
-            return err;
-        }
-        int failure = 0;
-        while (failure == 0) {
-            errno = 0;
-            const dirent* entry = ::readdir(dir);
-            if (!entry) {
-                if (errno != 0) {
-                    failure = errno;
-                    *writing = false;
-                }
-                break;
-            }
-            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-                continue;
-            failure = removeEntry(fd, entry->d_name, device, writing);
-        }
-        ::closedir(dir);
-        if (failure != 0)
-            return failure;
-        if (::unlinkat(dirFd, name, AT_REMOVEDIR) != 0) {
-            *writing = true;
-            return errno;
-        }
-        return 0;
-    }
-    if (::unlinkat(dirFd, name, 0) != 0) {
-        *writing = true;
-        return errno;
-    }
-    return 0;
-}
 
 int errorCodeForGioError(const GError* error) {
     if (error->domain != G_IO_ERROR)
@@ -182,8 +126,8 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
         return false;
     }
     bool writing = true;
-    const int failure = removeEntry(parentFd, parts.name.constData(),
-                                    static_cast<std::uint64_t>(st.st_dev), &writing);
+    const int failure = removeTreeAt(parentFd, parts.name.constData(),
+                                    st.st_dev, &writing);
     if (failure != 0) {
         if (error)
             *error = errorForErrno(failure, writing, path);

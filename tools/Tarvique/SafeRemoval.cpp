@@ -1,5 +1,7 @@
 #include "SafeRemoval.h"
 
+#include "Platform/RemoveTree.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -26,41 +28,6 @@ std::vector<std::string> splitComponents(const std::string& path) {
         start = slash + 1;
     }
     return components;
-}
-
-int removeEntry(int dirFd, const char* name, dev_t device) {
-    struct stat st {};
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
-    if (!S_ISDIR(st.st_mode))
-        return ::unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
-    if (st.st_dev != device)
-        return EXDEV;
-    const int fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        const int err = errno;
-        ::close(fd);
-        return err;
-    }
-    int failure = 0;
-    while (failure == 0) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir);
-        if (!entry) {
-            failure = errno;
-            break;
-        }
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        failure = removeEntry(fd, entry->d_name, device);
-    }
-    ::closedir(dir);
-    if (failure != 0)
-        return failure;
-    return ::unlinkat(dirFd, name, AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -112,7 +79,7 @@ int removePath(const std::string& path) {
     else if (S_ISLNK(st.st_mode))
         result = ELOOP;
     else
-        result = removeEntry(dirFd, name, st.st_dev);
+        result = removeTreeAt(dirFd, name, st.st_dev);
     ::close(dirFd);
     return result;
 }
