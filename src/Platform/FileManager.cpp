@@ -126,8 +126,7 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
         return false;
     }
     bool writing = true;
-    const int failure = removeTreeAt(parentFd, parts.name.constData(),
-                                    st.st_dev, &writing);
+    const int failure = removeTreeAt(parentFd, parts.name.constData(), st.st_dev, &writing);
     if (failure != 0) {
         if (error)
             *error = errorForErrno(failure, writing, path);
