@@ -226,20 +226,26 @@ void DuplicatesHeaps::notifyListener(HeapsValidateProgressListener* listener, ui
     listener->onHeapsSizeChanged(size, progress);
 }
 
-void DuplicatesHeaps::recalculateHeapsInfo() {
-    uint64_t total = 0;
-    if (m_arrHeapsGroups) {
-        for (const auto& [path, folder] : m_arrFoldersData) {
-            const auto heapsGroup = m_arrHeapsGroups->find(folder->getID());
-            if (heapsGroup == m_arrHeapsGroups->end())
-                continue;
-            for (const auto& copy :
-                 heapsGroup->second->getItemsInMainFolderThatParticipateInHeaps().items()) {
-                if (!copy->hasAssociatedDuplicateFolder())
-                    total += copy->getFileItemSize();
-            }
+void DuplicatesHeaps::forEachParticipatingCopy(
+    const std::function<void(const std::shared_ptr<DuplicateItem>&)>& visit) const {
+    if (!m_arrHeapsGroups)
+        return;
+    for (const auto& [path, folder] : m_arrFoldersData) {
+        const auto heapsGroup = m_arrHeapsGroups->find(folder->getID());
+        if (heapsGroup == m_arrHeapsGroups->end())
+            continue;
+        for (const auto& copy :
+             heapsGroup->second->getItemsInMainFolderThatParticipateInHeaps().items()) {
+            if (!copy->hasAssociatedDuplicateFolder())
+                visit(copy);
         }
     }
+}
+
+void DuplicatesHeaps::recalculateHeapsInfo() {
+    uint64_t total = 0;
+    forEachParticipatingCopy(
+        [&total](const std::shared_ptr<DuplicateItem>& copy) { total += copy->getFileItemSize(); });
     m_nTotalHeapsSize = total;
     m_bNeedRecalculateTotalHeapsSize = false;
 }
@@ -259,22 +265,14 @@ void DuplicatesHeaps::calculateTotalGreenSize(uint64_t* green, uint64_t* blue,
     // Participating copies outside duplicate folders, by group (in group-number order).
     std::map<uint64_t, std::pair<std::shared_ptr<DuplicatesGroup>, OrderedSet<DuplicateItem>>>
         collected;
-    if (m_arrHeapsGroups) {
-        for (const auto& [path, folder] : m_arrFoldersData) {
-            const auto heapsGroup = m_arrHeapsGroups->find(folder->getID());
-            if (heapsGroup == m_arrHeapsGroups->end())
-                continue;
-            for (const auto& copy :
-                 heapsGroup->second->getItemsInMainFolderThatParticipateInHeaps().items()) {
-                std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
-                if (!group || copy->hasAssociatedDuplicateFolder())
-                    continue;
-                auto& entry = collected[group->getGroupID()];
-                entry.first = group;
-                entry.second.add(copy);
-            }
-        }
-    }
+    forEachParticipatingCopy([&collected](const std::shared_ptr<DuplicateItem>& copy) {
+        std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+        if (!group)
+            return;
+        auto& entry = collected[group->getGroupID()];
+        entry.first = group;
+        entry.second.add(copy);
+    });
     uint64_t g = 0, b = 0, r = 0;
     for (const auto& [id, entry] : collected) {
         const DuplicatesGroup& group = *entry.first;

@@ -8,12 +8,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
+class DuplicateItem;
 class DuplicatesContainer;
 class DuplicatesGroup;
 class FileSystemItem;
@@ -85,6 +87,10 @@ private:
     void removeFolderDataWithPath(const QByteArray& path);
     void moveToHiddenFolderDataWithPath(const QByteArray& path);
     void restoreAllHiddenFolderDatas();
+    // Calls `visit` with every copy outside duplicate folders that takes part in a heap of
+    // its folder, folder by folder in path order.
+    void forEachParticipatingCopy(
+        const std::function<void(const std::shared_ptr<DuplicateItem>&)>& visit) const;
     void notifyListener(HeapsValidateProgressListener* listener, uint64_t size, float progress,
                         bool forced);
     std::vector<QByteArray> allPaths() const;
