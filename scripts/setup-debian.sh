@@ -10,7 +10,8 @@ packages=(
     libssl-dev libglib2.0-dev zlib1g-dev libminizip-dev
     libgtest-dev libgmock-dev
     pkexec coreutils
-    fonts-liberation locales
+    fonts-liberation fonts-inter locales
+    qt6-image-formats-plugins libpoppler-qt6-dev libffmpegthumbnailer-dev
 )
 
 missing=()
