@@ -80,7 +80,9 @@ void AnimationClock::cancel(Handle handle) {
     m_steps.erase(it);
 }
 
-bool AnimationClock::isPending(Handle handle) const { return m_steps.contains(handle); }
+bool AnimationClock::isPending(Handle handle) const {
+    return m_steps.contains(handle);
+}
 
 void AnimationClock::runStep(Handle handle) {
     const auto it = m_steps.find(handle);

@@ -53,8 +53,12 @@ QFont fontWithName(const QString& name, qreal size) {
     return font(size, Weight::Regular);
 }
 
-QFont systemFont(qreal size) { return font(size, Weight::Regular); }
+QFont systemFont(qreal size) {
+    return font(size, Weight::Regular);
+}
 
-QFont boldSystemFont(qreal size) { return font(size, Weight::Bold); }
+QFont boldSystemFont(qreal size) {
+    return font(size, Weight::Bold);
+}
 
 } // namespace Fonts

@@ -59,7 +59,9 @@ QString ImageStore::pathFor(const QString& name) {
     return found;
 }
 
-bool ImageStore::contains(const QString& name) { return !pathFor(name).isEmpty(); }
+bool ImageStore::contains(const QString& name) {
+    return !pathFor(name).isEmpty();
+}
 
 QSizeF ImageStore::naturalSize(const QString& name) {
     const QString path = pathFor(name);
@@ -83,7 +85,8 @@ QPixmap ImageStore::pixmap(const QString& name, QSizeF size, qreal ratio) {
         return {};
     const QSize pixels(static_cast<int>(std::ceil(size.width() * ratio)),
                        static_cast<int>(std::ceil(size.height() * ratio)));
-    const QString key = QStringLiteral("%1@%2x%3").arg(name).arg(pixels.width()).arg(pixels.height());
+    const QString key =
+        QStringLiteral("%1@%2x%3").arg(name).arg(pixels.width()).arg(pixels.height());
     auto& cache = pixmapCache();
     if (const auto it = cache.constFind(key); it != cache.constEnd()) {
         QPixmap cached = *it;
@@ -140,4 +143,6 @@ QStringList ImageStore::requestedNames() {
     return names;
 }
 
-void ImageStore::resetRequestedNames() { requested().clear(); }
+void ImageStore::resetRequestedNames() {
+    requested().clear();
+}

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
+#include "TestSupport.h"
 
 #include <QVariantAnimation>
 

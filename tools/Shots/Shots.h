@@ -39,7 +39,7 @@ struct ShotRegistrar final {
     ShotRegistrar(const char* area, ShotArea render);
 };
 
-#define SORVANTA_SHOT_AREA(area)                                                               \
-    static void shotArea_##area(ShotSession& session);                                         \
-    static const ShotRegistrar shotRegistrar_##area(#area, shotArea_##area);                   \
+#define SORVANTA_SHOT_AREA(area)                                                                   \
+    static void shotArea_##area(ShotSession& session);                                             \
+    static const ShotRegistrar shotRegistrar_##area(#area, shotArea_##area);                       \
     static void shotArea_##area(ShotSession& session)
