@@ -146,7 +146,7 @@ void PreviewPanel::closeEvent(QCloseEvent* event) {
 
 void PreviewPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Palette::commonPanelBackgroundColor());
+    painter.fillRect(rect(), Palette::quicklookBackgroundColor());
 }
 
 void PreviewPanel::resizeEvent(QResizeEvent* event) {

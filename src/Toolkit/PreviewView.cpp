@@ -77,6 +77,7 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     textPalette.setColor(QPalette::Base, Palette::commonBackgroundColor());
     textPalette.setColor(QPalette::Text, Palette::commonTextColor());
     m_textView->setPalette(textPalette);
+    m_textView->document()->setDocumentMargin(8);
     m_textView->viewport()->installEventFilter(this);
     m_textView->hide();
 
@@ -92,6 +93,16 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
 
     m_missingView = new QuickLookMissingView(this);
     m_missingView->hide();
+
+    // Thin scroll bars in the palette's greys for the text and the pages.
+    setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }"
+                       "QScrollBar::handle:vertical { background: %1; border-radius: 3px;"
+                       " min-height: 30px; margin: 2px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+                       " { background: none; }")
+            .arg(Palette::sizeLabelColor().name()));
 }
 
 PreviewView::~PreviewView() = default;
