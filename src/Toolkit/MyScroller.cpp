@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 namespace {
 
@@ -26,7 +27,7 @@ MyScroller::MyScroller(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {}
 
 bool MyScroller::isCompatibleWithOverlayScrollers() const {
-    return metaObject() == &MyScroller::staticMetaObject;
+    return typeid(*this) == typeid(MyScroller);
 }
 
 qreal MyScroller::scrollerWidthForControlSize(int) {

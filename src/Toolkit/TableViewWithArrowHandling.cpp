@@ -29,6 +29,19 @@ void TableViewWithArrowHandling::reloadData() {
 }
 
 void TableViewWithArrowHandling::keyPressEvent(QKeyEvent* event) {
+    // A modifier alone is no key press for the lists (the key tables have no such keys).
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+        event->accept();
+        return;
+    default:
+        break;
+    }
     AppNotification::CreateKeyPressedNotificationWithEvent(keyEventFromQt(*event));
     event->accept();
 }

@@ -41,13 +41,19 @@ std::array<double, 3> share(double delta, const std::array<double, 3>& lengths,
 // Lays out the parent's children by their masks whenever the parent is resized.
 class Follower final : public QObject {
 public:
-    explicit Follower(QWidget* parent) : QObject(parent) { setObjectName(kFollowerName); }
+    explicit Follower(QWidget* parent) : QObject(parent), m_lastSize(parent->size()) {
+        setObjectName(kFollowerName);
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Resize || watched != parent())
             return false;
-        const auto* resize = static_cast<QResizeEvent*>(event);
-        if (!resize->oldSize().isValid())
+        // The size last laid out for, rather than the event's old size: a hidden widget
+        // gets one resize event for several changes when it is shown.
+        const QSize oldSize = m_lastSize;
+        const QSize newSize = static_cast<QResizeEvent*>(event)->size();
+        m_lastSize = newSize;
+        if (!oldSize.isValid() || oldSize == newSize)
             return false;
         auto* parentWidget = static_cast<QWidget*>(watched);
         for (QObject* object : parentWidget->children()) {
@@ -57,11 +63,13 @@ public:
             const unsigned mask = ViewMasks::autoresizingMask(child);
             if (mask == ViewMasks::NotSizable)
                 continue;
-            child->setGeometry(ViewMasks::resizedFrame(mask, child->geometry(), resize->oldSize(),
-                                                       resize->size()));
+            child->setGeometry(ViewMasks::resizedFrame(mask, child->geometry(), oldSize, newSize));
         }
         return false;
     }
+
+private:
+    QSize m_lastSize;
 };
 
 void ensureFollower(QWidget* view) {

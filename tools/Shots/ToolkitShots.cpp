@@ -309,6 +309,8 @@ SORVANTA_SHOT_AREA(toolkit) {
             QApplication::setActiveWindow(&frame);
             table->setFocus();
         } else {
+            // Showing the window would hand the focus back to the list.
+            table->setFocusPolicy(Qt::NoFocus);
             table->clearFocus();
         }
         session.save(focused ? QStringLiteral("table-active") : QStringLiteral("table-inactive"),
