@@ -16,6 +16,11 @@ class QPainter;
 //
 // Every name asked for is remembered, so a test can exercise the interface and then check
 // that each name it looked up resolves. Main thread only.
+//
+// Write every picture name in the code as one string literal: the full name
+// ("dark_bg_menu"), the base name that gets the dark prefix ("checkbox0"), or, for a name
+// built at run time, one literal with placeholders (QStringLiteral("checkbox%1").arg(n)).
+// A test (ImageFilesTest) fails for a file in resources/images that no literal names.
 class ImageStore final {
 public:
     ImageStore() = delete;

@@ -1,31 +1,22 @@
 #include "Toolkit/ScrollViewWithBorder.h"
 
+#include "Toolkit/ColoredView.h"
 #include "Toolkit/MyScroller.h"
 #include "Toolkit/Palette.h"
 
-#include <QEvent>
-#include <QPainter>
-#include <QPainterPath>
-
 ScrollViewWithBorder::ScrollViewWithBorder(QWidget* parent) : QScrollArea(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setViewportMargins(1, 1, 1, 1);
+    // The border is the area's own 1-point plain frame, drawn in the frame colour; the
+    // content and the scrollers stay inside it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    QPalette colours = palette();
+    const float level = 113 / 255.0f;
+    colours.setColor(QPalette::WindowText,
+                     Palette::properColorWithRedGreenBlueAlpha(level, level, level, 1));
+    setPalette(colours);
     setVerticalScrollBar(new MyScroller(Qt::Vertical, this));
     setHorizontalScrollBar(new MyScroller(Qt::Horizontal, this));
-}
-
-bool ScrollViewWithBorder::event(QEvent* event) {
-    const bool handled = QScrollArea::event(event);
-    if (event->type() == QEvent::Paint) {
-        // The area's own paint event (the viewport paints separately) draws the ring
-        // between the bounds and the bounds inset by 1 point.
-        QPainter painter(this);
-        QPainterPath ring;
-        ring.setFillRule(Qt::OddEvenFill);
-        ring.addRect(QRectF(rect()).adjusted(-1, -1, 1, 1));
-        ring.addRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-        const float level = 113 / 255.0f;
-        painter.fillPath(ring, Palette::properColorWithRedGreenBlueAlpha(level, level, level, 1));
-    }
-    return handled;
+    auto* corner = new ColoredView(this);
+    corner->setColor(Palette::commonRowColor());
+    setCornerWidget(corner);
 }

@@ -10,7 +10,4 @@ class ScrollViewWithBorder : public QScrollArea {
 
 public:
     explicit ScrollViewWithBorder(QWidget* parent = nullptr);
-
-protected:
-    bool event(QEvent* event) override;
 };

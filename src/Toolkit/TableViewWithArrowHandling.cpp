@@ -2,6 +2,7 @@
 
 #include "Categories/AppNotification.h"
 #include "Platform/ui/KeyEventFromQt.h"
+#include "Toolkit/ColoredView.h"
 #include "Toolkit/MyScroller.h"
 #include "Toolkit/Palette.h"
 
@@ -22,6 +23,9 @@ TableViewWithArrowHandling::TableViewWithArrowHandling(QWidget* parent) : QTable
     setPalette(colours);
     setVerticalScrollBar(new MyScroller(Qt::Vertical, this));
     setHorizontalScrollBar(new MyScroller(Qt::Horizontal, this));
+    auto* corner = new ColoredView(this);
+    corner->setColor(Palette::commonRowColor());
+    setCornerWidget(corner);
 }
 
 void TableViewWithArrowHandling::reloadData() {

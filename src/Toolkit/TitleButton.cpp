@@ -133,48 +133,52 @@ void TitleButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
+void TitleButton::drawContent(QPainter& p) const {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF bounds = rect();
+    QRectF titleRect = bounds.adjusted(kTitlePadding, 0, -kTitlePadding, 0);
+
+    const QString name = shownImage();
+    if (!name.isEmpty()) {
+        QSizeF image = imageSize();
+        if (image.height() > bounds.height() || image.width() > bounds.width())
+            image.scale(bounds.size(), Qt::KeepAspectRatio);
+        QRectF target(QPointF(), image);
+        if (m_imagePosition == ImagePosition::ImageLeft && !text().isEmpty()) {
+            target.moveTopLeft(QPointF(0, std::floor((bounds.height() - image.height()) / 2)));
+            titleRect.setLeft(target.right() + kImageTitleGap);
+        } else {
+            target.moveCenter(bounds.center());
+            target.moveTopLeft(QPointF(std::floor(target.left()), std::floor(target.top())));
+        }
+        ImageStore::draw(p, name, target);
+    }
+    if (!text().isEmpty() && m_imagePosition != ImagePosition::ImageOnly) {
+        p.setFont(titleFont());
+        p.setPen(m_titleColor.value_or(Palette::commonTextColor()));
+        // A positive baseline offset lifts the title, as in y-up coordinates.
+        p.drawText(titleRect.translated(0, -m_baselineOffset), int(m_titleAlignment), text());
+    }
+}
+
 void TitleButton::paintEvent(QPaintEvent*) {
-    // Drawn into a layer first, so a press can darken exactly what was drawn.
+    QPainter painter(this);
+    if (!isEnabled())
+        painter.setOpacity(kDisabledOpacity);
+    if (!isDown()) {
+        drawContent(painter);
+        return;
+    }
+    // A pressed button darkens exactly what it drew, so it is drawn into a layer first.
     const qreal ratio = devicePixelRatioF();
     QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     layer.setDevicePixelRatio(ratio);
     layer.fill(Qt::transparent);
-    {
-        QPainter p(&layer);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        const QRectF bounds = rect();
-        QRectF titleRect = bounds.adjusted(kTitlePadding, 0, -kTitlePadding, 0);
-
-        const QString name = shownImage();
-        if (!name.isEmpty()) {
-            QSizeF image = imageSize();
-            if (image.height() > bounds.height() || image.width() > bounds.width())
-                image.scale(bounds.size(), Qt::KeepAspectRatio);
-            QRectF target(QPointF(), image);
-            if (m_imagePosition == ImagePosition::ImageLeft && !text().isEmpty()) {
-                target.moveTopLeft(QPointF(0, std::floor((bounds.height() - image.height()) / 2)));
-                titleRect.setLeft(target.right() + kImageTitleGap);
-            } else {
-                target.moveCenter(bounds.center());
-                target.moveTopLeft(QPointF(std::floor(target.left()), std::floor(target.top())));
-            }
-            ImageStore::draw(p, name, target);
-        }
-        if (!text().isEmpty() && m_imagePosition != ImagePosition::ImageOnly) {
-            p.setFont(titleFont());
-            p.setPen(m_titleColor.value_or(Palette::commonTextColor()));
-            // A positive baseline offset lifts the title, as in y-up coordinates.
-            p.drawText(titleRect.translated(0, -m_baselineOffset), int(m_titleAlignment), text());
-        }
-        if (isDown()) {
-            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-            p.fillRect(bounds,
-                       Palette::properColorWithRedGreenBlueAlpha(0, 0, 0, kPressedDarkening));
-        }
-    }
-    QPainter painter(this);
-    if (!isEnabled())
-        painter.setOpacity(kDisabledOpacity);
+    QPainter p(&layer);
+    drawContent(p);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.fillRect(rect(), Palette::properColorWithRedGreenBlueAlpha(0, 0, 0, kPressedDarkening));
+    p.end();
     painter.drawImage(QPointF(0, 0), layer);
 }

@@ -82,6 +82,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void drawContent(QPainter& painter) const;
     QString shownImage() const;
     QSizeF imageSize() const;
     QFont titleFont() const;
