@@ -180,6 +180,13 @@ void UMTickerScrollView::resizeEvent(QResizeEvent* event) {
     updateTrackingAreas();
 }
 
+void UMTickerScrollView::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    cancelPendingStart();
+    stopAnimation();
+    updateTrackingAreas();
+}
+
 void UMTickerScrollView::wheelEvent(QWheelEvent* event) {
     event->ignore();
 }

@@ -10,8 +10,8 @@
 // (so at rest a long path shows its end). When the pointer rests on it for half a second,
 // the whole path scrolls back and forth, one point every 25 ms, until the pointer leaves.
 //
-// A new text or a new size stops the scrolling and cancels a start that is still waiting,
-// so the ticker never scrolls a stale path; after a new size the wait starts afresh when
+// A new text or a new frame (size or place) stops the scrolling and cancels a start that is still
+// waiting, so the ticker never scrolls a stale path; after a new frame the wait starts afresh when
 // the pointer is still over it. Nothing happens on hover while the help overlay is shown.
 // All timing runs through AnimationClock. Wheel events go to the enclosing list.
 class UMTickerScrollView : public QWidget {
@@ -54,6 +54,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:

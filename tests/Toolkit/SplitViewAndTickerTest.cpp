@@ -164,6 +164,13 @@ TEST_F(TickerTest, NothingStartsWhenThePointerLeavesEarlyOrTheTextOrSizeChanges)
     ASSERT_TRUE(ticker.isScrolling());
     ticker.resize(130, 20);
     EXPECT_FALSE(ticker.isScrolling());
+
+    // And a new place, as when the list around it scrolls.
+    ticker.mouseEntered();
+    clock().advance(600);
+    ASSERT_TRUE(ticker.isScrolling());
+    ticker.move(ticker.pos() + QPoint(0, 20));
+    EXPECT_FALSE(ticker.isScrolling());
 }
 
 TEST_F(TickerTest, AFittingPathOrAShownHelpOverlayStartsNothing) {
