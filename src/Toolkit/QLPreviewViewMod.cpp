@@ -2,18 +2,18 @@
 
 #include "Toolkit/QuickLookVC.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
 // The last mouse release handled by any preview, process-wide: the same event reaching a
 // preview a second time (forwarded from the text or pages inside, or passed up from a
-// child) is ignored altogether.
-struct HandledRelease {
-    const QMouseEvent* event = nullptr;
-    quint64 timestamp = 0;
-};
-HandledRelease g_lastRelease;
+// child) is ignored altogether. An event object is the same event only while it is being
+// delivered, so the memory is cleared on the next turn of the event loop (the address of
+// a finished event may be reused by a later one).
+const QMouseEvent* g_lastRelease = nullptr;
 
 } // namespace
 
@@ -45,9 +45,10 @@ void QLPreviewViewMod::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void QLPreviewViewMod::mouseReleaseEvent(QMouseEvent* event) {
-    if (g_lastRelease.event == event && g_lastRelease.timestamp == event->timestamp())
+    if (g_lastRelease == event)
         return;
-    g_lastRelease = {event, event->timestamp()};
+    g_lastRelease = event;
+    QTimer::singleShot(0, qApp, [] { g_lastRelease = nullptr; });
     const bool secondClick = std::exchange(m_secondClick, false);
     if (secondClick && m_controller)
         m_controller->showQuicklookInNewWindow();

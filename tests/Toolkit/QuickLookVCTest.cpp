@@ -130,9 +130,13 @@ protected:
     void SetUp() override {
         m_tree = ScanTree::create();
         m_root = VolumeSystemItem::initWithPath(*m_tree, QFile::encodeName(m_dir.path()), 0, 0);
+        // Embedded, as in the results screen: a child's resize takes effect at once, where a
+        // window's waits for the platform.
+        m_pane.setParent(&m_host);
         m_pane.resize(400, 300);
-        m_pane.setAttribute(Qt::WA_DontShowOnScreen);
-        m_pane.show();
+        m_host.resize(400, 300);
+        m_host.setAttribute(Qt::WA_DontShowOnScreen);
+        m_host.show();
     }
     void TearDown() override {
         if (PreviewPanel::sharedPreviewPanelExists())
@@ -151,6 +155,7 @@ protected:
     QTemporaryDir m_dir;
     std::shared_ptr<ScanTree> m_tree;
     VolumeSystemItem* m_root = nullptr;
+    QWidget m_host;
     QuickLookVC m_pane;
 };
 
@@ -248,6 +253,8 @@ TEST_F(QuickLookVCTest, DoubleClickOnThePreviewTogglesThePanelOnTheSamePath) {
     QLPreviewViewMod* view = m_pane.previewView();
     ASSERT_NE(view, nullptr);
     const auto doubleClick = [&] {
+        // Each click comes on its own turn of the event loop, as from the window system.
+        QApplication::processEvents();
         const QPointF at(50, 50);
         QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
@@ -257,7 +264,6 @@ TEST_F(QuickLookVCTest, DoubleClickOnThePreviewTogglesThePanelOnTheSamePath) {
                         Qt::LeftButton, Qt::NoModifier);
         QMouseEvent release2(QEvent::MouseButtonRelease, at, view->mapToGlobal(at), Qt::LeftButton,
                              Qt::NoButton, Qt::NoModifier);
-        release2.setTimestamp(release.timestamp() + 1);
         QApplication::sendEvent(view, &press);
         QApplication::sendEvent(view, &release);
         QApplication::sendEvent(view, &dbl);
