@@ -1,5 +1,7 @@
 #include "Platform/ui/PreviewLoader.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QThreadPool>
 
 #include <mutex>
@@ -17,13 +19,25 @@ struct PreviewLoader::Job {
 
 namespace {
 
+// The workers belong to the application object: when it goes, jobs not started are
+// dropped and running ones are waited for, so none is still inside Qt or a decoder while
+// the process takes down its globals.
+class PreviewPool final : public QThreadPool {
+public:
+    using QThreadPool::QThreadPool;
+    ~PreviewPool() override {
+        clear();
+        waitForDone();
+    }
+};
+
 QThreadPool& previewPool() {
-    static QThreadPool* pool = [] {
-        auto* created = new QThreadPool;
-        created->setObjectName(QStringLiteral("Previews"));
-        created->setMaxThreadCount(3);
-        return created;
-    }();
+    static QPointer<PreviewPool> pool;
+    if (!pool) {
+        pool = new PreviewPool(QCoreApplication::instance());
+        pool->setObjectName(QStringLiteral("Previews"));
+        pool->setMaxThreadCount(3);
+    }
     return *pool;
 }
 
