@@ -1,11 +1,13 @@
 #include "Toolkit/PreviewView.h"
 
+#include "Toolkit/ImageStore.h"
 #include "Toolkit/PreviewItem.h"
 #include "Toolkit/QuickLookMissingView.h"
 
 #include "PreviewFixtures.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -105,6 +107,23 @@ TEST_F(PreviewViewTest, VanishedFileShowsTheMovedOrDeletedMessage) {
     EXPECT_EQ(message->label()->text(),
               QStringLiteral("Oops! The file \"gone.txt\" has been moved or deleted."));
     EXPECT_EQ(message->imageName(), QStringLiteral("dark_notfound2"));
+}
+
+TEST_F(PreviewViewTest, EveryPictureThePreviewsLookUpResolves) {
+    ImageStore::resetRequestedNames();
+    m_view.show();
+    ASSERT_TRUE(TestSupport::writeFile(path("blob.qqq"), PreviewFixtures::unknownBytes()));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Folder")));
+    for (const char* name : {"blob.qqq", "Folder", "gone.txt", "GoneFolder"}) {
+        const PathItem item(path(QString::fromLatin1(name)));
+        show(item);
+        (void)m_view.grab();
+    }
+    const QStringList requested = ImageStore::requestedNames();
+    for (const char* expected : {"dark_notfound1", "dark_notfound2"})
+        EXPECT_TRUE(requested.contains(QString::fromLatin1(expected))) << expected;
+    for (const QString& name : requested)
+        EXPECT_TRUE(ImageStore::contains(name)) << name.toStdString() << " does not resolve";
 }
 
 TEST_F(PreviewViewTest, OnlyTheLatestItemIsShownAndNothingClearsIt) {
