@@ -1,4 +1,4 @@
-#include "Shell/WindowController.h"
+#include "Shell/AppDelegate.h"
 
 #include <QApplication>
 
@@ -6,8 +6,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velquor"));
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
+    // The main window ends the application itself (its close button and Quit).
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    WindowController window;
-    window.show();
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -1,13 +1,207 @@
 #pragma once
 
+#include "Screens/ScreenProtocols.h"
+
+#include <QPointer>
+#include <QSize>
+#include <QStringList>
 #include <QWidget>
 
-// The main window of the application: one window that hosts the flow screens in turn.
-// For now it is the empty dark window that later screens fill.
-class WindowController final : public QWidget {
+#include <functional>
+#include <memory>
+
+class ButtonWithTrackingArea;
+class DuplicatesContainer;
+class FoldersScanner;
+class InterimScreenVC;
+class MainMenu;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QSizeGrip;
+class ScanScreenVC;
+class SelectDuplicatesVC;
+class WelcomeScreenVC;
+class WindowBackgroundView;
+
+// How a screen enters or leaves: 0 slides from or to the left, 1 only fades, 2 slides from
+// or to the right.
+enum ScreenTransitionDirection : int {
+    ScreenTransitionLeft = 0,
+    ScreenTransitionFade = 1,
+    ScreenTransitionRight = 2,
+};
+
+// The one main window. It shows exactly one flow screen at a time (welcome, interim, scan,
+// results) inside its content view, slides and fades them in and out, resizes and centres
+// itself for each, draws its own close, minimise and full-screen buttons, and runs the life
+// of a scan: start, completion, rescan, new scan and the recent folders.
+//
+// A screen exists exactly while its controller field is set: every hide step releases the
+// controller (deleteLater) when its animation ends; every show step makes the controller
+// only when the field is empty. Main thread only; all steps run through the animation
+// clock.
+class WindowController final : public QWidget,
+                               public WelcomeScreenProtocolDelegate,
+                               public InterimScreenProtocolDelegate,
+                               public ScanScreenProtocolDelegate {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WindowController)
 
 public:
+    static constexpr QSize kWelcomeSize{740, 550};
+    static constexpr QSize kScanSize{990, 590};
+    static constexpr QSize kMaximumResultsSize{2880, 1800};
+    static constexpr int kScreenAnimationMs = 1000;
+    static constexpr int kWindowAnimationMs = 500;
+    static constexpr int kShowResultsDelayMs = 3000;
+    static constexpr int kRestartScanDelayMs = 600;
+
+    using Completion = std::function<void(bool)>;
+
     explicit WindowController(QWidget* parent = nullptr);
+    ~WindowController() override;
+
+    // Start-up of the window, after it is shown: centres it, titles the menu and shows the
+    // welcome screen.
+    void windowDidLoad();
+    void moveWindowToScreenCenter();
+    void updateMenuItemsByTarget();
+
+    // ---- Screens.
+    void showWelcomeScreenFrom(int direction, Completion completion = {});
+    void hideWelcomeScreenTo(int direction);
+    void showInterimScreenFrom(int direction, Completion completion = {});
+    void hideInterimScreenTo(int direction);
+    void showScanScreenFrom(int direction, Completion completion = {});
+    void hideScanScreenTo(int direction);
+    void showSelectDuplicatesVCFrom(int direction);
+    void hideSelectDuplicatesVCTo(int direction);
+    void increaseWindowToSize(QSize size, bool resizable, Completion completion);
+    void decreaseWindowAnimated(bool animated, Completion completion);
+
+    void backToWelcomeScreen();
+    void backToInterimScreen();
+    void noDuplicatesMore();
+
+    // InterimScreenProtocolDelegate.
+    void backToWelcomeScreenFromInterimScreen() override;
+    void showResultsFromInterimScreen() override;
+    // ScanScreenProtocolDelegate.
+    void backToWelcomeScreenFromScanScreen() override;
+    void showResultsFromScanScreen() override;
+    void cancelPendingRequests() override;
+    // WelcomeScreenProtocolDelegate.
+    void startScanFolders(const QStringList& paths) override;
+    bool isAnyOtherWindowsOpened() const override;
+
+    // ---- Scan life.
+    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& container,
+                                  const FoldersScanner* scanner);
+    void clearScanner();
+    void newScan();
+    // |sender| is the menu item that asked, or none (the "RestartScan" notification, the
+    // return from full screen).
+    void restartScan(QAction* sender = nullptr);
+    void performRestartScan();
+    void updateRecentFoldersList();
+    void pathMenuItemPressed(const QString& path);
+
+    // ---- Window buttons and events.
+    void customizeWindowControllButtons();
+    void makeControllButtonsForemost();
+    void tryToQuitApplication();
+    void zoomButtonHandler();
+    void minimizeButtonPressed();
+    void fullScreenAction();
+    bool inFullScreenMode() const;
+    void toggleFullScreen();
+    void windowDidEnterFullScreen();
+    void windowDidExitFullScreen();
+    // Modifier keys changed to |modifierFlags| (the key tables' bits).
+    void flagsChanged(quint32 modifierFlags);
+
+    // ---- For the menu, the tests and the tools.
+    WelcomeScreenVC* welcomeScreenController() const;
+    InterimScreenVC* interimScreenController() const;
+    ScanScreenVC* scanScreenController() const;
+    SelectDuplicatesVC* selectDuplicatesController() const;
+    FoldersScanner* scanner() const { return m_pScanner.get(); }
+    QWidget* contentView() const;
+    ButtonWithTrackingArea* quitButton() const { return m_quitButton; }
+    ButtonWithTrackingArea* minimizeButton() const { return m_minimizeButton; }
+    ButtonWithTrackingArea* fullScreenButton() const { return m_fullScreenButton; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    QStringList lastSelectedFolders() const { return m_arrLastSelectedFolders; }
+    QStringList selectedFoldersArray() const { return m_selectedFoldersArray; }
+    bool isShowResultsPending() const;
+    QSize windowSizeAfterScan() const { return m_windowSizeAfterScan; }
+
+    // What ends the application; the tests put a recorder in its place.
+    void setTerminateHandler(std::function<void()> handler) { m_terminate = std::move(handler); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class ScanListener;
+
+    void buildWindowButtons();
+    void buildMenuBar();
+    void layoutChrome();
+    void setButtonsHovered(bool hovered);
+    void disableFullScreenButton();
+    void enableFullScreenButton();
+    void runRestartAfterWindowShrank();
+    void askAndTerminate();
+    void terminate();
+    QRect screenFrame() const;
+    void animateWindowTo(const QRect& frame, int durationMs, std::function<void()> done);
+
+    // Screens.
+    QPointer<WelcomeScreenVC> m_welcomeScreenController;
+    QPointer<InterimScreenVC> m_interimScreenController;
+    QPointer<ScanScreenVC> m_scanScreenController;
+    QPointer<SelectDuplicatesVC> m_selectDuplicatesController;
+
+    // Chrome.
+    WindowBackgroundView* m_contentView = nullptr;
+    ButtonWithTrackingArea* m_quitButton = nullptr;
+    ButtonWithTrackingArea* m_minimizeButton = nullptr;
+    ButtonWithTrackingArea* m_fullScreenButton = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    QSizeGrip* m_sizeGrip = nullptr;
+    QMenu* m_recentFoldersMenu = nullptr;
+    quint32 m_modifierFlags = 0;
+
+    // The running scan and the listener that tells this window its end.
+    std::shared_ptr<FoldersScanner> m_pScanner;
+    std::shared_ptr<ScanListener> m_pScanListener;
+    quint64 m_showResultsRequest = 0;
+
+    bool m_showWelcomeScreenAfterReturningFromFullscreen = false;
+    bool m_showInterimScreenAfterReturningFromFullscreen = false;
+    bool m_restartScanningAfterReturningFromFullscreen = false;
+
+    QStringList m_arrLastSelectedFolders;
+    QSize m_windowSizeAfterScan{1200, 713};
+    QStringList m_selectedFoldersArray;
+
+    std::function<void()> m_terminate;
+
+public:
+    // Menu items the application menu titles at start-up.
+    QAction* mainMenuAboutSorvanta = nullptr;
+    QAction* mainMenuRateSorvanta = nullptr;
+    QAction* mainMenuHideSorvanta = nullptr;
+    QAction* mainMenuQuitSorvanta = nullptr;
+    QAction* mainMenuSorvantaHelp = nullptr;
+    QAction* newScanMenuItem = nullptr;
+    QAction* restartScanMenuItem = nullptr;
+    QAction* allOutRestartScanMenuItem = nullptr;
+    QAction* recentFoldersMenuItem = nullptr;
+    QAction* fullScreenMenuItem = nullptr;
 };

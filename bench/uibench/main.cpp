@@ -1,0 +1,120 @@
+// uibench: how the interface keeps up while the engine works.
+//
+//   uibench scan DIR
+//
+// Scans DIR with the scan screen shown on the offscreen platform, as the application does
+// (the screen polls the scanner, the chart animates, the window takes the result), and
+// prints every figure on its own line as "name: value ms":
+//   longest main-thread stall  the longest time the main thread's event loop did not turn
+//                              (measured by a 2 ms heartbeat timer), from the scan's start to
+//                              the screen's final refresh
+//   scan wall                  from the scan's start to its completion report
+// Settings are read from a temporary home, so the user's own are never touched.
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesManager.h"
+#include "Scanner/FoldersScanner.h"
+#include "Scanner/FoldersScannerListener.h"
+#include "Screens/ScanScreenVC.h"
+#include "Shell/WindowBackgroundView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kHeartbeatMs = 2;
+
+class Listener final : public FoldersScannerListener {
+public:
+    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
+        container = result;
+    }
+    std::shared_ptr<DuplicatesContainer> container;
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: uibench scan DIR\n");
+    return 2;
+}
+
+int scan(const QString& folder) {
+    WindowBackgroundView background;
+    background.resize(990, 590);
+    auto* screen = new ScanScreenVC(&background);
+    screen->resize(background.size());
+    screen->awakeFromNib();
+    background.show();
+
+    auto listener = std::make_shared<Listener>();
+    auto scanner = FoldersScanner::create({QFile::encodeName(folder)}, listener);
+    if (!scanner) {
+        std::fprintf(stderr, "uibench: cannot scan %s\n", qPrintable(folder));
+        return 1;
+    }
+    scanner->includeHiddenFiles(false);
+    scanner->enableSearchDuplicatesFoldersAndSimilars(true);
+
+    // The heartbeat: every turn of the main thread's event loop lets it fire; a gap much
+    // longer than its period is a stall.
+    QElapsedTimer clock;
+    qint64 lastBeat = 0;
+    qint64 longestStall = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    heartbeat.setInterval(kHeartbeatMs);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longestStall = std::max(longestStall, now - lastBeat);
+        lastBeat = now;
+    });
+
+    clock.start();
+    heartbeat.start();
+    scanner->startScanAndUseAutoDefineMinimalFileSize();
+    screen->setScanner(scanner);
+    while (!listener->container)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    const qint64 wall = clock.elapsed();
+
+    // What the main window does at completion, stalls included.
+    screen->setDisabled(true);
+    screen->setScanner(nullptr);
+    DuplicatesManager::sharedManager().setDuplicateContainer(listener->container);
+    screen->updateInformationUsingDuplicatesContainer(*listener->container);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 1500)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    heartbeat.stop();
+    scanner.reset();
+
+    std::printf("longest main-thread stall: %lld ms\n", static_cast<long long>(longestStall));
+    std::printf("scan wall: %lld ms\n", static_cast<long long>(wall));
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || QByteArray(argv[1]) != "scan")
+        return usage();
+    const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Velquor"));
+    QApplication::setApplicationName(QStringLiteral("Sorvanta"));
+    return scan(folder);
+}

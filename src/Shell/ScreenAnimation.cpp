@@ -1,0 +1,64 @@
+#include "ScreenAnimation.h"
+
+#include "Toolkit/AnimationClock.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QParallelAnimationGroup>
+#include <QPropertyAnimation>
+#include <QVariantAnimation>
+#include <QWidget>
+
+namespace ScreenAnimation {
+
+namespace {
+
+QGraphicsOpacityEffect* opacityEffectOf(const QWidget* view) {
+    return qobject_cast<QGraphicsOpacityEffect*>(view->graphicsEffect());
+}
+
+} // namespace
+
+qreal alphaValue(const QWidget* view) {
+    const auto* effect = opacityEffectOf(view);
+    return effect ? effect->opacity() : 1.0;
+}
+
+void setAlphaValue(QWidget* view, qreal alpha) {
+    auto* effect = opacityEffectOf(view);
+    if (!effect) {
+        if (alpha >= 1.0)
+            return;
+        effect = new QGraphicsOpacityEffect(view);
+        view->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(alpha);
+    // Offscreen rendering of the whole screen for an opacity of 1 would only cost time.
+    effect->setEnabled(alpha < 1.0);
+}
+
+void animate(QWidget* view, qreal alpha, std::optional<QPoint> origin, int durationMs,
+             std::function<void()> done) {
+    auto* group = new QParallelAnimationGroup(view);
+    auto* fade = new QVariantAnimation(group);
+    fade->setStartValue(alphaValue(view));
+    fade->setEndValue(alpha);
+    fade->setDuration(durationMs);
+    QObject::connect(fade, &QVariantAnimation::valueChanged, view,
+                     [view](const QVariant& value) { setAlphaValue(view, value.toReal()); });
+    group->addAnimation(fade);
+    if (origin) {
+        auto* slide = new QPropertyAnimation(view, "pos", group);
+        slide->setStartValue(view->pos());
+        slide->setEndValue(*origin);
+        slide->setDuration(durationMs);
+        group->addAnimation(slide);
+    }
+    QObject::connect(group, &QAbstractAnimation::finished, view, [group, done = std::move(done)] {
+        group->deleteLater();
+        if (done)
+            done();
+    });
+    AnimationClock::instance().start(group);
+}
+
+} // namespace ScreenAnimation

@@ -1,0 +1,307 @@
+// The main window's screen flow, driven through every event that changes the screen, with
+// the animation clock at zero: which screen controllers are alive afterwards and which
+// window sizes the window allows.
+#include "Shell/WindowController.h"
+#include "Browser/SelectDuplicatesVC.h"
+#include "Categories/Settings.h"
+#include "Platform/NotificationCenter.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesManager.h"
+#include "Scanner/FoldersScanner.h"
+#include "Screens/InterimScreenVC.h"
+#include "Screens/NoDuplicatesVC.h"
+#include "Screens/ScanScreenVC.h"
+#include "Screens/WelcomeScreenVC.h"
+#include "TestSupport.h"
+#include "Toolkit/AnimationClock.h"
+#include "Toolkit/ButtonWithTrackingArea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class WindowControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
+        Settings::setShowRestartScanMessage(false);
+        Settings::setShowNewScanMessage(false);
+        Settings::setForceFullHashCalculation(false);
+        Settings::setDefineMinimalDuplicatesFileSizeAutomatically(false);
+        Settings::setMinDuplicatesFileSize(1);
+        ASSERT_TRUE(m_tree.isValid());
+        m_window = std::make_unique<WindowController>();
+        m_window->setTerminateHandler([this] { ++m_terminated; });
+        m_window->show();
+        m_window->windowDidLoad();
+    }
+
+    void TearDown() override {
+        m_window.reset();
+        QApplication::processEvents();
+        AnimationClock::instance().setMode(AnimationClock::Mode::Real);
+    }
+
+    // A folder with one pair of equal files (|withCopies|) or only different files.
+    QString makeFolder(const QString& name, bool withCopies) {
+        const QString folder = m_tree.path() + QLatin1Char('/') + name;
+        EXPECT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/one.txt"), "first file"));
+        EXPECT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/two.txt"),
+                                           withCopies ? "first file" : "second file!"));
+        return folder;
+    }
+
+    // Moves the manual clock in small steps, so animations that start when others end run
+    // on time.
+    static void advance(int ms) {
+        for (int done = 0; done < ms; done += 50)
+            AnimationClock::instance().advance(50);
+    }
+
+    bool screensAre(bool welcome, bool interim, bool scan, bool results) const {
+        return bool(m_window->welcomeScreenController()) == welcome &&
+               bool(m_window->interimScreenController()) == interim &&
+               bool(m_window->scanScreenController()) == scan &&
+               bool(m_window->selectDuplicatesController()) == results;
+    }
+
+    void expectSizes(QSize minimum, QSize maximum) const {
+        EXPECT_EQ(m_window->minimumSize(), minimum);
+        EXPECT_EQ(m_window->maximumSize(), maximum);
+        EXPECT_GE(m_window->width(), minimum.width());
+        EXPECT_LE(m_window->width(), maximum.width());
+    }
+
+    // From the welcome screen to the results screen of a scan that finds copies.
+    void scanToResults() {
+        m_window->startScanFolders({makeFolder(QStringLiteral("copies"), true)});
+        ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, false, false, true); }));
+        ASSERT_TRUE(TestSupport::waitFor(
+            [&] { return m_window->selectDuplicatesController()->resultsViewShown(); }));
+    }
+
+    QMessageBox* sheet(const QString& name) const {
+        return m_window->findChild<QMessageBox*>(name);
+    }
+
+    QTemporaryDir m_tree;
+    std::unique_ptr<WindowController> m_window;
+    int m_terminated = 0;
+};
+
+TEST_F(WindowControllerTest, StartUpShowsTheWelcomeScreenInTheFixedSmallWindow) {
+    EXPECT_TRUE(screensAre(true, false, false, false));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+    EXPECT_FALSE(m_window->fullScreenButton()->isEnabled());
+    EXPECT_EQ(m_window->mainMenuQuitSorvanta->text(), QStringLiteral("Quit Sorvanta"));
+}
+
+TEST_F(WindowControllerTest, ScanWithCopiesGoesFromScanScreenToResults) {
+    const QString folder = makeFolder(QStringLiteral("copies"), true);
+    m_window->startScanFolders({folder});
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, false, true, false); }));
+    expectSizes(WindowController::kScanSize, WindowController::kScanSize);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, false, false, true); }));
+    ASSERT_TRUE(TestSupport::waitFor(
+        [&] { return m_window->selectDuplicatesController()->resultsViewShown(); }));
+    expectSizes(QSize(1200, 713), WindowController::kMaximumResultsSize);
+    EXPECT_EQ(m_window->selectDuplicatesController()->scannedFolders(), QStringList{folder});
+    EXPECT_EQ(m_window->scanner(), nullptr);
+    EXPECT_TRUE(m_window->fullScreenButton()->isEnabled());
+    auto& manager = DuplicatesManager::sharedManager();
+    ASSERT_TRUE(manager.duplicateContainer());
+    EXPECT_GT(manager.duplicateContainer()->getAllFilesSize(), 0u);
+    EXPECT_EQ(manager.scannedFolders(), QStringList{folder});
+    EXPECT_EQ(manager.foundSize(), int64_t(manager.duplicateContainer()->getAllFilesSize()));
+}
+
+TEST_F(WindowControllerTest, ScanWithoutCopiesShowsTheNoDuplicatesViewOnTheScanScreen) {
+    const QString folder = makeFolder(QStringLiteral("unique"), false);
+    m_window->startScanFolders({folder});
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return m_window->scanScreenController() &&
+               m_window->scanScreenController()->noDuplicatesController();
+    }));
+    TestSupport::spinFor(50);
+    EXPECT_TRUE(screensAre(false, false, true, false));
+    EXPECT_FALSE(m_window->isShowResultsPending());
+    expectSizes(WindowController::kScanSize, WindowController::kScanSize);
+    auto* noDuplicates = m_window->scanScreenController()->noDuplicatesController();
+    EXPECT_EQ(noDuplicates->filesCount(), 2u);
+    EXPECT_EQ(DuplicatesManager::sharedManager().foundSize(), int64_t(0));
+
+    // Its new-scan button: the next welcome screen starts empty.
+    NotificationCenter::defaultCenter().post(QStringLiteral("NoDuplicatesMore"));
+    NotificationCenter::defaultCenter().post(QStringLiteral("BackToWelcomeScreen"));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(true, false, false, false); }));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+    EXPECT_TRUE(m_window->welcomeScreenController()->foldersArray().isEmpty());
+}
+
+TEST_F(WindowControllerTest, BackFromTheScanScreenReturnsWithTheFoldersOfTheScan) {
+    const QString folder = makeFolder(QStringLiteral("copies"), true);
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    m_window->startScanFolders({folder});
+    advance(1600); // window 0.5 s, slide 1.0 s
+    ASSERT_TRUE(m_window->scanScreenController());
+    ASSERT_TRUE(m_window->scanner());
+    // Let the scan finish; its result is ignored once the user went back.
+    advance(1500);
+    m_window->scanScreenController()->backButtonPressed();
+    EXPECT_EQ(m_window->scanner(), nullptr);
+    advance(5000);
+    TestSupport::spinFor(100);
+    advance(5000);
+    EXPECT_TRUE(screensAre(true, false, false, false));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+    EXPECT_EQ(m_window->welcomeScreenController()->folderPaths(), QStringList{folder});
+}
+
+TEST_F(WindowControllerTest, ResultsBackToInterimAndOnToWelcomeOrResults) {
+    scanToResults();
+    NotificationCenter::defaultCenter().post(QStringLiteral("BackToInterimScreen"));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, true, false, false); }));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+    EXPECT_EQ(m_window->interimScreenController()->folderArray(), m_window->lastSelectedFolders());
+
+    m_window->showResultsFromInterimScreen();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, false, false, true); }));
+    ASSERT_TRUE(TestSupport::waitFor(
+        [&] { return m_window->selectDuplicatesController()->resultsViewShown(); }));
+    expectSizes(QSize(1200, 713), WindowController::kMaximumResultsSize);
+
+    NotificationCenter::defaultCenter().post(QStringLiteral("BackToInterimScreen"));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(false, true, false, false); }));
+    m_window->backToWelcomeScreenFromInterimScreen();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(true, false, false, false); }));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+    EXPECT_TRUE(m_window->welcomeScreenController()->foldersArray().isEmpty());
+}
+
+TEST_F(WindowControllerTest, RestartScanRescansTheLastFoldersThroughTheWelcomeScreen) {
+    scanToResults();
+    const QStringList folders = m_window->lastSelectedFolders();
+    const QDateTime finished = DuplicatesManager::sharedManager().scanFinishDate();
+    Settings::setForceFullHashCalculation(true);
+    NotificationCenter::defaultCenter().post(QStringLiteral("RestartScan"));
+    EXPECT_FALSE(Settings::forceFullHashCalculation()); // not an all-out rescan
+    // The whole round runs at once with the clock at zero; a new scan shows by its date.
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return screensAre(false, false, false, true) &&
+               DuplicatesManager::sharedManager().scanFinishDate() > finished;
+    }));
+    EXPECT_EQ(m_window->lastSelectedFolders(), folders);
+}
+
+TEST_F(WindowControllerTest, NewScanAsksAndGoesBackToAnEmptyWelcomeScreen) {
+    scanToResults();
+    Settings::setShowNewScanMessage(true);
+    m_window->newScan();
+    QMessageBox* box = sheet(QStringLiteral("newScanConfirmation"));
+    ASSERT_NE(box, nullptr);
+    box->checkBox()->setChecked(true);
+    box->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(Settings::showNewScanMessage()); // Cancel stores nothing
+    TestSupport::spinFor(20);
+    EXPECT_TRUE(screensAre(false, false, false, true));
+
+    m_window->newScan();
+    box = sheet(QStringLiteral("newScanConfirmation"));
+    ASSERT_NE(box, nullptr);
+    box->checkBox()->setChecked(true);
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_FALSE(Settings::showNewScanMessage());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(true, false, false, false); }));
+    EXPECT_TRUE(m_window->welcomeScreenController()->foldersArray().isEmpty());
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+}
+
+TEST_F(WindowControllerTest, FullScreenResultsLeaveFullScreenBeforeGoingBack) {
+    scanToResults();
+    m_window->fullScreenAction();
+    ASSERT_TRUE(m_window->inFullScreenMode());
+    NotificationCenter::defaultCenter().post(QStringLiteral("BackToWelcomeScreen"));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !m_window->inFullScreenMode(); }));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(true, false, false, false); }));
+    expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
+
+    // Full screen only from the results screen.
+    m_window->fullScreenAction();
+    EXPECT_FALSE(m_window->inFullScreenMode());
+}
+
+TEST_F(WindowControllerTest, ConfirmedAllOutRescanFromFullScreenStaysAllOutAndIsAskedOnce) {
+    scanToResults();
+    m_window->fullScreenAction();
+    ASSERT_TRUE(m_window->inFullScreenMode());
+    Settings::setShowRestartScanMessage(true);
+    const QDateTime finished = DuplicatesManager::sharedManager().scanFinishDate();
+    m_window->restartScan(m_window->allOutRestartScanMenuItem);
+    EXPECT_TRUE(Settings::forceFullHashCalculation());
+    QMessageBox* box = sheet(QStringLiteral("rescanConfirmation"));
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Ok)->click();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !m_window->inFullScreenMode(); }));
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return screensAre(false, false, false, true) &&
+               DuplicatesManager::sharedManager().scanFinishDate() > finished;
+    }));
+    EXPECT_EQ(sheet(QStringLiteral("rescanConfirmation")), nullptr);
+    EXPECT_TRUE(Settings::forceFullHashCalculation());
+}
+
+TEST_F(WindowControllerTest, LateCompletionAndPendingHandOverChangeNothingAfterGoingBack) {
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    m_window->startScanFolders({makeFolder(QStringLiteral("copies"), true)});
+    advance(1600);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isShowResultsPending(); }));
+    const auto container = DuplicatesManager::sharedManager().duplicateContainer();
+    ASSERT_TRUE(container);
+
+    // Going back within the 3 s cancels the hand-over to the results.
+    NotificationCenter::defaultCenter().post(QStringLiteral("BackToWelcomeScreen"));
+    EXPECT_FALSE(m_window->isShowResultsPending());
+    advance(5000);
+    advance(5000);
+    EXPECT_TRUE(screensAre(true, false, false, false));
+
+    // A report from a scanner that is not the window's running one is dropped.
+    m_window->onScanCompleteWithResult(container, nullptr);
+    EXPECT_FALSE(m_window->isShowResultsPending());
+    advance(5000);
+    EXPECT_TRUE(screensAre(true, false, false, false));
+}
+
+TEST_F(WindowControllerTest, QuitAsksOnlyWhenResultsWouldBeLost) {
+    m_window->tryToQuitApplication();
+    EXPECT_EQ(m_terminated, 1);
+
+    // A running scan is stopped and the application ends without asking.
+    m_window->startScanFolders({makeFolder(QStringLiteral("copies"), true)});
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->scanner() != nullptr; }));
+    m_window->tryToQuitApplication();
+    EXPECT_EQ(m_terminated, 2);
+    EXPECT_EQ(m_window->scanner(), nullptr);
+}
+
+TEST_F(WindowControllerTest, QuitWithResultsAsksFirst) {
+    scanToResults();
+    QApplication::setActiveWindow(m_window.get());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isActiveWindow(); }));
+    m_window->tryToQuitApplication();
+    EXPECT_EQ(m_terminated, 0);
+    QMessageBox* box = sheet(QStringLiteral("quitConfirmation"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Are you sure you want to quit the application?"));
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(m_terminated, 1);
+}
+
+} // namespace
