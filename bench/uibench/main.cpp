@@ -39,6 +39,29 @@ public:
     std::shared_ptr<DuplicatesContainer> container;
 };
 
+// With UIBENCH_TRACE set, every event that keeps the main thread for more than 15 ms is
+// named on standard error, so a stall can be traced to its receiver.
+class TracingApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (!m_trace)
+            return QApplication::notify(receiver, event);
+        QElapsedTimer timer;
+        timer.start();
+        const int type = event->type();
+        const bool result = QApplication::notify(receiver, event);
+        if (timer.elapsed() > 15)
+            std::fprintf(stderr, "event %d to %s took %lld ms\n", type,
+                         receiver->metaObject()->className(),
+                         static_cast<long long>(timer.elapsed()));
+        return result;
+    }
+
+private:
+    bool m_trace = qEnvironmentVariableIsSet("UIBENCH_TRACE");
+};
+
 int usage() {
     std::fprintf(stderr, "usage: uibench scan DIR\n");
     return 2;
@@ -51,6 +74,12 @@ int scan(const QString& folder) {
     screen->resize(background.size());
     screen->awakeFromNib();
     background.show();
+    // The screen is on show before the scan starts, as in the application; its first
+    // painting is not part of the scan.
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
 
     auto listener = std::make_shared<Listener>();
     auto scanner = FoldersScanner::create({QFile::encodeName(folder)}, listener);
@@ -72,6 +101,10 @@ int scan(const QString& folder) {
     QObject::connect(&heartbeat, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
         longestStall = std::max(longestStall, now - lastBeat);
+        if (now - lastBeat > 25 && qEnvironmentVariableIsSet("UIBENCH_TRACE"))
+            std::fprintf(stderr, "stall %lld ms at %lld ms, state %d\n",
+                         static_cast<long long>(now - lastBeat), static_cast<long long>(now),
+                         int(scanner->getCurrentState()));
         lastBeat = now;
     });
 
@@ -113,7 +146,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TracingApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velquor"));
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     return scan(folder);

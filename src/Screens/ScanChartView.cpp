@@ -319,12 +319,32 @@ void ScanChartView::updateCandyTimer() {
         std::any_of(m_bars.begin(), m_bars.end(), [](const Bar& bar) { return bar.candyAlive; });
     if (anyCandy && m_candyTimer == 0) {
         m_candyTimer = AnimationClock::instance().every(kCandyFrameMs, this, [this] {
-            if (isVisible())
-                update();
+            // Only the stripes move; the rest of the chart stays as drawn.
+            if (isVisible() && !m_imageDirty)
+                update(candyArea());
         });
     } else if (!anyCandy && m_candyTimer != 0) {
         AnimationClock::instance().cancel(m_candyTimer);
         m_candyTimer = 0;
+    }
+}
+
+QRect ScanChartView::candyArea() const {
+    QRectF area;
+    for (const Bar& bar : m_bars) {
+        if (bar.candyAlive && !bar.candyFrame.isEmpty())
+            area = area.united(flipped(bar.candyFrame));
+    }
+    return area.toAlignedRect();
+}
+
+void ScanChartView::prepareCandyTiles(qreal ratio) {
+    if (m_candyTilesRatio == ratio)
+        return;
+    m_candyTilesRatio = ratio;
+    for (int i = 0; i < kBarCount; ++i) {
+        const QString name = candyImageName(i);
+        m_candyTiles[i] = ImageStore::pixmap(name, ImageStore::naturalSize(name), ratio);
     }
 }
 
@@ -360,26 +380,23 @@ void ScanChartView::paintEvent(QPaintEvent*) {
     const qint64 elapsed = AnimationClock::instance().now() - m_candyStart;
     const qreal offset =
         std::fmod(static_cast<qreal>(elapsed) * kCandyPeriod / 1000.0, kCandyPeriod);
+    prepareCandyTiles(ratio);
     for (int i = 0; i < kBarCount; ++i) {
         const Bar& bar = m_bars[i];
-        if (!bar.candyAlive || bar.candyFrame.isEmpty())
+        const QPixmap& pixmap = m_candyTiles[i];
+        if (!bar.candyAlive || bar.candyFrame.isEmpty() || pixmap.isNull())
             continue;
         const QRectF frame = flipped(bar.candyFrame);
-        const QString name = candyImageName(i);
-        const QSizeF tile = ImageStore::naturalSize(name);
-        if (tile.isEmpty())
-            continue;
-        const QPixmap pixmap = ImageStore::pixmap(name, tile, ratio);
+        const QSizeF tile = pixmap.deviceIndependentSize();
         painter.save();
         painter.setClipRect(frame);
-        const qreal left = kBarPitch * i;
         // Tiles are anchored to the chart, not to the growing frame, so the stripes only
         // ever slide down.
         const qreal th = tile.height();
         const qreal phase = std::fmod(offset, th) - th;
         const qreal top = phase + th * std::floor((frame.top() - phase) / th);
         for (qreal y = top; y < frame.bottom(); y += th)
-            for (qreal x = left; x < frame.right(); x += tile.width())
+            for (qreal x = kBarPitch * i; x < frame.right(); x += tile.width())
                 painter.drawPixmap(QPointF(x, y), pixmap);
         painter.restore();
     }

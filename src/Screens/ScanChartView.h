@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QRectF>
 #include <QWidget>
 
@@ -124,6 +125,12 @@ private:
     std::array<float, kBarCount> m_phantomHeightArray{};
     std::array<float, kBarCount> m_phantomCurrentHeightArray{};
     std::array<float, kBarCount> m_phantomHeightStepArray{};
+
+    // The stripes' tiles, rendered once per device pixel ratio.
+    std::array<QPixmap, kBarCount> m_candyTiles;
+    qreal m_candyTilesRatio = 0;
+    QRect candyArea() const;
+    void prepareCandyTiles(qreal ratio);
 
     quint64 m_candyTimer = 0;
     qint64 m_candyStart = 0;

@@ -15,6 +15,8 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 
+#include <QPainter>
+
 #include <cmath>
 
 namespace {
@@ -32,11 +34,28 @@ QString dark(const char* name) {
     return DarkImageName::prependDarkPrefixIfNeeded(QLatin1String(name));
 }
 
+// The framed box the chart, the description and the progress bar sit in.
+class ContainerView final : public QWidget {
+public:
+    using QWidget::QWidget;
+    QColor background;
+    QColor border;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(border, 1.0));
+        painter.setBrush(background);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3.0, 3.0);
+    }
+};
+
 } // namespace
 
 ScanScreenVC::ScanScreenVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
-    m_containerView = new QWidget(this);
+    m_containerView = new ContainerView(this);
     m_containerView->setObjectName(QStringLiteral("containerView"));
     m_scanChartView = new ScanChartView(this);
     m_pDescriptionLabel = new QLabel(this);
@@ -93,11 +112,10 @@ void ScanScreenVC::awakeFromNib() {
         Palette::properColorWithRedGreenBlueAlpha(0.30980393f, 0.30980393f, 0.30980393f, 1);
     const QColor border =
         Palette::properColorWithRedGreenBlueAlpha(0.23529412f, 0.23529412f, 0.23529412f, 1);
-    m_containerView->setStyleSheet(
-        QStringLiteral("#containerView { background-color: %1; border: 1px solid %2; "
-                       "border-radius: 3px; }")
-            .arg(background.name(QColor::HexArgb), border.name(QColor::HexArgb)));
-    m_containerView->setAttribute(Qt::WA_StyledBackground);
+    auto* container = static_cast<ContainerView*>(m_containerView);
+    container->background = background;
+    container->border = border;
+    container->update();
 
     disableStopButton();
 

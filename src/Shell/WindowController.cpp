@@ -47,7 +47,8 @@ bool isModifierKey(int key) {
 WindowController::WindowController(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("Sorvanta"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    // Key presses that no control takes come here and go out as key-pressed notifications.
+    setFocusPolicy(Qt::StrongFocus);
     m_contentView = new WindowBackgroundView(this);
     m_contentView->setObjectName(QStringLiteral("contentView"));
     m_contentView->installEventFilter(this);
