@@ -1,0 +1,56 @@
+#include "SharingService.h"
+
+#include <QDesktopServices>
+
+#include <gio/gio.h>
+
+namespace {
+
+std::optional<std::function<bool(SharingService::Name)>>& availability() {
+    static std::optional<std::function<bool(SharingService::Name)>> value;
+    return value;
+}
+
+std::function<void(const QUrl&)>& opener() {
+    static std::function<void(const QUrl&)> value;
+    return value;
+}
+
+bool desktopHasMailHandler() {
+    GAppInfo* info = g_app_info_get_default_for_uri_scheme("mailto");
+    if (!info)
+        return false;
+    g_object_unref(info);
+    return true;
+}
+
+} // namespace
+
+bool SharingService::sharingServiceNamed(Name name) {
+    if (availability())
+        return (*availability())(name);
+    switch (name) {
+    case Name::PostOnTwitter:
+    case Name::PostOnFacebook:
+        return false;
+    case Name::ComposeEmail:
+        return desktopHasMailHandler();
+    }
+    return false;
+}
+
+void SharingService::openURL(const QUrl& url) {
+    if (opener()) {
+        opener()(url);
+        return;
+    }
+    QDesktopServices::openUrl(url);
+}
+
+void SharingService::setServicesForTesting(std::optional<std::function<bool(Name)>> available) {
+    availability() = std::move(available);
+}
+
+void SharingService::setOpenerForTesting(std::function<void(const QUrl&)> open) {
+    opener() = std::move(open);
+}
