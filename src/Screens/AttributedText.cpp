@@ -20,7 +20,7 @@ AttributedText boldSecondAndFourth(const QString& string1, const QString& string
 AttributedText boldSecondAndFifth(const QString& string1, const QString& string2,
                                   const QString& string3, const QString& string4,
                                   const QString& string5, const QString& string6) {
-    return {{string1, false}, {string2, true},  {string3, false},
+    return {{string1, false}, {string2, true}, {string3, false},
             {string4, false}, {string5, true}, {string6, false}};
 }
 
@@ -49,8 +49,8 @@ QString html(const AttributedText& text) {
     for (const TextPiece& piece : text) {
         if (piece.text.isEmpty())
             continue;
-        const QString escaped = piece.text.toHtmlEscaped().replace(QLatin1Char('\n'),
-                                                                    QStringLiteral("<br>"));
+        const QString escaped =
+            piece.text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
         result += piece.bold ? QStringLiteral("<b>") + escaped + QStringLiteral("</b>") : escaped;
     }
     return result;

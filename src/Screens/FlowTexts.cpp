@@ -30,8 +30,8 @@ QString folderName(const QString& path) {
 AttributedText interimFoldersLine(qsizetype folderCount, const QDateTime& finishDate) {
     const QString counted =
         QStringLiteral("%1 %2 scanned on ")
-            .arg(QString::number(folderCount), folderCount == 1 ? QStringLiteral("folder was")
-                                                                : QStringLiteral("folders were"));
+            .arg(QString::number(folderCount),
+                 folderCount == 1 ? QStringLiteral("folder was") : QStringLiteral("folders were"));
     return boldMiddle(counted, DateText::shortStringDate(finishDate), QStringLiteral("."));
 }
 
@@ -72,9 +72,9 @@ AttributedText folderSentence(const QStringList& folders, const QString& verb, S
                           QStringLiteral(" was %1.").arg(verb));
     }
     if (folders.size() == 2) {
-        return boldSecondAndFourth(QStringLiteral("The folder "), shorten(first, true),
-                                   QStringLiteral(" and "), shorten(folderName(folders.at(1)), true),
-                                   QStringLiteral(" were %1.").arg(verb));
+        return boldSecondAndFourth(
+            QStringLiteral("The folder "), shorten(first, true), QStringLiteral(" and "),
+            shorten(folderName(folders.at(1)), true), QStringLiteral(" were %1.").arg(verb));
     }
     return boldMiddle(QStringLiteral("The folders "), shorten(first, false),
                       QStringLiteral(" and others were %1.").arg(verb));

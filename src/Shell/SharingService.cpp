@@ -2,7 +2,10 @@
 
 #include <QDesktopServices>
 
+#pragma push_macro("signals")
+#undef signals
 #include <gio/gio.h>
+#pragma pop_macro("signals")
 
 namespace {
 
