@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Shows a file or folder in the user's file manager, selected: through the freedesktop.org
+// FileManager1 "ShowItems" call on the session bus, or, where no file manager answers it,
+// by opening the parent folder. Returns at once; failures are silent.
+namespace FileManagerReveal {
+
+void revealPath(const QString& path);
+
+} // namespace FileManagerReveal
