@@ -1,30 +1,78 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+class AttributedLabel;
+class ButtonWithTrackingArea;
+class NoDupsUnderlineButton;
+class QLabel;
+
 // The view the scan screen lays over itself when a scan found no duplicate: which folders
-// were scanned and how many files were met, with a new-scan and a rescan button.
+// were scanned and how many files were met, a note on a manual minimal file size, and a
+// new scan, a rescan of the same folders and the preferences.
 //
 // The scan screen makes it, frames it to its own bounds, adds it on top and then calls
 // showViewAnimatiedWithFoldersArrayAndScannedFiles() with the finished scan's figures.
-//
-// For now this is an empty view with that interface; the view itself fills it in.
+// Main thread only.
 class NoDuplicatesVC : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NoDuplicatesVC)
 
 public:
     static constexpr const char* kInterfaceName = "NoDuplicatesVC_DARK";
+    static constexpr int kShowAnimationMs = 1000;
 
     explicit NoDuplicatesVC(QWidget* parent = nullptr);
 
+    // Slides the view down into place from just above it, then fills the labels.
     void showViewAnimatiedWithFoldersArrayAndScannedFiles(const QStringList& folders,
                                                           quint64 filesCount);
+    void updateAllLabels();
+
+    // Posts "NoDuplicatesMore" then "BackToWelcomeScreen", once.
+    void newScanButtonPressed();
+    // Posts "RestartScan".
+    void rescanButtonPressed();
+    // Opens the preferences; the button stays disabled while the application has none.
+    void changeButtonPressed();
+
     QStringList foldersArray() const { return m_foldersArray; }
     quint64 filesCount() const { return m_filesCount; }
+    AttributedLabel* label1() const { return m_label1; }
+    AttributedLabel* label2() const { return m_label2; }
+    AttributedLabel* label3() const { return m_label3; }
+    AttributedLabel* label4() const { return m_label4; }
+    AttributedLabel* label5() const { return m_label5; }
+    QWidget* minimalDupsSizeView() const { return m_minimalDupsSizeView; }
+    ButtonWithTrackingArea* newScanButton() const { return m_newScanButton; }
+    NoDupsUnderlineButton* rescanButton() const { return m_rescanButton; }
+    NoDupsUnderlineButton* changeButton() const { return m_changeButton; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void awakeFromNib();
+    void layoutFixedViews();
+    // Places |view| by its frame in this view's y-up coordinates.
+    void placeFromBottom(QWidget* view, int x, int y, int width, int height);
+    int originYFromBottom(const QWidget* view) const;
+
+    AttributedLabel* m_label1 = nullptr;
+    AttributedLabel* m_label2 = nullptr;
+    AttributedLabel* m_label3 = nullptr;
+    AttributedLabel* m_label4 = nullptr;
+    AttributedLabel* m_label5 = nullptr;
+    AttributedLabel* m_label6_1 = nullptr;
+    AttributedLabel* m_label6_2 = nullptr;
+    QWidget* m_minimalDupsSizeView = nullptr;
+    ButtonWithTrackingArea* m_newScanButton = nullptr;
+    NoDupsUnderlineButton* m_rescanButton = nullptr;
+    NoDupsUnderlineButton* m_changeButton = nullptr;
     QStringList m_foldersArray;
     quint64 m_filesCount = 0;
+    bool m_newScanSent = false;
 };

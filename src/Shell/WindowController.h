@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class AboutWC;
 class ButtonWithTrackingArea;
 class DuplicatesContainer;
 class FoldersScanner;
@@ -137,6 +138,12 @@ public:
     bool isShowResultsPending() const;
     QSize windowSizeAfterScan() const { return m_windowSizeAfterScan; }
 
+    // ---- Sharing, mail, updater, About and preferences (WindowControllerSharing.cpp).
+    // Makes a new About window at every call and shows it.
+    void showAboutScreen();
+    AboutWC* aboutWindowController() const;
+    void checkForUpdates();
+
     // What ends the application; the tests put a recorder in its place.
     void setTerminateHandler(std::function<void()> handler) { m_terminate = std::move(handler); }
 
@@ -151,6 +158,9 @@ private:
 
     void buildWindowButtons();
     void buildMenuBar();
+    // Adds the About, updater and preferences items to |application|, the Share menu and
+    // the support item to |help|.
+    void buildSharingMenus(QMenu* application, QMenu* help);
     void layoutChrome();
     void setButtonsHovered(bool hovered);
     void disableFullScreenButton();
@@ -189,6 +199,7 @@ private:
     QStringList m_arrLastSelectedFolders;
     QSize m_windowSizeAfterScan{1200, 713};
     QStringList m_selectedFoldersArray;
+    QPointer<AboutWC> m_aboutWC;
 
     std::function<void()> m_terminate;
 
@@ -204,4 +215,10 @@ public:
     QAction* allOutRestartScanMenuItem = nullptr;
     QAction* recentFoldersMenuItem = nullptr;
     QAction* fullScreenMenuItem = nullptr;
+    QAction* checkForUpdatesMenuItem = nullptr;
+    QAction* preferencesMenuItem = nullptr;
+    QAction* twitterMenuItem = nullptr;
+    QAction* facebookMenuItem = nullptr;
+    QAction* emailMenuItem = nullptr;
+    QAction* contactSupportMenuItem = nullptr;
 };

@@ -58,4 +58,5 @@ void WindowController::buildMenuBar() {
 
     QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
     mainMenuSorvantaHelp = help->addAction(QStringLiteral("Sorvanta Help"));
+    buildSharingMenus(application, help);
 }

@@ -2,6 +2,8 @@
 // the recent folders.
 #include "WindowController.h"
 
+#include "Shell/AboutWC.h"
+
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
@@ -72,7 +74,7 @@ void askWithSuppression(QWidget* window, const QString& objectName, const QStrin
 } // namespace
 
 bool WindowController::isAnyOtherWindowsOpened() const {
-    return false;
+    return m_aboutWC && m_aboutWC->isVisible();
 }
 
 bool WindowController::isShowResultsPending() const {

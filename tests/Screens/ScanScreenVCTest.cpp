@@ -191,6 +191,8 @@ TEST_F(ScanScreenVCTest, NoDuplicatesViewGetsTheScansFoldersAndCount) {
     ASSERT_NE(m_screen->noDuplicatesController(), nullptr);
     EXPECT_EQ(m_screen->noDuplicatesController()->foldersArray(), QStringList{m_tree.path()});
     EXPECT_EQ(m_screen->noDuplicatesController()->filesCount(), 1u);
+    // It slides down into place in one second.
+    advance(1000);
     EXPECT_EQ(m_screen->noDuplicatesController()->geometry(), m_screen->rect());
 }
 

@@ -1,0 +1,58 @@
+// The main window's remaining commands: the Share menu, the support mail, the updater, the
+// About window and the preferences item.
+#include "WindowController.h"
+
+#include "Shell/AboutWC.h"
+#include "Shell/Updater.h"
+#include "Shell/WindowSharing.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+void WindowController::buildSharingMenus(QMenu* application, QMenu* help) {
+    checkForUpdatesMenuItem = new QAction(QStringLiteral("Check for Updates..."), application);
+    application->insertAction(mainMenuHideSorvanta, checkForUpdatesMenuItem);
+    connect(checkForUpdatesMenuItem, &QAction::triggered, this, [this] { checkForUpdates(); });
+    application->insertSeparator(mainMenuHideSorvanta);
+    preferencesMenuItem = new QAction(QStringLiteral("Preferences..."), application);
+    preferencesMenuItem->setShortcut(QKeySequence::Preferences);
+    // The application has no preferences window yet.
+    preferencesMenuItem->setEnabled(false);
+    application->insertAction(mainMenuHideSorvanta, preferencesMenuItem);
+    application->insertSeparator(mainMenuHideSorvanta);
+    connect(mainMenuAboutSorvanta, &QAction::triggered, this, [this] { showAboutScreen(); });
+
+    auto* share = new QMenu(QStringLiteral("Share"), m_menuBar);
+    m_menuBar->insertMenu(help->menuAction(), share);
+    twitterMenuItem = share->addAction(QStringLiteral("Twitter"));
+    connect(twitterMenuItem, &QAction::triggered, this,
+            [] { WindowSharing::twitterButtonPressed(); });
+    facebookMenuItem = share->addAction(QStringLiteral("Facebook"));
+    connect(facebookMenuItem, &QAction::triggered, this,
+            [] { WindowSharing::facebookButtonPressed(); });
+    emailMenuItem = share->addAction(QStringLiteral("Email"));
+    connect(emailMenuItem, &QAction::triggered, this, [] { WindowSharing::emailButtonPressed(); });
+    WindowSharing::setSharingMenuButtons(twitterMenuItem, facebookMenuItem, emailMenuItem);
+
+    contactSupportMenuItem = help->addAction(QStringLiteral("Contact Support"));
+    connect(contactSupportMenuItem, &QAction::triggered, this,
+            [] { WindowSharing::contactSupportButtonPressed(); });
+}
+
+void WindowController::showAboutScreen() {
+    // A new window at every use; one still open stays until it is closed.
+    auto* about = new AboutWC;
+    m_aboutWC = about;
+    about->show();
+    about->raise();
+    about->activateWindow();
+}
+
+AboutWC* WindowController::aboutWindowController() const {
+    return m_aboutWC;
+}
+
+void WindowController::checkForUpdates() {
+    Updater::sharedUpdater().checkForUpdates(this);
+}
