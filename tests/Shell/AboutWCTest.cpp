@@ -1,10 +1,16 @@
 #include "Shell/AboutWC.h"
 #include "Promo/PromoManager.h"
+#include "Screens/CongratulationsVC.h"
+#include "Screens/InterimScreenVC.h"
+#include "Screens/NoDuplicatesVC.h"
+#include "Screens/ProgressBarRemover.h"
 #include "Shell/SharingService.h"
 #include "TestSupport.h"
+#include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/DarkBlueUnderlineTitleButton.h"
 #include "Toolkit/ImageStore.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QUrl>
@@ -40,4 +46,39 @@ TEST(AboutWCTest, ShowsTheVersionAndOpensTheMakersPages) {
     about->close();
     EXPECT_TRUE(TestSupport::waitFor([&] { return about.isNull(); }));
     SharingService::setOpenerForTesting({});
+}
+
+TEST(FlowPicturesTest, EveryPictureTheFlowScreensAskForExists) {
+    ImageStore::resetRequestedNames();
+    {
+        AboutWC about;
+        about.show();
+        InterimScreenVC interim;
+        interim.show();
+        NoDuplicatesVC noDuplicates;
+        noDuplicates.show();
+        CongratulationsVC congratulations;
+        congratulations.show();
+        ProgressBarRemover bar;
+        bar.resize(100, 5);
+        bar.setProgress(1.0f);
+        while (bar.isGliding())
+            bar.tick();
+        bar.show();
+        QApplication::processEvents();
+        // Every button's hover and pressed pictures too, not only the ones on screen now.
+        for (QWidget* screen :
+             std::initializer_list<QWidget*>{&interim, &noDuplicates, &congratulations}) {
+            for (auto* button : screen->findChildren<ButtonWithTrackingArea*>()) {
+                ImageStore::pixmap(button->hoveredImage());
+                ImageStore::pixmap(button->alternateImage());
+            }
+        }
+        bar.grab();
+    }
+    const QStringList requested = ImageStore::requestedNames();
+    EXPECT_TRUE(requested.contains(QStringLiteral("dark_ProgressEnd2")));
+    EXPECT_TRUE(requested.contains(QStringLiteral("dark_btn_showresults_hover")));
+    for (const QString& name : requested)
+        EXPECT_TRUE(ImageStore::contains(name)) << name.toStdString();
 }
