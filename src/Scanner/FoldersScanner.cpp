@@ -12,6 +12,7 @@
 #include "Results/DuplicatesContainer.h"
 #include "Scanner/DuplicatesFilter.h"
 #include "Scanner/DuplicatesFolderFilter.h"
+#include "Scanner/FolderSeparator.h"
 #include "Scanner/FoldersScannerListener.h"
 #include "Walker/CSWalkOperation.h"
 #include "Walker/FileSeparator.h"
@@ -395,7 +396,12 @@ void FoldersScanner::startFilterDuplicatesFoldersInContainer(
     m_pDuplicatesFolderFilter = std::make_shared<DuplicatesFolderFilter>(container, minimal);
     m_pDuplicatesFolderFilter->setListener(weak_from_this());
     enterState(FoldersScannerStateFilteringFolders);
-    m_pDuplicatesFolderFilter->findFoldersDuplicatesInRoots(m_arrRoots, m_bIncludeHiddenFiles);
+    // Grouping the folders walks the whole tree: it runs on the separators' queue, where the
+    // rest of the folder comparison runs too, so the main thread stays free meanwhile.
+    FolderSeparator::workingQueue().async(
+        [filter = m_pDuplicatesFolderFilter, roots = m_arrRoots, hidden = m_bIncludeHiddenFiles] {
+            filter->findFoldersDuplicatesInRoots(roots, hidden);
+        });
 }
 
 void FoldersScanner::stopFilterDuplicatesFolders() {

@@ -13,6 +13,7 @@
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/DarkImageName.h"
+#include "Toolkit/FolderLabelView.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
@@ -32,7 +33,7 @@ constexpr int kScreenHeight = 550;
 constexpr int kHelpTextSize = 13;
 constexpr QRect kLogoFrame(245, 34, 250, 44);
 constexpr QRect kFlowFrame(0, 88, 740, 300);
-constexpr QRect kFolderCountFrame(250, 392, 240, 24);
+constexpr QRect kFolderCountFrame(280, 392, 180, 26);
 constexpr QRect kAddButtonFrame(214, 430, 150, 40);
 constexpr QRect kScanButtonFrame(376, 430, 150, 40);
 constexpr QRect kZembrookFrame(664, 34, 52, 44);
@@ -72,7 +73,7 @@ WelcomeScreenVC::WelcomeScreenVC(QWidget* parent) : QWidget(parent) {
     m_logoImageView = new QLabel(m_view);
     m_flowView = new QWidget(m_view);
     m_flowView->setObjectName(QStringLiteral("flowView"));
-    m_folderCountView = new QWidget(m_view);
+    m_folderCountView = new FolderLabelView(m_view);
     m_foldersCountLabel = new QLabel(m_folderCountView);
     m_foldersCountLabel->setAlignment(Qt::AlignCenter);
     m_foldersCountLabel->setFont(Fonts::font(13, Fonts::Weight::Medium));
