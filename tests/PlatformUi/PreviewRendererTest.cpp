@@ -134,6 +134,23 @@ TEST_F(PreviewRendererTest, VideoShowsAFrame) {
     EXPECT_NEAR(double(content.image.width()) / content.image.height(), 160.0 / 120.0, 0.05);
 }
 
+TEST_F(PreviewRendererTest, ListsNamedLikeVideosAreNotHandedToTheDecoder) {
+    if (!PreviewFixtures::writeVideo(qpath("elsewhere.mp4")))
+        GTEST_SKIP() << "ffmpeg is not installed here, so no video can be made for the test";
+    // Lists that name another file; a decoder given them would show that file's frame.
+    const QByteArray other = path("elsewhere.mp4");
+    const QByteArray playlist =
+        "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:1,\n" + other + "\n#EXT-X-ENDLIST\n";
+    const QByteArray concat = "ffconcat version 1.0\nfile '" + other + "'\n";
+    for (const auto& [name, bytes] :
+         {std::pair{"playlist.mp4", playlist}, std::pair{"list.mkv", concat}}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(TestSupport::writeFile(path(name), bytes));
+        EXPECT_EQ(render(path(name)).kind, Kind::None);
+    }
+    EXPECT_EQ(render(other).kind, Kind::Video);
+}
+
 TEST_F(PreviewRendererTest, FactsOfFilesFoldersAndVanishedPaths) {
     ASSERT_TRUE(TestSupport::writeFile(path("blob.qqq"), PreviewFixtures::unknownBytes()));
     const PreviewFacts blob = PreviewRenderer::readFacts(path("blob.qqq"));

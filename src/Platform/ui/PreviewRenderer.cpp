@@ -260,6 +260,14 @@ PreviewContent renderContent(const PreviewFacts& facts, QSize maxPixels,
     case PreviewContent::Kind::Pdf:
         return renderPdf(file, maxPixels, cancelled);
     case PreviewContent::Kind::Video:
+        // The decoder follows whatever its input names: a playlist or a concatenation list
+        // saved under a video's name would make it open other files. Only content that
+        // itself reads as a video is handed over.
+        if (!mimeDatabase()
+                 .mimeTypeForData(file.readHead(4096))
+                 .name()
+                 .startsWith(QLatin1String("video/")))
+            return {};
         return renderVideo(file, maxPixels);
     case PreviewContent::Kind::None:
         break;
