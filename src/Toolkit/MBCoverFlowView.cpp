@@ -184,7 +184,8 @@ double MBCoverFlowView::presentedScrollOffset() const {
 }
 
 bool MBCoverFlowView::isMoving() const {
-    return m_move->state() == QAbstractAnimation::Running;
+    // A move driven by the clock's manual time is paused between steps, yet under way.
+    return m_move->state() != QAbstractAnimation::Stopped;
 }
 
 void MBCoverFlowView::layoutItems(bool animated) {
