@@ -4,6 +4,9 @@
 #include "Results/DuplicatesManager.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/FolderEntry.h"
+#include "Toolkit/ImageStore.h"
+#include "Toolkit/MBCoverFlowView.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -192,6 +195,41 @@ TEST_F(OverlayTest, RepaintingViewBeneathCausesNoEndlessRedraws) {
     NotificationCenter::defaultCenter().post(QStringLiteral("OverlayRedraw"));
     TestSupport::spinFor(100);
     EXPECT_EQ(overlay->view()->renderCount(), renders + 1);
+}
+
+TEST_F(OverlayTest, EveryPictureOfTheOverlayAndTheCoverFlowResolves) {
+    ImageStore::resetRequestedNames();
+    show({0, 1, 2, 3, 4, 5});
+    for (int step = 0; step < 6; ++step) {
+        (void)overlay->view()->grab();
+        key(Qt::Key_Right);
+    }
+    for (const QList<int>& screens : {QList<int>{6, 7, 8, 9}, QList<int>{10}}) {
+        overlay->setScreensArray(screens);
+        for (int step = 0; step < screens.size(); ++step) {
+            (void)overlay->view()->grab();
+            overlay->view()->showNextScreen(1);
+        }
+    }
+    MBCoverFlowView flow;
+    flow.resize(464, 246);
+    flow.setContent({});
+    flow.show();
+    (void)flow.grab();
+    flow.setContent({FolderEntry::make(QImage(), QStringLiteral("A"), QStringLiteral("/a")),
+                     FolderEntry::make(QImage(), QStringLiteral("B"), QStringLiteral("/b"))});
+    flow.setShowsScrollbar(true);
+    (void)flow.grab();
+
+    const QStringList requested = ImageStore::requestedNames();
+    for (const char* expected :
+         {"btn_dot_blue", "btn_dot_gray", "btn_closehint", "overview1_1", "overview5_2",
+          "heaps_2_1", "heaps_2_2", "heaps_2_3", "heaps_4_5", "Pictures_4", "quicklook_template",
+          "dark_drop_arrow", "dark_drop_board", "dark_drop_arrow_shadow", "dark_scrolling0_mid",
+          "dark_scrolling1_end"})
+        EXPECT_TRUE(requested.contains(QString::fromLatin1(expected))) << expected;
+    for (const QString& name : requested)
+        EXPECT_TRUE(ImageStore::contains(name)) << name.toStdString() << " does not resolve";
 }
 
 } // namespace
