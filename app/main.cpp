@@ -1,4 +1,6 @@
+#include "Platform/Dispatch.h"
 #include "Shell/AppDelegate.h"
+#include "Walker/MD5Hash.h"
 
 #include <QApplication>
 
@@ -8,8 +10,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     // The main window ends the application itself (its close button and Quit).
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before any worker thread: the digest library is set up once, here.
+    MD5HashInitialize();
 
-    AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
-    return QApplication::exec();
+    int result = 0;
+    {
+        AppDelegate delegate;
+        delegate.applicationDidFinishLaunching();
+        result = QApplication::exec();
+    }
+    // The engine's workers end before the process tears down the statics they use.
+    Dispatch::waitUntilIdle();
+    return result;
 }

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -56,6 +57,10 @@ public:
         Queue::sync(std::move(work));
     }
     QString label() const override { return QStringLiteral("com.apple.main-thread"); }
+    bool hasPending() {
+        std::lock_guard lock(m_mutex);
+        return !m_pending.empty();
+    }
 
 private:
     void drain() {
@@ -88,9 +93,11 @@ private:
 
 } // namespace
 
+// Neither queue is ever destroyed: work may still post to them while the process ends, and
+// the global pool's end would wait for its blocks.
 Queue& mainQueue() {
-    static MainQueue queue;
-    return queue;
+    static auto* const queue = new MainQueue;
+    return *queue;
 }
 
 bool isMainThread() {
@@ -99,8 +106,31 @@ bool isMainThread() {
 }
 
 Queue& globalQueue() {
-    static GlobalQueue queue;
-    return queue;
+    static auto* const queue = new GlobalQueue;
+    return *queue;
+}
+
+static bool mainQueueHasPendingWork() {
+    return static_cast<MainQueue&>(mainQueue()).hasPending();
+}
+
+bool waitUntilIdle(int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const bool onMainThread = isMainThread();
+    for (;;) {
+        // Main-queue work may start more work on the pools, so it runs here too.
+        if (onMainThread) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+        // The count first: a block posts to the main queue before it counts as done.
+        if (ThreadPool::outstandingBlocksInProcess() == 0 &&
+            (!onMainThread || !mainQueueHasPendingWork()))
+            return true;
+        if (timeoutMs >= 0 && std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 // ---- SerialQueue ----
@@ -127,6 +157,9 @@ SerialQueue::SerialQueue(QString label)
                 state->pending.pop_front();
             }
             work();
+            // Captured state goes before the block counts as done.
+            work = nullptr;
+            ThreadPool::addOutstandingBlocks(-1);
         }
     });
     {
@@ -149,6 +182,7 @@ SerialQueue::~SerialQueue() {
 void SerialQueue::async(Work work) {
     {
         std::lock_guard lock(m_state->mutex);
+        ThreadPool::addOutstandingBlocks(1);
         m_state->pending.push_back(std::move(work));
     }
     m_state->wake.notify_one();

@@ -37,6 +37,13 @@ bool isMainThread();
 // several blocks at once, in no guaranteed order.
 Queue& globalQueue();
 
+// Waits until no block is waiting or running on the global queue, any serial queue or any
+// thread pool of the process; on the main thread it runs the main queue and the event loop
+// meanwhile (and counts main-queue work too). Answers false when `timeoutMs` (negative: for
+// ever) passed first. The application and the tests call it before they end, so no worker
+// still runs while the process tears down its statics.
+bool waitUntilIdle(int timeoutMs = -1);
+
 // A serial queue with its own worker thread: blocks run one at a time, in the order they
 // were added, never overlapping. The queue may be destroyed from any thread, its own
 // included; blocks already added still run before its thread ends.

@@ -85,6 +85,14 @@ OperationQueue::OperationQueue(QString name, ThreadPool* pool)
 OperationQueue::~OperationQueue() {
     cancelAllOperations();
     waitUntilAllOperationsAreFinished();
+    // The last runner may still hold the state for a moment after it ended. The own pool is
+    // ended here, on the owner's thread, and not with the state: a pool thread letting go of
+    // the state would otherwise wait for its own pool, that is for itself.
+    std::unique_ptr<ThreadPool> ownPool;
+    {
+        std::lock_guard lock(m_state->mutex);
+        ownPool = std::move(m_state->ownPool);
+    }
 }
 
 QString OperationQueue::name() const {

@@ -1,6 +1,7 @@
 #include "ThreadPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -22,6 +23,9 @@ struct ThreadPool::State {
 
 namespace {
 
+// Blocks waiting or running in every pool and serial queue of the process.
+std::atomic<int> g_outstandingBlocks{0};
+
 void workerLoop(const std::shared_ptr<ThreadPool::State>& state);
 
 // Starts threads while there is waiting work that no idle thread will take. Mutex held.
@@ -34,7 +38,11 @@ void growLocked(const std::shared_ptr<ThreadPool::State>& state) {
     }
 }
 
+// The pool whose worker the calling thread is, if any.
+thread_local const ThreadPool::State* t_ownPool = nullptr;
+
 void workerLoop(const std::shared_ptr<ThreadPool::State>& state) {
+    t_ownPool = state.get();
     std::unique_lock lock(state->mutex);
     for (;;) {
         const bool gotWork = state->workAvailable.wait_for(
@@ -55,6 +63,7 @@ void workerLoop(const std::shared_ptr<ThreadPool::State>& state) {
         lock.unlock();
         work();
         work = nullptr; // captured state goes before the pool counts the block as done
+        g_outstandingBlocks.fetch_sub(1);
         lock.lock();
         --state->active;
         ++state->idle;
@@ -79,6 +88,7 @@ ThreadPool::~ThreadPool() {
 
 void ThreadPool::start(std::function<void()> work) {
     std::lock_guard lock(m_state->mutex);
+    g_outstandingBlocks.fetch_add(1);
     m_state->pending.push_back(std::move(work));
     growLocked(m_state);
     m_state->workAvailable.notify_one();
@@ -96,6 +106,18 @@ void ThreadPool::setMaxThreadCount(int count) {
 }
 
 void ThreadPool::waitForDone() {
+    // Called from one of the pool's own blocks, the block itself is still running: waiting
+    // for it would never end.
+    const int self = t_ownPool == m_state.get() ? 1 : 0;
     std::unique_lock lock(m_state->mutex);
-    m_state->changed.wait(lock, [&] { return m_state->pending.empty() && m_state->active == 0; });
+    m_state->changed.wait(lock,
+                          [&] { return m_state->pending.empty() && m_state->active <= self; });
+}
+
+int ThreadPool::outstandingBlocksInProcess() {
+    return g_outstandingBlocks.load();
+}
+
+void ThreadPool::addOutstandingBlocks(int delta) {
+    g_outstandingBlocks.fetch_add(delta);
 }

@@ -210,13 +210,13 @@ void FileSeparator::stopOnWorkingQueue() {
 }
 
 void FileSeparator::finish() {
-    if (m_bListenerTold)
+    if (m_bListenerTold || m_bDraining)
         return;
     if (m_bIsSeparationCanceled) {
         for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
             item->setIsCheckedForDuplicates(false);
         m_arrItemsByFileContentHash.clear();
-        notifyListener();
+        reportWhenDrained();
         return;
     }
 
@@ -261,6 +261,27 @@ void FileSeparator::notifyListener() {
         listener->onFinishSeparateItemsByHash(std::move(result));
     // The block running this holds its own reference, so letting go here is safe.
     m_self.reset();
+}
+
+void FileSeparator::reportWhenDrained() {
+    std::shared_ptr<OperationQueue> queue = std::move(m_pFilterOperationQueue);
+    m_pFilterOperationQueue.reset();
+    if (!queue) {
+        notifyListener();
+        return;
+    }
+    queue->cancelAllOperations();
+    // A stopped separation may still be reading a large file. Its listener is told only once
+    // those digests have ended, so no work of the separation outlives its report; the waiting
+    // is done off the working queue, which serves every separator of the process.
+    m_bDraining = true;
+    Dispatch::globalQueue().async([self = shared_from_this(), queue = std::move(queue)] {
+        queue->waitUntilAllOperationsAreFinished();
+        workingQueue().async([self] {
+            self->m_bDraining = false;
+            self->notifyListener();
+        });
+    });
 }
 
 void FileSeparator::retireOperationQueue() {

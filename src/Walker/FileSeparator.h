@@ -71,8 +71,9 @@ public:
                                    std::shared_ptr<FileSeparatorListener> listener);
 
     // Ends the separation early, from any thread: digests not yet started are dropped, every
-    // file of the set is marked unchecked again and the listener gets an empty dictionary.
-    // Once the listener has been told, a stop changes nothing.
+    // file of the set is marked unchecked again and, once the digests already running have
+    // ended, the listener gets an empty dictionary. Once the listener has been told, a stop
+    // changes nothing.
     void stop();
 
 private:
@@ -91,6 +92,8 @@ private:
     void stopOnWorkingQueue();
     void finish();
     void notifyListener();
+    // A stopped separation: tells the listener once the running digests have ended.
+    void reportWhenDrained();
     void retireOperationQueue();
 
     // About the bytes a pass reads of the file.
@@ -101,6 +104,8 @@ private:
     const std::shared_ptr<ContentHasher> m_hasher;
     bool m_bIsSeparationCanceled = false;
     bool m_bListenerTold = false;
+    // A stopped separation waiting for its running digests before it reports.
+    bool m_bDraining = false;
     // Read by the digest threads: true once nothing computed from now on can be used.
     std::atomic<bool> m_bResultClosed{false};
     std::shared_ptr<FileSeparatorListener> m_pListener;

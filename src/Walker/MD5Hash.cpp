@@ -2,6 +2,7 @@
 
 #include "Platform/ReadOnlyFile.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -23,6 +24,10 @@ const EVP_MD* md5() {
     // Fetched once: an implicit fetch on every digest start takes a lock in the provider
     // store, which four hashing threads would otherwise contend on for small files.
     static const EVP_MD* const fetched = [] {
+        // The library's own exit-time clean-up would free its locks while a digest thread
+        // may still be inside it as the process ends; nothing needs freeing at exit. This
+        // must be the library's first initialisation, so it comes before the fetch.
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
         const EVP_MD* md = EVP_MD_fetch(nullptr, "MD5", nullptr);
         return md ? md : EVP_md5();
     }();
@@ -102,6 +107,10 @@ std::optional<QString> hashWholeFile(const ReadOnlyFile& file, std::uint64_t rea
 }
 
 } // namespace
+
+void MD5HashInitialize() {
+    md5();
+}
 
 std::optional<QString> MD5HashOfFile(const QByteArray& path, std::uint64_t readLength) {
     if (readLength == 0)

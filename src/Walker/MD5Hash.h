@@ -11,6 +11,11 @@
 // never followed. Both functions keep no state between calls and may run on many threads
 // at once.
 
+// Initialises the digest library for the process and fetches the MD5 digest. The
+// application and the test mains call it on the main thread before any digest thread runs;
+// later calls, and digests made without it, are fine.
+void MD5HashInitialize();
+
 // The digest of every byte of the file, read `readLength` bytes at a time (0 means 8192).
 // Answers nothing when the file cannot be opened, is not a regular file, or a read fails.
 std::optional<QString> MD5HashOfFile(const QByteArray& path, std::uint64_t readLength);

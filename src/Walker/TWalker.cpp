@@ -72,6 +72,12 @@ Dispatch::SerialQueue& TWalker::treeQueue() {
 
 void TWalker::setFlushClock(FlushClock clock) {
     g_flushClock.store(clock);
+    // The tick restarts with the new clock: a tick started on another clock would make the
+    // first flush of the next walk depend on what ran before.
+    treeQueue().sync([] {
+        g_tickStarted = false;
+        g_lastTick = 0;
+    });
 }
 
 bool TWalker::isCancelled() const {

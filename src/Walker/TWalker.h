@@ -78,7 +78,8 @@ public:
     static Dispatch::SerialQueue& treeQueue();
 
     // The monotonic clock (milliseconds) of the 100 ms flush tick; tests inject their own.
-    // Set it only while no walk runs; nullptr restores the steady clock.
+    // Set it only while no walk runs; nullptr restores the steady clock. Either way the tick
+    // starts afresh with the next batch post.
     using FlushClock = std::int64_t (*)();
     static void setFlushClock(FlushClock clock);
 

@@ -67,6 +67,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_root = bytes(QDir(m_dir.path()).canonicalPath());
+        ASSERT_TRUE(TestSupport::emptyUserTrash());
     }
     QByteArray path(const char* relative) const { return m_root + "/" + relative; }
 

@@ -144,6 +144,7 @@ public:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_root = QFile::encodeName(QDir(m_dir.path()).canonicalPath());
+        ASSERT_TRUE(TestSupport::emptyUserTrash());
     }
 
     QByteArray path(const QByteArray& relative) const { return m_root + "/" + relative; }

@@ -10,6 +10,7 @@
 #include "Scanner/DuplicatesFilter.h"
 #include "Scanner/DuplicatesFilterProgressListener.h"
 #include "Scanner/PromoPanelGate.h"
+#include "Walker/FileSeparator.h"
 
 #include <gtest/gtest.h>
 
@@ -194,15 +195,22 @@ TEST_F(DuplicatesFilterTest, StopBeforeAnyGroupLeavesNoSmallestSize) {
     const BuiltTree built = buildTree(root());
     FilterRun run(kAutomatic);
     run.file(built.files);
+    // A stop before the comparison is forgotten when it starts.
     run.queue.sync([&] { run.filter->stopFilterDuplicates(); });
-    run.filter->filterDuplicates();
-    run.queue.async([&] { run.filter->stopFilterDuplicates(); });
+    {
+        // The digest separation is set up but cannot begin before the stop has reached it.
+        TestSupport::QueueGate gate(FileSeparator::workingQueue());
+        run.filter->filterDuplicates();
+        run.queue.sync([&] { run.filter->stopFilterDuplicates(); });
+    }
     ASSERT_TRUE(TestSupport::waitFor([&] { return run.listener->result != nullptr; }));
     EXPECT_EQ(run.listener->finishCount, 1);
-    if (run.listener->filtered.empty())
-        EXPECT_EQ(run.filter->getCurrentMinimalFileSize(), kAutomatic);
-    else
-        EXPECT_EQ(run.filter->getCurrentMinimalFileSize(), 50000u);
+    EXPECT_TRUE(run.listener->filtered.empty());
+    EXPECT_EQ(run.filter->getCurrentMinimalFileSize(), kAutomatic);
+    EXPECT_TRUE(groupPaths(*run.listener->result).empty());
+    // The stopped separation gave its files back.
+    for (FileSystemItem* file : built.files)
+        EXPECT_FALSE(file->isCheckedForDuplicates());
 }
 
 TEST_F(DuplicatesFilterTest, AStopAfterTheComparisonChangesNothing) {

@@ -2,6 +2,9 @@
 // queued calls run, with the per-user folders pointed at a temporary folder.
 #include "TestSupport.h"
 
+#include "Platform/Dispatch.h"
+#include "Walker/MD5Hash.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -12,8 +15,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Velquor");
     QCoreApplication::setApplicationName("Sorvanta");
+    MD5HashInitialize();
     ::testing::InitGoogleTest(&argc, argv);
+    TestSupport::installEngineIdleCheck();
     const int result = RUN_ALL_TESTS();
+    // No engine work may outlive the application object or the temporary folders.
+    Dispatch::waitUntilIdle();
     QDir(root).removeRecursively();
     return result;
 }

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "Platform/Dispatch.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -8,7 +10,12 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -77,6 +84,65 @@ QString isolateUserFolders() {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     return root;
+}
+
+struct QueueGate::State {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool reached = false;
+    bool open = false;
+};
+
+QueueGate::QueueGate(Dispatch::Queue& queue) : m_state(std::make_shared<State>()) {
+    queue.async([state = m_state] {
+        std::unique_lock lock(state->mutex);
+        state->reached = true;
+        state->changed.notify_all();
+        state->changed.wait(lock, [&] { return state->open; });
+    });
+}
+
+QueueGate::~QueueGate() {
+    open();
+}
+
+void QueueGate::open() {
+    std::lock_guard lock(m_state->mutex);
+    m_state->open = true;
+    m_state->changed.notify_all();
+}
+
+bool QueueGate::isReached() const {
+    std::lock_guard lock(m_state->mutex);
+    return m_state->reached;
+}
+
+bool emptyUserTrash() {
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty())
+        return false;
+    QDir trash(data + "/Trash");
+    return !trash.exists() || trash.removeRecursively();
+}
+
+namespace {
+
+class EngineIdleCheck final : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        // Generous: only work that never ends should ever reach it, however busy the machine.
+        constexpr int kLimitMs = 120000;
+        if (Dispatch::waitUntilIdle(kLimitMs))
+            return;
+        std::fprintf(stderr, "Engine work started by %s.%s never ended\n", test.test_suite_name(),
+                     test.name());
+        std::abort();
+    }
+};
+
+} // namespace
+
+void installEngineIdleCheck() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new EngineIdleCheck);
 }
 
 } // namespace TestSupport

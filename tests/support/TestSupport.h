@@ -4,6 +4,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+namespace Dispatch {
+class Queue;
+}
 
 namespace TestSupport {
 
@@ -23,5 +28,33 @@ bool writeFile(const QByteArray& path, const QByteArray& contents);
 // writes the real settings or the real Trash. Called by both test mains before the
 // application object is made; answers the temporary folder.
 QString isolateUserFolders();
+
+// Holds a queue still: the first block put on it after the gate waits until the test opens
+// the gate (at the latest when the gate goes), so blocks added meanwhile run in a known
+// order, after whatever the test did. The blocked work holds only shared state, never the
+// test's own objects.
+class QueueGate final {
+public:
+    explicit QueueGate(Dispatch::Queue& queue);
+    ~QueueGate();
+    QueueGate(const QueueGate&) = delete;
+    QueueGate& operator=(const QueueGate&) = delete;
+    void open();
+    // True once the queue has reached the gate and waits at it.
+    bool isReached() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
+// Empties the temporary per-user Trash ($XDG_DATA_HOME/Trash), so that what an earlier test
+// trashed under the same name cannot stand in a later test's way. Answers success.
+bool emptyUserTrash();
+
+// Makes every test end only when the engine's queues and pools are idle, so that no work a
+// test started runs into the next one; work that never ends stops the run with the test's
+// name. Called by both test mains.
+void installEngineIdleCheck();
 
 } // namespace TestSupport

@@ -2,6 +2,9 @@
 // per-user folders pointed at a temporary folder.
 #include "TestSupport.h"
 
+#include "Platform/Dispatch.h"
+#include "Walker/MD5Hash.h"
+
 #include <QApplication>
 #include <QDir>
 
@@ -14,8 +17,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Velquor");
     QApplication::setApplicationName("Sorvanta");
+    MD5HashInitialize();
     ::testing::InitGoogleTest(&argc, argv);
+    TestSupport::installEngineIdleCheck();
     const int result = RUN_ALL_TESTS();
+    // No engine work may outlive the application object or the temporary folders.
+    Dispatch::waitUntilIdle();
     QDir(root).removeRecursively();
     return result;
 }
