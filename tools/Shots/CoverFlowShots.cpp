@@ -2,6 +2,7 @@
 // seven folders, with the selection at the start and in the middle.
 #include "Shots.h"
 
+#include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/CoverFlowAccessoryController.h"
 #include "Toolkit/FolderEntry.h"
 #include "Toolkit/ImageStore.h"
@@ -82,6 +83,10 @@ SORVANTA_SHOT_AREA(coverflow) {
         session.save(QStringLiteral("seven-folders-first"), &screen, size);
         screen.flow->selectFolderByIndex(3);
         session.save(QStringLiteral("seven-folders-middle"), &screen, size);
+        // The remove button as the pointer over the selected card shows it.
+        screen.flow->removeFolderButton()->show();
+        screen.flow->removeFolderButton()->raise();
+        session.save(QStringLiteral("seven-folders-remove-button"), &screen, size);
         screen.flow->selectFolderByIndex(5);
         session.save(QStringLiteral("seven-folders-placeholder"), &screen, size);
     }
