@@ -3,12 +3,14 @@
 #include "Results/DuplicatesManager.h"
 #include "Screens/AttributedText.h"
 #include "Screens/FlowTexts.h"
-#include "Screens/FolderEntriesView.h"
 #include "Screens/ScreenButtonImages.h"
 #include "Screens/ScreenProtocols.h"
 #include "Screens/WelcomeScreenVC.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/CoverFlowAccessoryController.h"
+#include "Toolkit/FolderEntry.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/MBCoverFlowView.h"
 #include "Toolkit/Palette.h"
 
 #include <QFileInfo>
@@ -19,11 +21,11 @@ namespace {
 
 constexpr qreal kSummarySize = 13;
 constexpr qreal kNameSize = 12;
-constexpr QRect kFlowFrame(0, 40, 740, 250);
-constexpr QRect kNameFrame(170, 256, 400, 18);
-constexpr QRect kLabel1Frame(20, 300, 700, 20);
-constexpr QRect kLabel2Frame(20, 324, 700, 20);
-constexpr int kButtonsTop = 372;
+constexpr int kLayoutWidth = 740;
+constexpr QRect kFlowFrame(30, 40, 680, 250);
+constexpr QRect kLabel1Frame(20, 310, 700, 20);
+constexpr QRect kLabel2Frame(20, 334, 700, 20);
+constexpr int kButtonsTop = 384;
 constexpr int kButtonGap = 40;
 constexpr int kButtonLabelGap = 8;
 
@@ -41,7 +43,7 @@ QLabel* makeButtonLabel(QWidget* parent, const QString& text) {
 
 InterimScreenVC::InterimScreenVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
-    m_coverFlowView = new FolderEntriesView(this);
+    m_coverFlowView = new MBCoverFlowView(this);
     m_coverFlowView->setObjectName(QStringLiteral("coverFlowView"));
     m_newScanButton = new ButtonWithTrackingArea(this);
     m_newScanButton->setObjectName(QStringLiteral("newScanButton"));
@@ -57,31 +59,20 @@ InterimScreenVC::InterimScreenVC(QWidget* parent) : QWidget(parent) {
     awakeFromNib();
 }
 
-QWidget* InterimScreenVC::coverFlowView() const {
-    return m_coverFlowView;
-}
-
 void InterimScreenVC::awakeFromNib() {
+    // Read-only here: no removal, no dragging out, only the add-folder command.
+    m_coverFlowView->setOnInterimScreen(true);
     // The welcome screen's shadow under the folders.
     auto* shadow = new QGraphicsDropShadowEffect(m_coverFlowView);
     shadow->setColor(QColor(0, 0, 0, 128));
     shadow->setOffset(0, 0);
     shadow->setBlurRadius(1.0);
     m_coverFlowView->setGraphicsEffect(shadow);
-
     // The selected folder's name under the folders; long names are not shortened here.
-    auto* name = new QLabel(this);
-    name->setObjectName(QStringLiteral("flowViewLabel"));
-    name->setAlignment(Qt::AlignCenter);
-    name->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), kNameSize));
-    QPalette colours = name->palette();
-    colours.setColor(QPalette::WindowText, Palette::toolbarSizeTextColor());
-    name->setPalette(colours);
-    name->setGeometry(kNameFrame);
-    connect(m_coverFlowView, &FolderEntriesView::selectionChanged, name, [this, name] {
-        name->setText(
-            m_coverFlowView->representedObject().value(QStringLiteral("name")).toString());
-    });
+    m_coverFlowView->setAccessoryController(
+        new FolderNameAccessoryController(false, m_coverFlowView));
+    m_coverFlowView->setImageKeyPath(FolderEntry::kImage);
+    m_coverFlowView->setShowsScrollbar(true);
 
     setScreenButtonImages(m_newScanButton, QStringLiteral("btn_newscan1"));
     setScreenButtonImages(m_showResultsButton, QStringLiteral("btn_showresults"));
@@ -131,15 +122,13 @@ void InterimScreenVC::resizeEvent(QResizeEvent* event) {
 
 void InterimScreenVC::layoutViews() {
     // The layout is the welcome screen's 740-point width, centred in wider windows.
-    const int shift = std::max(0, (width() - kFlowFrame.width()) / 2);
+    const int shift = std::max(0, (width() - kLayoutWidth) / 2);
     m_coverFlowView->setGeometry(kFlowFrame.translated(shift, 0));
-    if (auto* name = findChild<QLabel*>(QStringLiteral("flowViewLabel")))
-        name->setGeometry(kNameFrame.translated(shift, 0));
     m_label1->setGeometry(kLabel1Frame.translated(shift, 0));
     m_label2->setGeometry(kLabel2Frame.translated(shift, 0));
     const QSize scan = m_newScanButton->size();
     const QSize results = m_showResultsButton->size();
-    const int middle = shift + kFlowFrame.width() / 2;
+    const int middle = shift + kLayoutWidth / 2;
     m_newScanButton->move(middle - kButtonGap / 2 - scan.width(), kButtonsTop);
     m_showResultsButton->move(middle + kButtonGap / 2, kButtonsTop);
     const int labelTop = kButtonsTop + std::max(scan.height(), results.height()) + kButtonLabelGap;

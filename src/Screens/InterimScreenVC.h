@@ -7,8 +7,8 @@
 
 class AttributedLabel;
 class ButtonWithTrackingArea;
-class FolderEntriesView;
 class InterimScreenProtocolDelegate;
+class MBCoverFlowView;
 class QLabel;
 
 // The screen shown when the user goes back from the results: the last scan's folders,
@@ -47,7 +47,7 @@ public:
     AttributedLabel* label2() const { return m_label2; }
     ButtonWithTrackingArea* newScanButton() const { return m_newScanButton; }
     ButtonWithTrackingArea* showResultsButton() const { return m_showResultsButton; }
-    QWidget* coverFlowView() const;
+    MBCoverFlowView* coverFlowView() const { return m_coverFlowView; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -56,7 +56,7 @@ private:
     void awakeFromNib();
     void layoutViews();
 
-    FolderEntriesView* m_coverFlowView = nullptr;
+    MBCoverFlowView* m_coverFlowView = nullptr;
     ButtonWithTrackingArea* m_newScanButton = nullptr;
     QLabel* m_newScanLabel = nullptr;
     ButtonWithTrackingArea* m_showResultsButton = nullptr;
