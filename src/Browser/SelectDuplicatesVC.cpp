@@ -2,6 +2,7 @@
 
 #include "Categories/AppNotification.h"
 #include "Platform/NotificationCenter.h"
+#include "Screens/CongratulationsVC.h"
 
 SelectDuplicatesVC::SelectDuplicatesVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
@@ -26,4 +27,19 @@ void SelectDuplicatesVC::hideAndDestroyOverlay() {}
 
 void SelectDuplicatesVC::pressOverviewButton() {
     AppNotification::CreateBackgroundTypeChangedNotificationWithType(BackgroundTypeResultsOverview);
+}
+
+void SelectDuplicatesVC::showCongratulationsView(quint64 removedSize,
+                                                 const QStringList& scannedFolders) {
+    if (m_congratulationsVC)
+        m_congratulationsVC->deleteLater();
+    auto* congratulations = new CongratulationsVC(this);
+    m_congratulationsVC = congratulations;
+    congratulations->setGeometry(rect());
+    congratulations->raise();
+    congratulations->showViewAnimatiedWithRemovedSizeAndScannedFolders(removedSize, scannedFolders);
+}
+
+CongratulationsVC* SelectDuplicatesVC::congratulationsController() const {
+    return m_congratulationsVC;
 }

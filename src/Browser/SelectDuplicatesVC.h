@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
+
+class CongratulationsVC;
 
 // The results screen. The main window controller makes it for a finished scan with
 // duplicates, hands it the scanned folders, presses its overview button and slides it in;
@@ -37,9 +40,15 @@ public:
     QWidget* selectedFilesVC() const { return nullptr; }
     // Shows the overview, as the toolbar's overview button does.
     void pressOverviewButton();
+    // Once no duplicate is left: lays the congratulations screen over this screen, framed to
+    // its bounds, and shows it with the bytes removed from these results and, when the
+    // results ran empty without a removal, the scan's folders.
+    void showCongratulationsView(quint64 removedSize, const QStringList& scannedFolders);
+    CongratulationsVC* congratulationsController() const;
 
 private:
     QStringList m_scannedFolders;
     bool m_animating = false;
     bool m_resultsViewShown = false;
+    QPointer<CongratulationsVC> m_congratulationsVC;
 };

@@ -1,13 +1,16 @@
 // The flow screens inside the main window: a scan without copies ends on the no-duplicates
 // view, and going back from there shows the interim screen with the folders of that scan.
 // Also the window's About, Share and updater commands.
+#include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/AttributedText.h"
+#include "Screens/CongratulationsVC.h"
 #include "Screens/InterimScreenVC.h"
 #include "Screens/NoDuplicatesVC.h"
 #include "Screens/ScanScreenVC.h"
+#include "Screens/WelcomeScreenVC.h"
 #include "Shell/AboutWC.h"
 #include "Shell/SharingService.h"
 #include "Shell/WindowController.h"
@@ -114,6 +117,32 @@ TEST_F(FlowScreensRoadTest, NoCopiesShowTheNoDuplicatesViewAndBackShowsTheInteri
     ASSERT_TRUE(TestSupport::waitFor([&] {
         return m_window->welcomeScreenController() && !m_window->interimScreenController();
     }));
+}
+
+TEST_F(FlowScreensRoadTest, CongratulationsOverTheResultsLeadToAnEmptyWelcomeScreen) {
+    const QString folder = m_tree.path() + QStringLiteral("/copies");
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/a.txt"), "same text"));
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/b.txt"), "same text"));
+    m_window->startScanFolders({folder});
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return m_window->selectDuplicatesController() &&
+               m_window->selectDuplicatesController()->resultsViewShown();
+    }));
+    SelectDuplicatesVC* results = m_window->selectDuplicatesController();
+    results->showCongratulationsView(0, {folder});
+    CongratulationsVC* congratulations = results->congratulationsController();
+    ASSERT_TRUE(congratulations);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return congratulations->pos() == QPoint(0, 0); }));
+    EXPECT_EQ(congratulations->size(), results->size());
+    EXPECT_TRUE(congratulations->isPlainVariant());
+    EXPECT_EQ(congratulations->label2()->plainString(),
+              QStringLiteral("The folder copies was processed."));
+
+    congratulations->newScanButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return m_window->welcomeScreenController() && !m_window->selectDuplicatesController();
+    }));
+    EXPECT_TRUE(m_window->welcomeScreenController()->foldersArray().isEmpty());
 }
 
 TEST_F(FlowScreensRoadTest, AboutMakesANewWindowEachTimeAndKeepsTheFolderChooserShut) {
