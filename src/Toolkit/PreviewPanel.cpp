@@ -61,8 +61,10 @@ void PreviewPanel::addControllerCandidate(PreviewPanelController* candidate) {
 
 void PreviewPanel::removeControllerCandidate(PreviewPanelController* candidate) {
     std::erase(candidates(), candidate);
+    // A controller going away ends its control first, so it leaves no delegate or data
+    // source of its own behind in the panel.
     if (PreviewPanel* panel = sharedPanel(); panel && panel->m_controller == candidate)
-        panel->m_controller = nullptr;
+        panel->endControl();
 }
 
 PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent, Qt::Tool) {

@@ -72,6 +72,7 @@ public:
     static bool sharedPreviewPanelExists();
 
     static void addControllerCandidate(PreviewPanelController* candidate);
+    // Also ends the candidate's control when it holds the panel; call before it goes away.
     static void removeControllerCandidate(PreviewPanelController* candidate);
 
     PreviewPanelDataSource* dataSource() const { return m_dataSource; }

@@ -168,6 +168,38 @@ TEST_F(QuickLookControllerTest, KeysTypedInThePanelReachTheListsAndEscapeIsTheir
     EXPECT_FALSE(panel->isVisible());
 }
 
+// Another object that takes the panel, as the application's delegate may.
+class OtherController final : public PreviewPanelController {
+public:
+    bool acceptsPreviewPanelControl(PreviewPanel*) override { return true; }
+    void beginPreviewPanelControl(PreviewPanel*) override { ++begun; }
+    void endPreviewPanelControl(PreviewPanel*) override { ++ended; }
+    int begun = 0;
+    int ended = 0;
+};
+
+TEST_F(QuickLookControllerTest, PanelTakesTheFirstCandidateAndACandidateGoingAwayEndsItsControl) {
+    controller().setFileItemByPath(path("one.txt"));
+    OtherController other;
+    PreviewPanel::addControllerCandidate(&other);
+    QuickLookController::showPreviewPanel();
+    PreviewPanel* panel = PreviewPanel::sharedPreviewPanel();
+    // The shared controller registered first, so it holds the panel.
+    EXPECT_EQ(panel->controller(), &controller());
+    EXPECT_EQ(other.begun, 0);
+    panel->orderOut();
+    EXPECT_EQ(panel->controller(), nullptr);
+
+    PreviewPanel::removeControllerCandidate(&controller());
+    panel->makeKeyAndOrderFront();
+    EXPECT_EQ(panel->controller(), &other);
+    EXPECT_EQ(other.begun, 1);
+    PreviewPanel::removeControllerCandidate(&other);
+    EXPECT_EQ(other.ended, 1);
+    EXPECT_EQ(panel->controller(), nullptr);
+    PreviewPanel::addControllerCandidate(&controller());
+}
+
 TEST_F(QuickLookControllerTest, TransitionImageIsTheFileTypeIcon) {
     EXPECT_TRUE(controller()
                     .previewPanelTransitionImageForPreviewItemContentRect(nullptr, nullptr, nullptr)
