@@ -12,10 +12,13 @@
 #include "Shell/ScreenAnimation.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/CoverFlowAccessoryController.h"
 #include "Toolkit/DarkImageName.h"
+#include "Toolkit/FolderEntry.h"
 #include "Toolkit/FolderLabelView.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/ImageStore.h"
+#include "Toolkit/MBCoverFlowView.h"
 #include "Toolkit/Palette.h"
 
 #include <QAction>
@@ -23,6 +26,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGraphicsDropShadowEffect>
 #include <QListView>
 #include <QTreeView>
 
@@ -32,7 +36,7 @@ constexpr int kScreenWidth = 740;
 constexpr int kScreenHeight = 550;
 constexpr int kHelpTextSize = 13;
 constexpr QRect kLogoFrame(245, 34, 250, 44);
-constexpr QRect kFlowFrame(0, 88, 740, 300);
+constexpr QRect kFlowFrame(20, 86, 700, 298);
 constexpr QRect kFolderCountFrame(280, 392, 180, 26);
 constexpr QRect kAddButtonFrame(214, 430, 150, 40);
 constexpr QRect kScanButtonFrame(376, 430, 150, 40);
@@ -71,7 +75,7 @@ WelcomeScreenVC::WelcomeScreenVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     m_view = new WelcomeScreenView(this);
     m_logoImageView = new QLabel(m_view);
-    m_flowView = new QWidget(m_view);
+    m_flowView = new MBCoverFlowView(m_view);
     m_flowView->setObjectName(QStringLiteral("flowView"));
     m_folderCountView = new FolderLabelView(m_view);
     m_foldersCountLabel = new QLabel(m_folderCountView);
@@ -135,6 +139,11 @@ void WelcomeScreenVC::awakeFromNib() {
     m_foldersArray.clear();
     m_openDialogOnScreen = false;
 
+    // The selected folder's name under the cards, truncated in the middle when long.
+    m_flowView->setAccessoryController(new FolderNameAccessoryController(true, this));
+    m_flowView->setImageKeyPath(FolderEntry::kImage);
+    m_flowView->setShowsScrollbar(true);
+
     auto& center = NotificationCenter::defaultCenter();
     center.addObserver(this, QStringLiteral("FileDropped"), [this](const Notification& note) {
         loadFilesByPath(note.userInfo.value(QStringLiteral("path")).toString());
@@ -158,6 +167,12 @@ void WelcomeScreenVC::awakeFromNib() {
     m_foldersCountLabel->setPalette(colours);
     checkFoldersCount();
 
+    auto* shadow = new QGraphicsDropShadowEffect(m_flowView);
+    shadow->setColor(QColor(0, 0, 0, 128));
+    shadow->setOffset(0, 0);
+    shadow->setBlurRadius(1.0);
+    m_flowView->setGraphicsEffect(shadow);
+
     if (!m_pathsArray.isEmpty()) {
         restoreFoldersInFlowViewAfterStopScanButtonPressed(m_pathsArray);
         m_pathsArray.clear();
@@ -170,22 +185,24 @@ void WelcomeScreenVC::awakeFromNib() {
 
 QVariantMap WelcomeScreenVC::folderEntryForPath(const QString& path) {
     const QFileInfo info(path);
-    QIcon icon = QFileIconProvider().icon(info);
-    QPixmap image = icon.pixmap(QSize(kIconSize, kIconSize));
+    // Cards are drawn at twice their size on sharp screens, so the icon is taken at 2x.
+    constexpr qreal kRatio = 2.0;
+    QPixmap image = QFileIconProvider().icon(info).pixmap(QSize(kIconSize, kIconSize), kRatio);
     // Without an icon theme the platform has no folder picture; ours stands in.
     if (image.isNull())
-        image =
-            ImageStore::pixmap(QStringLiteral("dark_folder_icon"), QSizeF(kIconSize, kIconSize));
+        image = ImageStore::pixmap(QStringLiteral("dark_folder_icon"), QSizeF(kIconSize, kIconSize),
+                                   kRatio);
     if (image.isNull())
         return {};
-    if (image.size() != QSize(kIconSize, kIconSize))
-        image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage picture = image.toImage();
+    const QSize pixels(qRound(kIconSize * kRatio), qRound(kIconSize * kRatio));
+    if (picture.size() != pixels)
+        picture = picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(kRatio);
     QString name = info.fileName();
     if (name.isEmpty())
         name = path == QLatin1String("/") ? QStringLiteral("/") : QDir(path).dirName();
-    return {{QStringLiteral("image"), image},
-            {QStringLiteral("name"), name},
-            {QStringLiteral("path"), path}};
+    return FolderEntry::make(picture, name, path);
 }
 
 QStringList WelcomeScreenVC::addPathToRecentList(QStringList recent, const QString& path) {
@@ -249,20 +266,22 @@ void WelcomeScreenVC::fileRemoved(const QVariantMap* userInfo) {
     } else {
         m_foldersArray.clear();
     }
-    m_selectedIndex = m_foldersArray.isEmpty()
-                          ? -1
-                          : std::min(std::max(m_selectedIndex, 0), int(m_foldersArray.size()) - 1);
     reloadFlowView();
     checkFoldersCount();
 }
 
+int WelcomeScreenVC::selectedIndex() const {
+    if (m_foldersArray.isEmpty())
+        return -1;
+    return int(m_flowView->selectionIndex());
+}
+
 void WelcomeScreenVC::selectFolderByIndex(int index) {
-    m_selectedIndex = index;
+    m_flowView->selectFolderByIndex(index);
 }
 
 void WelcomeScreenVC::reloadFlowView() {
-    if (m_foldersArray.isEmpty())
-        m_selectedIndex = -1;
+    m_flowView->setContent(m_foldersArray);
 }
 
 // ---- Folder chooser.

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class AddFolderView;
+class MBCoverFlowView;
 class ButtonWithTrackingArea;
 class QAction;
 class QFileDialog;
@@ -57,7 +58,8 @@ public:
     // ---- Read back, for the menu, tests and the shots.
     const QList<QVariantMap>& foldersArray() const { return m_foldersArray; }
     QStringList folderPaths() const;
-    int selectedIndex() const { return m_selectedIndex; }
+    // The selected entry of the cover flow; -1 with an empty list.
+    int selectedIndex() const;
     QString foldersCountText() const { return m_foldersCountLabel->text(); }
     QString helpText() const;
     bool isScanButtonEnabled() const { return !m_scanGateClosed; }
@@ -67,7 +69,7 @@ public:
     ButtonWithTrackingArea* addButton() const { return m_addButton; }
     ButtonWithTrackingArea* zembrookButton() const { return m_zembrookButton; }
     QWidget* folderCountView() const { return m_folderCountView; }
-    QWidget* flowView() const { return m_flowView; }
+    MBCoverFlowView* flowView() const { return m_flowView; }
     QFileDialog* openPanel() const;
 
 protected:
@@ -95,12 +97,11 @@ private:
     AddFolderView* m_statusLabelImageView = nullptr;
     QLabel* m_logoImageView = nullptr;
     QWidget* m_folderCountView = nullptr;
-    QWidget* m_flowView = nullptr;
+    MBCoverFlowView* m_flowView = nullptr;
     QPointer<QFileDialog> m_openPanel;
     bool m_openDialogOnScreen = false;
     bool m_bOptionPressed = false;
     bool m_scanGateClosed = true;
-    int m_selectedIndex = -1;
     QList<QVariantMap> m_foldersArray;
     WelcomeScreenProtocolDelegate* m_delegate = nullptr;
     QStringList m_pathsArray;

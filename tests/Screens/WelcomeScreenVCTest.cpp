@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/MBCoverFlowView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,7 +89,8 @@ TEST_F(WelcomeScreenVCTest, NewestFolderComesFirstAndAScanGetsListOrder) {
     EXPECT_EQ(m_screen->selectedIndex(), 0);
     const QVariantMap& entry = m_screen->foldersArray().front();
     EXPECT_EQ(entry.value("name").toString(), QStringLiteral("C"));
-    EXPECT_EQ(entry.value("image").value<QPixmap>().size(), QSize(128, 128));
+    EXPECT_EQ(entry.value("image").value<QImage>().deviceIndependentSize(), QSizeF(128, 128));
+    EXPECT_EQ(m_screen->flowView()->content(), m_screen->foldersArray());
 
     m_screen->startScanButtonPressed();
     ASSERT_EQ(m_delegate.started.size(), 1);
