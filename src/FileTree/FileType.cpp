@@ -125,10 +125,8 @@ DuplicatesCategoryType typeOfFileAtPath(const QString& path, UMUTITypeCache& cac
     if (identifier.isEmpty()) {
         type = DuplicatesCategoryTypeOther;
     } else if (TypeIdentifier::isDynamic(identifier)) {
+        // An empty table (missing or damaged) lists nothing: the extension is "other".
         const UTIDynamicTypes& types = table();
-        if (types.isEmpty()) {
-            qFatal("plist cant be empty");
-        }
         type = types.containsExtension(extension)
                    ? DuplicatesCategoryTypes::typeOfName(types.nameForExtension(extension))
                    : DuplicatesCategoryTypeOther;

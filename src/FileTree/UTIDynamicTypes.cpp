@@ -1,51 +1,34 @@
 #include "UTIDynamicTypes.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QStringList>
 #include <QTextStream>
 #include <QtDebug>
 
-namespace {
+// The table compiled into the engine. The engine is a static library, so its resources are
+// registered by hand: a static initialiser in an object file nothing refers to would be
+// dropped by the linker.
+static void ensureTypesRegistered() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(types);
+        return true;
+    }();
+    (void)registered;
+}
 
-const QString kFileName = QStringLiteral("UTIDynamicTypes.txt");
-
-} // namespace
+QString UTIDynamicTypes::resourcePath() {
+    return QStringLiteral(":/types/UTIDynamicTypes.txt");
+}
 
 const UTIDynamicTypes& UTIDynamicTypes::shared() {
     // A function-local static is initialised once even when several walker and filter
     // threads ask at the same moment.
     static const UTIDynamicTypes table = [] {
-        for (const QString& path : candidatePaths()) {
-            if (!QFile::exists(path)) {
-                continue;
-            }
-            UTIDynamicTypes candidate(path);
-            if (!candidate.isEmpty()) {
-                return candidate;
-            }
-        }
-        return UTIDynamicTypes();
+        ensureTypesRegistered();
+        return UTIDynamicTypes(resourcePath());
     }();
     return table;
-}
-
-QStringList UTIDynamicTypes::candidatePaths() {
-    QStringList paths;
-    if (QCoreApplication::instance() != nullptr) {
-        const QDir dir(QCoreApplication::applicationDirPath());
-        paths << dir.filePath(kFileName) << dir.filePath(QStringLiteral("resources/") + kFileName)
-              << QDir::cleanPath(dir.filePath(QStringLiteral("../share/sorvanta/") + kFileName));
-    }
-    paths << QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-                                       QStringLiteral("sorvanta/") + kFileName);
-#ifdef SORVANTA_RESOURCES_DIR
-    paths << QDir(QStringLiteral(SORVANTA_RESOURCES_DIR)).filePath(kFileName);
-#endif
-    paths.removeDuplicates();
-    return paths;
 }
 
 UTIDynamicTypes::UTIDynamicTypes(const QString& filePath) {

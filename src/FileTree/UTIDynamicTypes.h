@@ -2,24 +2,21 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 // The application's own table of file-name extensions the type database does not know,
-// read from the resource file "UTIDynamicTypes.txt". One entry a line: the extension as
+// compiled into the program from "UTIDynamicTypes.txt". One entry a line: the extension as
 // written in file names (case-sensitive, no dot), white space, and a category name
 // ("image", "video", "music", "document", "archieve", "other", "folder"; any other word
 // is kept and stands for no category). Blank lines and lines beginning with "#" are
 // skipped, as are lines that are not exactly two words (with a warning).
 class UTIDynamicTypes final {
 public:
-    // The table of the installed application, read once on first use (thread-safe). Empty
-    // when the file was not found or holds no entry.
+    // The table compiled into the program, read once on first use (thread-safe). Empty only
+    // when that resource holds no entry; a missing or damaged table never stops anything:
+    // every extension it does not list then counts as "other".
     static const UTIDynamicTypes& shared();
-
-    // Where the resource file is looked for, in order: beside the executable, in a
-    // "resources" folder beside it, in the installed data folder ("../share/sorvanta"
-    // from the executable and the XDG data folders), then in the source tree's resources.
-    static QStringList candidatePaths();
+    // Where shared() reads the table: a resource of the engine.
+    static QString resourcePath();
 
     // An empty table.
     UTIDynamicTypes() = default;

@@ -6,6 +6,7 @@
 #include "Results/DuplicatesContainer.h"
 #include "Scanner/DuplicatesFolderFilterListener.h"
 #include "Scanner/FolderSeparator.h"
+#include "Scanner/ScanClock.h"
 #include "Walker/ExcludeChecker.h"
 
 #include <algorithm>
@@ -16,9 +17,7 @@ namespace {
 constexpr double kAutomaticBudgetSeconds = 30.0;
 
 int64_t nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return ScanClock::nowNanoseconds();
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "Scanner/DuplicatesFolderFilter.h"
 #include "Scanner/FolderSeparator.h"
 #include "Scanner/FoldersScannerListener.h"
+#include "Scanner/ScanClock.h"
 #include "Walker/CSWalkOperation.h"
 #include "Walker/FileSeparator.h"
 
@@ -25,9 +26,7 @@ namespace {
 constexpr double kAutomaticBudgetSeconds = 30.0;
 
 int64_t nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return ScanClock::nowNanoseconds();
 }
 
 QByteArray resolvedPath(const QByteArray& path) {
@@ -126,7 +125,10 @@ OperationQueue& FoldersScanner::getScanOperationQueueForNewSearch(uint64_t& queu
 }
 
 void FoldersScanner::startScan() {
-    m_pStartScanDate = std::chrono::steady_clock::now();
+    // On the scan's clock, like the comparison's start it is measured against.
+    m_pStartScanDate = std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::nanoseconds(nowNanoseconds())));
     m_eCurrentState.store(FoldersScannerStateWalking);
     m_pScanOperationsQueue = &getScanOperationQueueForNewSearch(m_nOperationQueueID);
     m_pTree = ScanTree::create();
