@@ -2,6 +2,7 @@
 
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/ScanTree.h"
+#include "Platform/PathAt.h"
 
 #include <QFile>
 
@@ -96,7 +97,7 @@ QString FileSystemItem::displayName() const {
 
 QDateTime FileSystemItem::getFileItemLastModificationDate() const {
     struct stat st;
-    if (::lstat(path().constData(), &st) != 0)
+    if (!PathAt::stat(path(), &st))
         return {};
     return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 +
                                           st.st_mtim.tv_nsec / 1000000);

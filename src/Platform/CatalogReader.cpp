@@ -1,5 +1,7 @@
 #include "Platform/CatalogReader.h"
 
+#include "Platform/PathAt.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -41,7 +43,10 @@ bool CatalogReader::open(const QByteArray& path, bool followLink) {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK;
     if (!followLink)
         flags |= O_NOFOLLOW;
-    const int fd = ::open(path.constData(), flags);
+    const PathAt at(path);
+    if (!at.isValid())
+        return false;
+    const int fd = ::openat(at.dirFd(), at.name(), flags);
     if (fd < 0)
         return false;
     struct stat st;

@@ -14,8 +14,8 @@
 // fstatat(AT_SYMLINK_NOFOLLOW) per entry relative to the folder's descriptor.
 //
 // A folder is referred to by its path bytes, so another thread can open it later; no
-// descriptor is kept for a folder waiting to be read. One reader reads one folder at a time
-// and is used by one thread.
+// descriptor is kept for a folder waiting to be read. A path of any length opens (see PathAt). One
+// reader reads one folder at a time and is used by one thread.
 class CatalogReader final {
 public:
     // Stand-in Finder flags. Invisible and has-bundle are never set on Linux (hidden means a

@@ -1,5 +1,6 @@
 #include "Platform/FileManager.h"
 
+#include "Platform/PathAt.h"
 #include "Platform/RemoveTree.h"
 #include "Platform/VolumeInfo.h"
 
@@ -13,8 +14,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +84,101 @@ int errorCodeForGioError(const GError* error) {
     }
 }
 
+// The Trash record's deletion date, local time as the freedesktop.org Trash asks.
+QByteArray deletionDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return QByteArray(text);
+}
+
+// renameat that never replaces what is at the target; a file system that cannot promise it
+// atomically gets a look first.
+bool renameWithoutReplacing(int fromFd, const char* from, int toFd, const QByteArray& to) {
+    if (::renameat2(fromFd, from, toFd, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    struct stat st {};
+    if (::fstatat(toFd, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::renameat(fromFd, from, toFd, to.constData()) == 0;
+}
+
+// Moves an item whose path is too long for the GIO Trash (which works by whole paths) into
+// the user's own Trash, by descriptors: the item is renamed from its parent folder's
+// descriptor, so its depth does not matter. Only the home Trash is offered: an item on
+// another volume answers VolumeHasNoTrashError and is left where it is.
+bool trashLongPath(const QByteArray& path, FileError* error) {
+    const auto fail = [&](int errnoValue, bool writing) {
+        if (error)
+            *error = FileManager::errorForErrno(errnoValue, writing, path);
+        return false;
+    };
+    const PathAt item(path, true);
+    if (!item.isValid())
+        return fail(errno, false);
+    struct stat itemStat {};
+    if (::fstatat(item.dirFd(), item.name(), &itemStat, AT_SYMLINK_NOFOLLOW) != 0)
+        return fail(errno, false);
+
+    const QByteArray trash = QByteArray(g_get_user_data_dir()) + "/Trash";
+    for (const QByteArray& folder : {trash, trash + "/files", trash + "/info"}) {
+        if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+            return fail(errno, true);
+    }
+    const int filesFd = ::open((trash + "/files").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (filesFd < 0)
+        return fail(errno, true);
+    FdCloser filesCloser(filesFd);
+    const int infoFd = ::open((trash + "/info").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (infoFd < 0)
+        return fail(errno, true);
+    FdCloser infoCloser(infoFd);
+    struct stat trashStat {};
+    if (::fstat(filesFd, &trashStat) != 0)
+        return fail(errno, true);
+    if (trashStat.st_dev != itemStat.st_dev) {
+        if (error) {
+            error->code = FileManager::VolumeHasNoTrashError;
+            error->description = QStringLiteral("The item could not be moved to the Trash.");
+        }
+        return false;
+    }
+
+    const QByteArray record = "[Trash Info]\nPath=" + path.toPercentEncoding("/") +
+                              "\nDeletionDate=" + deletionDate() + "\n";
+    // The record is claimed first (O_EXCL), so two removals never pick the same name.
+    const QByteArray name(item.name());
+    for (int attempt = 1; attempt < 10000; ++attempt) {
+        const QByteArray trashName = attempt == 1 ? name : name + '.' + QByteArray::number(attempt);
+        const QByteArray infoName = trashName + ".trashinfo";
+        const int infoFile =
+            ::openat(infoFd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (infoFile < 0) {
+            if (errno == EEXIST)
+                continue;
+            return fail(errno, true);
+        }
+        const bool written =
+            ::write(infoFile, record.constData(), size_t(record.size())) == record.size();
+        const int writeErrno = errno;
+        ::close(infoFile);
+        if (written && renameWithoutReplacing(item.dirFd(), item.name(), filesFd, trashName))
+            return true;
+        const int saved = written ? errno : writeErrno;
+        ::unlinkat(infoFd, infoName.constData(), 0);
+        if (written && saved == EEXIST)
+            continue; // a leftover in files/ without its record
+        return fail(saved, true);
+    }
+    return fail(EEXIST, true);
+}
+
 } // namespace
 
 FileManager& FileManager::defaultManager() {
@@ -91,7 +189,8 @@ FileManager& FileManager::defaultManager() {
 FileAttributes FileManager::attributesOfItemAtPath(const QByteArray& path) const {
     FileAttributes attributes;
     struct stat st {};
-    if (path.isEmpty() || ::lstat(path.constData(), &st) != 0)
+    const PathAt at(path);
+    if (!at.isValid() || ::fstatat(at.dirFd(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return attributes;
     attributes.kind = kindOfMode(st.st_mode);
     attributes.size = st.st_size;
@@ -111,22 +210,21 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
             *error = errorForErrno(ENOENT, true, path);
         return false;
     }
-    const ParentAndName parts = splitPath(path);
-    const int parentFd = ::open(parts.parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentFd < 0) {
+    const PathAt parent(path, true);
+    if (!parent.isValid()) {
         if (error)
             *error = errorForErrno(errno, false, path);
         return false;
     }
-    FdCloser closer(parentFd);
+    const int parentFd = parent.dirFd();
     struct stat st {};
-    if (::fstatat(parentFd, parts.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(parentFd, parent.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (error)
             *error = errorForErrno(errno, false, path);
         return false;
     }
     bool writing = true;
-    const int failure = removeTreeAt(parentFd, parts.name.constData(), st.st_dev, &writing);
+    const int failure = removeTreeAt(parentFd, parent.name(), st.st_dev, &writing);
     if (failure != 0) {
         if (error)
             *error = errorForErrno(failure, writing, path);
@@ -136,6 +234,8 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
 }
 
 bool FileManager::trashItemAtPath(const QByteArray& path, FileError* error) const {
+    if (PathAt::isLong(path))
+        return trashLongPath(path, error);
     GFile* file = g_file_new_for_path(path.constData());
     GError* gerror = nullptr;
     const bool trashed = g_file_trash(file, nullptr, &gerror);
@@ -159,7 +259,9 @@ bool FileManager::trashItemAtPath(const QByteArray& path, FileError* error) cons
 bool FileManager::contentsOfDirectoryAtPath(const QByteArray& path, QList<QByteArray>* names,
                                             FileError* error) const {
     names->clear();
-    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const PathAt at(path);
+    const int fd =
+        at.isValid() ? ::openat(at.dirFd(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (fd < 0) {
         if (error)
             *error = errorForErrno(errno, false, path);

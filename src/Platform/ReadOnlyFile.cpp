@@ -1,18 +1,21 @@
 #include "ReadOnlyFile.h"
 
+#include "Platform/PathAt.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 ReadOnlyFile::ReadOnlyFile(const QByteArray& path) {
-    if (path.isEmpty() || path.contains('\0'))
+    const PathAt at(path);
+    if (!at.isValid())
         return;
     // O_NONBLOCK keeps open() from waiting on a FIFO writer; the fstat below then turns
     // the FIFO away. On a regular file the flag has no effect on reads.
     int fd;
     do {
-        fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        fd = ::openat(at.dirFd(), at.name(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return;

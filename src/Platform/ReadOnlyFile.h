@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// A regular file opened for reading by its exact path bytes. The last path component is
-// never followed when it is a symbolic link, and opening never blocks on a FIFO or a
-// device: anything that is not a regular file is refused (isOpen() is then false).
-// Reads are positional, so one object needs no seek state; it is not shared between
-// threads. The descriptor is closed with the object.
+// A regular file opened for reading by its exact path bytes, of any length. The last path component
+// is never followed when it is a symbolic link, and opening never blocks on a FIFO or a device:
+// anything that is not a regular file is refused (isOpen() is then false). Reads are positional, so
+// one object needs no seek state; it is not shared between threads. The descriptor is closed with
+// the object.
 class ReadOnlyFile final {
 public:
     explicit ReadOnlyFile(const QByteArray& path);

@@ -1,6 +1,7 @@
 #include "Removal/DuplicatesRemover.h"
 
 #include "Platform/AuthorizationManager.h"
+#include "Platform/PathAt.h"
 #include "Removal/DuplicatesRootRemover.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
@@ -452,7 +453,10 @@ void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
                                                   const QList<QByteArray>& leftovers) {
     FileError error;
     bool removed = true;
-    const int dirFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const PathAt at(path, true);
+    const int dirFd = at.isValid() ? ::openat(at.dirFd(), at.name(),
+                                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                   : -1;
     if (dirFd < 0) {
         removed = false;
         error = FileManager::errorForErrno(errno, false, path);
@@ -465,7 +469,7 @@ void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
             }
         }
         ::close(dirFd);
-        if (removed && ::rmdir(path.constData()) != 0) {
+        if (removed && ::unlinkat(at.dirFd(), at.name(), AT_REMOVEDIR) != 0) {
             removed = false;
             error = FileManager::errorForErrno(errno, true, path);
         }

@@ -3,6 +3,7 @@
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/FileManager.h"
+#include "Platform/PathAt.h"
 #include "Results/DuplicateItem.h"
 
 #include <algorithm>
@@ -107,7 +108,10 @@ bool ScannedCopy::isUnchangedOnDisk(const FileManager& fileManager) const {
     }
     if (attributes.kind != FileKind::Folder)
         return false;
-    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const PathAt at(path);
+    const int fd = at.isValid() ? ::openat(at.dirFd(), at.name(),
+                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                : -1;
     if (fd < 0)
         return false;
     std::vector<Entry> found;

@@ -7,6 +7,7 @@
 #include "FileTree/FileType.h"
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/ScanTree.h"
+#include "Platform/PathAt.h"
 
 #include <sys/stat.h>
 
@@ -33,7 +34,7 @@ void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
             if (!node->isDir()) {
                 m_bIsPackage = false;
                 struct stat info {};
-                if (::lstat(m_sItemPath.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+                if (PathAt::stat(m_sItemPath, &info) && S_ISREG(info.st_mode)) {
                     m_scannedModificationTimeNs = std::int64_t(info.st_mtim.tv_sec) * 1000000000 +
                                                   std::int64_t(info.st_mtim.tv_nsec);
                 }
@@ -79,7 +80,7 @@ bool DuplicateItem::isMovedByUserOrDeleted() const {
         return true;
     }
     struct stat info {};
-    return ::lstat(m_sItemPath.constData(), &info) != 0;
+    return !PathAt::stat(m_sItemPath, &info);
 }
 
 bool DuplicateItem::selectItemForced(bool force) {
@@ -130,7 +131,7 @@ uint64_t DuplicateItem::getFileItemSize() const {
 QDateTime DuplicateItem::getLastModificationDate() {
     if (!m_lastModificationDate) {
         struct stat info {};
-        if (!m_sItemPath.isEmpty() && ::lstat(m_sItemPath.constData(), &info) == 0) {
+        if (!m_sItemPath.isEmpty() && PathAt::stat(m_sItemPath, &info)) {
             const qint64 msecs =
                 qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
             m_lastModificationDate = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);

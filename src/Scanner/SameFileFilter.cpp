@@ -1,6 +1,7 @@
 #include "Scanner/SameFileFilter.h"
 
 #include "FileTree/FileSystemItem.h"
+#include "Platform/PathAt.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +14,7 @@ namespace {
 // for a link, but a path may still pass through one (a top folder chosen through a link).
 bool identityOf(const FileSystemItem* node, std::pair<dev_t, ino_t>& identity) {
     struct stat info;
-    if (::stat(node->path().constData(), &info) != 0)
+    if (!PathAt::stat(node->path(), &info, true))
         return false;
     identity = {info.st_dev, info.st_ino};
     return true;
