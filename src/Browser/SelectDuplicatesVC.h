@@ -1,44 +1,76 @@
 #pragma once
 
+#include "Browser/DuplicateBottombarVC.h"
+#include "Browser/DuplicateSelectionVC.h"
+#include "Browser/DuplicateToolbarVC.h"
+#include "Browser/FileListVC.h"
+#include "Browser/FolderPickerVC.h"
+#include "Browser/HeapFilesSelectorVC.h"
+#include "Browser/HeapView.h"
+#include "Browser/HeapsPickerVC.h"
+#include "Browser/OverviewVC.h"
+#include "Browser/SelectedFilesVC.h"
+#include "Toolkit/SplitViewWithDivider.h"
+
+#include <QList>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DuplicateBottombarVC;
+class DuplicateItem;
+class DuplicateSelectionVC;
+class HeapFilesSelectorVC;
+class HeapView;
+class OverviewVC;
+class QLabel;
+class QuickLookVC;
+class SelectedFilesVC;
+class FileSystemItem;
 class CongratulationsVC;
 
-// The results screen. The main window controller makes it for a finished scan with
-// duplicates, hands it the scanned folders, presses its overview button and slides it in;
-// it tells the screen when the window has grown (showScanResultsViewAnimationComleted) and
-// asks it to detach its views' delegates before tearing it down.
+// The results screen. It owns the category toolbar and the bottom bar for its whole life
+// and swaps three states between them: the overview (0), the category view (1: group
+// list, preview and copies table) and the similar-folders view (2). The main window
+// controller makes it for a finished scan with duplicates, hands it the scanned folders,
+// presses its overview button and slides it in.
 //
-// For now this is a screen of the right size that shows nothing yet, with the interface
-// the main window relies on.
-class SelectDuplicatesVC : public QWidget {
+// Swaps never tear down what is on screen: the state changes at the start of a swap and
+// every completion looks at the state current when it runs.
+class SelectDuplicatesVC : public QWidget,
+                           public ToolbarProtocolDelegate,
+                           public FileListProtocol,
+                           public FolderPickerProtocol,
+                           public HeapsPickerProtocol,
+                           public SplitViewWithDividerDelegate {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SelectDuplicatesVC)
 
 public:
     static constexpr const char* kInterfaceName = "SelectDuplicatesVC";
+    enum ResultsViewState { StateOverview = 0, StateCategory = 1, StateSimilars = 2 };
+    static constexpr int kToolbarHeight = 100;
+    static constexpr int kBottombarHeight = 45;
+    static constexpr int kOverviewSwapMs = 1500;
+    static constexpr int kSwapMs = 1000;
+    static constexpr int kOverviewHintsDelayMs = 1500;
 
     explicit SelectDuplicatesVC(QWidget* parent = nullptr);
     ~SelectDuplicatesVC() override;
 
+    // ---- The main window's side.
     void setScannedFolders(const QStringList& folders) { m_scannedFolders = folders; }
     QStringList scannedFolders() const { return m_scannedFolders; }
     void setAnimating(bool animating) { m_animating = animating; }
     bool animating() const { return m_animating; }
-
-    // The window has grown to the results size after the screen slid in.
     void showScanResultsViewAnimationComleted();
     bool resultsViewShown() const { return m_resultsViewShown; }
-    // Detaches the child views' delegates; also run on "BackToWelcomeScreen" and
-    // "BackToInterimScreen".
     void resetAllDelegates();
-    // Closes the help overlay when one is shown.
-    void hideAndDestroyOverlay();
-    // The review-and-remove panel's controller while it is open; never open yet.
-    QWidget* selectedFilesVC() const { return nullptr; }
-    // Shows the overview, as the toolbar's overview button does.
+    // Presses the toolbar's Overview button.
     void pressOverviewButton();
     // Once no duplicate is left: lays the congratulations screen over this screen, framed to
     // its bounds, and shows it with the bytes removed from these results and, when the
@@ -46,9 +78,147 @@ public:
     void showCongratulationsView(quint64 removedSize, const QStringList& scannedFolders);
     CongratulationsVC* congratulationsController() const;
 
+    // ---- Toolbar delegate.
+    void overviewPressed() override { showOverview(); }
+    void allFilesPressed() override { showSelectedFilesViewForCategory(-1); }
+    void picturesPressed() override { showSelectedFilesViewForCategory(0); }
+    void moviesPressed() override { showSelectedFilesViewForCategory(1); }
+    void musicPressed() override { showSelectedFilesViewForCategory(2); }
+    void documentsPressed() override { showSelectedFilesViewForCategory(3); }
+    void archivesPressed() override { showSelectedFilesViewForCategory(4); }
+    void othersPressed() override { showSelectedFilesViewForCategory(5); }
+    void foldersPressed() override { showSelectedFilesViewForCategory(6); }
+    void heapsPressed() override { showHeapView(); }
+
+    // ---- View swaps and tear-downs.
+    void showOverview();
+    void showSelectedFilesViewForCategory(int type);
+    void showHeapView();
+    void resetSelectedFilesController();
+    void resetHeapsController();
+    void hideAndRemoveAllSubviews();
+
+    // ---- Selections reported by the children.
+    void groupSelected(const std::shared_ptr<DuplicatesGroup>& group) override;
+    void folderSelected(const std::shared_ptr<HeapsFolderData>& folder) override;
+    void heapSelected(const std::shared_ptr<DuplicatesHeap>& heap) override;
+    void heapGroupSelectedWithFile(FileSystemItem* item);
+
+    // ---- Jumps from other views.
+    void showDuplicateItemInCategory(const std::shared_ptr<DuplicateItem>& item);
+    void showHeapFromFolderCategoryWithPath(const QByteArray& path);
+    void showGroupArrayWithType(std::vector<std::shared_ptr<DuplicatesGroup>> groups, int type);
+
+    // ---- Review panel.
+    void openSelectedFilesView();
+    void removeSelectedView();
+
+    // ---- Help overlay.
+    // The overlay screens for a state; empty for an unknown state.
+    static QList<int> overlayScreensForState(int state, bool heapsChartVisible,
+                                             bool pieChartVisible);
+    bool showOverlayInfo(std::function<void()> closeBlock);
+    void hideAndDestroyOverlay();
+    QWidget* overlayInfoViewController() const { return m_overlayInfoViewController; }
+    void updateOverlayHintFrameValues();
+    void showOverviewHints();
+
+    // ---- Split views. Pane sizes along the split after a resize to |length|.
+    static std::vector<int> categorySplitSizes(int length, const std::vector<int>& old, int t);
+    static std::vector<int> quickLookSplitSizes(int length, const std::vector<int>& old, int t);
+    static std::vector<int> heapsSplitSizes(int length, const std::vector<int>& old, int t);
+    static std::vector<int> heapsSelectionSplitSizes(int length, const std::vector<int>& old,
+                                                     int t);
+    enum class SplitKind { Category, QuickLookAndSelection, Heaps, HeapsSelection, Other };
+    // The divider's limits from the nearest and farthest places the platform would allow
+    // (the start of the pane before it and the end of the pane after it).
+    static std::pair<qreal, qreal> dividerLimits(SplitKind kind, int divider, qreal proposedMin,
+                                                 qreal proposedMax);
+    qreal splitViewConstrainMinCoordinateOfSubviewAt(SplitViewWithDivider* split, qreal proposed,
+                                                     int divider) override;
+    qreal splitViewConstrainMaxCoordinateOfSubviewAt(SplitViewWithDivider* split, qreal proposed,
+                                                     int divider) override;
+    // y-up frame of the category and similar-folders views for a screen of |size|.
+    static QRectF selectedDuplicatesFrameForSize(const QSizeF& size);
+
+    // ---- Getters.
+    int state() const { return m_state; }
+    DuplicateToolbarVC* duplicatesToolbar() const { return m_duplicatesToolbar; }
+    DuplicateBottombarVC* duplicatesBottombar() const { return m_duplicatesBottombar; }
+    OverviewVC* overviewVC() const { return m_overviewVC; }
+    FileListVC* fileListVC() const { return m_fileListVC; }
+    QuickLookVC* quickLookVC() const;
+    DuplicateSelectionVC* duplicateSelectionVC() const { return m_duplicateSelectionVC; }
+    FolderPickerVC* folderPickerVC() const { return m_folderPickerVC; }
+    HeapsPickerVC* heapsPickerVC() const { return m_heapsPickerVC; }
+    HeapView* heapView() const { return m_heapView; }
+    HeapFilesSelectorVC* heapFilesSelectorVC() const { return m_heapFilesSelectorVC; }
+    SelectedFilesVC* selectedFilesVC() const { return m_selectedFilesVC; }
+    bool overviewPiechartVisible() const { return m_overviewPiechartVisible; }
+    void setOverviewPiechartVisible(bool visible) { m_overviewPiechartVisible = visible; }
+    bool overviewHeapsChartVisible() const { return m_overviewHeapsChartVisible; }
+    void setOverviewHeapsChartVisible(bool visible) { m_overviewHeapsChartVisible = visible; }
+    SplitViewWithDivider* categorySplitView() const { return m_categorySplitView; }
+    SplitViewWithDivider* quickLookAndSelectionSplitView() const {
+        return m_quickLookAndSelectionSplitView;
+    }
+    SplitViewWithDivider* heapsSplitView() const { return m_heapsSplitView; }
+    SplitViewWithDivider* heapsSelectionSplitView() const { return m_heapsSelectionSplitView; }
+    QWidget* duplicateBottombarViewContainer() const { return m_duplicateBottombarViewContainer; }
+    QWidget* snapshotView() const { return m_snapshotView; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildLayout();
+    void placeSplit(SplitViewWithDivider* split);
+    static void applyLayerStaffForContainerAndView(QWidget* container, QWidget* view);
+    void runFirstTimeOverlayStep(int state);
+    SplitKind kindOf(const SplitViewWithDivider* split) const;
+    void keyPressed(int keyCode);
+
     QStringList m_scannedFolders;
     bool m_animating = false;
     bool m_resultsViewShown = false;
+    bool m_firstLoad = true;
+    bool m_overviewPiechartVisible = false;
+    bool m_overviewHeapsChartVisible = false;
+    int m_state = StateOverview;
+    QRectF m_selectedDuplicatesFrame;
+
+    DuplicateToolbarVC* m_duplicatesToolbar = nullptr;
+    DuplicateBottombarVC* m_duplicatesBottombar = nullptr;
+    QPointer<OverviewVC> m_overviewVC;
+    QPointer<FileListVC> m_fileListVC;
+    QPointer<QuickLookVC> m_quickLookVC;
+    QPointer<DuplicateSelectionVC> m_duplicateSelectionVC;
+    QPointer<FolderPickerVC> m_folderPickerVC;
+    QPointer<HeapsPickerVC> m_heapsPickerVC;
+    QPointer<HeapView> m_heapView;
+    QPointer<HeapFilesSelectorVC> m_heapFilesSelectorVC;
+    QPointer<SelectedFilesVC> m_selectedFilesVC;
+    QPointer<QWidget> m_clipView;
+    QPointer<QWidget> m_overlayInfoViewController;
+    QPointer<QWidget> m_snapshotView;
     QPointer<CongratulationsVC> m_congratulationsVC;
+
+    QWidget* m_duplicateToolbarViewContainer = nullptr;
+    QWidget* m_duplicateBottombarViewContainer = nullptr;
+    SplitViewWithDivider* m_categorySplitView = nullptr;
+    QWidget* m_fileListContainer = nullptr;
+    QWidget* m_categoryRightSplitView = nullptr;
+    SplitViewWithDivider* m_quickLookAndSelectionSplitView = nullptr;
+    QWidget* m_quickLookContainer = nullptr;
+    QWidget* m_duplicateSelectionContainer = nullptr;
+    SplitViewWithDivider* m_heapsSplitView = nullptr;
+    QWidget* m_rootFolderViewContainer = nullptr;
+    QWidget* m_selectedFolderViewContainer = nullptr;
+    QWidget* m_heapRightView = nullptr;
+    SplitViewWithDivider* m_heapsSelectionSplitView = nullptr;
+    QWidget* m_heapViewContainer = nullptr;
+    QWidget* m_heapFilesSelectorVCContainer = nullptr;
+    QLabel* m_labelSimilarFolders = nullptr;
+    QWidget* m_heapsPickerHost = nullptr;
 };
