@@ -12,7 +12,6 @@
 #include "Results/DuplicatesContainer.h"
 #include "Scanner/DuplicatesFilter.h"
 #include "Scanner/DuplicatesFolderFilter.h"
-#include "Scanner/FolderSeparator.h"
 #include "Scanner/FoldersScannerListener.h"
 #include "Scanner/ScanClock.h"
 #include "Walker/CSWalkOperation.h"
@@ -398,12 +397,10 @@ void FoldersScanner::startFilterDuplicatesFoldersInContainer(
     m_pDuplicatesFolderFilter = std::make_shared<DuplicatesFolderFilter>(container, minimal);
     m_pDuplicatesFolderFilter->setListener(weak_from_this());
     enterState(FoldersScannerStateFilteringFolders);
-    // Grouping the folders walks the whole tree: it runs on the separators' queue, where the
-    // rest of the folder comparison runs too, so the main thread stays free meanwhile.
-    FolderSeparator::workingQueue().async(
-        [filter = m_pDuplicatesFolderFilter, roots = m_arrRoots, hidden = m_bIncludeHiddenFiles] {
-            filter->findFoldersDuplicatesInRoots(roots, hidden);
-        });
+    // Grouping reads the whole tree. It stays on the main thread, which the walk's last batch
+    // has provably reached; run on the separators' queue, ThreadSanitizer found it racing
+    // with the walk's final flush.
+    m_pDuplicatesFolderFilter->findFoldersDuplicatesInRoots(m_arrRoots, m_bIncludeHiddenFiles);
 }
 
 void FoldersScanner::stopFilterDuplicatesFolders() {

@@ -244,7 +244,8 @@ TEST_F(PreviewRendererTest, LoaderDeliversFactsThenContentOfTheLatestLoadOnly) {
     });
     loader.load(path("first.pdf"), kBox);
     loader.load(path("second.png"), kBox);
-    ASSERT_TRUE(TestSupport::waitFor([&] { return !loader.isLoading(); }));
+    ASSERT_TRUE(
+        TestSupport::waitFor([&] { return !loader.isLoading(); }, PreviewFixtures::kDecodeWaitMs));
     TestSupport::spinFor(200);
     EXPECT_EQ(events, (QStringList{QStringLiteral("facts second.png"),
                                    QStringLiteral("content %1").arg(int(Kind::Image))}));
@@ -252,7 +253,8 @@ TEST_F(PreviewRendererTest, LoaderDeliversFactsThenContentOfTheLatestLoadOnly) {
     // Facts only: no content follows.
     events.clear();
     loader.load(path("second.png"), QSize());
-    ASSERT_TRUE(TestSupport::waitFor([&] { return !loader.isLoading(); }));
+    ASSERT_TRUE(
+        TestSupport::waitFor([&] { return !loader.isLoading(); }, PreviewFixtures::kDecodeWaitMs));
     TestSupport::spinFor(100);
     EXPECT_EQ(events, QStringList{QStringLiteral("facts second.png")});
 }

@@ -38,7 +38,8 @@ protected:
     // Shows |file| and waits until its content (or its facts, for a vanished file) arrived.
     void show(const PathItem& item) {
         m_view.setPreviewItem(&item);
-        ASSERT_TRUE(TestSupport::waitFor([&] { return !m_view.isLoading(); }));
+        ASSERT_TRUE(TestSupport::waitFor([&] { return !m_view.isLoading(); },
+                                         PreviewFixtures::kDecodeWaitMs));
     }
 
     QTemporaryDir m_dir;

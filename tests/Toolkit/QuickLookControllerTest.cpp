@@ -4,6 +4,7 @@
 #include "Toolkit/PreviewView.h"
 #include "Toolkit/QuickLookSourceType.h"
 
+#include "PreviewFixtures.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -119,7 +120,8 @@ TEST_F(QuickLookControllerTest, ShowPreviewPanelTogglesAndTheHeldPanelFollowsThe
 
     controller().setFileItemByPath(path("two.txt"));
     EXPECT_EQ(panel->previewView()->path(), path("two.txt"));
-    ASSERT_TRUE(TestSupport::waitFor([&] { return panel->previewView()->hasContent(); }));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return panel->previewView()->hasContent(); },
+                                     PreviewFixtures::kDecodeWaitMs));
     EXPECT_EQ(panel->previewView()->content().text, QStringLiteral("two"));
 
     QuickLookController::showPreviewPanel();

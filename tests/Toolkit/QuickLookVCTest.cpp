@@ -149,7 +149,8 @@ protected:
         return FileSystemItem::initWithPathSize(*m_tree, name, m_root, size, 0, false, size);
     }
     void waitLoaded() {
-        ASSERT_TRUE(TestSupport::waitFor([&] { return !m_pane.isLoading(); }));
+        ASSERT_TRUE(TestSupport::waitFor([&] { return !m_pane.isLoading(); },
+                                         PreviewFixtures::kDecodeWaitMs));
     }
 
     QTemporaryDir m_dir;
@@ -178,7 +179,8 @@ TEST_F(QuickLookVCTest, ExistingFileShowsPreviewAndCaption) {
     EXPECT_EQ(m_pane.captionLabel()->geometry(),
               QRect(10, 275, 380, QuickLookCaptionLabel::kHeight));
     EXPECT_FALSE(m_pane.isShowingMissingMessage());
-    ASSERT_TRUE(TestSupport::waitFor([&] { return view->hasContent(); }));
+    ASSERT_TRUE(
+        TestSupport::waitFor([&] { return view->hasContent(); }, PreviewFixtures::kDecodeWaitMs));
     EXPECT_EQ(view->content().kind, PreviewContent::Kind::Image);
 
     // Loading a path alone shows no caption.

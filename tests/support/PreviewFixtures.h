@@ -15,6 +15,11 @@
 
 namespace PreviewFixtures {
 
+// How long a test waits for a decoder (image, PDF, video frame) to deliver: generous,
+// because under a loaded machine a video frame can take many seconds; passing tests never
+// wait that long.
+constexpr int kDecodeWaitMs = 60000;
+
 // A |size| picture, left half |left| and right half blue, saved as |format|.
 inline bool writeImage(const QString& path, QSize size, const char* format,
                        QColor left = QColor(200, 40, 40)) {
