@@ -8,6 +8,7 @@
 #include "Screens/AttributedText.h"
 #include "Screens/FlowTexts.h"
 #include "Screens/ScreenButtonImages.h"
+#include "Shell/ScreenAnimation.h"
 #include "Shell/ShareTexts.h"
 #include "Shell/SharingService.h"
 #include "Shell/WindowSharing.h"
@@ -113,13 +114,7 @@ void CongratulationsVC::showViewAnimatiedWithRemovedSizeAndScannedFolders(
     layoutViews();
     updateSharingButtons();
     show();
-    // From just above its place down into it; nothing follows the slide.
-    auto* slide = new QPropertyAnimation(this, "pos", this);
-    slide->setDuration(kShowAnimationMs);
-    slide->setStartValue(QPoint(0, -height()));
-    slide->setEndValue(QPoint(0, 0));
-    move(0, -height());
-    AnimationClock::instance().start(slide);
+    ScreenAnimation::slideDownIntoPlace(this, kShowAnimationMs);
 
     if (removedSize == 0 && m_hasScannedFolders) {
         setNoDeletedDuplicatesView();

@@ -5,6 +5,7 @@
 #include "Screens/AttributedText.h"
 #include "Screens/FlowTexts.h"
 #include "Screens/ScreenButtonImages.h"
+#include "Shell/ScreenAnimation.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/Fonts.h"
@@ -79,13 +80,7 @@ void NoDuplicatesVC::showViewAnimatiedWithFoldersArrayAndScannedFiles(const QStr
                                                                       quint64 filesCount) {
     layoutFixedViews();
     show();
-    // From just above its place down into it; nothing follows the slide.
-    auto* slide = new QPropertyAnimation(this, "pos", this);
-    slide->setDuration(kShowAnimationMs);
-    slide->setStartValue(QPoint(0, -height()));
-    slide->setEndValue(QPoint(0, 0));
-    move(0, -height());
-    AnimationClock::instance().start(slide);
+    ScreenAnimation::slideDownIntoPlace(this, kShowAnimationMs);
     m_foldersArray = folders;
     m_filesCount = filesCount;
     updateAllLabels();

@@ -61,4 +61,14 @@ void animate(QWidget* view, qreal alpha, std::optional<QPoint> origin, int durat
     AnimationClock::instance().start(group);
 }
 
+void slideDownIntoPlace(QWidget* view, int durationMs) {
+    auto* slide = new QPropertyAnimation(view, "pos", view);
+    slide->setDuration(durationMs);
+    slide->setStartValue(QPoint(0, -view->height()));
+    slide->setEndValue(QPoint(0, 0));
+    QObject::connect(slide, &QAbstractAnimation::finished, slide, &QObject::deleteLater);
+    view->move(0, -view->height());
+    AnimationClock::instance().start(slide);
+}
+
 } // namespace ScreenAnimation

@@ -24,4 +24,8 @@ void setAlphaValue(QWidget* view, qreal alpha);
 void animate(QWidget* view, qreal alpha, std::optional<QPoint> origin, int durationMs,
              std::function<void()> done = {});
 
+// Places |view| just above its parent's top edge and slides it down to (0, 0) in
+// |durationMs|; nothing follows the slide.
+void slideDownIntoPlace(QWidget* view, int durationMs);
+
 } // namespace ScreenAnimation
