@@ -333,17 +333,7 @@ void SelectDuplicatesVC::showSelectedFilesViewForCategory(int type) {
     m_duplicateSelectionVC->setDuplicateType(type);
     m_fileListVC->setDuplicatesGroupArrayType(type);
 
-    if (m_overviewVC) {
-        QPointer<OverviewVC> overview = m_overviewVC;
-        overview->hideWithCompletion([this, overview] {
-            if (overview && m_state != StateOverview) {
-                if (m_overviewVC == overview)
-                    m_overviewVC = nullptr;
-                QPointer<OverviewVC> gone = overview;
-                dropController(gone);
-            }
-        });
-    }
+    hideOverviewAndDropItUnlessShownAgain();
     if (m_heapsSplitView->isVisible())
         m_heapsSplitView->hide();
     ScreenAnimation::setAlphaValue(m_categorySplitView, 0);
@@ -415,17 +405,7 @@ void SelectDuplicatesVC::showHeapView() {
     m_folderPickerVC->setFolderDataArray(std::move(folders));
 
     ScreenAnimation::setAlphaValue(m_heapsSplitView, 0);
-    if (m_overviewVC) {
-        QPointer<OverviewVC> overview = m_overviewVC;
-        overview->hideWithCompletion([this, overview] {
-            if (overview && m_state != StateOverview) {
-                if (m_overviewVC == overview)
-                    m_overviewVC = nullptr;
-                QPointer<OverviewVC> gone = overview;
-                dropController(gone);
-            }
-        });
-    }
+    hideOverviewAndDropItUnlessShownAgain();
     if (m_categorySplitView->isVisible())
         m_categorySplitView->hide();
     ScreenAnimation::animate(m_heapsSplitView, 1.0, std::nullopt, kSwapMs);
@@ -839,4 +819,19 @@ void SelectDuplicatesVC::showCongratulationsView(quint64 removedSize,
 
 CongratulationsVC* SelectDuplicatesVC::congratulationsController() const {
     return m_congratulationsVC;
+}
+
+void SelectDuplicatesVC::hideOverviewAndDropItUnlessShownAgain() {
+    if (!m_overviewVC)
+        return;
+    // The completion reads the state then: a swap back to the overview meanwhile keeps it.
+    QPointer<OverviewVC> overview = m_overviewVC;
+    overview->hideWithCompletion([this, overview] {
+        if (overview && m_state != StateOverview) {
+            if (m_overviewVC == overview)
+                m_overviewVC = nullptr;
+            QPointer<OverviewVC> gone = overview;
+            dropController(gone);
+        }
+    });
 }

@@ -172,6 +172,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fades the overview out and releases it once hidden, unless it was shown again.
+    void hideOverviewAndDropItUnlessShownAgain();
     void buildLayout();
     void placeSplit(SplitViewWithDivider* split);
     static void applyLayerStaffForContainerAndView(QWidget* container, QWidget* view);
