@@ -159,6 +159,13 @@ void DuplicatesFilter::stopFilterDuplicates() {
     m_bIsFilterCanceled.store(true);
     for (const auto& [index, separator] : m_arrRunningSeparators)
         separator->stop();
+    // Results that came back early wait behind a set still being compared: saving them would
+    // keep smaller sets while a larger one is missing. The result stays what comparing one
+    // set after another gives: every group saved before the stop, and nothing after it.
+    for (auto& [batch, result] : m_arrFinishedResults)
+        discardBatch(batch);
+    // (Such results only wait behind a running separation, whose report finishes the filter.)
+    m_arrFinishedResults.clear();
 }
 
 void DuplicatesFilter::filterNextPossibleDuplicates() {
@@ -201,6 +208,13 @@ void DuplicatesFilter::filterFiles(std::vector<size_t> indexes) {
 
 void DuplicatesFilter::onSeparationFinished(size_t batch, ItemsByContentHash result) {
     m_arrRunningSeparators.erase(batch);
+    if (m_bIsFilterCanceled.load()) {
+        // Stopped or not, a separation that reports after the stop is past the stop.
+        discardBatch(batch);
+        if (m_arrRunningSeparators.empty())
+            finishFilterDuplicates();
+        return;
+    }
     m_arrFinishedResults.emplace(batch, std::move(result));
     while (!m_arrStartedIndexes.empty()) {
         const auto ready = m_arrFinishedResults.find(m_arrStartedIndexes.front());
@@ -242,6 +256,20 @@ void DuplicatesFilter::saveBatch(size_t batch, ItemsByContentHash& result) {
     // The sets are compared; their lists are not needed any more.
     for (size_t index : indexes)
         std::vector<FileSystemItem*>().swap(m_arrPossibleDuplicates[index].items);
+}
+
+void DuplicatesFilter::discardBatch(size_t batch) {
+    const auto found = m_arrBatchIndexes.find(batch);
+    if (found == m_arrBatchIndexes.end())
+        return;
+    // The digests marked these files as compared; unmarked, the folder stage does not take a
+    // file that was never saved for one found unique.
+    for (size_t index : found->second) {
+        for (FileSystemItem* item : m_arrPossibleDuplicates[index].items)
+            item->setIsCheckedForDuplicates(false);
+    }
+    m_arrBatchIndexes.erase(found);
+    std::erase(m_arrStartedIndexes, batch);
 }
 
 void DuplicatesFilter::saveHashHeaps(ItemsByContentHash& result, size_t index) {
@@ -289,6 +317,8 @@ void DuplicatesFilter::notifyListenerAboutFilteredFilesCount(int32_t count, uint
 }
 
 void DuplicatesFilter::finishFilterDuplicates() {
+    if (m_bIsFinished)
+        return;
     m_bIsFinished = true;
     notifyListenerAboutResult();
 }

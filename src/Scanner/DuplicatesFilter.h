@@ -67,8 +67,10 @@ public:
 
     // Starts the comparison on the working queue.
     void filterDuplicates();
-    // Working queue: stops the comparison; the running digests still report, and the filter
-    // then reports every group saved so far. Nothing once the comparison has finished.
+    // Working queue: stops the comparison; the running digests still report, and once they
+    // all have, the filter reports the groups saved before the stop (a prefix of the order
+    // of comparison: nothing that came back after it is kept). Nothing once the comparison
+    // has finished.
     void stopFilterDuplicates();
 
     // How many digest separations run at once, and how many files at least one takes
@@ -90,6 +92,8 @@ private:
     void filterFiles(std::vector<size_t> indexes);
     void onSeparationFinished(size_t batch, ItemsByContentHash result);
     void saveBatch(size_t batch, ItemsByContentHash& result);
+    // A separation whose result is not kept: its files count as never compared.
+    void discardBatch(size_t batch);
     void saveHashHeaps(ItemsByContentHash& result, size_t index);
     void finishFilterDuplicates();
     void notifyListenerAboutFilteredFilesCount(int32_t count, uint64_t size, int type,

@@ -2,6 +2,8 @@
 
 #include "FileManagerUtils.h"
 
+#include <mutex>
+
 namespace {
 
 class FileSystemHasher final : public ContentHasher {
@@ -17,9 +19,18 @@ public:
     }
 };
 
+std::mutex g_standardMutex;
+std::shared_ptr<ContentHasher> g_replacement;
+
 } // namespace
 
 std::shared_ptr<ContentHasher> ContentHasher::standard() {
-    static const std::shared_ptr<ContentHasher> hasher = std::make_shared<FileSystemHasher>();
-    return hasher;
+    static const std::shared_ptr<ContentHasher> fileSystem = std::make_shared<FileSystemHasher>();
+    const std::lock_guard lock(g_standardMutex);
+    return g_replacement ? g_replacement : fileSystem;
+}
+
+void ContentHasher::setStandard(std::shared_ptr<ContentHasher> hasher) {
+    const std::lock_guard lock(g_standardMutex);
+    g_replacement = std::move(hasher);
 }

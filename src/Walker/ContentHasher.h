@@ -22,6 +22,11 @@ public:
                                                      std::uint64_t blockLength,
                                                      std::uint64_t threshold) = 0;
 
-    // The hasher over the file system's own reads (FileManagerUtils), shared by everyone.
+    // The hasher every separation made without one of its own uses: the one over the file
+    // system's own reads (FileManagerUtils), unless a test has put another in its place.
     static std::shared_ptr<ContentHasher> standard();
+    // Puts `hasher` in place of the standard one for every separation made from now on, in
+    // the whole process (digests inside the folder stage included); nullptr restores the
+    // file system's own. Change it only while no scan runs.
+    static void setStandard(std::shared_ptr<ContentHasher> hasher);
 };
