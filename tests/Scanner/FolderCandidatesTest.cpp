@@ -3,6 +3,7 @@
 #include "ScanFixture.h"
 #include "TestSupport.h"
 
+#include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/VolumeSystemItem.h"
 #include "Results/DuplicatesCategory.h"
@@ -90,6 +91,21 @@ TEST_F(FolderCandidatesTest, ACandidateAloneUnderItsIdentifierIsNeverCompared) {
     for (FileSystemItem* file : built.folder("big")->childrenArray())
         EXPECT_FALSE(file->isCheckedForDuplicates());
     EXPECT_EQ(container->getCategoryWithType(6)->getGroupsCount(), 0u);
+}
+
+TEST_F(FolderCandidatesTest, AnExcludedFolderAndEverythingBelowItAreNoCandidates) {
+    write("skip/inner/z.dat", content(6, 6000));
+    built = buildTree(QFile::encodeName(dir.path()));
+    // The container takes its exclusion rules from the settings when it is made.
+    const QStringList before = Settings::excludeFolders();
+    Settings::setExcludeFolders({dir.path() + QStringLiteral("/skip")});
+    container = DuplicatesContainer::create(false);
+    Settings::setExcludeFolders(before);
+    auto filter = std::make_shared<DuplicatesFolderFilter>(container, 5000);
+    const auto candidates = filter->setWithFoldersTreeInfoOfFolders({built.root}, false);
+    EXPECT_FALSE(isCandidate(candidates, "skip"));
+    EXPECT_FALSE(isCandidate(candidates, "skip/inner"));
+    EXPECT_TRUE(isCandidate(candidates, "big"));
 }
 
 } // namespace
