@@ -2,6 +2,7 @@
 
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Preferences/PreferencesWC.h"
 #include "Screens/AttributedText.h"
 #include "Screens/FlowTexts.h"
 #include "Screens/ScreenButtonImages.h"
@@ -66,12 +67,6 @@ void NoDuplicatesVC::awakeFromNib() {
     for (AttributedLabel* label :
          {m_label1, m_label2, m_label3, m_label4, m_label5, m_label6_1, m_label6_2})
         label->setTextColor(Palette::noDuplicatesTextColor());
-    // The application has no preferences window yet; the link shows it cannot be used.
-    m_changeButton->setEnabled(false);
-    QColor dimmed = Palette::noDuplicatesTextColor();
-    dimmed.setAlphaF(0.4f);
-    m_changeButton->setSelfColor(dimmed);
-    m_changeButton->setToolTip(QStringLiteral("Preferences are not available yet"));
     m_minimalDupsSizeView->hide();
     layoutFixedViews();
 }
@@ -126,8 +121,13 @@ void NoDuplicatesVC::rescanButtonPressed() {
     NotificationCenter::defaultCenter().post(QStringLiteral("RestartScan"));
 }
 
+PreferencesWC* NoDuplicatesVC::preferencesController() const {
+    return m_preferencesController;
+}
+
 void NoDuplicatesVC::changeButtonPressed() {
-    // Nothing to open until the application has a preferences window.
+    // A new window at every press, modal in front of the application.
+    m_preferencesController = PreferencesWC::beginSheet();
 }
 
 void NoDuplicatesVC::paintEvent(QPaintEvent*) {

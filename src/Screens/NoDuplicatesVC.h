@@ -7,6 +7,7 @@
 class AttributedLabel;
 class ButtonWithTrackingArea;
 class NoDupsUnderlineButton;
+class PreferencesWC;
 class QLabel;
 
 // The view the scan screen lays over itself when a scan found no duplicate: which folders
@@ -35,8 +36,9 @@ public:
     void newScanButtonPressed();
     // Posts "RestartScan".
     void rescanButtonPressed();
-    // Opens the preferences; the button stays disabled while the application has none.
+    // Opens a new preferences window as a sheet with no parent window.
     void changeButtonPressed();
+    PreferencesWC* preferencesController() const;
 
     QStringList foldersArray() const { return m_foldersArray; }
     quint64 filesCount() const { return m_filesCount; }
@@ -75,4 +77,5 @@ private:
     QStringList m_foldersArray;
     quint64 m_filesCount = 0;
     bool m_newScanSent = false;
+    QPointer<PreferencesWC> m_preferencesController;
 };

@@ -16,6 +16,7 @@ class DuplicatesContainer;
 class FoldersScanner;
 class InterimScreenVC;
 class MainMenu;
+class PreferencesWC;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -142,6 +143,11 @@ public:
     // Makes a new About window at every call and shows it.
     void showAboutScreen();
     AboutWC* aboutWindowController() const;
+    // Makes a new preferences window at every call and shows it free, key and in front.
+    // (Callers that want it modal, with a folder put into a list, use
+    // PreferencesWC::beginSheet() and its addFolderTo... entry points.)
+    void showPreferences();
+    PreferencesWC* preferencesController() const;
     void checkForUpdates();
 
     // What ends the application; the tests put a recorder in its place.
@@ -200,6 +206,7 @@ private:
     QSize m_windowSizeAfterScan{1200, 713};
     QStringList m_selectedFoldersArray;
     QPointer<AboutWC> m_aboutWC;
+    QPointer<PreferencesWC> m_preferencesController;
 
     std::function<void()> m_terminate;
 

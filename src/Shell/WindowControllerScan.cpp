@@ -2,6 +2,7 @@
 // the recent folders.
 #include "WindowController.h"
 
+#include "Preferences/PreferencesWC.h"
 #include "Shell/AboutWC.h"
 
 #include "Browser/SelectDuplicatesVC.h"
@@ -74,7 +75,8 @@ void askWithSuppression(QWidget* window, const QString& objectName, const QStrin
 } // namespace
 
 bool WindowController::isAnyOtherWindowsOpened() const {
-    return m_aboutWC && m_aboutWC->isVisible();
+    return (m_aboutWC && m_aboutWC->isVisible()) ||
+           (m_preferencesController && m_preferencesController->isVisible());
 }
 
 bool WindowController::isShowResultsPending() const {

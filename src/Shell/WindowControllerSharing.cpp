@@ -1,7 +1,8 @@
 // The main window's remaining commands: the Share menu, the support mail, the updater, the
-// About window and the preferences item.
+// About window and the preferences window.
 #include "WindowController.h"
 
+#include "Preferences/PreferencesWC.h"
 #include "Shell/AboutWC.h"
 #include "Shell/Updater.h"
 #include "Shell/WindowSharing.h"
@@ -17,9 +18,8 @@ void WindowController::buildSharingMenus(QMenu* application, QMenu* help) {
     application->insertSeparator(mainMenuHideSorvanta);
     preferencesMenuItem = new QAction(QStringLiteral("Preferences..."), application);
     preferencesMenuItem->setShortcut(QKeySequence::Preferences);
-    // The application has no preferences window yet.
-    preferencesMenuItem->setEnabled(false);
     application->insertAction(mainMenuHideSorvanta, preferencesMenuItem);
+    connect(preferencesMenuItem, &QAction::triggered, this, [this] { showPreferences(); });
     application->insertSeparator(mainMenuHideSorvanta);
     connect(mainMenuAboutSorvanta, &QAction::triggered, this, [this] { showAboutScreen(); });
 
@@ -51,6 +51,15 @@ void WindowController::showAboutScreen() {
 
 AboutWC* WindowController::aboutWindowController() const {
     return m_aboutWC;
+}
+
+void WindowController::showPreferences() {
+    // A new window at every use; the one kept before stays open until it is closed.
+    m_preferencesController = PreferencesWC::showWindow();
+}
+
+PreferencesWC* WindowController::preferencesController() const {
+    return m_preferencesController;
 }
 
 void WindowController::checkForUpdates() {

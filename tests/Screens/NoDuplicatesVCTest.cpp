@@ -1,7 +1,9 @@
 #include "Screens/NoDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Preferences/PreferencesWC.h"
 #include "Screens/AttributedText.h"
+#include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/NoDupsUnderlineButton.h"
@@ -93,6 +95,18 @@ TEST_F(NoDuplicatesVCTest, NewScanPostsItsTwoNotificationsOnceAndRescanAsksForAR
     posted.clear();
     view->rescanButton()->click();
     EXPECT_EQ(posted, QStringList{QStringLiteral("RestartScan")});
-    // No preferences window exists yet: the change link cannot be used.
-    EXPECT_FALSE(view->changeButton()->isEnabled());
+
+    // The change link opens a new preferences window at every press, modal in front.
+    view->changeButton()->click();
+    QPointer<PreferencesWC> first = view->preferencesController();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowModality(), Qt::ApplicationModal);
+    view->changeButton()->click();
+    QPointer<PreferencesWC> second = view->preferencesController();
+    ASSERT_TRUE(second);
+    EXPECT_NE(first, second);
+    first->close();
+    second->close();
+    EXPECT_TRUE(TestSupport::waitFor([&] { return !first && !second; }));
 }

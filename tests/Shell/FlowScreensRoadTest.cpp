@@ -4,6 +4,7 @@
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Preferences/PreferencesWC.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/AttributedText.h"
 #include "Screens/CongratulationsVC.h"
@@ -163,12 +164,31 @@ TEST_F(FlowScreensRoadTest, AboutMakesANewWindowEachTimeAndKeepsTheFolderChooser
     ASSERT_TRUE(TestSupport::waitFor([&] { return !first && !second; }));
 }
 
+TEST_F(FlowScreensRoadTest, PreferencesMakesANewFreeWindowEachTimeAndKeepsTheFolderChooserShut) {
+    QAction* preferences = m_window->preferencesMenuItem;
+    preferences->trigger();
+    QPointer<PreferencesWC> first = m_window->preferencesController();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(m_window->isAnyOtherWindowsOpened());
+    preferences->trigger();
+    QPointer<PreferencesWC> second = m_window->preferencesController();
+    ASSERT_TRUE(second);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first->isVisible());
+    first->close();
+    second->close();
+    EXPECT_FALSE(m_window->isAnyOtherWindowsOpened());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !first && !second; }));
+}
+
 TEST_F(FlowScreensRoadTest, MenuShareItemsAndPreferencesFollowThisDesktop) {
     ASSERT_TRUE(m_window->twitterMenuItem && m_window->facebookMenuItem && m_window->emailMenuItem);
     EXPECT_FALSE(m_window->twitterMenuItem->isVisible());
     EXPECT_FALSE(m_window->facebookMenuItem->isVisible());
     EXPECT_TRUE(m_window->emailMenuItem->isVisible());
-    EXPECT_FALSE(m_window->preferencesMenuItem->isEnabled());
+    EXPECT_TRUE(m_window->preferencesMenuItem->isEnabled());
     EXPECT_TRUE(m_window->checkForUpdatesMenuItem->isVisible());
 
     m_window->emailMenuItem->trigger();
