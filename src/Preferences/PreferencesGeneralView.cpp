@@ -78,6 +78,9 @@ PreferencesGeneralView::PreferencesGeneralView(QWidget* parent) : QWidget(parent
     m_pDuplicatesMinimalSizeSlider->setTickPosition(QSlider::TicksBelow);
     m_pDuplicatesMinimalSizeSlider->setTickInterval(kSliderSteps / 3);
     m_pDuplicatesMinimalSizeSlider->setFocusPolicy(Qt::NoFocus);
+    QPalette sliderColours = m_pDuplicatesMinimalSizeSlider->palette();
+    sliderColours.setColor(QPalette::Highlight, Palette::selectedRowColor());
+    m_pDuplicatesMinimalSizeSlider->setPalette(sliderColours);
     m_pSliderMarkAll = makeLabel(this, PreferencesTexts::sliderMarkAll(), 11, Qt::AlignCenter);
     m_pSliderMark1MB = makeLabel(this, PreferencesTexts::sliderMark1MB(), 11, Qt::AlignCenter);
     m_pSliderMark10MB = makeLabel(this, PreferencesTexts::sliderMark10MB(), 11, Qt::AlignCenter);

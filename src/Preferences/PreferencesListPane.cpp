@@ -8,6 +8,7 @@
 #include "Selection/SettingsRestore.h"
 #include "Toolkit/ColoredView.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/MyScroller.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/RestorePreferencesButton.h"
 #include "Toolkit/WhiteTitleButton.h"
@@ -77,6 +78,7 @@ QListView* makeTable(QWidget* parent, PrefsListModel* model, PrefsTableCellView*
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setUniformItemSizes(true);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBar(new MyScroller(Qt::Vertical, table));
     QPalette colours = table->palette();
     colours.setColor(QPalette::Base, Palette::commonPrefRowColor());
     table->setPalette(colours);
