@@ -8,11 +8,15 @@
 #include "TestSupport.h"
 #include "Toolkit/RestorePreferencesButton.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -214,6 +218,37 @@ TEST_F(SkipListPaneTest, DropsAreTakenByKind) {
     pane->selectType(Skip::SkipListExtensions);
     EXPECT_FALSE(pane->draggingEntered({filePath()}, true));
     EXPECT_FALSE(pane->draggingEntered({}, false));
+}
+
+TEST_F(SkipListPaneTest, ToolkitDropsAndDoubleClicksReachThePane) {
+    Settings::setExcludeFolders({});
+    pane->updateData();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folderPath())});
+    const QPointF inside(pane->width() / 2.0, pane->height() / 2.0);
+    QDragEnterEvent enter(inside.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane, &drop);
+    EXPECT_EQ(Settings::excludeFolders(), QStringList{folderPath()});
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(filePath())});
+    QDragEnterEvent refused(inside.toPoint(), Qt::CopyAction, &file, Qt::LeftButton,
+                            Qt::NoModifier);
+    QApplication::sendEvent(pane, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QListView* list = pane->excludeListTable();
+    const QRect emptyRow = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, emptyRow.center());
+    QMouseEvent twice(QEvent::MouseButtonDblClick, emptyRow.center(),
+                      list->viewport()->mapToGlobal(emptyRow.center()), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &twice);
+    ASSERT_TRUE(pane->editField());
+    EXPECT_EQ(pane->editedRow(), 1);
 }
 
 TEST_F(SkipListPaneTest, RestoreDefaultsReloadsTheList) {

@@ -13,6 +13,10 @@
 #include "Toolkit/CommonBlackButton.h"
 #include "Toolkit/WhiteTitleButton.h"
 
+#include "Preferences/PrefsListModel.h"
+#include "Toolkit/ImageStore.h"
+
+#include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QPointer>
 
@@ -34,6 +38,33 @@ TEST(PreferencesGeometryTest, FrameAndSheetsFollowTheTopBand) {
 }
 
 struct PreferencesWindowTest : PreferencesFixture {};
+
+TEST(PrefsListModelTest, PassesTheModelChecks) {
+    PrefsListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setRows({QStringLiteral("Folders"), QStringLiteral("Files")},
+                  {QStringLiteral("dark_icon_Folders"), QStringLiteral("dark_icon_Files")});
+    EXPECT_EQ(model.data(model.index(1), PrefsListModel::ImageNameRole).toString(),
+              QStringLiteral("dark_icon_Files"));
+    model.setRows({QString()});
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_FALSE(model.data(model.index(0), PrefsListModel::ImageNameRole).isValid() &&
+                 !model.data(model.index(0), PrefsListModel::ImageNameRole).toString().isEmpty());
+}
+
+TEST_F(PreferencesWindowTest, EveryPictureItDrawsResolves) {
+    ImageStore::resetRequestedNames();
+    PreferencesWC window;
+    window.show();
+    window.mainView()->showExcludeListView();
+    (void)window.grab();
+    const QStringList requested = ImageStore::requestedNames();
+    for (const char* expected : {"dark_prefs_tab_select", "dark_icon_Folders", "dark_icon_Files",
+                                 "dark_icon_Extensions", "btn_red"})
+        EXPECT_TRUE(requested.contains(QLatin1String(expected))) << expected;
+    for (const QString& name : requested)
+        EXPECT_TRUE(ImageStore::contains(name)) << name.toStdString();
+}
 
 TEST_F(PreferencesWindowTest, OpensOnGeneralAndTabsSwitchAndReloadTheirPane) {
     PreferencesWC window;
