@@ -1,43 +1,33 @@
-// uibench: how the interface keeps up while the engine works.
+// uibench: how the interface keeps up with the engine and with large results.
 //
 //   uibench scan DIR
+//   uibench results [--copies N] [--groups N]
 //
-// Scans DIR with the scan screen shown on the offscreen platform, as the application does
-// (the screen polls the scanner, the chart animates, the window takes the result), and
-// prints every figure on its own line as "name: value ms":
-//   longest main-thread stall  the longest time the main thread's event loop did not turn
-//                              (measured by a 2 ms heartbeat timer), from the scan's start to
-//                              the screen's final refresh
-//   scan wall                  from the scan's start to its completion report
-// Settings are read from a temporary home, so the user's own are never touched.
-#include "Results/DuplicatesContainer.h"
-#include "Results/DuplicatesManager.h"
-#include "Scanner/FoldersScanner.h"
-#include "Scanner/FoldersScannerListener.h"
-#include "Screens/ScanScreenVC.h"
-#include "Shell/WindowBackgroundView.h"
+// Each subcommand lives in its own file (ScanBench.cpp, ResultsBench.cpp, ...) and says
+// there what it measures. Everything runs on Qt's offscreen platform with the settings in
+// a temporary home, so the user's own are never touched.
+#include "UiBench.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
-#include <memory>
+#include <map>
+#include <string>
 
 namespace {
 
-constexpr int kHeartbeatMs = 2;
-
-class Listener final : public FoldersScannerListener {
-public:
-    void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& result) override {
-        container = result;
-    }
-    std::shared_ptr<DuplicatesContainer> container;
+struct Entry {
+    const char* usage;
+    UiBench::Run run;
 };
+
+std::map<std::string, Entry>& commands() {
+    static std::map<std::string, Entry> all;
+    return all;
+}
 
 // With UIBENCH_TRACE set, every event that keeps the main thread for more than 15 ms is
 // named on standard error, so a stall can be traced to its receiver.
@@ -63,83 +53,51 @@ private:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: uibench scan DIR\n");
+    for (const auto& [name, entry] : commands())
+        std::fprintf(stderr, "usage: uibench %s %s\n", name.c_str(), entry.usage);
     return 2;
-}
-
-int scan(const QString& folder) {
-    WindowBackgroundView background;
-    background.resize(990, 590);
-    auto* screen = new ScanScreenVC(&background);
-    screen->resize(background.size());
-    screen->awakeFromNib();
-    background.show();
-    // The screen is on show before the scan starts, as in the application; its first
-    // painting is not part of the scan.
-    QElapsedTimer shown;
-    shown.start();
-    while (shown.elapsed() < 300)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-
-    auto listener = std::make_shared<Listener>();
-    auto scanner = FoldersScanner::create({QFile::encodeName(folder)}, listener);
-    if (!scanner) {
-        std::fprintf(stderr, "uibench: cannot scan %s\n", qPrintable(folder));
-        return 1;
-    }
-    scanner->includeHiddenFiles(false);
-    scanner->enableSearchDuplicatesFoldersAndSimilars(true);
-
-    // The heartbeat: every turn of the main thread's event loop lets it fire; a gap much
-    // longer than its period is a stall.
-    QElapsedTimer clock;
-    qint64 lastBeat = 0;
-    qint64 longestStall = 0;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.setInterval(kHeartbeatMs);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longestStall = std::max(longestStall, now - lastBeat);
-        if (now - lastBeat > 25 && qEnvironmentVariableIsSet("UIBENCH_TRACE"))
-            std::fprintf(stderr, "stall %lld ms at %lld ms, state %d\n",
-                         static_cast<long long>(now - lastBeat), static_cast<long long>(now),
-                         int(scanner->getCurrentState()));
-        lastBeat = now;
-    });
-
-    clock.start();
-    heartbeat.start();
-    scanner->startScanAndUseAutoDefineMinimalFileSize();
-    screen->setScanner(scanner);
-    while (!listener->container)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const qint64 wall = clock.elapsed();
-
-    // What the main window does at completion, stalls included.
-    screen->setDisabled(true);
-    screen->setScanner(nullptr);
-    DuplicatesManager::sharedManager().setDuplicateContainer(listener->container);
-    screen->updateInformationUsingDuplicatesContainer(*listener->container);
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 1500)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    heartbeat.stop();
-    scanner.reset();
-
-    std::printf("longest main-thread stall: %lld ms\n", static_cast<long long>(longestStall));
-    std::printf("scan wall: %lld ms\n", static_cast<long long>(wall));
-    std::fflush(stdout);
-    return 0;
 }
 
 } // namespace
 
+namespace UiBench {
+
+Command::Command(const char* name, const char* usage, Run run) {
+    commands()[name] = Entry{usage, run};
+}
+
+void printFigure(const char* name, qint64 ms) {
+    std::printf("%s: %lld ms\n", name, static_cast<long long>(ms));
+    std::fflush(stdout);
+}
+
+void settle(QWidget* window) {
+    // Queued calls post further calls (a notification queues a refresh, which queues
+    // another); a few rounds take them all.
+    for (int round = 0; round < 8; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    if (window)
+        window->repaint();
+}
+
+qint64 numberOption(const QStringList& args, const QString& name, qint64 fallback, bool& ok) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return fallback;
+    bool parsed = false;
+    const qint64 value = at + 1 < args.size() ? args.at(at + 1).toLongLong(&parsed) : 0;
+    if (!parsed || value <= 0)
+        ok = false;
+    return value;
+}
+
+} // namespace UiBench
+
 int main(int argc, char** argv) {
-    if (argc != 3 || QByteArray(argv[1]) != "scan")
+    if (argc < 2 || !commands().count(argv[1]))
         return usage();
-    const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
@@ -149,5 +107,7 @@ int main(int argc, char** argv) {
     TracingApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velquor"));
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
-    return scan(folder);
+    QStringList args = QCoreApplication::arguments().mid(2);
+    const int result = commands().at(argv[1]).run(args);
+    return result == 2 ? usage() : result;
 }

@@ -21,6 +21,7 @@
 
 std::atomic<uint64_t> DuplicatesGroup::s_nNextGroupID{1};
 std::atomic<int> DuplicatesGroup::s_nSelectionBatchDepth{0};
+std::atomic<uint64_t> DuplicatesGroup::s_nContentGeneration{0};
 
 std::shared_ptr<DuplicatesGroup>
 DuplicatesGroup::create(const QList<FileSystemItem*>& items,
@@ -224,6 +225,7 @@ void DuplicatesGroup::moveToCategory(const std::shared_ptr<DuplicatesCategory>& 
 void DuplicatesGroup::updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(DuplicateItem* item) {
     const auto keepSelf = shared_from_this();
     notifyListenerThatGroupWillChange();
+    s_nContentGeneration.fetch_add(1, std::memory_order_relaxed);
     if (const auto content = m_pContent) {
         content->updateGroupInfoAfterItemMovedToOrFromFolderDuplicates(item);
     }
@@ -315,6 +317,7 @@ void DuplicatesGroup::removeDuplicateItem(DuplicateItem* item) {
     const auto keepSelf = shared_from_this();
     const auto keepItem = item->shared_from_this();
     notifyListenerThatGroupWillChange();
+    s_nContentGeneration.fetch_add(1, std::memory_order_relaxed);
     m_sGroupName.reset();
     m_pSelection->removeItem(item);
     if (const auto content = m_pContent) {
@@ -420,6 +423,10 @@ int DuplicatesGroup::selectionBatchDepth() {
     return s_nSelectionBatchDepth.load();
 }
 
+uint64_t DuplicatesGroup::contentGeneration() {
+    return s_nContentGeneration.load(std::memory_order_relaxed);
+}
+
 std::shared_ptr<DuplicatesContainer> DuplicatesGroup::getContainer() const {
     const auto category = getCategory();
     return category ? category->getContainer() : nullptr;
@@ -436,6 +443,7 @@ void DuplicatesGroup::onGroupAddedToCategory(const std::shared_ptr<DuplicatesGro
     const auto content = std::make_shared<GroupContent>(this);
     m_pContent = content;
     notifyListenerThatGroupWillChange();
+    s_nContentGeneration.fetch_add(1, std::memory_order_relaxed);
     const QList<FileSystemItem*> nodes = std::exchange(m_arrFileSystemItems, {});
     for (FileSystemItem* node : nodes) {
         content->addItem(node);
@@ -456,6 +464,7 @@ void DuplicatesGroup::onGroupDidRemovedFromCategory(
     }
     const auto keepSelf = shared_from_this();
     notifyListenerThatGroupWillChange();
+    s_nContentGeneration.fetch_add(1, std::memory_order_relaxed);
     m_pCategory.reset();
     const std::vector<std::shared_ptr<DuplicateItem>> items = m_pContent->getItems();
     m_bDissolving = true;

@@ -129,6 +129,10 @@ public:
     static void EndSelectionGroup();
     static void sendNotificationThatSelectionChangedIfNeeded();
     static int selectionBatchDepth();
+    // Grows whenever any group's copies change (a copy joins or leaves, or moves into or out
+    // of a duplicate folder), never for a selection change: a cache over the copies of many
+    // groups stays valid while it is unchanged.
+    static uint64_t contentGeneration();
 
     // DuplicatesCategoryListener: the calls of the category that holds this group.
     std::shared_ptr<DuplicatesContainer> getContainer() const override;
@@ -168,4 +172,5 @@ private:
     // counter is atomic.
     static std::atomic<uint64_t> s_nNextGroupID;
     static std::atomic<int> s_nSelectionBatchDepth;
+    static std::atomic<uint64_t> s_nContentGeneration;
 };

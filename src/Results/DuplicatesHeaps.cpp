@@ -37,6 +37,22 @@ void clearCheckedMarkUnlessCopy(FileSystemItem* node) {
 
 } // namespace
 
+// The participating copies outside duplicate folders, by group. A group all of whose copies
+// take part keeps no list: its own colour totals serve.
+struct DuplicatesHeaps::Participation {
+    struct Group {
+        std::shared_ptr<DuplicatesGroup> group;
+        std::vector<const DuplicateItem*> copies;
+        bool whole = false;
+    };
+    std::vector<Group> groups;
+    uint64_t totalSize = 0;
+    uint64_t contentGeneration = 0;
+};
+
+DuplicatesHeaps::DuplicatesHeaps() = default;
+DuplicatesHeaps::~DuplicatesHeaps() = default;
+
 std::vector<QByteArray> DuplicatesHeaps::getAllFoldersOfGroup(const DuplicatesGroup& group) {
     std::vector<QByteArray> paths;
     std::unordered_set<QByteArray> seen;
@@ -76,6 +92,7 @@ void DuplicatesHeaps::addGroup(const std::shared_ptr<DuplicatesGroup>& group) {
         folder->addDuplicateItem(copy);
     }
     m_bNeedRecalculateTotalHeapsSize = true;
+    forgetParticipation();
 }
 
 void DuplicatesHeaps::removeGroup(const std::shared_ptr<DuplicatesGroup>& group) {
@@ -85,6 +102,7 @@ void DuplicatesHeaps::removeGroup(const std::shared_ptr<DuplicatesGroup>& group)
     // the group has let them go, at the next update of those folders.
     updateDataOfFolders(getAllFoldersOfGroup(*group));
     m_bNeedRecalculateTotalHeapsSize = true;
+    forgetParticipation();
 }
 
 std::vector<QByteArray>
@@ -174,6 +192,7 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
     const std::vector<QByteArray> paths = allPaths();
     updateDataOfFolders(paths);
     m_bNeedRecalculateTotalHeapsSize = true;
+    forgetParticipation();
 
     std::unordered_map<uint64_t, std::shared_ptr<HeapsGroup>> heapsGroups;
     const float count = float(paths.size());
@@ -211,6 +230,10 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
             moveToHiddenFolderDataWithPath(path);
     }
     m_bNeedRecalculateTotalHeapsSize = true;
+    forgetParticipation();
+    // Gathered here, on the validating thread, so that the first look at the totals from
+    // the interface finds them ready.
+    recalculateHeapsInfo();
     notifyListener(listener, runningSize, 1.0f, true);
 }
 
@@ -242,11 +265,45 @@ void DuplicatesHeaps::forEachParticipatingCopy(
     }
 }
 
+const DuplicatesHeaps::Participation& DuplicatesHeaps::participation() const {
+    // A copy changing its group or its duplicate folder changes the content generation;
+    // anything that changes the heaps forgets the participation.
+    const uint64_t generation = DuplicatesGroup::contentGeneration();
+    if (m_pParticipation && m_pParticipation->contentGeneration == generation)
+        return *m_pParticipation;
+    m_pParticipation.reset();
+    auto built = std::make_unique<Participation>();
+    built->contentGeneration = generation;
+    std::unordered_map<const DuplicatesGroup*, std::size_t> index;
+    // Each copy is met once: it lies in one folder, and each folder has one heaps group whose
+    // main-folder copies form a set.
+    forEachParticipatingCopy([&](const std::shared_ptr<DuplicateItem>& copy) {
+        built->totalSize += copy->getFileItemSize();
+        std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
+        if (!group)
+            return;
+        const auto [at, added] = index.try_emplace(group.get(), built->groups.size());
+        if (added)
+            built->groups.push_back({std::move(group), {}, false});
+        built->groups[at->second].copies.push_back(copy.get());
+    });
+    for (Participation::Group& entry : built->groups) {
+        entry.whole = entry.copies.size() == entry.group->getItems().size();
+        if (entry.whole) {
+            entry.copies.clear();
+            entry.copies.shrink_to_fit();
+        }
+    }
+    m_pParticipation = std::move(built);
+    return *m_pParticipation;
+}
+
+void DuplicatesHeaps::forgetParticipation() {
+    m_pParticipation.reset();
+}
+
 void DuplicatesHeaps::recalculateHeapsInfo() {
-    uint64_t total = 0;
-    forEachParticipatingCopy(
-        [&total](const std::shared_ptr<DuplicateItem>& copy) { total += copy->getFileItemSize(); });
-    m_nTotalHeapsSize = total;
+    m_nTotalHeapsSize = participation().totalSize;
     m_bNeedRecalculateTotalHeapsSize = false;
 }
 
@@ -262,22 +319,10 @@ uint64_t DuplicatesHeaps::getTotalHeapsSize() {
 
 void DuplicatesHeaps::calculateTotalGreenSize(uint64_t* green, uint64_t* blue,
                                               uint64_t* red) const {
-    // Participating copies outside duplicate folders, by group (in group-number order).
-    std::map<uint64_t, std::pair<std::shared_ptr<DuplicatesGroup>, OrderedSet<DuplicateItem>>>
-        collected;
-    forEachParticipatingCopy([&collected](const std::shared_ptr<DuplicateItem>& copy) {
-        std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
-        if (!group)
-            return;
-        auto& entry = collected[group->getGroupID()];
-        entry.first = group;
-        entry.second.add(copy);
-    });
     uint64_t g = 0, b = 0, r = 0;
-    for (const auto& [id, entry] : collected) {
-        const DuplicatesGroup& group = *entry.first;
-        const OrderedSet<DuplicateItem>& copies = entry.second;
-        if (copies.size() == group.getItems().size()) {
+    for (const Participation::Group& entry : participation().groups) {
+        const DuplicatesGroup& group = *entry.group;
+        if (entry.whole) {
             g += group.getGreenSize();
             b += group.getBlueSize();
             r += group.getRedSize();
@@ -287,7 +332,7 @@ void DuplicatesHeaps::calculateTotalGreenSize(uint64_t* green, uint64_t* blue,
         const uint64_t s = group.getSelectedCountWithDuplicatesFolderContent();
         uint64_t selected = 0;
         uint64_t unselected = 0;
-        for (const auto& copy : copies.items()) {
+        for (const DuplicateItem* copy : entry.copies) {
             if (copy->isSelected())
                 selected += copy->getFileItemSize();
             else

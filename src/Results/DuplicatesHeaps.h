@@ -36,7 +36,8 @@ public:
     // Key (a size and an extension, or a size and a descendant count) to the nodes under it.
     using ItemsByKey = std::map<QString, std::vector<FileSystemItem*>>;
 
-    DuplicatesHeaps() = default;
+    DuplicatesHeaps();
+    ~DuplicatesHeaps();
     DuplicatesHeaps(const DuplicatesHeaps&) = delete;
     DuplicatesHeaps& operator=(const DuplicatesHeaps&) = delete;
 
@@ -83,6 +84,8 @@ public:
                                                         bool* isContainerChanged);
 
 private:
+    struct Participation;
+
     void removeNotValidPathsWithListener(HeapsValidateProgressListener* listener);
     void removeFolderDataWithPath(const QByteArray& path);
     void moveToHiddenFolderDataWithPath(const QByteArray& path);
@@ -94,6 +97,10 @@ private:
     void notifyListener(HeapsValidateProgressListener* listener, uint64_t size, float progress,
                         bool forced);
     std::vector<QByteArray> allPaths() const;
+    // The participating copies by group, built again when the heaps or any group's copies
+    // changed since the last build; forgets the old one first.
+    const Participation& participation() const;
+    void forgetParticipation();
     static void fillResultDict(ItemsByKey& result, const ItemsByKey& smallItems,
                                const ItemsByKey& smallDuplicates);
 
@@ -102,6 +109,10 @@ private:
     std::unordered_map<QByteArray, std::shared_ptr<HeapsFolderData>> m_arrHiddenFoldersData;
     std::optional<std::unordered_map<uint64_t, std::shared_ptr<HeapsGroup>>> m_arrHeapsGroups;
     bool m_bNeedRecalculateTotalHeapsSize = true;
+    // What the bar totals need of the participating copies, gathered once per change of the
+    // heaps or of the groups' copies instead of on every selection change (a walk over
+    // every copy of a large result would take the main thread a second).
+    mutable std::unique_ptr<Participation> m_pParticipation;
     uint64_t m_nPossibleHeapsSize = 0;
     uint64_t m_nTotalHeapsSize = 0;
     std::optional<std::chrono::steady_clock::time_point> m_pLastNotificationDate;

@@ -6,6 +6,7 @@
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesHeaps.h"
 #include "Results/HeapsFolderData.h"
@@ -216,3 +217,42 @@ TEST_F(HeapsTest, SmallItemsPassUnchecksOnlyNodesWithoutACopy) {
 }
 
 } // namespace
+
+TEST_F(HeapsTest, BarTotalsFollowSelectionsAndCopiesThatLeave) {
+    write("p/a.bin", content(1, 1001));
+    write("q/a.bin", content(1, 1001));
+    write("r/a.bin", content(1, 1001));
+    write("p/b.bin", content(2, 2000));
+    write("q/b.bin", content(2, 2000));
+    build();
+    group({"p/a.bin", "q/a.bin", "r/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    DuplicatesHeaps& heaps = *container->getHeaps();
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr);
+    struct Bars {
+        uint64_t green = 0, blue = 0, red = 0;
+        bool operator==(const Bars&) const = default;
+    };
+    const auto bars = [&] {
+        Bars b;
+        heaps.calculateTotalGreenSize(&b.green, &b.blue, &b.red);
+        return b;
+    };
+    const auto copy = [&](const QByteArray& path) { return built.node(path)->getDuplicateItem(); };
+    EXPECT_EQ(bars(), (Bars{0, 0, 0}));
+
+    // Group a takes part with p and q only (r holds no heap), group b wholly.
+    ASSERT_TRUE(copy("q/a.bin")->selectItemForced(false));
+    EXPECT_EQ(bars(), (Bars{1001, 0, 0}));
+    ASSERT_TRUE(copy("p/a.bin")->selectItemForced(false));
+    ASSERT_TRUE(copy("p/b.bin")->selectItemForced(false));
+    // a: both participating copies selected, the kept r/a takes no part; b: one kept copy.
+    EXPECT_EQ(bars(), (Bars{2002 + 2000, 2000, 0}));
+    ASSERT_TRUE(copy("q/b.bin")->selectItemForced(true));
+    EXPECT_EQ(bars(), (Bars{2002, 0, 4000}));
+
+    // A copy that leaves its group no longer counts, although its heap still lists it
+    // until the next validation.
+    container->removeDuplicateItemsFromLogicalStructure({copy("p/a.bin")->shared_from_this()});
+    EXPECT_EQ(bars(), (Bars{1001, 0, 4000}));
+}

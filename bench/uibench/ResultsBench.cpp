@@ -1,0 +1,126 @@
+// uibench results [--copies N] [--groups N]
+//
+// Builds a result of that size (BigResult.h; default a million copies in 300,000 groups),
+// shows the results screen on the offscreen platform and prints the main thread's time for
+// each step, from the user's action until the toolbar and the bottom bar are refreshed and
+// the window is painted:
+//   build result            building and validating the result (not an interface figure)
+//   show results            making the screen and showing its overview
+//   enter category          from the overview into the pictures
+//   switch category         from the pictures to the documents (cross-fade included)
+//   select all in category  every copy of the documents selected in one batch (the last
+//                           copy of each group stays unselected under the guard)
+// Animations run on the Instant clock: a swap's whole work, completion included, falls in
+// its figure instead of being spread over the frames of its animation.
+#include "BigResult.h"
+#include "UiBench.h"
+
+#include "Browser/DuplicateBottombarVC.h"
+#include "Browser/DuplicateToolbarVC.h"
+#include "Browser/SelectDuplicatesVC.h"
+#include "Categories/Settings.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesCategory.h"
+#include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesManager.h"
+#include "Toolkit/AnimationClock.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kPictures = 0;
+constexpr int kDocuments = 3;
+
+// Settles after `action` until `refreshed` holds (a notification's refresh may need more
+// turns than settle() gives it); answers the milliseconds, or -1 when it never held.
+qint64 timeAction(
+    QWidget* window, const std::function<void()>& action,
+    const std::function<bool()>& refreshed = [] { return true; }) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    UiBench::settle(window);
+    while (!refreshed()) {
+        if (timer.elapsed() > 60000)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return timer.elapsed();
+}
+
+int run(const QStringList& args) {
+    BigResultShape shape;
+    if (!shape.parse(args))
+        return 2;
+    QTemporaryDir scanned;
+    if (!scanned.isValid())
+        return 1;
+
+    // The first-time help overlays are not part of these figures.
+    Settings::setShowOverlayOverviewScreen(false);
+    Settings::setShowOverlayCategoryScreen(false);
+    Settings::setShowOverlaySimilarsScreen(false);
+    AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
+
+    QElapsedTimer build;
+    build.start();
+    auto container = buildBigResult(shape, QFile::encodeName(scanned.path()));
+    DuplicatesManager::sharedManager().setDuplicateContainer(container);
+    UiBench::settle(nullptr);
+    UiBench::printFigure("build result", build.elapsed());
+
+    std::unique_ptr<SelectDuplicatesVC> screen;
+    const qint64 show = timeAction(nullptr, [&] {
+        screen = std::make_unique<SelectDuplicatesVC>();
+        screen->resize(1200, 713);
+        screen->show();
+        screen->pressOverviewButton();
+        UiBench::settle(screen.get());
+    });
+    UiBench::printFigure("show results", show);
+    DuplicateToolbarVC* toolbar = screen->duplicatesToolbar();
+    DuplicateBottombarVC* bottombar = screen->duplicatesBottombar();
+
+    UiBench::printFigure("enter category", timeAction(screen.get(), [&] {
+                             toolbar->pressButtonForCategoryType(kPictures);
+                         }));
+    UiBench::printFigure("switch category", timeAction(screen.get(), [&] {
+                             toolbar->pressButtonForCategoryType(kDocuments);
+                         }));
+
+    const int toolbarRefreshes = toolbar->refreshCount();
+    const int bottombarRefreshes = bottombar->refreshCount();
+    const auto documents = container->getCategoryWithType(kDocuments)->getGroups();
+    const qint64 selectAll = timeAction(
+        screen.get(),
+        [&] {
+            DuplicatesGroup::BeginSelectionGroup();
+            for (const auto& group : documents)
+                for (const auto& item : group->getItems())
+                    item->selectItemForced(false);
+            DuplicatesGroup::EndSelectionGroup();
+        },
+        [&] {
+            return toolbar->refreshCount() > toolbarRefreshes &&
+                   bottombar->refreshCount() > bottombarRefreshes;
+        });
+    UiBench::printFigure("select all in category", selectAll);
+
+    screen.reset();
+    UiBench::settle(nullptr);
+    DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
+    return show < 0 || selectAll < 0 ? 1 : 0;
+}
+
+const UiBench::Command command("results", "[--copies N] [--groups N]", &run);
+
+} // namespace
