@@ -1,0 +1,325 @@
+#include "Browser/GroupListRows.h"
+
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/FileType.h"
+#include "Results/DuplicateItem.h"
+#include "Results/DuplicatesGroup.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+// The name a copy shows: its own name, decoded for display. A root carries its whole path
+// as name, so it asks for the last component.
+QString copyName(const FileSystemItem* node) {
+    if (!node->parent())
+        return node->displayName();
+    const QByteArrayView raw = node->nameView();
+    return QFile::decodeName(QByteArray::fromRawData(raw.data(), raw.size()));
+}
+
+std::size_t stringBytes(const QString& text) {
+    // Shared texts (the group keeps its name) are counted once, by their owner.
+    return text.isDetached() ? std::size_t(text.capacity()) * sizeof(QChar) : 0;
+}
+
+} // namespace
+
+const QStringList& GroupListRows::sizeSectionTitles() {
+    static const QStringList titles = {
+        QStringLiteral("Less than 100KB"),     QStringLiteral("From 100 KB to 1 MB"),
+        QStringLiteral("From 1 MB to 10 MB"),  QStringLiteral("From 10 MB to 100 MB"),
+        QStringLiteral("From 100 MB to 1 GB"), QStringLiteral("From 1 GB to 10GB"),
+        QStringLiteral("More than 10 GB"),
+    };
+    return titles;
+}
+
+int GroupListRows::sizeSectionOf(std::uint64_t key) {
+    std::uint64_t bound = 100000;
+    for (int band = 0; band < 6; ++band, bound *= 10)
+        if (key < bound)
+            return band;
+    return 6;
+}
+
+void GroupListRows::setSource(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
+    m_entries.clear();
+    m_entries.reserve(groups.size());
+    m_entryOfGroup.clear();
+    m_entryOfGroup.reserve(groups.size());
+    // Few extensions serve many groups: their texts are made once and shared.
+    QHash<QByteArray, std::pair<QString, QString>> extensions;
+    for (const auto& group : groups) {
+        if (!group)
+            continue;
+        const auto first = group->getFirstItem();
+        const FileSystemItem* node = first ? first->getFileSystemItem() : nullptr;
+        if (!node)
+            continue;
+        GroupListEntry entry;
+        entry.group = group;
+        entry.name = group->getGroupName();
+        entry.nameKey = entry.name.toCaseFolded();
+        const QString nameExtension = FileType::pathExtension(entry.nameKey);
+        entry.stemLength =
+            entry.nameKey.size() - (nameExtension.isEmpty() ? 0 : nameExtension.size() + 1);
+        if (node->isDir()) {
+            entry.typeKey = QStringLiteral("aaa");
+            entry.typeTitle = QStringLiteral("Folders");
+        } else {
+            const QByteArrayView extension = FileType::pathExtensionView(node->nameView());
+            if (extension.isEmpty()) {
+                entry.typeKey = QStringLiteral("zzz");
+                entry.typeTitle = QStringLiteral("Others");
+            } else {
+                const QByteArray raw = extension.toByteArray();
+                auto known = extensions.constFind(raw);
+                if (known == extensions.cend()) {
+                    const QString decoded = QFile::decodeName(raw);
+                    known = extensions.insert(raw, {decoded.toCaseFolded(), decoded.toUpper()});
+                }
+                entry.typeKey = known->first;
+                entry.typeTitle = known->second;
+            }
+        }
+        entry.size = static_cast<std::uint64_t>(node->logicalSize());
+        entry.count = group->getTotalCount();
+        m_entryOfGroup.emplace(group.get(), std::uint32_t(m_entries.size()));
+        m_entries.push_back(std::move(entry));
+    }
+    m_rows.clear();
+    m_headerTitles.clear();
+    m_rowOfEntry.assign(m_entries.size(), -1);
+    m_filterValid = false;
+    m_filtered.clear();
+    m_filterText.clear();
+}
+
+void GroupListRows::buildSearchNames() {
+    for (GroupListEntry& entry : m_entries) {
+        if (entry.searchNamesBuilt)
+            continue;
+        entry.searchNamesBuilt = true;
+        QString names;
+        for (const auto& item : entry.group->getItems()) {
+            const FileSystemItem* node = item->getFileSystemItem();
+            if (!node)
+                continue;
+            if (!names.isEmpty())
+                names += QLatin1Char('/');
+            names += copyName(node);
+        }
+        // No name holds "/", so it keeps one name's match from running into the next.
+        entry.searchNames = names.toCaseFolded();
+        entry.searchNames.squeeze();
+    }
+}
+
+void GroupListRows::filter(const QString& foldedText) {
+    // A longer text that holds the last one matches only where the last one did.
+    const bool narrowing = m_filterValid && foldedText.contains(m_filterText);
+    std::vector<std::uint32_t> kept;
+    const auto test = [&](std::uint32_t index) {
+        if (m_entries[index].searchNames.contains(foldedText))
+            kept.push_back(index);
+    };
+    if (foldedText.contains(QLatin1Char('/'))) {
+        // Names never hold "/".
+    } else if (narrowing) {
+        for (std::uint32_t index : m_filtered)
+            test(index);
+    } else {
+        buildSearchNames();
+        kept.reserve(m_entries.size() / 4);
+        for (std::uint32_t index = 0; index < m_entries.size(); ++index)
+            test(index);
+    }
+    m_filtered = std::move(kept);
+    m_filterText = foldedText;
+    m_filterValid = true;
+}
+
+void GroupListRows::sortIndices(std::vector<std::uint32_t>& indices, int sortType,
+                                int sortDirection) const {
+    const bool descending = sortDirection == 1;
+    if (sortType < 0 || sortType > 6)
+        return;
+    if (sortType == 2 || sortType == 3 || sortType == 6) {
+        // Text keys: A to Z with direction 1; equal keys keep the source order either way.
+        std::vector<std::pair<QStringView, std::uint32_t>> keyed;
+        keyed.reserve(indices.size());
+        for (std::uint32_t index : indices) {
+            const GroupListEntry& e = m_entries[index];
+            const QStringView key = sortType == 2   ? QStringView(e.typeKey)
+                                    : sortType == 3 ? QStringView(e.nameKey).left(e.stemLength)
+                                                    : QStringView(e.nameKey);
+            keyed.emplace_back(key, index);
+        }
+        std::sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
+            const int order = a.first.compare(b.first);
+            if (order != 0)
+                return descending ? order < 0 : order > 0;
+            return a.second < b.second;
+        });
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            indices[i] = keyed[i].second;
+        return;
+    }
+    // Number keys: largest first with direction 1.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed;
+    keyed.reserve(indices.size());
+    for (std::uint32_t index : indices) {
+        const GroupListEntry& e = m_entries[index];
+        std::uint64_t key = 0;
+        switch (sortType) {
+        case 0:
+            key = e.size;
+            break;
+        case 1:
+            key = e.size * e.count;
+            break;
+        case 4:
+            key = e.count;
+            break;
+        default:
+            key = e.group->getSelectedCountWithDuplicatesFolderContent();
+            break;
+        }
+        keyed.emplace_back(key, index);
+    }
+    std::sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return descending ? a.first > b.first : a.first < b.first;
+        return a.second < b.second;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        indices[i] = keyed[i].second;
+}
+
+void GroupListRows::addSections(const std::vector<std::uint32_t>& sorted, int sortType,
+                                int sortDirection) {
+    // Each group's section, then the sections in their order, each with its groups in the
+    // sorted order.
+    std::vector<int> sectionOf(sorted.size());
+    std::vector<QString> titles;
+    std::vector<int> order;
+    if (sortType == 0 || sortType == 1) {
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            const GroupListEntry& e = m_entries[sorted[i]];
+            sectionOf[i] = sizeSectionOf(sortType == 0 ? e.size : e.size * e.count);
+        }
+        titles.assign(sizeSectionTitles().begin(), sizeSectionTitles().end());
+        for (int band = 0; band < 7; ++band)
+            order.push_back(sortDirection == 1 ? 6 - band : band);
+    } else if (sortType == 5) {
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            sectionOf[i] =
+                m_entries[sorted[i]].group->getSelectedCountWithDuplicatesFolderContent() > 0 ? 0
+                                                                                              : 1;
+        titles = {QStringLiteral("Selected"), QStringLiteral("Not Selected")};
+        order = sortDirection == 1 ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
+    } else {
+        // One section per kind, in the reverse of the order in which the kinds first occur.
+        std::unordered_map<QString, int> known;
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            const GroupListEntry& e = m_entries[sorted[i]];
+            const QString& kind = e.typeTitle;
+            auto found = known.find(kind);
+            if (found == known.end()) {
+                found = known.emplace(kind, int(titles.size())).first;
+                titles.push_back(kind);
+            }
+            sectionOf[i] = found->second;
+        }
+        for (int section = int(titles.size()) - 1; section >= 0; --section)
+            order.push_back(section);
+    }
+
+    std::vector<std::vector<std::uint32_t>> buckets(titles.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        buckets[std::size_t(sectionOf[i])].push_back(sorted[i]);
+    m_rows.reserve(sorted.size() + titles.size() + 1);
+    for (int section : order) {
+        const auto& bucket = buckets[std::size_t(section)];
+        if (bucket.empty())
+            continue;
+        m_rows.push_back(kFirstHeaderRow - std::int32_t(m_headerTitles.size()));
+        m_headerTitles.push_back(titles[std::size_t(section)]);
+        for (std::uint32_t index : bucket)
+            m_rows.push_back(std::int32_t(index));
+    }
+}
+
+void GroupListRows::build(int sortType, int sortDirection, const QString& searchText,
+                          bool closingRow) {
+    std::vector<std::uint32_t> indices;
+    if (searchText.isEmpty()) {
+        indices.resize(m_entries.size());
+        for (std::uint32_t i = 0; i < indices.size(); ++i)
+            indices[i] = i;
+    } else {
+        const QString folded = searchText.toCaseFolded();
+        if (!m_filterValid || folded != m_filterText)
+            filter(folded);
+        indices = m_filtered;
+    }
+    sortIndices(indices, sortType, sortDirection);
+
+    m_rows.clear();
+    m_headerTitles.clear();
+    if (sortType == 0 || sortType == 1 || sortType == 2 || sortType == 5)
+        addSections(indices, sortType, sortDirection);
+    else
+        m_rows.assign(indices.begin(), indices.end());
+    if (closingRow)
+        m_rows.push_back(kClosingRow);
+
+    std::fill(m_rowOfEntry.begin(), m_rowOfEntry.end(), -1);
+    for (std::size_t row = 0; row < m_rows.size(); ++row)
+        if (m_rows[row] >= 0)
+            m_rowOfEntry[std::size_t(m_rows[row])] = std::int32_t(row);
+}
+
+QString GroupListRows::headerTitleAt(int row) const {
+    if (!isHeaderRow(row))
+        return {};
+    return m_headerTitles[std::size_t(kFirstHeaderRow - m_rows[row])];
+}
+
+int GroupListRows::rowOfGroup(const DuplicatesGroup* group) const {
+    const auto found = m_entryOfGroup.find(group);
+    return found == m_entryOfGroup.end() ? -1 : m_rowOfEntry[found->second];
+}
+
+std::vector<std::shared_ptr<DuplicatesGroup>> GroupListRows::listedGroups() const {
+    std::vector<std::shared_ptr<DuplicatesGroup>> groups;
+    for (std::int32_t row : m_rows)
+        if (row >= 0)
+            groups.push_back(m_entries[std::size_t(row)].group);
+    return groups;
+}
+
+int GroupListRows::groupRowFrom(int row, int step) const {
+    for (; row >= 0 && row < rowCount(); row += step)
+        if (m_rows[std::size_t(row)] >= 0)
+            return row;
+    return -1;
+}
+
+std::size_t GroupListRows::memoryUsage() const {
+    std::size_t bytes = m_entries.capacity() * sizeof(GroupListEntry) +
+                        m_rows.capacity() * sizeof(std::int32_t) +
+                        m_rowOfEntry.capacity() * sizeof(std::int32_t) +
+                        m_filtered.capacity() * sizeof(std::uint32_t) +
+                        // A node of the group map: its pointer, index, hash link and bucket.
+                        m_entryOfGroup.size() * 4 * sizeof(void*);
+    for (const GroupListEntry& e : m_entries)
+        bytes += stringBytes(e.name) + stringBytes(e.nameKey) + stringBytes(e.typeKey) +
+                 stringBytes(e.typeTitle) + stringBytes(e.searchNames);
+    return bytes;
+}
