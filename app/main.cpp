@@ -1,5 +1,6 @@
 #include "Platform/Dispatch.h"
 #include "Shell/AppDelegate.h"
+#include "Toolkit/ApplicationLook.h"
 #include "Walker/MD5Hash.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     // The main window ends the application itself (its close button and Quit).
     QApplication::setQuitOnLastWindowClosed(false);
+    ApplicationLook::install();
     // Before any worker thread: the digest library is set up once, here.
     MD5HashInitialize();
 

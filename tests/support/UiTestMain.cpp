@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "Platform/Dispatch.h"
+#include "Toolkit/ApplicationLook.h"
 #include "Walker/MD5Hash.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Velquor");
     QApplication::setApplicationName("Sorvanta");
+    // Widgets are tested in the look the application gives them.
+    ApplicationLook::install();
     MD5HashInitialize();
     ::testing::InitGoogleTest(&argc, argv);
     TestSupport::installEngineIdleCheck();

@@ -4,6 +4,7 @@
 #include "Shots.h"
 
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/ApplicationLook.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Velquor"));
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
+    ApplicationLook::install();
 
     QDir out(outDir);
     if (!out.mkpath(QStringLiteral("."))) {
