@@ -79,6 +79,14 @@ OverviewVC::OverviewVC(QWidget* parent) : QWidget(parent) {
 
 OverviewVC::~OverviewVC() = default;
 
+void OverviewVC::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+SelectDuplicatesVC* OverviewVC::controller() const {
+    return m_controller;
+}
+
 // ---- Pure layout.
 
 QRectF OverviewVC::grayPanelFrame(const QSizeF& size) {

@@ -43,8 +43,8 @@ public:
     explicit OverviewVC(QWidget* parent = nullptr);
     ~OverviewVC() override;
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    SelectDuplicatesVC* controller() const { return m_controller; }
+    void setController(SelectDuplicatesVC* controller);
+    SelectDuplicatesVC* controller() const;
 
     // Builds every view, then shows the pie chart when |showPie|, else the bar chart.
     void loadAllViewsWithVisiblePieChart(bool showPie);

@@ -232,3 +232,11 @@ void BarChartView::mouseReleaseEvent(QMouseEvent* event) {
     else
         toolbar->pressButtonForCategoryType(index);
 }
+
+void BarChartView::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+SelectDuplicatesVC* BarChartView::controller() const {
+    return m_controller;
+}

@@ -47,8 +47,8 @@ public:
 
     explicit BarChartView(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    SelectDuplicatesVC* controller() const { return m_controller; }
+    void setController(SelectDuplicatesVC* controller);
+    SelectDuplicatesVC* controller() const;
 
     // Reads the eight totals of the current result and redraws.
     void updateChartValues();

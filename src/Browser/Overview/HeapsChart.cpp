@@ -235,3 +235,11 @@ void HeapsChart::showFolderInHeaps(const std::shared_ptr<DuplicatesHeap>& heap) 
     CategoryStateManager::sharedManager().setSecondFolderItem(secondFolder);
     m_controller->showHeapFromFolderCategoryWithPath(QByteArray());
 }
+
+void HeapsChart::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+void HeapsChart::setContainer(OverviewVC* container) {
+    m_container = container;
+}

@@ -40,8 +40,8 @@ public:
 
     explicit HeapsChart(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    void setContainer(OverviewVC* container) { m_container = container; }
+    void setController(SelectDuplicatesVC* controller);
+    void setContainer(OverviewVC* container);
 
     // The answer of the calculation, biggest first.
     void onCalculatedTenBiggestHeaps(const std::vector<std::shared_ptr<DuplicatesHeap>>& heaps);

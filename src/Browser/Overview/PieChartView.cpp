@@ -330,3 +330,11 @@ void PieChartView::leaveEvent(QEvent* event) {
     m_selectedPiece = -1;
     update();
 }
+
+void PieChartView::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+SelectDuplicatesVC* PieChartView::controller() const {
+    return m_controller;
+}

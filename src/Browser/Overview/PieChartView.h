@@ -41,8 +41,8 @@ public:
     explicit PieChartView(QWidget* parent = nullptr);
     ~PieChartView() override;
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    SelectDuplicatesVC* controller() const { return m_controller; }
+    void setController(SelectDuplicatesVC* controller);
+    SelectDuplicatesVC* controller() const;
 
     // Reads the current result's category totals and shows them; the angle and a running
     // spin are kept, the hover is cleared.

@@ -338,3 +338,11 @@ void QuickHintsView::leaveEvent(QEvent* event) {
     m_hoveredIndex = -1;
     update();
 }
+
+void QuickHintsView::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+void QuickHintsView::setContainer(OverviewVC* container) {
+    m_container = container;
+}

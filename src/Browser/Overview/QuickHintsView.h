@@ -39,8 +39,8 @@ public:
 
     explicit QuickHintsView(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    void setContainer(OverviewVC* container) { m_container = container; }
+    void setController(SelectDuplicatesVC* controller);
+    void setContainer(OverviewVC* container);
 
     void onCalculatedBiggestGroups(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups);
     void onCalculatedDuplicatesForAutoselect(const std::vector<AutoSelectCandidate>& candidates);
