@@ -1,6 +1,58 @@
 #include "PromoManager.h"
 
 #include "ApplicationFacts.h"
+#include "Categories/FileSize.h"
+#include "Platform/Dispatch.h"
+#include "Promo/PromoFolders.h"
+#include "Promo/PromoManagerDefaults.h"
+#include "Promo/PromoSettings.h"
+#include "Promo/PromoWorkspace.h"
+#include "Promo/PromoXML.h"
+#include "Promo/RateDialogDefaults.h"
+#include "Promo/SSZipArchive.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QSaveFile>
+#include <QWidget>
+
+PromoManager& PromoManager::GetInstance() {
+    static PromoManager* instance = [] {
+        PromoSettings::LoadSorvantaData();
+        return new PromoManager(&UserNotificationCenter::defaultCenter());
+    }();
+    return *instance;
+}
+
+PromoManager::PromoManager(UserNotificationCenter* center, QObject* parent)
+    : QObject(parent), m_center(center) {
+    if (m_center)
+        m_center->setDelegate(this);
+    RateDialogDefaults::notifyRateDialogDataThatAppStarted();
+    // The next date is written before the download starts, whatever its outcome: a failed
+    // download is not tried again before the next due date.
+    if (PromoManagerDefaults::isCanLoadServerDataAboutNotifications() &&
+        PromoManagerDefaults::isNeedLoadFromServerDataAboutNotifications()) {
+        PromoManagerDefaults::notifyPromoManagerDataThatNotificationsWasUpdated();
+        loadNotificationsFromServer();
+    }
+    if (PromoManagerDefaults::isNeedLoadFromServerDataAboutZembrook()) {
+        PromoManagerDefaults::notifyPromoManagerDataThatZembrookWasUpdated();
+        loadZembrookFromServer();
+    }
+}
+
+PromoManager::~PromoManager() {
+    if (m_center && m_center->delegate() == this)
+        m_center->setDelegate(nullptr);
+}
 
 QString PromoManager::getAppName() {
     return QString::fromUtf8(ApplicationFacts::kName);
@@ -19,4 +71,314 @@ QString PromoManager::getMakerSiteURL() {
     while (site.endsWith(QLatin1Char('/')))
         site.chop(1);
     return site;
+}
+
+std::optional<QByteArray> PromoManager::fetchDocument(const QUrl& url, qint64 maxBytes) {
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return std::nullopt;
+    QNetworkAccessManager network;
+    QNetworkRequest request(url);
+    request.setTransferTimeout(PromoSettings::transferTimeoutMs());
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = network.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply, maxBytes](qint64 received, qint64) {
+                         if (received > maxBytes)
+                             reply->abort();
+                     });
+    if (!reply->isFinished())
+        loop.exec();
+    std::optional<QByteArray> body;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::NoError && status == 200)
+        body = reply->readAll();
+    delete reply;
+    return body;
+}
+
+std::optional<QByteArray>
+PromoManager::loadDataFromURL(const QUrl& url, const QString& localFileName,
+                              PromoLoadSource* source,
+                              const std::function<bool(const QByteArray&)>& accept) {
+    if (source)
+        *source = PromoLoadSourceNothing;
+    std::optional<QByteArray> fetched = fetchDocument(url);
+    if (fetched && (!accept || accept(*fetched))) {
+        if (source)
+            *source = PromoLoadSourceServer;
+        return fetched;
+    }
+    if (localFileName.isEmpty())
+        return std::nullopt;
+    const std::optional<QString> path = getLocalPathOfItem(localFileName, true);
+    if (!path)
+        return std::nullopt;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (source)
+        *source = PromoLoadSourceLocal;
+    return file.readAll();
+}
+
+std::optional<QString>
+PromoManager::getLocalPathOfItem(const QString& fileName, bool includeEmbedded,
+                                 const std::optional<QString>& notEmbeddedPath) {
+    if (fileName.isEmpty())
+        return std::nullopt;
+    QString candidate;
+    if (notEmbeddedPath) {
+        candidate = *notEmbeddedPath;
+    } else {
+        const QString support = PromoSettings::applicationSupportFolder();
+        if (support.isEmpty())
+            return std::nullopt;
+        candidate = QDir(support).filePath(fileName);
+    }
+    if (!includeEmbedded)
+        return candidate;
+    if (QFileInfo(candidate).isFile())
+        return candidate;
+    const QString embedded = PromoSettings::embeddedResourceFolder() + QLatin1Char('/') + fileName;
+    if (QFileInfo::exists(embedded))
+        return embedded;
+    return std::nullopt;
+}
+
+void PromoManager::saveLocalyData(const QByteArray& data, const QString& path) {
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.exists() || folderInfo.isSymLink()) {
+        if (!folderInfo.isDir() || folderInfo.isSymLink())
+            QFile::remove(folder);
+    }
+    QDir().mkpath(folder);
+    if (info.exists() || info.isSymLink())
+        QFile::remove(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(data);
+    file.commit();
+}
+
+std::optional<QByteArray>
+PromoManager::loadNotificationsDataAndSetLoadSource(PromoLoadSource* source) {
+    // Only a document with the notifications' own root counts as an answer: an error page or
+    // a captive portal's login page never replaces the last good feed.
+    return loadDataFromURL(PromoSettings::getNotificationsWebURL(),
+                           PromoSettings::getNotificationsLocalFileName(), source,
+                           &PromoXML::isNotificationsDocument);
+}
+
+void PromoManager::saveLocalyNotificationsData(const QByteArray& data) {
+    const std::optional<QString> path =
+        getLocalPathOfItem(PromoSettings::getNotificationsLocalFileName(), false);
+    if (path)
+        saveLocalyData(data, *path);
+}
+
+std::optional<QByteArray> PromoManager::loadZembrookDataAndSetLoadSource(PromoLoadSource* source) {
+    return loadDataFromURL(PromoSettings::getZembrookXMLWebURL(), QString(), source);
+}
+
+void PromoManager::loadNotificationsFromServer() {
+    QPointer<PromoManager> self(this);
+    Dispatch::globalQueue().async([self] {
+        PromoLoadSource source = PromoLoadSourceNothing;
+        std::optional<QByteArray> data = loadNotificationsDataAndSetLoadSource(&source);
+        if (source == PromoLoadSourceServer && data)
+            saveLocalyNotificationsData(*data);
+        Dispatch::mainQueue().async([self, data] {
+            if (self)
+                self->parseNotificationsData(data);
+        });
+    });
+}
+
+void PromoManager::loadZembrookFromServer() {
+    QPointer<PromoManager> self(this);
+    Dispatch::globalQueue().async([self] {
+        PromoLoadSource source = PromoLoadSourceNothing;
+        std::optional<QByteArray> data = loadZembrookDataAndSetLoadSource(&source);
+        if (source != PromoLoadSourceServer || !data)
+            return;
+        Dispatch::mainQueue().async([self, bytes = *data] {
+            if (self)
+                self->parseZembrookData(bytes);
+        });
+    });
+}
+
+void PromoManager::parseNotificationsData(const std::optional<QByteArray>& data) {
+    if (!data)
+        return;
+    const std::optional<PromoXML::ChosenNotification> chosen = PromoXML::chooseNotification(*data);
+    if (chosen)
+        processReceivedFromServerNotification(chosen->data, chosen->notificationID);
+}
+
+void PromoManager::parseZembrookData(const QByteArray& data) {
+    const std::optional<PromoXML::ZembrookDescriptor> descriptor =
+        PromoXML::readZembrookDescriptor(data);
+    if (descriptor)
+        updateIfNeededZembrookWithVersion(descriptor->version, descriptor->url, descriptor->width,
+                                          descriptor->height);
+}
+
+void PromoManager::processReceivedFromServerNotification(const QVariantMap& data,
+                                                         qint32 notificationID) {
+    if (!PromoManagerDefaults::isNeedShowNotificationWithID(notificationID))
+        return;
+    PromoManagerDefaults::notifyPromoManagerDataThatShowedNotificationWithID(notificationID);
+    createNotificationUsingNotificationData(data);
+}
+
+void PromoManager::createNotificationUsingNotificationData(const QVariantMap& data) {
+    const QString bundleID = data.value(PromoXML::NOTIFICATION_BUNDLE_ID()).toString();
+    const bool installed = !bundleID.isEmpty() && PromoWorkspace::isApplicationInstalled(bundleID);
+    UserNotification notification;
+    notification.title = data.value(PromoXML::NOTIFICATION_TITLE()).toString();
+    notification.subtitle = data.value(PromoXML::NOTIFICATION_SUB_TITLE()).toString();
+    notification.informativeText = data.value(PromoXML::NOTIFICATION_TEXT()).toString();
+    notification.hasActionButton = true;
+    notification.otherButtonTitle =
+        data.value(PromoXML::NOTIFICATION_CANCEL_BUTTON_NAME()).toString();
+    if (installed) {
+        notification.actionButtonTitle =
+            data.value(PromoXML::NOTIFICATION_OPEN_BUNDLE_BUTTON_NAME()).toString();
+        notification.userInfo = {{KEY_NEED_OPEN_BUNDLE(), bundleID}};
+    } else {
+        notification.actionButtonTitle =
+            data.value(PromoXML::NOTIFICATION_OK_BUTTON_NAME()).toString();
+        notification.userInfo = {
+            {KEY_NEED_OPEN_LINK(), data.value(PromoXML::NOTIFICATION_OK_BUTTON_LINK()).toString()}};
+    }
+    if (m_center)
+        m_center->scheduleNotification(notification, 1000);
+}
+
+void PromoManager::processNotification(const UserNotification& notification) {
+    if (notification.activationType != 1 && notification.activationType != 2)
+        return;
+    if (notification.userInfo.isEmpty())
+        return;
+    if (notification.userInfo.contains(KEY_NEED_OPEN_LINK())) {
+        // The link comes from the network: only a web address is opened, never a local file
+        // or another program's scheme.
+        const QUrl url(notification.userInfo.value(KEY_NEED_OPEN_LINK()).toString(),
+                       QUrl::StrictMode);
+        const QString scheme = url.scheme().toLower();
+        if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+            PromoWorkspace::openURL(url);
+        return;
+    }
+    if (notification.userInfo.contains(KEY_NEED_OPEN_BUNDLE())) {
+        const QString bundleID = notification.userInfo.value(KEY_NEED_OPEN_BUNDLE()).toString();
+        if (PromoWorkspace::isApplicationInstalled(bundleID))
+            PromoWorkspace::openApplication(bundleID);
+    }
+}
+
+void PromoManager::showScanCompletedNotificationForSize(quint64 size) {
+    if (PromoWorkspace::isApplicationInFront())
+        return;
+    UserNotification notification;
+    notification.title = QStringLiteral("Scan Completed");
+    notification.informativeText =
+        size == 0 ? QStringLiteral("No duplicates found")
+                  : QStringLiteral("%@ duplicates found")
+                        .replace(QStringLiteral("%@"), FileSize::formatMemoryStringDot1(size));
+    if (m_center)
+        m_center->deliverNotification(notification);
+}
+
+void PromoManager::userNotificationCenterDidActivateNotification(const UserNotification& n) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isWindow() && !window->isHidden()) {
+            if (window->isMinimized())
+                window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            break;
+        }
+    }
+    processNotification(n);
+}
+
+bool PromoManager::userNotificationCenterShouldPresentNotification(const UserNotification& n) {
+    return !n.userInfo.isEmpty();
+}
+
+qint32 PromoManager::getZembrookVersion() const {
+    return PromoManagerDefaults::getZembrookVersion();
+}
+
+std::optional<QUrl> PromoManager::getZembrookURL() const {
+    std::optional<QString> candidate;
+    if (const std::optional<QString> folder = PromoManagerDefaults::getZembrookFolderPath())
+        candidate = QDir(*folder).filePath(PromoSettings::getZembrookFileNameOfHTML());
+    const std::optional<QString> path =
+        getLocalPathOfItem(PromoSettings::getZembrookFileNameOfHTML(), true, candidate);
+    if (!path)
+        return std::nullopt;
+    if (path->startsWith(QLatin1Char(':')))
+        return QUrl(QStringLiteral("qrc") + *path);
+    return QUrl::fromLocalFile(*path);
+}
+
+QSizeF PromoManager::getZembrookWindowSize() const {
+    return QSizeF(PromoManagerDefaults::getZembrookWindowWidth(),
+                  PromoManagerDefaults::getZembrookWindowHeight());
+}
+
+void PromoManager::updateIfNeededZembrookWithVersion(qint32 version, const QUrl& url, int width,
+                                                     int height) {
+    if (!PromoManagerDefaults::isNeedLoadFromServerZembrookWithVersion(version))
+        return;
+    Dispatch::globalQueue().async([version, url, width, height] {
+        downloadAndSaveZembrookWithVersion(version, url, width, height);
+    });
+}
+
+bool PromoManager::downloadAndSaveZembrookWithVersion(qint32 version, const QUrl& url, int width,
+                                                      int height) {
+    if (PromoSettings::httpsOnlyArchives() && url.scheme().toLower() != QLatin1String("https"))
+        return false;
+    const std::optional<QString> folder =
+        PromoFolders::buildLocalPathForFutureZembrookFolderWithVersion(version);
+    if (!folder)
+        return false;
+    PromoFolders::removeZembrookFolder(*folder);
+    if (!QDir().mkpath(*folder)) {
+        PromoFolders::removeZembrookFolder(*folder);
+        return false;
+    }
+    const std::optional<QByteArray> archive = fetchDocument(url, SSZipArchive::kMaxTotalBytes);
+    if (!archive) {
+        PromoFolders::removeZembrookFolder(*folder);
+        return false;
+    }
+    const QString archivePath =
+        QDir(*folder).filePath(QStringLiteral("tmp_download_v%1").arg(version));
+    QSaveFile file(archivePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*archive) != archive->size() ||
+        !file.commit()) {
+        PromoFolders::removeZembrookFolder(*folder);
+        return false;
+    }
+    const bool unpacked = SSZipArchive::unzipFileAtPath(archivePath, *folder);
+    if (unpacked)
+        PromoManagerDefaults::notifyPromoManagerDataToSaveZembrookFolder(*folder, version, width,
+                                                                         height);
+    QFile::remove(archivePath);
+    if (!unpacked)
+        PromoFolders::removeZembrookFolder(*folder);
+    return unpacked;
 }

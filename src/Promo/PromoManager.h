@@ -1,15 +1,47 @@
 #pragma once
 
+#include "Promo/UserNotificationCenter.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSize>
 #include <QString>
+#include <QUrl>
+#include <QVariantMap>
 
-// Facts about the running application for the share texts, the About window and the
-// promotions. They are constants of the build (the project's name and version, the
-// configured product page), so they need no instance and no start-up and can be asked from
-// any thread.
-class PromoManager final {
+#include <functional>
+#include <optional>
+
+// Where a loaded feed document came from.
+enum PromoLoadSource {
+    PromoLoadSourceNothing = 0,
+    PromoLoadSourceLocal = 1,  // the saved copy, or the application's own
+    PromoLoadSourceServer = 2, // fetched just now
+};
+
+// The promotions: the download schedule of the promotional feed ("notifications.xml" and
+// the panel descriptor "tools.xml"), the last good notifications file, the promotional user
+// notifications and the scan-completed one, the downloaded promotional panel, and the
+// application facts the share texts use.
+//
+// It keeps no state of its own: the schedule lives in the user defaults
+// (PromoManagerDefaults), the files in PromoSettings::applicationSupportFolder(). Downloads
+// run on the global queue and block only it; parsing and everything shown run on the main
+// queue. Nothing is reported or logged for any download, parse or file failure.
+class PromoManager final : public QObject, public UserNotificationCenterDelegate {
+    Q_OBJECT
+
 public:
-    PromoManager() = delete;
+    // The process-wide object, made (with the addresses of PromoSettings::LoadSorvantaData)
+    // by its first call, on the main thread at start-up. Making it runs the start-up.
+    static PromoManager& GetInstance();
 
+    // The start-up, on the main thread: becomes the delegate of `center`, updates the rating
+    // record, then starts each feed download that is due. Tests make their own instances.
+    explicit PromoManager(UserNotificationCenter* center, QObject* parent = nullptr);
+    ~PromoManager() override;
+
+    // Application facts: constants of the build, for any thread, without an instance.
     // "Sorvanta".
     static QString getAppName();
     // The short version text, "0.1.0".
@@ -18,4 +50,69 @@ public:
     static QString getPromoSiteURL();
     // The maker's web site (no trailing "/"), the host of the About window's links.
     static QString getMakerSiteURL();
+
+    // Fetches `url` (blocking; global queue only). Answers the body of an HTTP 200 answer
+    // accepted by `accept` (when given), with `source` 2. Otherwise, when `localFileName` is
+    // given, the local copy (getLocalPathOfItem with the application's own copy allowed),
+    // source 1; otherwise nothing, source 0.
+    static std::optional<QByteArray>
+    loadDataFromURL(const QUrl& url, const QString& localFileName, PromoLoadSource* source,
+                    const std::function<bool(const QByteArray&)>& accept = {});
+    // The body of an HTTP 200 answer to a GET of an http or https `url`, within the transfer
+    // time-out and at most `maxBytes` long; nothing otherwise. Blocking; never on the main
+    // thread.
+    static std::optional<QByteArray> fetchDocument(const QUrl& url,
+                                                   qint64 maxBytes = 64 * 1024 * 1024);
+    // `notEmbeddedPath`, else the promotions' folder joined with `fileName`. Without
+    // `includeEmbedded` that path whether or not it exists; with it, that path when a file is
+    // there, else the application's own copy of `fileName`, else nothing.
+    static std::optional<QString>
+    getLocalPathOfItem(const QString& fileName, bool includeEmbedded,
+                       const std::optional<QString>& notEmbeddedPath = std::nullopt);
+    // Writes `data` atomically at `path`, making (or replacing a file standing as) its folder.
+    // Failures are ignored.
+    static void saveLocalyData(const QByteArray& data, const QString& path);
+    static std::optional<QByteArray> loadNotificationsDataAndSetLoadSource(PromoLoadSource* source);
+    static void saveLocalyNotificationsData(const QByteArray& data);
+    static std::optional<QByteArray> loadZembrookDataAndSetLoadSource(PromoLoadSource* source);
+
+    void loadNotificationsFromServer();
+    void loadZembrookFromServer();
+    // Main queue. Chooses the newest complete notification of the document and shows it once.
+    void parseNotificationsData(const std::optional<QByteArray>& data);
+    // Main queue. Reads a descriptor that came from the server; may start a panel download.
+    void parseZembrookData(const QByteArray& data);
+    void processReceivedFromServerNotification(const QVariantMap& data, qint32 notificationID);
+    // Builds the promotional notification and schedules it one second from now.
+    void createNotificationUsingNotificationData(const QVariantMap& data);
+
+    // Carries out a click on a promotional notification (body or action button): opens its
+    // http(s) link, or the maker's application it names. Anything else does nothing.
+    void processNotification(const UserNotification& notification);
+    // Announces a finished scan ("Scan Completed") unless this application is in front.
+    void showScanCompletedNotificationForSize(quint64 size);
+
+    // The promotional panel in force.
+    qint32 getZembrookVersion() const;
+    // The page to show: the downloaded panel's, else the application's own; nothing when
+    // neither exists.
+    std::optional<QUrl> getZembrookURL() const;
+    QSizeF getZembrookWindowSize() const;
+    // Main queue: starts the download of a newer panel on the global queue.
+    void updateIfNeededZembrookWithVersion(qint32 version, const QUrl& url, int width, int height);
+    // Blocking: downloads the archive (https only, see PromoSettings), unpacks it into a new
+    // "Zembrook_v<N>" folder and records it. Answers whether the panel was recorded; every
+    // failure removes the new folder and leaves the panel in force.
+    static bool downloadAndSaveZembrookWithVersion(qint32 version, const QUrl& url, int width,
+                                                   int height);
+
+    void userNotificationCenterDidActivateNotification(const UserNotification& n) override;
+    bool userNotificationCenterShouldPresentNotification(const UserNotification& n) override;
+
+    // User-info keys of a promotional notification.
+    static QString KEY_NEED_OPEN_LINK() { return QStringLiteral("need_open_link"); }
+    static QString KEY_NEED_OPEN_BUNDLE() { return QStringLiteral("need_open_bundle"); }
+
+private:
+    UserNotificationCenter* m_center;
 };

@@ -1,6 +1,7 @@
 #include "Scanner/ZembrookDefaults.h"
 
 #include "Platform/UserDefaults.h"
+#include "Scanner/PromoClock.h"
 
 #include <QDateTime>
 
@@ -36,7 +37,7 @@ bool isTimeToShowZembrookDialogIsNow() {
         return true;
     const QDateTime date = stored.toDateTime();
     // A value that is not a date cannot hold the panel back for ever.
-    return !date.isValid() || date <= QDateTime::currentDateTimeUtc();
+    return !date.isValid() || date <= PromoClock::now();
 }
 
 bool isNeedShowZembrookWithVersion(qint32 version) {
@@ -58,7 +59,7 @@ bool isNeedShowZembrookDialogAutomaticallyWithVersion(qint32 version, quint64 du
 
 void notifyZembrookDialogDataThatShowedAutomaticallyVersion(qint32 version) {
     defaults().setObject(kNextShowDateKey,
-                         QDateTime::currentDateTimeUtc().addSecs(kSecondsBetweenAutomaticShows));
+                         PromoClock::now().addSecs(kSecondsBetweenAutomaticShows));
     defaults().setObject(kShowedVersionKey, version);
 }
 

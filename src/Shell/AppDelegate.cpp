@@ -1,6 +1,9 @@
 #include "AppDelegate.h"
 
 #include "Categories/MacOSVersion.h"
+#include "Promo/PromoManager.h"
+#include "Promo/ZembrookDialogWC.h"
+#include "Scanner/PromoPanelGate.h"
 #include "Shell/WindowController.h"
 
 AppDelegate::AppDelegate() = default;
@@ -8,6 +11,10 @@ AppDelegate::AppDelegate() = default;
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
+    // The promotions first, so their due downloads start at every launch; from now on the
+    // scan's automatic request for the promotional panel can open it.
+    PromoManager::GetInstance();
+    PromoPanelGate::setPanelOpener([] { ZembrookDialogWC::pleaseShowWindow(); });
     MacOSVersion::GetInstance();
     m_windowController = std::make_unique<WindowController>();
     m_windowController->show();

@@ -13,8 +13,8 @@ public:
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
 
-    // Start-up in order: the operating-system version is read, the main window is made,
-    // shown and started.
+    // Start-up in order: the promotions start, the operating-system version is read, the main
+    // window is made, shown and started.
     void applicationDidFinishLaunching();
     WindowController* getMainWindow() const { return m_windowController.get(); }
 

@@ -8,6 +8,7 @@
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Promo/PromoManager.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
@@ -151,6 +152,8 @@ void WindowController::onScanCompleteWithResult(
     manager.setScannedFolders(m_arrLastSelectedFolders);
     manager.setScanFinishDate(QDateTime::currentDateTime());
     manager.setFoundSize(static_cast<int64_t>(size));
+    // Announced only while another application is in front.
+    PromoManager::GetInstance().showScanCompletedNotificationForSize(size);
 }
 
 void WindowController::newScan() {
