@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
     libssl-dev libglib2.0-dev zlib1g-dev libminizip-dev
     libgtest-dev libgmock-dev
-    pkexec coreutils
+    pkexec coreutils dbus-daemon
     fonts-liberation fonts-inter locales
     qt6-image-formats-plugins libpoppler-qt6-dev libffmpegthumbnailer-dev
 )

@@ -1,0 +1,150 @@
+#include "Promo/ZembrookDialogWC.h"
+
+#include "TestSupport.h"
+
+#include "Platform/UserDefaults.h"
+#include "Promo/PromoSettings.h"
+#include "Promo/PromoWorkspace.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Policy = ZembrookDialogWC::NavigationPolicy;
+
+class ZembrookDialogWCTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PromoWorkspace::setForTesting({[this](const QUrl& url) {
+                                           m_opened << url;
+                                           return true;
+                                       },
+                                       {},
+                                       {},
+                                       {}});
+    }
+    void TearDown() override {
+        ZembrookDialogWC::closeZembrookWC();
+        ASSERT_TRUE(TestSupport::waitFor([] { return !ZembrookDialogWC::currentPanel(); }));
+        PromoWorkspace::resetForTesting();
+        for (const char* key : {"zembrook_version", "zembrook_folder", "zembrook_window_width",
+                                "zembrook_window_height"})
+            UserDefaults::standardUserDefaults().removeObject(QStringLiteral("PROMO_MANAGER:") +
+                                                              QLatin1String(key));
+    }
+    QList<QUrl> m_opened;
+};
+
+} // namespace
+
+TEST_F(ZembrookDialogWCTest, WindowKeepsItsCentreAtThePageSize) {
+    const struct {
+        QRect current;
+        QSize page;
+        int extra;
+        QRect expected;
+    } cases[] = {
+        {QRect(100, 100, 640, 480), QSize(1120, 502), 0, QRect(-140, 89, 1120, 502)},
+        {QRect(0, 0, 101, 101), QSize(50, 50), 1, QRect(26, 25, 50, 51)},
+        {QRect(0, 0, 100, 100), QSize(51, 51), 0, QRect(25, 25, 51, 51)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ZembrookDialogWC::frameForPageSize(c.current, c.page, c.extra), c.expected);
+}
+
+TEST_F(ZembrookDialogWCTest, PageOpensOnlyItsOwnFilesAndWebLinksOutside) {
+    QTemporaryDir root;
+    const QString folder = root.filePath("Zembrook_v2");
+    ASSERT_TRUE(QDir().mkpath(folder + "/more"));
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/more/b.html"), "b"));
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(root.filePath("secret.txt")), "s"));
+    ASSERT_TRUE(QFile::link(root.filePath("secret.txt"), folder + "/sneaky.html"));
+    const struct {
+        QUrl target;
+        Policy policy;
+    } cases[] = {
+        {QUrl::fromLocalFile(folder + "/more/b.html"), Policy::Use},
+        {QUrl::fromLocalFile(folder + "/more/../../secret.txt"), Policy::Ignore},
+        {QUrl::fromLocalFile(root.filePath("secret.txt")), Policy::Ignore},
+        {QUrl::fromLocalFile(folder + "/sneaky.html"), Policy::Ignore},
+        {QUrl::fromLocalFile("/etc/passwd"), Policy::Ignore},
+        {QUrl("https://www.velquor.com/products/"), Policy::OpenExternally},
+        {QUrl("http://www.velquor.com/"), Policy::OpenExternally},
+        {QUrl("mailto:someone@example.org"), Policy::Ignore},
+        {QUrl("javascript:alert(1)"), Policy::Ignore},
+        {QUrl("ftp://example.org/file"), Policy::Ignore},
+        {QUrl("smb://server/share"), Policy::Ignore},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ZembrookDialogWC::decidePolicyForNavigation(c.target, folder), c.policy)
+            << c.target.toString().toStdString();
+    EXPECT_EQ(
+        ZembrookDialogWC::decidePolicyForNavigation(QUrl("qrc:/promo/zembrook.html"), ":/promo"),
+        Policy::Use);
+    EXPECT_EQ(ZembrookDialogWC::decidePolicyForNavigation(QUrl("qrc:/images/logo.svg"), ":/promo"),
+              Policy::Ignore);
+    EXPECT_EQ(ZembrookDialogWC::decidePolicyForNavigation(QUrl("qrc:/promo/../types/x"), ":/promo"),
+              Policy::Ignore);
+}
+
+TEST_F(ZembrookDialogWCTest, OnePanelAtATimeClosingItself) {
+    ZembrookDialogWC::pleaseShowWindow();
+    ZembrookDialogWC* panel = ZembrookDialogWC::currentPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(panel->size(), QSize(1120, 502));
+    EXPECT_EQ(panel->browser()->source(), QUrl("qrc:/promo/zembrook.html"));
+    EXPECT_TRUE(panel->browser()->toPlainText().contains("Sorvanta"));
+    ZembrookDialogWC::pleaseShowWindow();
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), panel);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(
+                  windows.begin(), windows.end(),
+                  [](QWidget* w) { return qobject_cast<ZembrookDialogWC*>(w) && w->isVisible(); }),
+              1);
+
+    QTest::keyClick(panel, Qt::Key_Escape);
+    ASSERT_TRUE(TestSupport::waitFor([] { return !ZembrookDialogWC::currentPanel(); }));
+}
+
+TEST_F(ZembrookDialogWCTest, DownloadedPageAndItsLinks) {
+    const QString folder = PromoSettings::applicationSupportFolder() + "/Zembrook_v7";
+    ASSERT_TRUE(TestSupport::writeFile(
+        QFile::encodeName(folder + "/zembrook.html"),
+        "<p><a href=\"second.html\">next</a> <a href=\"https://e.org/a?b=1&amp;c=2\">web</a> "
+        "<a href=\"file:///etc/passwd\">bad</a></p>"));
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(folder + "/second.html"), "<p>two</p>"));
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.setObject("PROMO_MANAGER:zembrook_version", 7);
+    defaults.setObject("PROMO_MANAGER:zembrook_folder", folder);
+    defaults.setObject("PROMO_MANAGER:zembrook_window_width", 600.0);
+    defaults.setObject("PROMO_MANAGER:zembrook_window_height", 300.0);
+
+    ZembrookDialogWC::pleaseShowWindow();
+    ZembrookDialogWC* panel = ZembrookDialogWC::currentPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->size(), QSize(600, 300));
+    QTextBrowser* browser = panel->browser();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(folder + "/zembrook.html"));
+
+    emit browser->anchorClicked(QUrl("file:///etc/passwd"));
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(folder + "/zembrook.html"));
+    EXPECT_TRUE(m_opened.isEmpty());
+    emit browser->anchorClicked(QUrl("https://e.org/a?b=1&c=2"));
+    ASSERT_EQ(m_opened.size(), 1);
+    EXPECT_EQ(m_opened.first(), QUrl("https://e.org/a?b=1&c=2"));
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(folder + "/zembrook.html"));
+    emit browser->anchorClicked(QUrl("second.html"));
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(folder + "/second.html"));
+    EXPECT_EQ(browser->toPlainText(), "two");
+    EXPECT_EQ(m_opened.size(), 1);
+    QDir(folder).removeRecursively();
+}
