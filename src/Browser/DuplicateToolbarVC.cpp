@@ -395,8 +395,14 @@ QAction* DuplicateToolbarVC::sortMenuItem(const QString& title) const {
 
 void DuplicateToolbarVC::sortByPressed() {
     validateMenu();
-    const QPoint origin = m_sortByButton->mapToGlobal(QPoint(0, m_sortByButton->height()));
-    m_sortMenu->popup(origin + QPoint(-2, 5));
+    m_sortMenu->popup(
+        sortMenuOrigin(QRect(m_sortByButton->mapToGlobal(QPoint(0, 0)), m_sortByButton->size())));
+}
+
+QPoint DuplicateToolbarVC::sortMenuOrigin(const QRect& buttonOnScreen) {
+    // The button's lower-left corner (its origin, y up), 2 points left and 5 points lower;
+    // the menu's top-left corner goes there.
+    return QPoint(buttonOnScreen.x() - 2, buttonOnScreen.y() + buttonOnScreen.height() + 5);
 }
 
 void DuplicateToolbarVC::tryToSetSortType(int type) {
@@ -469,4 +475,16 @@ void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     m_backButton->move(16, 22 + (kButtonHeight - m_backButton->height()) / 2);
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
+    viewFrameDidChangeNotification();
+}
+
+void DuplicateToolbarVC::viewFrameDidChangeNotification() {
+    const QWidget* w = window();
+    if (!w)
+        return;
+    const QPoint topLeft = m_backButton->mapTo(w, QPoint(0, 0));
+    const QRectF r(topLeft.x(), w->height() - topLeft.y() - m_backButton->height(),
+                   m_backButton->width(), m_backButton->height());
+    DuplicatesManager::getFramesArrayForScreenAndHint(4, 1) = {
+        QRectF(r.x() + 1, r.y() + 1, r.width() - 2, r.height() - 4)};
 }

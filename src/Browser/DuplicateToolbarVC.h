@@ -74,9 +74,15 @@ public:
     void updateProgressBars();
     void updateProgressBarWithType(ProgressBarMini* bar, int type);
     void alignProgressBars();
+    // Writes the back button's help rectangle (overlay screen 4, hint 1) in window
+    // coordinates; the results screen calls it again whenever its frame changes.
+    void viewFrameDidChangeNotification();
 
     // Sort menu.
     void sortByPressed();
+    // Where the sort menu's top-left corner goes for the sort button at |buttonOnScreen|
+    // (screen coordinates, y down).
+    static QPoint sortMenuOrigin(const QRect& buttonOnScreen);
     static void tryToSetSortType(int type);
     void validateMenu();
     void updateSortButtonTitle();

@@ -7,9 +7,12 @@
 #include "Browser/HeapView.h"
 #include "Browser/OverviewVC.h"
 #include "Browser/SelectedFilesVC.h"
+#include "Browser/ToolbarView.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Hints/OverlayInfoController.h"
+#include "Hints/OverlayInfoView.h"
 #include "Platform/KeyEvent.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicateItem.h"
@@ -74,6 +77,16 @@ QList<QRectF>& frames(int screen, int hint) {
     return DuplicatesManager::getFramesArrayForScreenAndHint(screen, hint);
 }
 
+// Every rectangle of the help-overlay table, screen by screen and hint by hint.
+QList<QList<QRectF>> allHelpRectangles() {
+    QList<QList<QRectF>> all;
+    const auto& table = DuplicatesManager::sharedManager().overlayScreensDictionary();
+    for (auto screen = table.cbegin(); screen != table.cend(); ++screen)
+        for (const OverlayHint& hint : screen.value())
+            all.append(hint.frames);
+    return all;
+}
+
 template <typename T>
 void dropController(QPointer<T>& controller) {
     if (!controller)
@@ -120,6 +133,8 @@ SelectDuplicatesVC::SelectDuplicatesVC(QWidget* parent) : QWidget(parent) {
 SelectDuplicatesVC::~SelectDuplicatesVC() {
     NotificationCenter::defaultCenter().removeObserver(this);
     resetAllDelegates();
+    // An overlay left open goes with the screen it explains.
+    hideAndDestroyOverlay();
 }
 
 void SelectDuplicatesVC::buildLayout() {
@@ -206,6 +221,7 @@ void SelectDuplicatesVC::resizeEvent(QResizeEvent* event) {
         m_clipView->setGeometry(0, kReviewTopMargin, width(), height() - kReviewTopMargin);
     if (m_snapshotView)
         m_snapshotView->raise();
+    refreshHelpRectangles();
 }
 
 void SelectDuplicatesVC::applyLayerStaffForContainerAndView(QWidget* container, QWidget* view) {
@@ -589,17 +605,45 @@ bool SelectDuplicatesVC::showOverlayInfo(std::function<void()> closeBlock) {
         overlayScreensForState(m_state, m_overviewHeapsChartVisible, m_overviewPiechartVisible);
     if (screens.isEmpty())
         return false;
-    // The help overlay is not part of this application yet: nothing is shown.
-    Q_UNUSED(closeBlock);
-    return false;
+    auto controller = std::make_unique<OverlayInfoController>();
+    controller->setScreensArray(screens);
+    controller->setCloseblock(std::move(closeBlock));
+    appendOverlayInfoViewController(std::move(controller));
+    return true;
+}
+
+void SelectDuplicatesVC::appendOverlayInfoViewController(
+    std::unique_ptr<OverlayInfoController> controller) {
+    if (!controller)
+        return;
+    m_overlayInfoViewController = std::move(controller);
+    m_overlayInfoViewController->showOverlayOnView(this);
+}
+
+OverlayInfoController* SelectDuplicatesVC::overlayInfoViewController() const {
+    return m_overlayInfoViewController.get();
 }
 
 void SelectDuplicatesVC::hideAndDestroyOverlay() {
     DuplicatesManager::sharedManager().setOverlayOnScreen(false);
-    if (m_overlayInfoViewController) {
-        m_overlayInfoViewController->deleteLater();
-        m_overlayInfoViewController = nullptr;
-    }
+    if (!m_overlayInfoViewController)
+        return;
+    // The close block runs from inside the controller's own click or key handler: the sheet
+    // goes at once, the controller once that handler has returned.
+    OverlayInfoController* controller = m_overlayInfoViewController.release();
+    if (OverlayInfoView* sheet = controller->view())
+        sheet->hide();
+    controller->deleteLater();
+}
+
+void SelectDuplicatesVC::refreshHelpRectangles() {
+    const QList<QList<QRectF>> before = allHelpRectangles();
+    updateOverlayHintFrameValues();
+    m_duplicatesToolbar->viewFrameDidChangeNotification();
+    m_duplicatesToolbar->viewWithButtons()->windowDidResize();
+    m_duplicatesBottombar->viewFrameDidChangeNotification();
+    if (m_overlayInfoViewController && allHelpRectangles() != before)
+        NotificationCenter::defaultCenter().post(QStringLiteral("OverlayRedraw"));
 }
 
 void SelectDuplicatesVC::runFirstTimeOverlayStep(int state) {

@@ -10,6 +10,7 @@
 #include "Browser/HeapsPickerVC.h"
 #include "Browser/OverviewVC.h"
 #include "Browser/SelectedFilesVC.h"
+#include "Hints/OverlayInfoHost.h"
 #include "Toolkit/SplitViewWithDivider.h"
 
 #include <QList>
@@ -32,6 +33,7 @@ class QuickLookVC;
 class SelectedFilesVC;
 class FileSystemItem;
 class CongratulationsVC;
+class OverlayInfoController;
 
 // The results screen. It owns the category toolbar and the bottom bar for its whole life
 // and swaps three states between them: the overview (0), the category view (1: group
@@ -46,7 +48,8 @@ class SelectDuplicatesVC : public QWidget,
                            public FileListProtocol,
                            public FolderPickerProtocol,
                            public HeapsPickerProtocol,
-                           public SplitViewWithDividerDelegate {
+                           public SplitViewWithDividerDelegate,
+                           public OverlayInfoHost {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SelectDuplicatesVC)
 
@@ -117,10 +120,16 @@ public:
     // The overlay screens for a state; empty for an unknown state.
     static QList<int> overlayScreensForState(int state, bool heapsChartVisible,
                                              bool pieChartVisible);
-    bool showOverlayInfo(std::function<void()> closeBlock);
-    void hideAndDestroyOverlay();
-    QWidget* overlayInfoViewController() const { return m_overlayInfoViewController; }
-    void updateOverlayHintFrameValues();
+    bool showOverlayInfo(std::function<void()> closeBlock) override;
+    void
+    appendOverlayInfoViewController(std::unique_ptr<OverlayInfoController> controller) override;
+    void hideAndDestroyOverlay() override;
+    OverlayInfoController* overlayInfoViewController() const;
+    void updateOverlayHintFrameValues() override;
+    // Rewrites every help rectangle that this screen and its toolbar and bottom bar own, and
+    // has an open overlay redraw when any of them moved. Runs whenever the screen's frame
+    // changes, since rectangles in the window's y-up coordinates move with its height.
+    void refreshHelpRectangles();
     void showOverviewHints();
 
     // ---- Split views. Pane sizes along the split after a resize to |length|.
@@ -202,7 +211,7 @@ private:
     QPointer<HeapFilesSelectorVC> m_heapFilesSelectorVC;
     QPointer<SelectedFilesVC> m_selectedFilesVC;
     QPointer<QWidget> m_clipView;
-    QPointer<QWidget> m_overlayInfoViewController;
+    std::unique_ptr<OverlayInfoController> m_overlayInfoViewController;
     QPointer<QWidget> m_snapshotView;
     QPointer<CongratulationsVC> m_congratulationsVC;
 
