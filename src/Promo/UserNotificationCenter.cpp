@@ -13,7 +13,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
-// Action keys: "default" is a click on the body, by the specification of the service.
+// Action keys: "default" is a click on the body in the notification protocol.
 const QString kBodyAction = QStringLiteral("default");
 const QString kActionButton = QStringLiteral("action");
 const QString kOtherButton = QStringLiteral("other");

@@ -194,3 +194,39 @@ TEST_F(UserNotificationsTest, OnlyWebLinksAreOpened) {
         EXPECT_EQ(m_openedURLs.size(), c.opened ? 2 : 0) << c.link;
     }
 }
+
+TEST_F(UserNotificationsTest, TheFeedsChoiceIsPostedOnceAfterASecond) {
+    const QByteArray feed =
+        "<promo><notifications_list><notification><id>11</id><title>Halvenor 2</title>"
+        "<subtitle>New</subtitle><text>Map your disk</text><ok_button_name>Get it"
+        "</ok_button_name><ok_button_link>https://e.org/h</ok_button_link><cancel_button_name>"
+        "Later</cancel_button_name><bundleid></bundleid><open_bundle_button_name>Open"
+        "</open_bundle_button_name></notification></notifications_list></promo>";
+    UserDefaults::standardUserDefaults().removeObject("PROMO_MANAGER:showed_notification_id");
+    m_manager->parseNotificationsData(feed);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_fake->posted.size() == 1; }));
+    EXPECT_EQ(m_fake->posted[0].summary, "Halvenor 2");
+    EXPECT_EQ(m_fake->posted[0].body, "New\nMap your disk");
+    EXPECT_EQ(m_fake->posted[0].actions,
+              QStringList({"default", "", "action", "Get it", "other", "Later"}));
+    // Read again (the next launch, the same feed): the number was shown, nothing more posted.
+    m_manager->parseNotificationsData(feed);
+    m_manager->parseNotificationsData(std::nullopt);
+    TestSupport::spinFor(100);
+    EXPECT_EQ(m_fake->posted.size(), 1);
+    UserDefaults::standardUserDefaults().removeObject("PROMO_MANAGER:showed_notification_id");
+}
+
+TEST_F(UserNotificationsTest, NothingHappensWhereNoServiceRuns) {
+    QDBusConnection(QStringLiteral("promo-service"))
+        .unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    m_manager->showScanCompletedNotificationForSize(5);
+    TestSupport::spinFor(200);
+    EXPECT_TRUE(m_fake->posted.isEmpty());
+    EXPECT_EQ(m_center->pendingCount(), 0);
+    // No bus at all.
+    UserNotificationCenter unconnected(QDBusConnection(QStringLiteral("no-such-connection")));
+    PromoManager manager(&unconnected);
+    manager.showScanCompletedNotificationForSize(5);
+    EXPECT_EQ(unconnected.pendingCount(), 0);
+}

@@ -5,6 +5,7 @@
 #include "Platform/UserDefaults.h"
 #include "Promo/PromoSettings.h"
 #include "Promo/PromoWorkspace.h"
+#include "Scanner/PromoPanelGate.h"
 
 #include <QApplication>
 #include <QDir>
@@ -147,4 +148,26 @@ TEST_F(ZembrookDialogWCTest, DownloadedPageAndItsLinks) {
     EXPECT_EQ(browser->toPlainText(), "two");
     EXPECT_EQ(m_opened.size(), 1);
     QDir(folder).removeRecursively();
+}
+
+TEST_F(ZembrookDialogWCTest, TheScansRequestOpensTheRealPanelOnceItsRulesAllow) {
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    for (const char* key :
+         {"ZEMBROOK_DIALOG_DATA:is_can_show_dialog", "ZEMBROOK_DIALOG_DATA:next_show_date",
+          "ZEMBROOK_DIALOG_DATA:showed_version"})
+        defaults.removeObject(QString::fromLatin1(key));
+    // As the start-up registers it.
+    PromoPanelGate::setPanelOpener([] { ZembrookDialogWC::pleaseShowWindow(); });
+    ZembrookDialogWC::pleaseShowWindowIfNeedAutomaticallyForDuplicatesCount(5000);
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr); // the first question only opens the gate
+    ZembrookDialogWC::pleaseShowWindowIfNeedAutomaticallyForDuplicatesCount(999);
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr);
+    ZembrookDialogWC::pleaseShowWindowIfNeedAutomaticallyForDuplicatesCount(1000);
+    ASSERT_NE(ZembrookDialogWC::currentPanel(), nullptr);
+    EXPECT_TRUE(ZembrookDialogWC::currentPanel()->isVisible());
+    PromoPanelGate::setPanelOpener({});
+    for (const char* key :
+         {"ZEMBROOK_DIALOG_DATA:is_can_show_dialog", "ZEMBROOK_DIALOG_DATA:next_show_date",
+          "ZEMBROOK_DIALOG_DATA:showed_version"})
+        defaults.removeObject(QString::fromLatin1(key));
 }

@@ -199,13 +199,15 @@ QByteArray makeArchive(const QString& path, const QList<QPair<QByteArray, QByteA
     return file.readAll();
 }
 
-// Everything under `root` except `allowedPrefix` and the archive; links anywhere.
+// Nothing under `root` but the archive, the destination's parent and the destination's own
+// contents; and no link anywhere.
 bool sandboxIsClean(const QString& root, const QString& destination, const QString& archive) {
+    const QString parent = QFileInfo(destination).absolutePath();
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (path == archive)
+        if (path == archive || path == parent)
             continue;
         if (path != destination && !path.startsWith(destination + QLatin1Char('/'))) {
             std::printf("written outside the destination: %s\n", qPrintable(path));
