@@ -6,7 +6,7 @@
 #include "Walker/MD5Hash.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,6 @@ int main(int argc, char** argv) {
     const int result = RUN_ALL_TESTS();
     // No engine work may outlive the application object or the temporary folders.
     Dispatch::waitUntilIdle();
-    QDir(root).removeRecursively();
+    TestSupport::removeTree(QFile::encodeName(root));
     return result;
 }

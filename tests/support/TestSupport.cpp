@@ -12,11 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <set>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +77,14 @@ QString isolateUserFolders() {
     if (!mkdtemp(templ.data()))
         std::abort();
     root = QString::fromLocal8Bit(templ);
+    // Every QTemporaryDir of the process lands here, so names a test made that QTemporaryDir
+    // cannot remove are removed with the whole folder when the test main ends.
+    // Open to every user as /tmp is, for tests that play an ordinary user in a child.
+    const QByteArray temporary = templ + "/tmp";
+    ::chmod(templ.constData(), 0711);
+    ::mkdir(temporary.constData(), 0700);
+    ::chmod(temporary.constData(), 01777);
+    qputenv("TMPDIR", temporary);
     for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
         const QString dir = root + "/" + QString::fromLatin1(var).toLower();
         QDir().mkpath(dir);
@@ -118,11 +130,99 @@ bool QueueGate::isReached() const {
 }
 
 bool emptyUserTrash() {
-    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
     if (data.isEmpty())
         return false;
-    QDir trash(data + "/Trash");
-    return !trash.exists() || trash.removeRecursively();
+    // Trashed names may be any bytes.
+    return removeTree(data + "/Trash");
+}
+
+namespace {
+
+// Empties the folder open as `fd` (taking it over) and everything below it, one folder
+// descriptor at a time: a sub-folder is entered by its name and left through "..", so the
+// depth costs no descriptors and no path is ever spelled out. A folder that cannot be
+// emptied is remembered by its inode and passed over from then on.
+bool emptyFolder(int fd) {
+    std::set<ino_t> stuck;
+    std::vector<QByteArray> entered;
+    bool complete = true;
+    while (true) {
+        QByteArray sub;
+        const int listing = ::dup(fd);
+        DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+        if (!dir) {
+            if (listing >= 0)
+                ::close(listing);
+            complete = false;
+        } else {
+            ::rewinddir(dir);
+            while (const dirent* entry = ::readdir(dir)) {
+                const QByteArray name(entry->d_name);
+                if (name == "." || name == ".." || stuck.count(entry->d_ino))
+                    continue;
+                if (::unlinkat(fd, name.constData(), 0) == 0)
+                    continue;
+                if (errno != EISDIR && errno != EPERM) {
+                    complete = false;
+                    continue;
+                }
+                if (::unlinkat(fd, name.constData(), AT_REMOVEDIR) == 0)
+                    continue;
+                sub = name;
+                break;
+            }
+            ::closedir(dir);
+        }
+        if (!sub.isEmpty()) {
+            // A folder without rights for its owner (a test of unreadable folders) is given
+            // them back first.
+            ::fchmodat(fd, sub.constData(), 0700, 0);
+            const int child =
+                ::openat(fd, sub.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat facts {};
+            if (child < 0 || ::fstat(child, &facts) != 0) {
+                if (child >= 0)
+                    ::close(child);
+                if (::fstatat(fd, sub.constData(), &facts, AT_SYMLINK_NOFOLLOW) == 0)
+                    stuck.insert(facts.st_ino);
+                complete = false;
+                continue;
+            }
+            ::close(fd);
+            fd = child;
+            entered.push_back(sub);
+            continue;
+        }
+        if (entered.empty())
+            break;
+        struct stat facts {};
+        ::fstat(fd, &facts);
+        const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        if (parent < 0)
+            return false;
+        fd = parent;
+        if (::unlinkat(fd, entered.back().constData(), AT_REMOVEDIR) != 0) {
+            stuck.insert(facts.st_ino);
+            complete = false;
+        }
+        entered.pop_back();
+    }
+    ::close(fd);
+    return complete;
+}
+
+} // namespace
+
+bool removeTree(const QByteArray& path) {
+    if (::unlink(path.constData()) == 0 || errno == ENOENT)
+        return true;
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool emptied = emptyFolder(fd);
+    return ::rmdir(path.constData()) == 0 && emptied;
 }
 
 namespace {

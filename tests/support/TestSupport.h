@@ -24,10 +24,17 @@ void spinFor(int ms);
 bool writeFile(const QByteArray& path, const QByteArray& contents);
 
 // Points the per-user folders (XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME,
-// XDG_RUNTIME_DIR) at fresh folders under one temporary folder, so no test reads or
-// writes the real settings or the real Trash. Called by both test mains before the
-// application object is made; answers the temporary folder.
+// XDG_RUNTIME_DIR) and the temporary folder (TMPDIR, where every QTemporaryDir goes) at
+// fresh folders under one temporary folder, so no test reads or writes the real settings or
+// the real Trash, and whatever a test leaves behind goes with that folder. Called by both
+// test mains before the application object is made; answers the temporary folder.
 QString isolateUserFolders();
+
+// Removes `path` and everything below it by raw bytes, through descriptors relative to each
+// parent folder: names that are not valid UTF-8 (which QDir cannot remove) and paths of any
+// length included; symbolic links are removed, never followed. Answers whether nothing is
+// left. Entries that cannot be removed are left in place, with their folders.
+bool removeTree(const QByteArray& path);
 
 // Holds a queue still: the first block put on it after the gate waits until the test opens
 // the gate (at the latest when the gate goes), so blocks added meanwhile run in a known

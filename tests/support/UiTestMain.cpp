@@ -7,7 +7,7 @@
 #include "Walker/MD5Hash.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,6 @@ int main(int argc, char** argv) {
     const int result = RUN_ALL_TESTS();
     // No engine work may outlive the application object or the temporary folders.
     Dispatch::waitUntilIdle();
-    QDir(root).removeRecursively();
+    TestSupport::removeTree(QFile::encodeName(root));
     return result;
 }
