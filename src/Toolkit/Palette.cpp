@@ -75,6 +75,21 @@ QBrush lockedFillColor() {
 QColor lockedLineColor() {
     return rgb(134, 138, 144);
 }
+QColor lockedTextColor() {
+    return rgb(0, 0, 0);
+}
+QColor sectionHeaderBottomLineColor() {
+    return rgb(74, 74, 74);
+}
+QColor sectionHeaderTopLineColor() {
+    return rgb(133, 133, 133);
+}
+QColor sectionHeaderTitleColor() {
+    return rgb(255, 255, 255);
+}
+QColor allowRemovingPopupColor() {
+    return rgb(85, 85, 85);
+}
 QColor commonBackgroundColor() {
     return rgb(70, 70, 70);
 }

@@ -28,6 +28,14 @@ QColor selectedRowColor();
 QColor selectedRowColorInactive();
 QBrush lockedFillColor();
 QColor lockedLineColor();
+// Titles of the path components drawn over the locked band.
+QColor lockedTextColor();
+// The copies table's section headers: the darker bottom line and the lighter top line.
+QColor sectionHeaderBottomLineColor();
+QColor sectionHeaderTopLineColor();
+QColor sectionHeaderTitleColor();
+// The allow-all-copies popup's background (grey 85 of 255).
+QColor allowRemovingPopupColor();
 QColor commonBackgroundColor();
 QColor categoryBackgroundColor();
 QColor quicklookBackgroundColor();

@@ -8,28 +8,45 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <functional>
+
 namespace FileManagerReveal {
 
-void revealPath(const QString& path) {
+namespace {
+
+// Calls |method| of the file manager with the item's URL; |fallback| runs when the session
+// bus or the file manager is missing or the call fails.
+void callFileManager(const QString& method, const QString& path, std::function<void()> fallback) {
     const QUrl url = QUrl::fromLocalFile(path);
-    const QUrl parent = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        QDesktopServices::openUrl(parent);
+        fallback();
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"),
-        QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                       QStringLiteral("org.freedesktop.FileManager1"), method);
     call << QStringList{url.toString()} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [parent](QDBusPendingCallWatcher* finished) {
+                     [fallback = std::move(fallback)](QDBusPendingCallWatcher* finished) {
                          if (finished->isError())
-                             QDesktopServices::openUrl(parent);
+                             fallback();
                          finished->deleteLater();
                      });
+}
+
+} // namespace
+
+void revealPath(const QString& path) {
+    const QUrl parent = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    callFileManager(QStringLiteral("ShowItems"), path,
+                    [parent] { QDesktopServices::openUrl(parent); });
+}
+
+void showItemProperties(const QString& path) {
+    callFileManager(QStringLiteral("ShowItemProperties"), path, [path] { revealPath(path); });
 }
 
 } // namespace FileManagerReveal

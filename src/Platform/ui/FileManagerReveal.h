@@ -9,4 +9,8 @@ namespace FileManagerReveal {
 
 void revealPath(const QString& path);
 
+// Opens the file manager's properties window of the item through "ShowItemProperties";
+// where no file manager answers, reveals it instead.
+void showItemProperties(const QString& path);
+
 } // namespace FileManagerReveal
