@@ -180,6 +180,12 @@ void DuplicateSelectionVC::loadGroup(const std::shared_ptr<DuplicatesGroup>& gro
     resetAutoSelectButton();
 }
 
+void DuplicateSelectionVC::showFolderHeaps(std::vector<std::shared_ptr<DuplicatesHeap>> heaps) {
+    m_heapsVisible = false;
+    m_folderHeapsArray = std::move(heaps);
+    reloadData();
+}
+
 void DuplicateSelectionVC::setSelectedFile(FileSystemItem* item) {
     m_selectedFile = item;
     m_selectedFileTree = item ? item->tree() : nullptr;

@@ -98,6 +98,9 @@ public:
     // category's remembered file focused (else the first plain copy).
     void loadGroup(const std::shared_ptr<DuplicatesGroup>& group);
     std::shared_ptr<DuplicatesGroup> group() const { return m_group.lock(); }
+    // The similar folders of the shown folder group, collapsed. loadGroup takes them from the
+    // container's heaps; the shots tool and tests hand over their own.
+    void showFolderHeaps(std::vector<std::shared_ptr<DuplicatesHeap>> heaps);
     // Focuses the copy's row and scrolls it into view.
     void selectRowByItem(const std::shared_ptr<DuplicateItem>& item);
     // The copy of the focused row; null for a similar folder or nothing focused.
