@@ -5,6 +5,7 @@
 #include "Browser/CopiesTableTexts.h"
 #include "Browser/DuplicateSelectionCellView.h"
 #include "Browser/DuplicateSelectionModel.h"
+#include "Browser/ListKeys.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/DateText.h"
@@ -438,7 +439,7 @@ DuplicateSelectionVC::createDuplicateCellWithItem(DuplicateItem* copy, FileSyste
 }
 
 bool DuplicateSelectionVC::isTableFirstResponder() const {
-    return m_table && m_table->hasFocus();
+    return ListKeys::isFirstResponder(m_table);
 }
 
 void DuplicateSelectionVC::resetAutoSelectButton() {

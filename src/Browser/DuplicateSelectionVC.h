@@ -158,6 +158,7 @@ public:
 
     // ---- Context menu.
     void showMenuForPathAtIndexRow(const QByteArray& path, int row);
+    QWidget* preferencesController() const { return m_preferencesController; }
     // The last menu built (kept until the next one).
     QMenu* contextMenu() const { return m_contextMenu; }
     QByteArray currentSelectedPath() const { return m_currentSelectedPath; }
@@ -208,6 +209,7 @@ private:
     void newestOrOldest(bool newest);
     void moveSelectedFileTo(FileSystemItem* item);
     void buildOpenWithMenu(QMenu* submenu);
+    void openPreferencesAddingFolder(bool always);
     const Workspace& workspace() const;
 
     // Notification handlers.
@@ -247,5 +249,7 @@ private:
     DuplicateSelectionModel* m_model = nullptr;
     DuplicateSelectionCellView* m_cellView = nullptr;
     QPointer<QMenu> m_contextMenu;
+    // The preferences window last opened from the row menu.
+    QPointer<QWidget> m_preferencesController;
     QPointer<QMessageBox> m_lastCopyAlert;
 };

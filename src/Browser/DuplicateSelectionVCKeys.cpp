@@ -3,6 +3,7 @@
 
 #include "Browser/DuplicateSelectionCellView.h"
 #include "Browser/DuplicateSelectionModel.h"
+#include "Browser/ListKeys.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
@@ -21,14 +22,12 @@
 
 namespace {
 
-enum KeyCode : quint16 {
-    kReturn = 36,
-    kTab = 48,
-    kSpace = 49,
-    kLeft = 123,
-    kDown = 125,
-    kUp = 126,
-};
+using ListKeys::kDown;
+using ListKeys::kLeft;
+using ListKeys::kReturn;
+using ListKeys::kSpace;
+using ListKeys::kTab;
+using ListKeys::kUp;
 
 // The main keyboard's digits "1" to "9" in digit order.
 constexpr std::array<quint16, 9> kDigitKeyCodes{18, 19, 20, 21, 23, 22, 26, 28, 25};
@@ -57,9 +56,9 @@ bool DuplicateSelectionVC::resultsListHasFocus() const {
 
 void DuplicateSelectionVC::keyPressed(const Notification& notification) {
     const auto event = AppNotification::GetEventFromNotification(notification);
-    if (!event || (event->modifierFlags & KeyEvent::CommandKeyMask))
+    if (!event || ListKeys::hasCommand(*event))
         return;
-    const bool option = event->modifierFlags & KeyEvent::OptionKeyMask;
+    const bool option = ListKeys::hasOption(*event);
     if (isTableFirstResponder()) {
         switch (event->keyCode) {
         case kReturn:

@@ -8,6 +8,7 @@
 #include "FileTree/FileSystemItem.h"
 #include "Platform/ui/FileManagerReveal.h"
 #include "Platform/ui/OpenWithApplications.h"
+#include "Preferences/PreferencesWC.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
@@ -325,21 +326,19 @@ void DuplicateSelectionVC::addFileFolderToExcludeList() {
 }
 
 void DuplicateSelectionVC::addFolderToAlwaysSelectList() {
-    const QString folder = QFile::decodeName(getFolderPathFromPath(m_currentSelectedPath));
-    QStringList list = Settings::autoAlwaysSelectFolders();
-    if (!list.contains(folder)) {
-        list.append(folder);
-        Settings::setAutoAlwaysSelectFolders(list);
-    }
+    openPreferencesAddingFolder(true);
 }
 
 void DuplicateSelectionVC::addFolderToNeverSelectList() {
+    openPreferencesAddingFolder(false);
+}
+
+void DuplicateSelectionVC::openPreferencesAddingFolder(bool always) {
     const QString folder = QFile::decodeName(getFolderPathFromPath(m_currentSelectedPath));
-    QStringList list = Settings::autoNeverSelectFolders();
-    if (!list.contains(folder)) {
-        list.append(folder);
-        Settings::setAutoNeverSelectFolders(list);
-    }
+    PreferencesWC* preferences = PreferencesWC::beginSheet();
+    m_preferencesController = preferences;
+    if (preferences)
+        preferences->addFolderToAlwaysSelectList(always, folder);
 }
 
 void DuplicateSelectionVC::revealInFinderPressed() {

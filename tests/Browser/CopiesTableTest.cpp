@@ -459,6 +459,10 @@ TEST_F(CopiesTableTest, RightClickOnAFolderOfThePathActsOnThatFolder) {
     EXPECT_EQ(calls.reveal, QList<QByteArray>{a->path()});
     EXPECT_EQ(calls.properties, QList<QByteArray>{a->path()});
     EXPECT_EQ(calls.open, QList<QByteArray>{ax->path()});
+    menuAction(t.contextMenu(), QStringLiteral("Add \"A\" to Never Select List"))->trigger();
+    EXPECT_EQ(Settings::autoNeverSelectFolders(), QStringList{QFile::decodeName(a->path())});
+    ASSERT_TRUE(t.preferencesController());
+    delete t.preferencesController();
 
     // Past the last component: the menu of the file itself, whose folder is its parent.
     const QPoint empty(int(bounds.right()) - 4, int(bounds.center().y()));
