@@ -4,6 +4,8 @@
 #include "Browser/CategoryStateManager.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Categories/FileSize.h"
+#include "Platform/Dispatch.h"
+#include "Platform/NotificationCenter.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesGroup.h"
@@ -346,6 +348,71 @@ TEST_F(OverviewChartsTest, PieWithNoneOneAndSeveralEntries) {
             EXPECT_EQ(pie->tipPlacements()[0].sectorNumber, 1);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OverviewChartsTest, BarsTellTheOverlayOnlyWhenTheirPlacesChange) {
+    copies("p.jpg", 40000, 'a', {"A", "B"});
+    copies("s.mp3", 20000, 'b', {"A", "C"});
+    scan();
+    int posts = 0;
+    NotificationCenter::defaultCenter().addObserver(static_cast<const void*>(&posts),
+                                                    QStringLiteral("OverlayRedraw"),
+                                                    [&posts](const Notification&) { ++posts; });
+    {
+        QWidget window;
+        window.resize(900, 600);
+        auto* bars = new BarChartView(&window);
+        bars->setGeometry(0, 0, 830, 473);
+        window.show();
+        const int afterPlacing = posts;
+        EXPECT_GE(afterPlacing, 1);
+        EXPECT_EQ(DuplicatesManager::getFramesArrayForScreenAndHint(0, 0).size(), 8);
+        bars->update();
+        TestSupport::spinFor(5);   // painting tells nobody
+        bars->updateChartValues(); // same totals, same places
+        EXPECT_EQ(posts, afterPlacing);
+        bars->resize(900, 473);
+        EXPECT_EQ(posts, afterPlacing + 1);
+    }
+    NotificationCenter::defaultCenter().removeObserver(static_cast<const void*>(&posts));
+}
+
+TEST_F(OverviewChartsTest, AnswersForAChartThatIsGoneAreDropped) {
+    copies("p.jpg", 40000, 'a', {"A", "B"});
+    scan();
+    screen = std::make_unique<SelectDuplicatesVC>();
+    screen->setOverviewHeapsChartVisible(true);
+    {
+        HeapsChart chart;
+        chart.setController(screen.get());
+        QuickHintsView hints;
+        hints.setController(screen.get());
+    }
+    Dispatch::waitUntilIdle();
+    TestSupport::spinFor(20);
+    // A live chart would have said there are no pairs.
+    EXPECT_TRUE(screen->overviewHeapsChartVisible());
+}
+
+TEST_F(OverviewChartsTest, GroupHintTexts) {
+    copies("a-very-long-file-name-for-a-picture-1.jpg", 40000, 'a', {"A", "B", "C"});
+    copies("own.txt", 2000, '1', {"A"}); // no folder is a copy of another
+    copies("own.txt", 2100, '2', {"B"});
+    scan();
+    const auto groups = container->getAllFilesGroups();
+    ASSERT_EQ(groups.size(), 1u);
+    const auto hints = QuickHintRecords::biggestGroupHints(groups);
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_EQ(hints[0].plainText(), QStringLiteral("Select and remove 2 duplicates of "
+                                                   "\"a-very-long-fi...-picture-1.jpg\" file "
+                                                   "to clean up ") +
+                                        FileSize::formatMemoryStringDot1(80000));
+    EXPECT_TRUE(hints[0].name[2].bold);
+    EXPECT_EQ(hints[0].size, 80000u);
 }
 
 } // namespace

@@ -137,6 +137,24 @@ SORVANTA_SHOT_AREA(overview) {
             }
         }
         if (similars) {
+            // As the main window shows it: built at the scan screen's size, then grown.
+            WindowBackgroundView background;
+            background.resize(1200, 713);
+            background.setAttribute(Qt::WA_DontShowOnScreen);
+            background.show();
+            auto* screen = new SelectDuplicatesVC(&background);
+            screen->resize(990, 590);
+            screen->show();
+            screen->pressOverviewButton();
+            spinUntil([screen] {
+                return !screen->overviewVC()->quickHintsView()->isCalculating() &&
+                       screen->overviewVC()->heapsChartView()->hasAnswer();
+            });
+            screen->resize(1200, 713);
+            screen->showScanResultsViewAnimationComleted();
+            session.save(QStringLiteral("bars-after-slide"), &background);
+        }
+        if (similars) {
             Results wide(QSize(1500, 800));
             session.save(QStringLiteral("bars-wide"), &wide.background);
             wide.overview()->pieButtonPressed();
