@@ -285,3 +285,21 @@ TEST(QuickHintRecordsTest, BalancingExamples) {
 }
 
 } // namespace
+
+namespace {
+
+// Only the 31 biggest groups can ever be shown, so the panel makes no more hints than that.
+TEST(QuickHintRecordsTest, BalancingNeverReachesPastThe31stGroup) {
+    for (int batches : {0, 1, 3, 10})
+        for (int heaps : {0, 1, 4, 10}) {
+            auto fullG = named("g", 200), fullA = named("b", batches), fullS = named("h", heaps);
+            auto cutG = named("g", 31), cutA = named("b", batches), cutS = named("h", heaps);
+            EXPECT_EQ(QuickHintRecords::splitHintsBetweenArrays(fullG, fullA, fullS),
+                      QuickHintRecords::splitHintsBetweenArrays(cutG, cutA, cutS));
+            for (size_t r = 0; r < 10; ++r)
+                EXPECT_EQ(rowText(fullG, fullA, fullS, r), rowText(cutG, cutA, cutS, r))
+                    << batches << " batches, " << heaps << " heaps, row " << r;
+        }
+}
+
+} // namespace

@@ -18,6 +18,10 @@ namespace {
 
 constexpr size_t kMaxHints = 10;
 constexpr size_t kBatch = 5;
+// The balancing moves at most twenty big groups out of the list, each from within its first
+// twelve, and keeps at most ten: it never reaches past the 31st biggest group. A result can
+// have hundreds of thousands of groups; their texts are not worth making.
+constexpr size_t kGroupHintsUsed = 31;
 
 // Removes element |index| of |from| and appends it to |to|.
 void moveElement(std::vector<QuickHintRecord>& from, size_t index,
@@ -53,6 +57,8 @@ std::vector<QuickHintRecord>
 biggestGroupHints(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
     std::vector<QuickHintRecord> hints;
     for (const std::shared_ptr<DuplicatesGroup>& group : groups) {
+        if (hints.size() == kGroupHintsUsed)
+            break;
         const std::shared_ptr<DuplicateItem> first = group ? group->getFirstItem() : nullptr;
         if (!first || !first->getFileSystemItem())
             continue;
@@ -81,21 +87,36 @@ biggestGroupHints(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
 }
 
 std::vector<QuickHintRecord> autoselectHints(const std::vector<AutoSelectCandidate>& candidates) {
-    std::vector<QuickHintRecord> hints;
+    // The batches' sizes first; only the ten biggest batches become hints.
+    struct Batch {
+        size_t start = 0;
+        std::uint64_t size = 0;
+    };
+    std::vector<Batch> batches;
     for (size_t start = 0; start < candidates.size(); start += kBatch) {
-        const size_t end = std::min(start + kBatch, candidates.size());
+        Batch batch{start, 0};
+        for (size_t i = start; i < std::min(start + kBatch, candidates.size()); ++i)
+            batch.size += candidates[i].size;
+        batches.push_back(batch);
+    }
+    std::stable_sort(batches.begin(), batches.end(),
+                     [](const Batch& a, const Batch& b) { return a.size > b.size; });
+    if (batches.size() > kMaxHints)
+        batches.resize(kMaxHints);
+
+    std::vector<QuickHintRecord> hints;
+    for (const Batch& batch : batches) {
         QuickHintRecord hint;
+        hint.size = batch.size;
+        hint.hasArray = true;
         std::uint64_t copies = 0;
-        for (size_t i = start; i < end; ++i) {
-            const AutoSelectCandidate& candidate = candidates[i];
-            hint.size += candidate.size;
-            hint.groups.push_back(candidate.group);
-            for (const std::shared_ptr<DuplicateItem>& copy : candidate.duplicateArray) {
+        for (size_t i = batch.start; i < std::min(batch.start + kBatch, candidates.size()); ++i) {
+            hint.groups.push_back(candidates[i].group);
+            for (const std::shared_ptr<DuplicateItem>& copy : candidates[i].duplicateArray) {
                 hint.duplicates.push_back(copy);
                 ++copies;
             }
         }
-        hint.hasArray = true;
         hint.name = {
             {QStringLiteral("Click to autoselect"), false},
             {QStringLiteral(" %1 %2 of files to ")
@@ -107,10 +128,6 @@ std::vector<QuickHintRecord> autoselectHints(const std::vector<AutoSelectCandida
              false}};
         hints.push_back(std::move(hint));
     }
-    std::stable_sort(
-        hints.begin(), hints.end(),
-        [](const QuickHintRecord& a, const QuickHintRecord& b) { return a.size > b.size; });
-    cutTo(hints, kMaxHints);
     return hints;
 }
 
