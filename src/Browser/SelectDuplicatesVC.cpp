@@ -41,6 +41,15 @@ namespace {
 constexpr int kEscapeKey = 53;
 constexpr int kSimilarsCaptionHeight = 49;
 constexpr int kReviewTopMargin = 41;
+// Opening pane sizes where the layout leaves them free (every pane keeps its minimum).
+constexpr int kOpeningSimilarsListWidth = 280;
+
+// Two stacked panes sharing |length| evenly, the lower one at least |minLower|.
+QList<int> evenStack(int length, int minLower) {
+    const int t = static_cast<int>(SplitViewWithDivider::dividerThickness());
+    const int lower = std::max(minLower, (length - t) / 2);
+    return {std::max(0, length - lower - t), lower};
+}
 
 // A plain child that fills |parent| and follows its size.
 class FillingContainer : public QWidget {
@@ -345,6 +354,9 @@ void SelectDuplicatesVC::showSelectedFilesViewForCategory(int type) {
         m_duplicateSelectionVC = new DuplicateSelectionVC;
         m_duplicateSelectionVC->setController(this);
         applyLayerStaffForContainerAndView(m_duplicateSelectionContainer, m_duplicateSelectionVC);
+        // The hidden split view has no size of its own yet: size its panes from the frame.
+        m_quickLookAndSelectionSplitView->setSizes(
+            evenStack(static_cast<int>(m_selectedDuplicatesFrame.height()), 200));
     }
     m_duplicateSelectionVC->setDuplicateType(type);
     m_fileListVC->setDuplicatesGroupArrayType(type);
@@ -388,6 +400,12 @@ void SelectDuplicatesVC::showHeapView() {
         fill(m_heapViewContainer, m_heapView);
     }
     if (!m_folderPickerVC) {
+        const int t = static_cast<int>(SplitViewWithDivider::dividerThickness());
+        const int width = static_cast<int>(m_selectedDuplicatesFrame.width());
+        m_heapsSplitView->setSizes({kOpeningSimilarsListWidth, kOpeningSimilarsListWidth,
+                                    std::max(400, width - 2 * kOpeningSimilarsListWidth - 2 * t)});
+        m_heapsSelectionSplitView->setSizes(
+            evenStack(static_cast<int>(m_selectedDuplicatesFrame.height()), 31));
         m_folderPickerVC = new FolderPickerVC;
         m_folderPickerVC->setDelegate(this);
         m_folderPickerVC->setController(this);
