@@ -13,6 +13,7 @@
 // Animations run on the Instant clock: a swap's whole work, completion included, falls in
 // its figure instead of being spread over the frames of its animation.
 #include "BigResult.h"
+#include "GroupListBench.h"
 #include "UiBench.h"
 
 #include "Browser/DuplicateBottombarVC.h"
@@ -115,10 +116,12 @@ int run(const QStringList& args) {
         });
     UiBench::printFigure("select all in category", selectAll);
 
+    const int groupList = runGroupListFigures(*screen);
+
     screen.reset();
     UiBench::settle(nullptr);
     DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
-    return show < 0 || selectAll < 0 ? 1 : 0;
+    return show < 0 || selectAll < 0 || groupList != 0 ? 1 : 0;
 }
 
 const UiBench::Command command("results", "[--copies N] [--groups N]", &run);

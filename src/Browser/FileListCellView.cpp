@@ -128,9 +128,9 @@ void FileListCellView::paintGroupRow(QPainter& painter, const QStyleOptionViewIt
     }
     painter.setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), kNameFontSize));
     painter.setPen(textColor(flags.selected));
-    painter.drawText(
-        layout.name, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(entry.name, Qt::ElideRight, int(layout.name.width())));
+    painter.drawText(layout.name, Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(entry.group->getGroupName(), Qt::ElideRight,
+                                                      int(layout.name.width())));
     painter.setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), kSizeFontSize));
     painter.setPen(sizeTextColor(flags.selected));
     painter.drawText(layout.size, Qt::AlignLeft | Qt::AlignVCenter, sizeText(entry.size));
@@ -154,11 +154,13 @@ void FileListCellView::paintClosingRow(QPainter& painter, const QStyleOptionView
 
 QPixmap FileListCellView::iconFor(const GroupListEntry& entry, qreal ratio) const {
     // Folders and files without extension have a fixed key, files their extension.
-    const QString key = entry.typeKey + QLatin1Char('@') + QString::number(ratio);
+    const QString& typeKey = m_rows.typeKeyOf(entry);
+    const QString& typeTitle = m_rows.typeTitleOf(entry);
+    const QString key = typeKey + QLatin1Char('@') + QString::number(ratio);
     if (const auto found = m_icons.constFind(key); found != m_icons.cend())
         return *found;
     QIcon icon;
-    if (entry.typeTitle == QLatin1String("Folders")) {
+    if (typeTitle == QLatin1String("Folders")) {
         PreviewFacts facts;
         facts.isDir = true;
         icon = QIcon::fromTheme(QStringLiteral("folder"));
@@ -166,9 +168,9 @@ QPixmap FileListCellView::iconFor(const GroupListEntry& entry, qreal ratio) cons
             icon = PreviewView::iconForFacts(facts);
     } else {
         // Read from the name alone: "x.<extension>" has the type of every such file.
-        icon = PreviewView::iconForPath(entry.typeTitle == QLatin1String("Others")
+        icon = PreviewView::iconForPath(typeTitle == QLatin1String("Others")
                                             ? QByteArray("x")
-                                            : QByteArray("x.") + entry.typeKey.toUtf8());
+                                            : QByteArray("x.") + typeKey.toUtf8());
     }
     QPixmap pixmap = icon.pixmap(QSize(int(kIconSize), int(kIconSize)), ratio);
     m_icons.insert(key, pixmap);
@@ -185,7 +187,7 @@ bool FileListCellView::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const GroupRowLayout layout = layoutGroupRow(option.rect, badgeFor(selected, count));
     QString tip;
     if (layout.badge.contains(event->pos()))
-        tip = badgeToolTip(selected, count, entry->name);
+        tip = badgeToolTip(selected, count, entry->group->getGroupName());
     else if (layout.size.contains(event->pos()))
         tip = sizeToolTip(count, entry->size);
     if (tip.isEmpty())

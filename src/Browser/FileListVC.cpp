@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace {
 
@@ -76,6 +77,18 @@ void FileListVC::buildView() {
             });
     connect(m_tableViewGroupList, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { doubleClickOnRow(index.row()); });
+
+    m_searchNamesTimer = new QTimer(this);
+    m_searchNamesTimer->setInterval(kSearchNamesIntervalMs);
+    connect(m_searchNamesTimer, &QTimer::timeout, this, [this] {
+        // Search names first: a search needs them whatever the order.
+        const bool done =
+            m_rows.searchNamesBuilt()
+                ? m_rows.buildNameKeysStep(kSearchNamesStep)
+                : m_rows.buildSearchNamesStep(kSearchNamesStep) && m_rows.nameKeysBuilt();
+        if (done)
+            m_searchNamesTimer->stop();
+    });
 
     m_contextMenu = new QMenu(this);
     m_tableViewGroupList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -266,6 +279,8 @@ void FileListVC::rebuildRows(bool readSource) {
             reloadSource();
         m_rows.build(sortType, direction, search, m_questMode);
     });
+    if (readSource && !(m_rows.searchNamesBuilt() && m_rows.nameKeysBuilt()))
+        m_searchNamesTimer->start();
     applyRowHeights();
     syncTableSelection();
     if (m_selectedGroupItem)

@@ -18,6 +18,7 @@ class GroupListModel;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 class SearchTextField;
 class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
@@ -48,6 +49,11 @@ class FileListVC : public QWidget {
 
 public:
     static constexpr const char* kInterfaceName = "FileListVC_DARK";
+    // While the user is idle after a refresh, the copies' names (for searching) and the
+    // group names (for the name and path orders) are decoded in steps of this many groups,
+    // one step per interval.
+    static constexpr int kSearchNamesStep = 10000;
+    static constexpr int kSearchNamesIntervalMs = 30;
 
     explicit FileListVC(QWidget* parent = nullptr);
     ~FileListVC() override;
@@ -169,6 +175,7 @@ private:
     GroupListModel* m_model = nullptr;
     FileListCellView* m_cells = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QTimer* m_searchNamesTimer = nullptr;
     QPointer<CongratulationsVC> m_congratulationsVC;
 
     GroupListRows m_rows;

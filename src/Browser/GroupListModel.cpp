@@ -1,6 +1,7 @@
 #include "Browser/GroupListModel.h"
 
 #include "Browser/GroupListRows.h"
+#include "Results/DuplicatesGroup.h"
 
 GroupListModel::GroupListModel(const GroupListRows& rows, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows) {}
@@ -28,7 +29,7 @@ QVariant GroupListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     if (const GroupListEntry* entry = m_rows.entryAt(row))
-        return entry->name;
+        return entry->group->getGroupName();
     return m_rows.headerTitleAt(row);
 }
 

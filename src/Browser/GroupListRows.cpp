@@ -13,15 +13,6 @@
 
 namespace {
 
-// The name a copy shows: its own name, decoded for display. A root carries its whole path
-// as name, so it asks for the last component.
-QString copyName(const FileSystemItem* node) {
-    if (!node->parent())
-        return node->displayName();
-    const QByteArrayView raw = node->nameView();
-    return QFile::decodeName(QByteArray::fromRawData(raw.data(), raw.size()));
-}
-
 std::size_t stringBytes(const QString& text) {
     // Shared texts (the group keeps its name) are counted once, by their owner.
     return text.isDetached() ? std::size_t(text.capacity()) * sizeof(QChar) : 0;
@@ -52,8 +43,6 @@ void GroupListRows::setSource(const std::vector<std::shared_ptr<DuplicatesGroup>
     m_entries.reserve(groups.size());
     m_entryOfGroup.clear();
     m_entryOfGroup.reserve(groups.size());
-    // Few extensions serve many groups: their texts are made once and shared.
-    QHash<QByteArray, std::pair<QString, QString>> extensions;
     for (const auto& group : groups) {
         if (!group)
             continue;
@@ -63,30 +52,7 @@ void GroupListRows::setSource(const std::vector<std::shared_ptr<DuplicatesGroup>
             continue;
         GroupListEntry entry;
         entry.group = group;
-        entry.name = group->getGroupName();
-        entry.nameKey = entry.name.toCaseFolded();
-        const QString nameExtension = FileType::pathExtension(entry.nameKey);
-        entry.stemLength =
-            entry.nameKey.size() - (nameExtension.isEmpty() ? 0 : nameExtension.size() + 1);
-        if (node->isDir()) {
-            entry.typeKey = QStringLiteral("aaa");
-            entry.typeTitle = QStringLiteral("Folders");
-        } else {
-            const QByteArrayView extension = FileType::pathExtensionView(node->nameView());
-            if (extension.isEmpty()) {
-                entry.typeKey = QStringLiteral("zzz");
-                entry.typeTitle = QStringLiteral("Others");
-            } else {
-                const QByteArray raw = extension.toByteArray();
-                auto known = extensions.constFind(raw);
-                if (known == extensions.cend()) {
-                    const QString decoded = QFile::decodeName(raw);
-                    known = extensions.insert(raw, {decoded.toCaseFolded(), decoded.toUpper()});
-                }
-                entry.typeKey = known->first;
-                entry.typeTitle = known->second;
-            }
-        }
+        entry.firstNode = node;
         entry.size = static_cast<std::uint64_t>(node->logicalSize());
         entry.count = group->getTotalCount();
         m_entryOfGroup.emplace(group.get(), std::uint32_t(m_entries.size()));
@@ -95,29 +61,90 @@ void GroupListRows::setSource(const std::vector<std::shared_ptr<DuplicatesGroup>
     m_rows.clear();
     m_headerTitles.clear();
     m_rowOfEntry.assign(m_entries.size(), -1);
+    m_nameKeysNext = 0;
+    m_searchNamesNext = 0;
     m_filterValid = false;
     m_filtered.clear();
     m_filterText.clear();
 }
 
-void GroupListRows::buildSearchNames() {
-    for (GroupListEntry& entry : m_entries) {
-        if (entry.searchNamesBuilt)
-            continue;
-        entry.searchNamesBuilt = true;
-        QString names;
-        for (const auto& item : entry.group->getItems()) {
-            const FileSystemItem* node = item->getFileSystemItem();
-            if (!node)
-                continue;
-            if (!names.isEmpty())
-                names += QLatin1Char('/');
-            names += copyName(node);
-        }
-        // No name holds "/", so it keeps one name's match from running into the next.
-        entry.searchNames = names.toCaseFolded();
-        entry.searchNames.squeeze();
+void GroupListRows::fillTypeTexts(const GroupListEntry& entry) const {
+    if (entry.firstNode->isDir()) {
+        entry.typeKey = QStringLiteral("aaa");
+        entry.typeTitle = QStringLiteral("Folders");
+        return;
     }
+    const QByteArrayView extension = FileType::pathExtensionView(entry.firstNode->nameView());
+    if (extension.isEmpty()) {
+        entry.typeKey = QStringLiteral("zzz");
+        entry.typeTitle = QStringLiteral("Others");
+        return;
+    }
+    const QByteArray raw = QByteArray::fromRawData(extension.data(), extension.size());
+    auto known = m_extensionTexts.constFind(raw);
+    if (known == m_extensionTexts.cend()) {
+        const QString decoded = QFile::decodeName(raw);
+        known = m_extensionTexts.insert(extension.toByteArray(),
+                                        {decoded.toCaseFolded(), decoded.toUpper()});
+    }
+    entry.typeKey = known->first;
+    entry.typeTitle = known->second;
+}
+
+const QString& GroupListRows::typeKeyOf(const GroupListEntry& entry) const {
+    if (entry.typeKey.isNull())
+        fillTypeTexts(entry);
+    return entry.typeKey;
+}
+
+const QString& GroupListRows::typeTitleOf(const GroupListEntry& entry) const {
+    if (entry.typeTitle.isNull())
+        fillTypeTexts(entry);
+    return entry.typeTitle;
+}
+
+bool GroupListRows::buildNameKeysStep(std::size_t maxEntries) {
+    const std::size_t end = std::min(m_entries.size(), m_nameKeysNext + maxEntries);
+    for (; m_nameKeysNext < end; ++m_nameKeysNext) {
+        GroupListEntry& entry = m_entries[m_nameKeysNext];
+        entry.nameKey = entry.group->getGroupName().toCaseFolded();
+        const QString extension = FileType::pathExtension(entry.nameKey);
+        entry.stemLength = entry.nameKey.size() - (extension.isEmpty() ? 0 : extension.size() + 1);
+    }
+    return nameKeysBuilt();
+}
+
+void GroupListRows::buildNameKeys() {
+    buildNameKeysStep(m_entries.size());
+}
+
+bool GroupListRows::buildSearchNamesStep(std::size_t maxEntries) {
+    QByteArray raw;
+    const std::size_t end = std::min(m_entries.size(), m_searchNamesNext + maxEntries);
+    for (; m_searchNamesNext < end; ++m_searchNamesNext) {
+        GroupListEntry& entry = m_entries[m_searchNamesNext];
+        // The raw names joined first and decoded once: no name holds "/", so it keeps one
+        // name's match from running into the next. Each name is the last component of the
+        // path the copy keeps (reading the copy's node as well costs another trip to
+        // memory per copy, and a million copies are read here).
+        raw.clear();
+        for (const auto& item : entry.group->itemsView()) {
+            QByteArrayView path = item->getFileItemPath();
+            while (path.size() > 1 && path.endsWith('/'))
+                path.chop(1);
+            if (path.isEmpty())
+                continue;
+            if (!raw.isEmpty())
+                raw += '/';
+            raw += path.sliced(path.lastIndexOf('/') + 1);
+        }
+        entry.searchNames = QFile::decodeName(raw).toCaseFolded();
+    }
+    return searchNamesBuilt();
+}
+
+void GroupListRows::buildSearchNames() {
+    buildSearchNamesStep(m_entries.size());
 }
 
 void GroupListRows::filter(const QString& foldedText) {
@@ -145,17 +172,19 @@ void GroupListRows::filter(const QString& foldedText) {
 }
 
 void GroupListRows::sortIndices(std::vector<std::uint32_t>& indices, int sortType,
-                                int sortDirection) const {
+                                int sortDirection) {
     const bool descending = sortDirection == 1;
     if (sortType < 0 || sortType > 6)
         return;
+    if (sortType == 3 || sortType == 6)
+        buildNameKeys();
     if (sortType == 2 || sortType == 3 || sortType == 6) {
         // Text keys: A to Z with direction 1; equal keys keep the source order either way.
         std::vector<std::pair<QStringView, std::uint32_t>> keyed;
         keyed.reserve(indices.size());
         for (std::uint32_t index : indices) {
             const GroupListEntry& e = m_entries[index];
-            const QStringView key = sortType == 2   ? QStringView(e.typeKey)
+            const QStringView key = sortType == 2   ? QStringView(typeKeyOf(e))
                                     : sortType == 3 ? QStringView(e.nameKey).left(e.stemLength)
                                                     : QStringView(e.nameKey);
             keyed.emplace_back(key, index);
@@ -228,7 +257,7 @@ void GroupListRows::addSections(const std::vector<std::uint32_t>& sorted, int so
         std::unordered_map<QString, int> known;
         for (std::size_t i = 0; i < sorted.size(); ++i) {
             const GroupListEntry& e = m_entries[sorted[i]];
-            const QString& kind = e.typeTitle;
+            const QString& kind = typeTitleOf(e);
             auto found = known.find(kind);
             if (found == known.end()) {
                 found = known.emplace(kind, int(titles.size())).first;
@@ -319,7 +348,7 @@ std::size_t GroupListRows::memoryUsage() const {
                         // A node of the group map: its pointer, index, hash link and bucket.
                         m_entryOfGroup.size() * 4 * sizeof(void*);
     for (const GroupListEntry& e : m_entries)
-        bytes += stringBytes(e.name) + stringBytes(e.nameKey) + stringBytes(e.typeKey) +
-                 stringBytes(e.typeTitle) + stringBytes(e.searchNames);
+        bytes += stringBytes(e.nameKey) + stringBytes(e.typeKey) + stringBytes(e.typeTitle) +
+                 stringBytes(e.searchNames);
     return bytes;
 }

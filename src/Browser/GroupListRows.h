@@ -1,32 +1,38 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class DuplicatesGroup;
+class FileSystemItem;
 
-// What the group list knows of one group between two refreshes of its source: the texts it
-// sorts, searches and shows, decoded once, and the numbers that do not change while the
-// result stands still. The selected count is never cached: it changes with every click and
-// the group answers it at once.
+// What the group list knows of one group between two refreshes of its source: the numbers
+// that do not change while the result stands still, read when the source is set, and the
+// texts it sorts and searches by, decoded on the first sort or search that needs them and
+// kept until the next refresh. The name shown and the selected count are never copied: the
+// group answers them at once (it keeps its name once worked out).
 struct GroupListEntry {
     std::shared_ptr<DuplicatesGroup> group;
-    QString name;             // the group name as shown
-    QString nameKey;          // the name case-folded, for the name and path orders
-    qsizetype stemLength = 0; // length of nameKey without its extension
-    QString typeKey;          // case-folded extension of the first copy, "aaa" for a folder,
-                              // "zzz" without extension
-    QString typeTitle;        // "Folders", "Others" or the extension in upper case
-    QString searchNames;      // the copies' names case-folded and joined by "/"; built on the
-                              // first search after a refresh
-    std::uint64_t size = 0;   // the first copy's logical size
-    std::uint64_t count = 0;  // the number of copies
-    bool searchNamesBuilt = false;
+    const FileSystemItem* firstNode = nullptr; // the first copy's node, alive with the group
+    std::uint64_t size = 0;                    // the first copy's logical size
+    std::uint64_t count = 0;                   // the number of copies
+    // Name and path orders: the name case-folded, and its length without the extension.
+    QString nameKey;
+    qsizetype stemLength = 0;
+    // Type order and icons: the first copy's extension case-folded ("aaa" for a folder,
+    // "zzz" without extension) and the section title ("Folders", "Others" or the extension
+    // in upper case).
+    mutable QString typeKey;
+    mutable QString typeTitle;
+    // Search: the copies' names case-folded and joined by "/".
+    QString searchNames;
 };
 
 // The rows of the group list for one source of groups. Everything here is plain data and
@@ -45,7 +51,7 @@ public:
     static int sizeSectionOf(std::uint64_t key);
 
     // Replaces the source (a refresh): every group with at least one copy gets an entry, in
-    // the given order. The search and the rows are cleared.
+    // the given order. The search, the rows and every decoded text are cleared.
     void setSource(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups);
     const std::vector<GroupListEntry>& entries() const { return m_entries; }
 
@@ -70,6 +76,9 @@ public:
         return isGroupRow(row) ? &m_entries[std::size_t(m_rows[row])] : nullptr;
     }
     QString headerTitleAt(int row) const;
+    // The type texts of |entry|, decoded on first use.
+    const QString& typeKeyOf(const GroupListEntry& entry) const;
+    const QString& typeTitleOf(const GroupListEntry& entry) const;
     // The row of |group|; -1 when it is not listed.
     int rowOfGroup(const DuplicatesGroup* group) const;
     // The groups of the rows, in row order, headers and the closing row left out.
@@ -77,13 +86,24 @@ public:
     // The first group row at or after (step 1) or at or before (step -1) |row|; -1 if none.
     int groupRowFrom(int row, int step) const;
 
+    // Decodes the search names of up to |maxEntries| more entries (the group list does so
+    // while the user is idle, so the first search finds most of them ready); answers
+    // whether every entry has them now. A search decodes whatever is left.
+    bool buildSearchNamesStep(std::size_t maxEntries);
+    bool searchNamesBuilt() const { return m_searchNamesNext >= m_entries.size(); }
+    // The same for the name keys of the name and path orders.
+    bool buildNameKeysStep(std::size_t maxEntries);
+    bool nameKeysBuilt() const { return m_nameKeysNext >= m_entries.size(); }
+
     // Bytes the entries and rows hold, their texts included.
     std::size_t memoryUsage() const;
 
 private:
     void buildSearchNames();
+    void buildNameKeys();
+    void fillTypeTexts(const GroupListEntry& entry) const;
     void filter(const QString& foldedText);
-    void sortIndices(std::vector<std::uint32_t>& indices, int sortType, int sortDirection) const;
+    void sortIndices(std::vector<std::uint32_t>& indices, int sortType, int sortDirection);
     void addSections(const std::vector<std::uint32_t>& sorted, int sortType, int sortDirection);
 
     std::vector<GroupListEntry> m_entries;
@@ -92,6 +112,10 @@ private:
     std::vector<QString> m_headerTitles;
     // entry index -> row, -1 when not listed.
     std::vector<std::int32_t> m_rowOfEntry;
+    std::size_t m_nameKeysNext = 0;    // the entries before it have their name keys
+    std::size_t m_searchNamesNext = 0; // the entries before it have their search names
+    // Few extensions serve many groups: their texts are made once and shared.
+    mutable QHash<QByteArray, std::pair<QString, QString>> m_extensionTexts;
     // The last search and the entries it kept, in source order: a search text that contains
     // the last one only looks among those.
     QString m_filterText;

@@ -334,6 +334,11 @@ std::vector<std::shared_ptr<DuplicateItem>> DuplicatesGroup::getItems() const {
     return m_pContent ? m_pContent->getItems() : std::vector<std::shared_ptr<DuplicateItem>>();
 }
 
+const std::vector<std::shared_ptr<DuplicateItem>>& DuplicatesGroup::itemsView() const {
+    static const std::vector<std::shared_ptr<DuplicateItem>> none;
+    return m_pContent ? m_pContent->getItems() : none;
+}
+
 std::shared_ptr<DuplicateItem> DuplicatesGroup::getFirstItem() const {
     return m_pContent ? m_pContent->getFirstItem() : nullptr;
 }

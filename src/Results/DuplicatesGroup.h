@@ -97,6 +97,9 @@ public:
     std::shared_ptr<DuplicatesCategory> getCategory() const { return m_pCategory.lock(); }
     // The copies in the order they were added; empty without content.
     std::vector<std::shared_ptr<DuplicateItem>> getItems() const;
+    // The same list without a copy, for reading every copy of many groups; valid until the
+    // group's copies change.
+    const std::vector<std::shared_ptr<DuplicateItem>>& itemsView() const;
     // The first copy; null without copies.
     std::shared_ptr<DuplicateItem> getFirstItem() const;
     // Every selected copy (those inside duplicate folders included), in selection order.

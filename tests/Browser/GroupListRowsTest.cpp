@@ -162,3 +162,25 @@ TEST_F(GroupListRowsTest, SelectedEmptyFilesAreListedAsSelected) {
 }
 
 } // namespace
+
+namespace {
+
+// The list decodes names while the user is idle, a few groups at a time: a search or a name
+// order that comes before it finished decodes the rest, and a refresh starts over.
+TEST_F(SortFixture, NamesDecodedInStepsServeSearchAndNameOrder) {
+    EXPECT_FALSE(rows.searchNamesBuilt());
+    EXPECT_FALSE(rows.buildSearchNamesStep(2));
+    EXPECT_FALSE(rows.buildNameKeysStep(3));
+    EXPECT_EQ(build(3, 1, QStringLiteral("jpg")), (L{"G2", "G5"}));
+    EXPECT_TRUE(rows.searchNamesBuilt());
+    EXPECT_TRUE(rows.nameKeysBuilt());
+    EXPECT_EQ(build(6, 0), (L{"G3", "G1", "G4", "G2", "G5"}));
+
+    rows.setSource(container->getAllFilesGroups());
+    EXPECT_FALSE(rows.searchNamesBuilt());
+    EXPECT_FALSE(rows.nameKeysBuilt());
+    EXPECT_TRUE(rows.buildSearchNamesStep(100));
+    EXPECT_EQ(build(4, 1, QStringLiteral("c")), L{"G3"});
+}
+
+} // namespace
