@@ -75,8 +75,7 @@ int runGroupListFigures(SelectDuplicatesVC& screen) {
         failures += ms < 0 ? 1 : 0;
     };
 
-    print("all files list",
-          timed(&screen, [&] { toolbar->pressButtonForCategoryType(-1); }));
+    print("all files list", timed(&screen, [&] { toolbar->pressButtonForCategoryType(-1); }));
     FileListVC* list = screen.fileListVC();
     if (!list)
         return 1;
