@@ -151,10 +151,10 @@ void OverviewVC::loadAllViewsWithVisiblePieChart(bool showPie) {
         stretch(m_grayContainerView);
 
     m_hintContainerView = new QWidget(this);
-    m_quickHintsView = new QuickHintsView;
+    m_quickHintsView = new QuickHintsView(m_hintContainerView);
     m_quickHintsView->setContainer(this);
     m_quickHintsView->setController(m_controller);
-    m_heapsChartView = new HeapsChart;
+    m_heapsChartView = new HeapsChart(this);
     m_heapsChartView->setContainer(this);
     m_heapsChartView->setController(m_controller);
 
@@ -162,7 +162,6 @@ void OverviewVC::loadAllViewsWithVisiblePieChart(bool showPie) {
     const qreal columnHeight = HeapsChart::kFullHeight + hintsHeight + 20;
     setFrameYUp(m_hintContainerView,
                 {w - kHintColumnRightInset, kHintColumnBottom, kHintColumnWidth, columnHeight}, h);
-    m_quickHintsView->setParent(m_hintContainerView);
     const std::shared_ptr<DuplicatesContainer> container =
         DuplicatesManager::sharedManager().duplicateContainer();
     const bool hasHeaps =
@@ -176,7 +175,6 @@ void OverviewVC::loadAllViewsWithVisiblePieChart(bool showPie) {
                     columnHeight);
     } else {
         // Made all the same, for its answer tells the results screen there are no rows.
-        m_heapsChartView->setParent(this);
         m_heapsChartView->hide();
         m_heapsChartView->resize(HeapsChart::kPanelWidth, HeapsChart::kFullHeight);
         setFrameYUp(

@@ -89,6 +89,15 @@ TEST_F(OverviewScreenTest, TheNumbersOfARealScanAreTheContainersTotals) {
     EXPECT_EQ(column->height(), hints->height() + heaps->height() + 20);
     EXPECT_EQ(frameOf(overview, heaps).y(), hints->height() + 20);
     EXPECT_EQ(frameOf(overview, hints).y(), 0);
+
+    // The help overlay's rectangles of the column, y up in the window: the column stands
+    // 72 points above the overview's bottom, which is the window's.
+    const QList<QRectF>& hintsFrame = DuplicatesManager::getFramesArrayForScreenAndHint(3, 0);
+    const QList<QRectF>& heapsFrame = DuplicatesManager::getFramesArrayForScreenAndHint(2, 0);
+    ASSERT_EQ(hintsFrame.size(), 1);
+    ASSERT_EQ(heapsFrame.size(), 1);
+    EXPECT_EQ(hintsFrame[0], QRectF(1200 - 368, 72, 320, hints->height()));
+    EXPECT_EQ(heapsFrame[0], QRectF(1200 - 368, 72 + hints->height() + 20, 320, heaps->height()));
 }
 
 TEST_F(OverviewScreenTest, NarrowUpTo1200WideAboveAndTheButtonsStayCentredUnderThePie) {
@@ -182,6 +191,44 @@ TEST_F(OverviewScreenTest, SwitchButtonsSwapTheChartsAndTellTheResultsScreen) {
     TestSupport::spinFor(5);
     ASSERT_TRUE(screen->overviewVC());
     EXPECT_TRUE(screen->overviewVC()->pieChartShown());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OverviewFixture, HidingFadesForASecondAndRemovesTheViewsOnlyOutsideTheOverview) {
+    copies("p.jpg", 40000, 'a', {"A", "B"});
+    scan();
+    makeScreen();
+    OverviewVC overview; // one of our own, so the screen's swaps leave it alone
+    overview.setController(screen.get());
+    overview.resize(1200, 613);
+    overview.loadAllViewsWithVisiblePieChart(false);
+    overview.show();
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    for (bool leave : {false, true}) {
+        int completions = 0;
+        overview.hideWithCompletion([&completions] { ++completions; });
+        if (leave)
+            screen->duplicatesToolbar()->pressButtonForCategoryType(-1);
+        AnimationClock::instance().advance(999);
+        EXPECT_EQ(completions, 0);
+        EXPECT_TRUE(overview.pieChartView());
+        AnimationClock::instance().advance(1);
+        EXPECT_EQ(completions, 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!leave) {
+            // Still the overview: the faded views stay where they are, hidden.
+            ASSERT_TRUE(overview.pieChartView() && overview.barChartView() &&
+                        overview.heapsChartView() && overview.quickHintsView());
+            EXPECT_FALSE(overview.barChartView()->isVisibleTo(&overview));
+        } else {
+            EXPECT_FALSE(overview.pieChartView() || overview.barChartView() ||
+                         overview.heapsChartView() || overview.quickHintsView() ||
+                         overview.barChartButton() || overview.grayContainerView());
+        }
+    }
 }
 
 } // namespace

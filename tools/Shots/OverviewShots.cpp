@@ -3,6 +3,8 @@
 #include "Browser/OverviewVC.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
+#include "Hints/OverlayInfoController.h"
+#include "Hints/OverlayInfoView.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
@@ -126,6 +128,16 @@ SORVANTA_SHOT_AREA(overview) {
             results.overview()->pieButtonPressed();
             session.save(QStringLiteral("pie-") + heaps, &results.background);
             if (similars) {
+                // The help overlay's first three pages: the chart, the heaps chart, the hints.
+                results.screen->showOverlayInfo(
+                    [&results] { results.screen->hideAndDestroyOverlay(); });
+                for (int page = 0; page < 3; ++page) {
+                    session.save(QStringLiteral("overlay-%1").arg(page + 1), &results.background);
+                    if (OverlayInfoController* overlay =
+                            results.screen->overlayInfoViewController())
+                        overlay->showNextScreen(1);
+                }
+                results.screen->hideAndDestroyOverlay();
                 results.overview()->pieChartView()->setStartAngle(140);
                 session.save(QStringLiteral("pie-turned"), &results.background);
                 results.overview()->quickHintsView()->refreshButtonPressed();
