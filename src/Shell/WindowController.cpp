@@ -365,6 +365,20 @@ void WindowController::layoutChrome() {
 
 bool WindowController::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Show && isSheetOfThisWindow(watched)) {
+        // Placed before the dialog's own show handler, which then leaves the place alone;
+        // once more when its size has settled (a message box sizes itself as it shows).
+        auto* sheet = static_cast<QWidget*>(watched);
+        positionSheet(sheet);
+        QMetaObject::invokeMethod(
+            this,
+            [this, sheet = QPointer<QWidget>(sheet)] {
+                if (sheet && sheet->isVisible())
+                    positionSheet(sheet);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
     if (watched == m_quitButton || watched == m_minimizeButton || watched == m_fullScreenButton) {
         if (type == QEvent::Enter)
             setButtonsHovered(true);

@@ -123,6 +123,15 @@ public:
     // Modifier keys changed to |modifierFlags| (the key tables' bits).
     void flagsChanged(quint32 modifierFlags);
 
+    // ---- Sheets (WindowControllerSheets.cpp). A sheet is a window-modal dialog of this
+    // window; it hangs from the window's top edge, centred, where this rule puts it.
+    // |proposed| is in window coordinates (y up): the rectangle is lowered by 43 points while
+    // the results screen's review panel is open, by 89 points on the results screen
+    // otherwise (below its toolbar), and left as it is without a results screen.
+    QRectF windowWillPositionSheetUsingRect(const QRectF& proposed) const;
+    // Moves |sheet| to its place over this window.
+    void positionSheet(QWidget* sheet) const;
+
     // ---- For the menu, the tests and the tools.
     WelcomeScreenVC* welcomeScreenController() const;
     InterimScreenVC* interimScreenController() const;
@@ -176,6 +185,7 @@ private:
     void terminate();
     QRect screenFrame() const;
     void animateWindowTo(const QRect& frame, int durationMs, std::function<void()> done);
+    bool isSheetOfThisWindow(const QObject* object) const;
 
     // Screens.
     QPointer<WelcomeScreenVC> m_welcomeScreenController;

@@ -305,3 +305,34 @@ TEST_F(WindowControllerTest, QuitWithResultsAsksFirst) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowControllerTest, SheetsHangBelowTheResultsToolbarOrTheReviewPanelsTop) {
+    const QRectF proposed(0, 700, 1200, 0);
+    EXPECT_EQ(m_window->windowWillPositionSheetUsingRect(proposed), proposed);
+    // Opens a sheet on the window and answers how far below the window's top edge it hangs.
+    const auto sheetDrop = [&] {
+        auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), QStringLiteral("Sheet"),
+                                    QMessageBox::Ok, m_window.get());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        QApplication::processEvents();
+        const QPoint top = m_window->mapToGlobal(QPoint(0, 0));
+        EXPECT_EQ(box->x() + box->width() / 2, top.x() + m_window->width() / 2);
+        const int drop = box->y() - top.y();
+        box->close();
+        QApplication::processEvents();
+        return drop;
+    };
+    EXPECT_EQ(sheetDrop(), 0);
+
+    scanToResults();
+    EXPECT_EQ(m_window->windowWillPositionSheetUsingRect(proposed), proposed.translated(0, -89));
+    EXPECT_EQ(sheetDrop(), 89);
+    m_window->selectDuplicatesController()->openSelectedFilesView();
+    EXPECT_EQ(m_window->windowWillPositionSheetUsingRect(proposed), proposed.translated(0, -43));
+    EXPECT_EQ(sheetDrop(), 43);
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+#include "WindowController.h"
+
+#include "Browser/SelectDuplicatesVC.h"
+
+#include <QDialog>
+
+namespace {
+
+// How far sheets come down on the results screen: below its toolbar, or below the review
+// panel's top edge while the panel is open.
+constexpr qreal kResultsSheetDrop = 89;
+constexpr qreal kReviewPanelSheetDrop = 43;
+
+} // namespace
+
+QRectF WindowController::windowWillPositionSheetUsingRect(const QRectF& proposed) const {
+    const SelectDuplicatesVC* results = m_selectDuplicatesController;
+    if (!results)
+        return proposed;
+    const qreal drop = results->selectedFilesVC() ? kReviewPanelSheetDrop : kResultsSheetDrop;
+    return proposed.translated(0, -drop);
+}
+
+void WindowController::positionSheet(QWidget* sheet) const {
+    if (!sheet)
+        return;
+    // The platform's place: a rectangle of no height along the window's top edge (y up).
+    const qreal h = height();
+    const QRectF attach = windowWillPositionSheetUsingRect(QRectF(0, h, width(), 0));
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    const int top = static_cast<int>(h - attach.y() - attach.height());
+    sheet->move(origin.x() + static_cast<int>(attach.x()) +
+                    (static_cast<int>(attach.width()) - sheet->width()) / 2,
+                origin.y() + top);
+}
+
+bool WindowController::isSheetOfThisWindow(const QObject* object) const {
+    const auto* dialog = qobject_cast<const QDialog*>(object);
+    return dialog && dialog->isWindow() && dialog->windowModality() == Qt::WindowModal &&
+           dialog->parentWidget() && dialog->parentWidget()->window() == this;
+}
