@@ -271,8 +271,8 @@ void FileListVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         QuickLookController& quickLook = QuickLookController::sharedQuickLookController();
         SelectDuplicatesVC* screen = controller();
         DuplicateSelectionVC* copies = screen ? screen->duplicateSelectionVC() : nullptr;
-        if (const auto item = copies ? copies->selectedItem() : nullptr)
-            quickLook.setFileItemByPath(item->getFileItemPath());
+        if (copies)
+            quickLook.setFileItemByPath(copies->getSelectedFilePath());
         quickLook.setQuicklookType(QuickLookSourceTypeCopiesTable);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "Browser/ColoredDupView.h"
 #include "Browser/DuplicateBottombarVC.h"
+#include "Browser/DuplicateSelectionVC.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/FileListCellView.h"
 #include "Browser/FileListVC.h"
@@ -442,6 +443,36 @@ TEST_F(GroupListInScreenTest, AnEmptiedCategoryGoesToTheOverviewAndAnEmptyResult
     EXPECT_EQ(screen->state(), 1);
     AnimationClock::instance().advance(1000);
     EXPECT_FALSE(screen->categorySplitView()->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GroupListInScreenTest, CtrlDownInTheCopiesTableMovesToTheNextGroupAndKeepsTheFocusThere) {
+    Settings::setSortType(Settings::SortTypeName);
+    screen->duplicatesToolbar()->pressButtonForCategoryType(textType());
+    AnimationClock::instance().advance(1000);
+    QApplication::setActiveWindow(screen.get());
+    FileListVC* l = screen->fileListVC();
+    DuplicateSelectionVC* copies = screen->duplicateSelectionVC();
+    ASSERT_TRUE(l && copies);
+    list = l;
+    EXPECT_EQ(selectedLabel(), "list");
+    EXPECT_EQ(copies->group(), labelled("list"));
+
+    copies->tableviewDuplicates()->setFocus();
+    ASSERT_TRUE(ListKeys::isFirstResponder(copies->tableviewDuplicates()));
+    QTest::keyClick(copies->tableviewDuplicates(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(selectedLabel(), "memo");
+    EXPECT_EQ(copies->group(), labelled("memo"));
+    // The choice passed through the group list, which sends the focus back.
+    EXPECT_TRUE(ListKeys::isFirstResponder(l->tableView()));
+    ASSERT_TRUE(TestSupport::waitFor(
+        [&] { return ListKeys::isFirstResponder(copies->tableviewDuplicates()); }));
+    TestSupport::spinFor(30);
+    EXPECT_TRUE(ListKeys::isFirstResponder(copies->tableviewDuplicates()));
+    list = nullptr;
 }
 
 } // namespace
