@@ -289,10 +289,19 @@ void FileListVC::rebuildRows(bool readSource) {
 
 void FileListVC::applyRowHeights() {
     QHeaderView* rowsHeader = m_tableViewGroupList->verticalHeader();
+    // The table keeps row heights by index across a reset: the rows that were headers
+    // before get the group height back first.
+    for (int row : m_headerRows)
+        if (row < m_model->rowCount())
+            rowsHeader->resizeSection(row, FileListCellView::kGroupRowHeight);
+    m_headerRows.clear();
     const auto& rows = m_rows.rows();
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        if (rows[row] <= GroupListRows::kFirstHeaderRow)
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row] <= GroupListRows::kFirstHeaderRow) {
             rowsHeader->resizeSection(int(row), FileListCellView::kHeaderRowHeight);
+            m_headerRows.push_back(int(row));
+        }
+    }
 }
 
 // ---- Selection.

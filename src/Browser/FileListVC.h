@@ -183,6 +183,7 @@ private:
     int m_type = -2;
     bool m_questMode = false;
     std::vector<std::shared_ptr<DuplicatesGroup>> m_questModeArray;
+    std::vector<int> m_headerRows; // the rows given the header height
     bool m_syncingSelection = false;
     bool m_refreshPending = false;
     bool m_dataChangedPending = false;

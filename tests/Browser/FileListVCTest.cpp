@@ -122,6 +122,12 @@ TEST_F(FileListVCTest, LoadsSortedCategoryAndReportsTheFirstGroup) {
     EXPECT_EQ(l.tableView()->rowHeight(1), 48);
     EXPECT_FALSE(l.model()->flags(l.model()->index(0, 0)).testFlag(Qt::ItemIsSelectable));
     EXPECT_EQ(l.selectedRow(), 3); // still "list", now under its header
+
+    // Back to an order without headers: every row has the group height again.
+    Settings::setSortType(Settings::SortTypeCount);
+    AppNotification::CreateSortingTypeChangedNotification();
+    for (int row = 0; row < l.model()->rowCount(); ++row)
+        EXPECT_EQ(l.tableView()->rowHeight(row), 48) << row;
 }
 
 TEST_F(FileListVCTest, ClicksAndKeysMoveTheSelectionOverHeaders) {
