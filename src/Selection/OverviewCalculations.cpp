@@ -109,13 +109,20 @@ std::vector<std::shared_ptr<DuplicatesGroup>> computeBiggestGroups(const GroupsS
 // ---- Automatic-selection candidates.
 
 struct AutoselectSnapshot {
+    struct CopyFacts {
+        const AutoSelectName* name = nullptr;
+        std::uint64_t size = 0;
+    };
     std::shared_ptr<DuplicatesContainer> container;
     std::vector<std::shared_ptr<DuplicatesGroup>> groups;
     std::vector<std::vector<AutoSelectInput>> inputs; // per group, in copy order
-    std::unordered_map<const DuplicateItem*, std::pair<std::size_t, std::uint64_t>> groupAndSize;
-    // Every node a computation may look at (the copies and all their ancestors) with its
-    // parsed name, built here on the main thread so the worker never builds one.
-    QHash<FileSystemItem*, const AutoSelectName*> names;
+    std::vector<std::vector<CopyFacts>> facts;        // the same shape as the inputs
+    // The folders above the copies with their parsed names. With the copies' own names in
+    // the facts, every node a computation may look at has its name read here on the main
+    // thread, so the worker never builds one. Only the few folders are hashed here; the
+    // tables over every copy are the worker's job, a million copies would keep the main
+    // thread for a second.
+    QHash<FileSystemItem*, const AutoSelectName*> folderNames;
 };
 
 std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
@@ -125,32 +132,56 @@ std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
         return snapshot;
     snapshot->groups = snapshot->container->getAllFilesGroups();
     snapshot->inputs.reserve(snapshot->groups.size());
-    for (std::size_t g = 0; g < snapshot->groups.size(); ++g) {
+    snapshot->facts.reserve(snapshot->groups.size());
+    auto& folderNames = snapshot->folderNames;
+    for (const auto& group : snapshot->groups) {
+        const auto items = group->getItems();
         std::vector<AutoSelectInput> inputs;
-        for (const auto& item : snapshot->groups[g]->getItems()) {
+        std::vector<AutoselectSnapshot::CopyFacts> facts;
+        inputs.reserve(items.size());
+        facts.reserve(items.size());
+        for (const auto& item : items) {
             inputs.push_back(AutoSelectInput::fromItem(item));
-            snapshot->groupAndSize.emplace(item.get(), std::pair(g, item->getFileItemSize()));
-            for (FileSystemItem* node = inputs.back().node; node && !snapshot->names.contains(node);
-                 node = node->parent())
-                snapshot->names.insert(node, node->getAutoSelectData());
+            FileSystemItem* node = inputs.back().node;
+            facts.push_back({node ? node->getAutoSelectData() : nullptr, item->getFileItemSize()});
+            for (FileSystemItem* folder = node ? node->parent() : nullptr;
+                 folder && !folderNames.contains(folder); folder = folder->parent())
+                folderNames.insert(folder, folder->getAutoSelectData());
         }
         snapshot->inputs.push_back(std::move(inputs));
+        snapshot->facts.push_back(std::move(facts));
     }
     return snapshot;
 }
 
 std::vector<AutoSelectCandidate> computeAutoselectCandidates(const AutoselectSnapshot& snapshot) {
+    std::size_t copies = 0;
+    for (const auto& inputs : snapshot.inputs)
+        copies += inputs.size();
+    std::unordered_map<const DuplicateItem*, std::pair<std::size_t, std::uint64_t>> groupAndSize;
+    groupAndSize.reserve(copies);
+    QHash<FileSystemItem*, const AutoSelectName*> names = snapshot.folderNames;
+    names.reserve(qsizetype(copies) + snapshot.folderNames.size());
+    for (std::size_t g = 0; g < snapshot.inputs.size(); ++g) {
+        for (std::size_t i = 0; i < snapshot.inputs[g].size(); ++i) {
+            const AutoSelectInput& input = snapshot.inputs[g][i];
+            const AutoselectSnapshot::CopyFacts& facts = snapshot.facts[g][i];
+            groupAndSize.emplace(input.item.get(), std::pair(g, facts.size));
+            if (input.node)
+                names.insert(input.node, facts.name);
+        }
+    }
+
     AutoSelectManager manager;
     manager.prepareForStartByLoadingLatestUserSettings();
-    const auto& names = snapshot.names;
     const AutoSelectManager::Items proposal = manager.proposeForPreparedGroups(
         snapshot.inputs, [&names](FileSystemItem* node) { return names.value(node, nullptr); });
 
     std::unordered_map<std::size_t, std::size_t> candidateOfGroup;
     std::vector<AutoSelectCandidate> candidates;
     for (const auto& item : proposal) {
-        const auto found = snapshot.groupAndSize.find(item.get());
-        if (found == snapshot.groupAndSize.end())
+        const auto found = groupAndSize.find(item.get());
+        if (found == groupAndSize.end())
             continue;
         const auto [groupIndex, size] = found->second;
         auto [it, inserted] = candidateOfGroup.try_emplace(groupIndex, candidates.size());
