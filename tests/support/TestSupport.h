@@ -26,8 +26,9 @@ bool writeFile(const QByteArray& path, const QByteArray& contents);
 // Points the per-user folders (XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME,
 // XDG_RUNTIME_DIR) and the temporary folder (TMPDIR, where every QTemporaryDir goes) at
 // fresh folders under one temporary folder, so no test reads or writes the real settings or
-// the real Trash, and whatever a test leaves behind goes with that folder. Called by both
-// test mains before the application object is made; answers the temporary folder.
+// the real Trash, and whatever a test leaves behind goes with that folder; the session bus
+// points at nothing. Called by both test mains before the application object is made;
+// answers the temporary folder.
 QString isolateUserFolders();
 
 // Removes `path` and everything below it by raw bytes, through descriptors relative to each
