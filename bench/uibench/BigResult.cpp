@@ -15,11 +15,9 @@
 
 namespace {
 
-constexpr int kTopFolders = 40;
 constexpr int kSubFolders = 50;
-constexpr int kFolders = kTopFolders * kSubFolders;
 // Steps between the folders of one group's copies; with copies per group below
-// kFolders / kFolderStride they never meet.
+// folders / kFolderStride they never meet.
 constexpr int kFolderStride = 7;
 constexpr std::array<const char*, 6> kExtensions = {"jpg", "mov", "mp3", "txt", "zip", "bin"};
 
@@ -29,19 +27,25 @@ bool BigResultShape::parse(const QStringList& args) {
     bool ok = true;
     copies = UiBench::numberOption(args, QStringLiteral("--copies"), copies, ok);
     groups = UiBench::numberOption(args, QStringLiteral("--groups"), groups, ok);
-    return ok && copies >= 2 * groups && copies / groups < kFolders / kFolderStride;
+    return ok && valid();
+}
+
+bool BigResultShape::valid() const {
+    return groups > 0 && folders > 0 && copies >= 2 * groups &&
+           copies / groups < folders / kFolderStride;
 }
 
 std::shared_ptr<DuplicatesContainer> buildBigResult(const BigResultShape& shape,
                                                     const QByteArray& rootPath) {
     auto tree = ScanTree::create();
     VolumeSystemItem* root = VolumeSystemItem::initWithPath(*tree, rootPath, 0, 0);
+    const qint64 folderCount = shape.folders;
     std::vector<FolderSystemItem*> folders;
-    folders.reserve(kFolders);
-    for (int top = 0; top < kTopFolders; ++top) {
+    folders.reserve(static_cast<std::size_t>(folderCount));
+    for (int top = 0; qint64(folders.size()) < folderCount; ++top) {
         FolderSystemItem* parent = FolderSystemItem::initWithPathSize(
             *tree, QByteArray("d") + QByteArray::number(top), root, 0, false, 0, false, 0);
-        for (int sub = 0; sub < kSubFolders; ++sub)
+        for (int sub = 0; sub < kSubFolders && qint64(folders.size()) < folderCount; ++sub)
             folders.push_back(FolderSystemItem::initWithPathSize(
                 *tree, QByteArray("e") + QByteArray::number(sub), parent, 0, false, 0, false, 0));
     }
@@ -60,7 +64,7 @@ std::shared_ptr<DuplicatesContainer> buildBigResult(const BigResultShape& shape,
         list.reserve(count);
         for (qint64 c = 0; c < count; ++c) {
             FolderSystemItem* folder =
-                folders[static_cast<std::size_t>((g + c * kFolderStride) % kFolders)];
+                folders[static_cast<std::size_t>((g + c * kFolderStride) % folderCount)];
             list.push_back(
                 FileSystemItem::initWithPathSize(*tree, name, folder, onDisk, 0, false, size));
         }

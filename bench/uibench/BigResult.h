@@ -13,17 +13,20 @@ class DuplicatesContainer;
 // folder-picker and removal figures.
 //
 // Shape: `copies` copies in `groups` groups (every group gets copies / groups copies, the
-// first copies % groups groups one more), spread over 2,000 folders two levels below the
-// root; a group's copies lie in different folders, and groups repeat their folder sets,
-// so pairs of folders share many groups (the Similars view has heaps). Extensions cycle
-// through pictures, movies, music, documents, archives and others.
+// first copies % groups groups one more), spread over `folders` folders (2,000 unless
+// asked) two levels below the root, 50 to a parent; a group's copies lie in different folders, and
+// groups repeat their folder sets, so pairs of folders share many groups (the Similars view has
+// heaps). Extensions cycle through pictures, movies, music, documents, archives and others.
 struct BigResultShape {
     qint64 copies = 1000000;
     qint64 groups = 300000;
+    qint64 folders = 2000;
 
-    // Reads "--copies N" and "--groups N"; false for a bad value or fewer than two copies
-    // per group.
+    // Reads "--copies N" and "--groups N"; false for a bad value, fewer than two copies per
+    // group or too many copies per group for the folders.
     bool parse(const QStringList& args);
+    // The same test without reading arguments.
+    bool valid() const;
 };
 
 // Builds the result under `rootPath` (an existing folder: the copies themselves need not

@@ -10,6 +10,7 @@
 //   switch category         from the pictures to the documents (cross-fade included)
 //   select all in category  every copy of the documents selected in one batch (the last
 //                           copy of each group stays unselected under the guard)
+// and then the figures other files register (UiBench::ResultsFigure).
 // Animations run on the Instant clock: a swap's whole work, completion included, falls in
 // its figure instead of being spread over the frames of its animation.
 #include "BigResult.h"
@@ -121,7 +122,10 @@ int run(const QStringList& args) {
     screen.reset();
     UiBench::settle(nullptr);
     DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
-    return show < 0 || selectAll < 0 || groupList != 0 ? 1 : 0;
+    container.reset();
+    // The figures of other views, each over a result shaped for it.
+    const bool others = UiBench::runResultsFigures();
+    return show < 0 || selectAll < 0 || groupList != 0 || !others ? 1 : 0;
 }
 
 const UiBench::Command command("results", "[--copies N] [--groups N]", &run);

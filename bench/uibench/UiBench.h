@@ -20,6 +20,16 @@ struct Command {
 
 void printFigure(const char* name, qint64 ms);
 
+// A figure of the results command that lives in a file of its own (it builds the result it
+// needs and prints its own lines); registered by a static ResultsFigure and run, in name
+// order, after the command's own figures. Answers false when it failed.
+using FigureRun = bool (*)();
+struct ResultsFigure {
+    ResultsFigure(const char* name, FigureRun run);
+};
+// Runs every registered results figure; false when one failed.
+bool runResultsFigures();
+
 // Runs what the main thread still owes the last user action: every posted event and queued
 // call (also those they post in turn), then a synchronous paint of `window`, as the next
 // frame would. The time it takes belongs to the action.

@@ -29,6 +29,11 @@ std::map<std::string, Entry>& commands() {
     return all;
 }
 
+std::map<std::string, UiBench::FigureRun>& resultsFigures() {
+    static std::map<std::string, UiBench::FigureRun> all;
+    return all;
+}
+
 // With UIBENCH_TRACE set, every event that keeps the main thread for more than 15 ms is
 // named on standard error, so a stall can be traced to its receiver.
 class TracingApplication final : public QApplication {
@@ -64,6 +69,17 @@ namespace UiBench {
 
 Command::Command(const char* name, const char* usage, Run run) {
     commands()[name] = Entry{usage, run};
+}
+
+ResultsFigure::ResultsFigure(const char* name, FigureRun run) {
+    resultsFigures()[name] = run;
+}
+
+bool runResultsFigures() {
+    bool ok = true;
+    for (const auto& [name, run] : resultsFigures())
+        ok = run() && ok;
+    return ok;
 }
 
 void printFigure(const char* name, qint64 ms) {

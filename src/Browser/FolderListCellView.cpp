@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QToolTip>
+#include <QtMath>
 
 namespace {
 
@@ -111,8 +112,14 @@ void FolderListCellView::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->save();
     drawBackground(*painter, option.rect, flags);
     const Layout layout = layoutFor(option.rect, prepareBadges(*row, ratio));
-    m_badgeView->render(painter, layout.badge.topLeft().toPoint(), QRegion(),
-                        QWidget::DrawChildren);
+    // The badge view is drawn into a picture of its own first: it is never shown, and
+    // rendering a widget straight into a row's painter would inherit the row's clipping.
+    QPixmap badges(
+        QSize(qCeil(layout.badge.width() * ratio), qCeil(layout.badge.height() * ratio)));
+    badges.setDevicePixelRatio(ratio);
+    badges.fill(Qt::transparent);
+    m_badgeView->render(&badges, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter->drawPixmap(layout.badge.topLeft(), badges);
 
     painter->setRenderHint(QPainter::TextAntialiasing);
     painter->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), kNameFont));

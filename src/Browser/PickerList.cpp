@@ -40,6 +40,9 @@ PickerList::PickerList(QWidget* host, bool heaps)
     });
     connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { placeCheckbox(); });
+    // The column follows the list's width a moment after the viewport has resized.
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { placeCheckbox(); });
     m_table->viewport()->installEventFilter(this);
 }
 
@@ -97,7 +100,10 @@ void PickerList::placeCheckbox() {
 }
 
 bool PickerList::eventFilter(QObject* watched, QEvent* event) {
+    // The column takes the new width only after the viewport's resize: place the button
+    // once that has happened.
     if (watched == m_table->viewport() && event->type() == QEvent::Resize)
-        placeCheckbox();
+        QMetaObject::invokeMethod(
+            this, [this] { placeCheckbox(); }, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }

@@ -412,7 +412,7 @@ void SelectDuplicatesVC::showHeapView() {
         applyLayerStaffForContainerAndView(m_rootFolderViewContainer, m_folderPickerVC);
     }
     if (!m_heapsPickerVC) {
-        m_heapsPickerHost = new QWidget(m_selectedFolderViewContainer);
+        m_heapsPickerHost = new FillingContainer(m_selectedFolderViewContainer);
         m_heapsPickerHost->setGeometry(
             0, kSimilarsCaptionHeight, m_selectedFolderViewContainer->width(),
             m_selectedFolderViewContainer->height() - kSimilarsCaptionHeight);
