@@ -58,7 +58,8 @@ bool run() {
     UiBench::settle(screen.get());
     UiBench::printFigure("enter similars", enter.elapsed());
     FolderPickerVC* picker = screen->folderPickerVC();
-    if (!picker || picker->workingArray().size() != container->getHeaps()->getAllFoldersData().size())
+    if (!picker ||
+        picker->workingArray().size() != container->getHeaps()->getAllFoldersData().size())
         return false;
 
     // A hundred groups' first copies selected in one batch, as a check box or a menu does.

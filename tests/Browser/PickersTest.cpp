@@ -376,10 +376,15 @@ TEST_F(PickersTest, WholeFolderCheckBoxUnderTheGuard) {
     look = folders().checkboxLookForRow(folderRow("gamma"));
     EXPECT_EQ(look.action, PickerCheckboxAction::LastCopy);
     EXPECT_EQ(look.image, "checkbox_LastCopy");
-    const int popups = AllowRemovingAllCopiesWC::shown;
+    ASSERT_FALSE(AllowRemovingAllCopiesWC::existingController() &&
+                 AllowRemovingAllCopiesWC::existingController()->isVisible());
     folders().checkBoxForSelectedFolderPressed();
     settle();
-    EXPECT_EQ(AllowRemovingAllCopiesWC::shown, popups + 1);
+    auto* popup = AllowRemovingAllCopiesWC::existingController();
+    ASSERT_TRUE(popup);
+    EXPECT_TRUE(popup->isVisible());
+    popup->close();
+    AnimationClock::instance().advance(AllowRemovingAllCopiesWC::kReopenGuardMs);
     EXPECT_EQ(folderRowNamed("gamma").selectedCount, 0u);
     // Its menu has no select item: it starts with the separator.
     QMenu* menu = folders().buildContextMenuForRow(folderRow("gamma"));

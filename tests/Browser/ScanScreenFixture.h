@@ -3,6 +3,7 @@
 #include "ScanResultListener.h"
 #include "TestSupport.h"
 
+#include "Browser/AllowRemovingAllCopiesWC.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
@@ -35,6 +36,9 @@ protected:
         AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
     }
     void TearDown() override {
+        if (auto* popup = AllowRemovingAllCopiesWC::existingController())
+            popup->close();
+        AnimationClock::instance().advance(1000);
         screen.reset();
         QCoreApplication::processEvents();
         DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);

@@ -56,8 +56,8 @@ void makeFixture(const QString& root) {
     char own = 'p';
     for (const Folder& folder : folders) {
         for (const Photo& photo : folder.photos)
-            writeFile(root + folder.path + QLatin1Char('/') + QLatin1String(photo.name),
-                      photo.size, photo.fill);
+            writeFile(root + folder.path + QLatin1Char('/') + QLatin1String(photo.name), photo.size,
+                      photo.fill);
         writeFile(root + folder.path + QStringLiteral("/notes.txt"), 3000 + own, own);
         ++own;
     }
