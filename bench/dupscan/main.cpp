@@ -6,7 +6,9 @@
 // as its full paths, one per line, raw bytes, with a blank line after each group; with
 // --folders the folder groups as well. The scan uses a fixed minimal size of 0, takes hidden
 // files, and looks for identical folders and similar folders as the application does.
-// Counts, wall time per stage and peak memory go to standard error.
+// Counts go to standard error, and per stage its wall time, its user and system processor
+// time and the peak resident memory while it ran (the kernel's high-water mark, reset as each
+// stage begins), then the same for the whole run.
 #include "FileTree/FileSystemItem.h"
 #include "Platform/Dispatch.h"
 #include "Results/DuplicatesCategory.h"
@@ -21,9 +23,13 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -62,6 +68,55 @@ void writeGroup(const DuplicatesGroup& group, std::FILE* out) {
     std::fputc('\n', out);
 }
 
+struct Sample {
+    qint64 wall = 0;      // nanoseconds since the start
+    double user = 0;      // seconds
+    double system = 0;    // seconds
+    long peakKiB = 0;     // resident high-water mark since the last reset
+    long residentKiB = 0; // resident now
+};
+
+double seconds(const timeval& time) {
+    return double(time.tv_sec) + double(time.tv_usec) / 1e6;
+}
+
+// A "VmHWM:" or "VmRSS:" line of /proc/self/status, in KiB.
+long statusKiB(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    long value = 0;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, field, length) == 0) {
+            value = std::atol(line + length);
+            break;
+        }
+    }
+    std::fclose(status);
+    return value;
+}
+
+Sample sample(qint64 wall) {
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return {wall, seconds(usage.ru_utime), seconds(usage.ru_stime), statusKiB("VmHWM:"),
+            statusKiB("VmRSS:")};
+}
+
+// Lets the high-water mark start again from the memory in use now (Linux 4.0 on).
+void resetPeak() {
+    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+double mebibytes(long kib) {
+    return double(kib) / 1024.0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -90,22 +145,34 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     clock.start();
-    std::map<int, qint64> stageStart;
+    // Stages in the order they ran (the heaps and small-items stages may repeat): the state
+    // and the figures as it began; each stage ends where the next begins.
+    std::vector<std::pair<int, Sample>> stages;
+    const Sample start = sample(0);
+    long overallPeakKiB = start.peakKiB;
     int lastState = -1;
+    auto changeTo = [&](int state) {
+        const Sample now = sample(clock.nsecsElapsed());
+        overallPeakKiB = std::max(overallPeakKiB, now.peakKiB);
+        stages.emplace_back(state, now);
+        resetPeak();
+        lastState = state;
+    };
     QTimer poll;
     poll.setInterval(2);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const int state = scanner->getCurrentState();
-        if (state != lastState) {
-            stageStart.emplace(state, clock.nsecsElapsed());
-            lastState = state;
-        }
+        if (state != lastState)
+            changeTo(state);
     });
     poll.start();
     scanner->startScanAndUseMinimalFileSize(0);
+    changeTo(scanner->getCurrentState());
     app.exec();
     poll.stop();
     const qint64 total = clock.nsecsElapsed();
+    const Sample end = sample(total);
+    overallPeakKiB = std::max(overallPeakKiB, end.peakKiB);
     if (!listener->container) {
         std::fprintf(stderr, "dupscan: the scan did not complete\n");
         return 1;
@@ -136,20 +203,21 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(fileGroups),
                  static_cast<unsigned long long>(fileCopies),
                  static_cast<unsigned long long>(folderGroups));
-    for (auto it = stageStart.begin(); it != stageStart.end(); ++it) {
-        if (it->first == FoldersScannerStateComplete)
+    std::fprintf(stderr, "%-24s %8s %8s %8s %10s %10s\n", "stage", "wall s", "user s", "system s",
+                 "peak MiB", "after MiB");
+    for (size_t i = 0; i < stages.size(); ++i) {
+        const auto& [state, begin] = stages[i];
+        if (state == FoldersScannerStateComplete)
             continue;
-        const auto next = std::next(it);
-        const qint64 end = next == stageStart.end() ? total : next->second;
-        std::fprintf(stderr, "stage %-18s %8.3f s\n", stageName(it->first),
-                     double(end - it->second) / 1e9);
+        const Sample& finish = i + 1 < stages.size() ? stages[i + 1].second : end;
+        std::fprintf(stderr, "stage %-18s %8.3f %8.3f %8.3f %10.1f %10.1f\n", stageName(state),
+                     double(finish.wall - begin.wall) / 1e9, finish.user - begin.user,
+                     finish.system - begin.system, mebibytes(finish.peakKiB),
+                     mebibytes(finish.residentKiB));
     }
     std::fprintf(stderr, "wall time: %.3f s\n", double(total) / 1e9);
-    struct rusage usage;
-    ::getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(stderr, "processor time: %.3f s user, %.3f s system\n",
-                 double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6,
-                 double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6);
-    std::fprintf(stderr, "peak memory: %ld KiB\n", usage.ru_maxrss);
+    std::fprintf(stderr, "processor time: %.3f s user, %.3f s system\n", end.user, end.system);
+    std::fprintf(stderr, "peak memory: %ld KiB (%.1f MiB; %.1f MiB before the scan)\n",
+                 overallPeakKiB, mebibytes(overallPeakKiB), mebibytes(start.residentKiB));
     return 0;
 }
