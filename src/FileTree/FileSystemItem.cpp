@@ -66,8 +66,8 @@ const FolderSystemItem* FileSystemItem::asFolder() const {
     return isDir() ? static_cast<const FolderSystemItem*>(this) : nullptr;
 }
 
-void FileSystemItem::adoptObject(void* object, void (*deleter)(void*)) {
-    scanTree().adopt(object, deleter);
+void* FileSystemItem::attachObject(void* object, void (*deleter)(void*)) {
+    return scanTree().attach(this, object, deleter);
 }
 
 void FileSystemItem::recalculateCountOfDeepChildren() {

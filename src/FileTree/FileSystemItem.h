@@ -19,7 +19,7 @@ class AutoSelectName;
 // one; make them only through the static initialisers below, never on the stack.
 //
 // Memory budget (a scan makes one node per file and folder met, easily millions): a file node
-// is 56 bytes plus its name bytes in the arena plus one pointer in its parent's children list.
+// is 48 bytes plus its name bytes in the arena plus one pointer in its parent's children list.
 // For a name of up to 16 bytes that stays under 96 bytes with the list's growth slack counted
 // (bench/walk measures it). That is why there is no vtable: the operations that a folder does
 // differently dispatch on the node's kind, and a file answers the neutral values, so callers
@@ -128,22 +128,21 @@ public:
     bool isCheckedForDuplicates() const { return _isCheckedForDuplicates != 0; }
     void setIsCheckedForDuplicates(bool checked) { _isCheckedForDuplicates = checked ? 1 : 0; }
 
-    // Hands the node its automatic-selection data; the tree deletes it when it goes. A
-    // template so that the deleting code is made where AutoSelectName is a complete type.
+    // Hands the node its automatic-selection data, unless it has some already; the tree
+    // deletes it when it goes. Answers the node's data now. A template so that the deleting
+    // code is made where AutoSelectName is a complete type.
     template <typename T>
-    void adoptAutoSelectName(std::unique_ptr<T> data) {
+    T* adoptAutoSelectName(std::unique_ptr<T> data) {
         static_assert(std::is_same_v<T, AutoSelectName>);
-        T* raw = data.release();
-        adoptObject(raw, [](void* p) { delete static_cast<T*>(p); });
-        m_pAutoSelectName = raw;
+        return static_cast<T*>(
+            attachObject(data.release(), [](void* p) { delete static_cast<T*>(p); }));
     }
-    AutoSelectName* autoSelectName() const { return m_pAutoSelectName; }
 
 protected:
     FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength, FolderSystemItem* parent,
                    std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize);
     ~FileSystemItem() = default;
-    void adoptObject(void* object, void (*deleter)(void*));
+    void* attachObject(void* object, void (*deleter)(void*));
     static void appendPathTo(const FileSystemItem* node, QByteArray& out);
 
     static constexpr std::uint8_t kHiddenBit = 0x20;
@@ -152,8 +151,6 @@ protected:
     FolderSystemItem* m_parent;
     // Weak: the DuplicateItem sets and clears it.
     DuplicateItem* m_pDuplicateItem = nullptr;
-    // Owned through the tree (adoptAutoSelectName); built lazily for nodes in duplicate groups.
-    AutoSelectName* m_pAutoSelectName = nullptr;
     std::int64_t mnselfsize;
     std::int64_t mnselfLogicalSize;
     std::uint32_t m_nameLength;

@@ -3,6 +3,7 @@
 // and those copies following that folder's selection.
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
 
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
@@ -78,12 +79,12 @@ void FileSystemItem::clearDuplicateItemLink(const DuplicateItem* item) {
 }
 
 AutoSelectName* FileSystemItem::getAutoSelectData() {
-    if (!m_pAutoSelectName) {
-        if (auto built = AutoSelectName::buildAutoSelectNameForFileItem(this)) {
-            adoptAutoSelectName(std::move(built));
-        }
-    }
-    return m_pAutoSelectName;
+    // Kept by the tree rather than on the node: only the few nodes in groups ever have it.
+    if (void* known = scanTree().attachedTo(this))
+        return static_cast<AutoSelectName*>(known);
+    if (auto built = AutoSelectName::buildAutoSelectNameForFileItem(this))
+        return adoptAutoSelectName(std::move(built));
+    return nullptr;
 }
 
 void FileSystemItem::updateAssociatedDuplicateFolderTo(DuplicateItem* folder) {

@@ -142,6 +142,31 @@ void ScanTree::adopt(void* object, void (*deleter)(void*)) {
     m_adopted.emplace_back(object, deleter);
 }
 
+void* ScanTree::attachedTo(const void* node) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_attached.find(node);
+    return found == m_attached.end() ? nullptr : found->second;
+}
+
+void* ScanTree::attach(const void* node, void* object, void (*deleter)(void*)) {
+    if (!object)
+        return attachedTo(node);
+    void* existing = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto [at, added] = m_attached.emplace(node, object);
+        if (added) {
+            m_adopted.emplace_back(object, deleter);
+            return object;
+        }
+        existing = at->second;
+    }
+    // Another thread attached first: this one is not needed.
+    if (existing != object)
+        deleter(object);
+    return existing;
+}
+
 bool ScanTree::markFolderEntered(std::uint64_t device, std::uint64_t inode) {
     std::lock_guard lock(m_enteredMutex);
     return m_enteredFolders.emplace(device, inode).second;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -40,9 +41,16 @@ public:
     // A copy of `bytes` kept for the tree's life (not zero-terminated). Safe from any thread.
     const char* storeName(QByteArrayView bytes);
 
-    // Makes the tree responsible for deleting `object` with `deleter` when it goes. Used for
-    // the few objects a node owns that are not arena memory (the automatic-selection data).
+    // Makes the tree responsible for deleting `object` with `deleter` when it goes.
     void adopt(void* object, void (*deleter)(void*));
+    // The object attached to `node`, or null. The few objects a node owns that are not arena
+    // memory (the automatic-selection data of the nodes in groups) live here rather than in a
+    // pointer on every node. Safe from any thread.
+    void* attachedTo(const void* node) const;
+    // Attaches `object` to `node` and adopts it, unless something is attached already: then
+    // `object` is deleted at once. Answers what is attached to `node` now. Safe from any
+    // thread.
+    void* attach(const void* node, void* object, void (*deleter)(void*));
 
     // Remembers a folder as entered by a walk of this scan. Answers true the first time a
     // (device, inode) pair is given, false when the folder was entered before (a bind mount,
@@ -78,6 +86,7 @@ private:
     std::vector<ChunkHeader*> m_chunks;
     std::vector<void*> m_bigNames;
     std::vector<std::pair<void*, void (*)(void*)>> m_adopted;
+    std::unordered_map<const void*, void*> m_attached;
     std::atomic<std::ptrdiff_t> m_childrenBytes{0};
     std::mutex m_enteredMutex;
     std::unordered_set<std::pair<std::uint64_t, std::uint64_t>, PairHash> m_enteredFolders;

@@ -104,22 +104,25 @@ uint64_t DuplicatesFilter::getCurrentMinimalFileSize() const {
 
 void DuplicatesFilter::initDataForPossibleDuplicates() {
     m_arrPossibleDuplicates.clear();
+    size_t count = 0;
+    for (int type = DuplicatesCategoryTypeImage; type <= DuplicatesCategoryTypeOther; ++type)
+        count += m_arrFiling[size_t(type)].size();
+    m_arrPossibleDuplicates.reserve(count);
+    // A set is known by its place in the order of comparison alone: a key text per set (there
+    // is one per size met) would only cost memory.
+    std::vector<std::pair<uint64_t, std::vector<FileSystemItem*>*>> sizes;
     for (int type = DuplicatesCategoryTypeImage; type <= DuplicatesCategoryTypeOther; ++type) {
         auto& bySize = m_arrFiling[size_t(type)];
         // Ascending sizes: a fixed order, so a scan is repeatable.
-        std::vector<uint64_t> sizes;
+        sizes.clear();
         sizes.reserve(bySize.size());
-        for (const auto& [size, items] : bySize)
-            sizes.push_back(size);
+        for (auto& [size, items] : bySize)
+            sizes.emplace_back(size, &items);
         std::sort(sizes.begin(), sizes.end());
-        const QString typeName = DuplicatesCategoryTypes::nameOfType(type);
-        for (uint64_t size : sizes) {
-            std::vector<FileSystemItem*>& items = bySize[size];
-            if (m_bAutoDefineMinimalFileSize && items.size() < 2)
+        for (const auto& [size, items] : sizes) {
+            if (m_bAutoDefineMinimalFileSize && items->size() < 2)
                 continue;
-            // "<size>_<type>", written without a format string: there is one per size met.
-            m_arrPossibleDuplicates.push_back(
-                {QString::number(size) + u'_' + typeName, type, std::move(items)});
+            m_arrPossibleDuplicates.push_back({std::move(*items)});
         }
     }
     for (auto& bySize : m_arrFiling)

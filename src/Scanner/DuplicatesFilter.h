@@ -79,9 +79,8 @@ public:
     static constexpr size_t kFilesPerSeparation = 64;
 
 private:
+    // The files of one type and logical size.
     struct SizeSet {
-        QString key;
-        int type;
         std::vector<FileSystemItem*> items;
     };
     class SeparationListener;
