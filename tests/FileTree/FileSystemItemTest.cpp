@@ -295,6 +295,29 @@ TEST(ScanTreeTest, AdoptedObjectsGoWithTheTree) {
     EXPECT_EQ(deleted, 1);
 }
 
+TEST(ScanTreeTest, AnObjectAttachedToANodeIsKeptOnceAndGoesWithTheTree) {
+    int deleted = 0;
+    static int* counter = nullptr;
+    counter = &deleted;
+    const auto deleter = [](void* p) {
+        delete static_cast<int*>(p);
+        ++*counter;
+    };
+    {
+        auto tree = ScanTree::create();
+        const int node = 0;
+        EXPECT_EQ(tree->attachedTo(&node), nullptr);
+        int* first = new int(1);
+        EXPECT_EQ(tree->attach(&node, first, deleter), first);
+        // A second one for the same node is not needed: it goes at once.
+        EXPECT_EQ(tree->attach(&node, new int(2), deleter), first);
+        EXPECT_EQ(deleted, 1);
+        EXPECT_EQ(tree->attachedTo(&node), first);
+        EXPECT_EQ(tree->attach(&node, nullptr, deleter), first);
+    }
+    EXPECT_EQ(deleted, 2);
+}
+
 TEST(ScanTreeTest, ThreadsMakeNodesAtOnceWithoutMixingThem) {
     auto tree = ScanTree::create();
     VolumeSystemItem* top = VolumeSystemItem::initWithPath(*tree, "/many", 0, 0);
