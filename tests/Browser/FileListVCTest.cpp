@@ -270,6 +270,17 @@ TEST_F(FileListVCTest, MainMenuCommandsRespectTheSearchAndTheMenuItsRow) {
 
     // No items beyond the last row.
     EXPECT_TRUE(l.menuNeedsUpdate(7)->actions().isEmpty());
+
+    // The last item takes the row's group out of the result; the list shows the rest.
+    l.menuNeedsUpdate(1);
+    ASSERT_TRUE(l.menuWillOpen(1));
+    l.contextMenu()->actions().last()->trigger();
+    EXPECT_EQ(describe(l.rows()), (L{"list", "memo", "note"}));
+    EXPECT_TRUE(l.searchTextField()->text().isEmpty());
+
+    // The Find command puts the focus into the search field.
+    AppNotification::CreateFindInActiveViewNotification();
+    EXPECT_EQ(window->focusWidget(), l.searchTextField());
 }
 
 TEST_F(FileListVCTest, SelectNewestKeepsEveryOldestCopy) {
@@ -342,7 +353,8 @@ TEST_F(FileListVCTest, SelectionChangesRepaintOrResortOncePerTurn) {
 TEST_F(FileListVCTest, PreviewFollowsTheListWhileThePanelIsInFront) {
     FileListVC& l = makeList(textType());
     QuickLookController& quickLook = QuickLookController::sharedQuickLookController();
-    l.openQuickLookForRow(l.selectedRow());
+    quickLook.setQuicklookType(0);
+    press(ListKeys::kSpace); // Space on the focused list
     EXPECT_EQ(quickLook.quicklookType(), 1);
     ASSERT_EQ(quickLook.fileItems().size(), 1);
     EXPECT_EQ(quickLook.fileItems().first()->previewItemPath(),
@@ -365,6 +377,18 @@ TEST_F(FileListVCTest, PreviewFollowsTheListWhileThePanelIsInFront) {
     EXPECT_EQ(quickLook.quicklookType(), 2);
     QuickLookController::showPreviewPanel(); // puts it away
     EXPECT_FALSE(PreviewPanel::sharedPreviewPanel()->isVisible());
+
+    // A double click on a group row opens it again for that row; on a header it does not.
+    l.doubleClickOnRow(0);
+    EXPECT_FALSE(PreviewPanel::sharedPreviewPanel()->isVisible());
+    const QPoint third = l.tableView()->visualRect(l.model()->index(3, 0)).center();
+    QTest::mouseClick(l.tableView()->viewport(), Qt::LeftButton, {}, third);
+    QTest::mouseDClick(l.tableView()->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_TRUE(PreviewPanel::sharedPreviewPanel()->isVisible());
+    EXPECT_EQ(quickLook.quicklookType(), 1);
+    EXPECT_EQ(quickLook.fileItems().first()->previewItemPath(),
+              l.rows().entryAt(3)->group->getFirstItem()->getFileItemPath());
+    QuickLookController::showPreviewPanel();
 }
 
 TEST(GroupRowCells, BadgeAndToolTips) {
