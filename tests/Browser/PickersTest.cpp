@@ -21,6 +21,7 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/HeapsFolderData.h"
+#include "Selection/OperationsManager.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/SearchTextField.h"
@@ -33,6 +34,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -525,6 +527,29 @@ TEST_F(PickersTest, SkipListTakesAFolderWithADotAsAFolderAndDropsItsCopies) {
     QStringList left = folderNames();
     left.sort();
     EXPECT_EQ(left, (QStringList{"alpha", "gamma"}));
+}
+
+TEST_F(PickersTest, ResultWithoutHeapsGoesToTheOverviewAndLetsTheListGoLater) {
+    // Without alpha, beta.old and gamma share b only: no heap is left, copies are.
+    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(
+        root() + "/alpha");
+    QPointer<FolderPickerVC> picker = screen->folderPickerVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screen->state() == 0; }));
+    // The list that handled the change is still there while the swap runs.
+    EXPECT_TRUE(picker);
+    AnimationClock::instance().advance(1500);
+    EXPECT_FALSE(screen->folderPickerVC());
+    // Let go, and gone with the next deferred deletion.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(picker.isNull());
+}
+
+TEST_F(PickersTest, EmptiedResultShowsTheCongratulations) {
+    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(root());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return screen->congratulationsController(); }));
+    EXPECT_TRUE(folderNames().isEmpty());
+    EXPECT_FALSE(folders().noFolderFoundLabel()->isHidden());
+    EXPECT_TRUE(heaps().workingArray().empty());
 }
 
 TEST(PickerCheckboxLooksTest, TheTenLooksOfTheFolderBoxAndTheLink) {
