@@ -74,7 +74,9 @@ uint64_t HeapsFolderData::countSimilarSelected(
     std::unordered_set<const DuplicatesGroup*> seenGroups;
     for (const auto& copy : items.items()) {
         const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
-        if (!group || !seenGroups.insert(group.get()).second)
+        // Most groups have nothing selected: they need no bookkeeping at all.
+        if (!group || group->getSelectedCountWithDuplicatesFolderContent() == 0 ||
+            !seenGroups.insert(group.get()).second)
             continue;
         for (const auto& selected : group->getSelectedItems()) {
             const FileSystemItem* node = selected->getFileSystemItem();

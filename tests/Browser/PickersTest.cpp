@@ -124,7 +124,7 @@ protected:
 
 TEST_F(PickersTest, FoldersWithSimilarFoldersAreListedWithTheirSharedCopies) {
     QAbstractItemModelTester tester(folders().list()->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     // Largest shared size first; every folder with a heap, and no other.
     EXPECT_EQ(folderNames(), (QStringList{"alpha", "gamma", "beta.old"}));
     const PickerRow& alpha = folderRowNamed("alpha");
@@ -137,6 +137,10 @@ TEST_F(PickersTest, FoldersWithSimilarFoldersAreListedWithTheirSharedCopies) {
     EXPECT_EQ(markedName(folders().workingArray()), "alpha");
     EXPECT_EQ(heapNames(), (QStringList{"gamma", "beta.old"}));
     EXPECT_EQ(shownSecondFolder(), "gamma");
+    // Another folder: its partners only (the model is rebuilt under the tester).
+    chooseFolder("gamma");
+    EXPECT_EQ(heapNames(), (QStringList{"alpha"}));
+    EXPECT_EQ(folderRowNamed("gamma").count, 2u);
 }
 
 TEST_F(PickersTest, SortTypesAndDirectionsOrderBothLists) {
