@@ -49,6 +49,7 @@ public:
     void setTipsProvider(std::function<Tips(const PickerRow&)> provider) {
         m_tips = std::move(provider);
     }
+    Tips tipsFor(const PickerRow& row) const { return m_tips ? m_tips(row) : Tips{}; }
     // Where the button of row |row| goes, in the view's viewport.
     QRectF checkboxRect(int row) const;
 

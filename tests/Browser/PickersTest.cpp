@@ -9,12 +9,14 @@
 
 #include "Browser/AllowRemovingAllCopiesWC.h"
 #include "Browser/CategoryStateManager.h"
+#include "Browser/FolderListCellView.h"
 #include "Browser/FolderPickerVC.h"
 #include "Browser/HeapsPickerVC.h"
 #include "Browser/PickerList.h"
 #include "Browser/PickerListModel.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
+#include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Results/DuplicateItem.h"
@@ -531,6 +533,32 @@ TEST_F(PickersTest, SkipListTakesAFolderWithADotAsAFolderAndDropsItsCopies) {
     QStringList left = folderNames();
     left.sort();
     EXPECT_EQ(left, (QStringList{"alpha", "gamma"}));
+}
+
+TEST_F(PickersTest, RowTooltipsNameTheCountsAndFolders) {
+    copy("alpha/a.bin")->selectItemForced(false);
+    copy("beta.old/b.bin")->selectItemForced(false);
+    copy("gamma/b.bin")->selectItemForced(false);
+    settle();
+    // alpha: a selected in it, b selected in two of its similar folders.
+    FolderListCellView::Tips tips = folders().list()->cellView()->tipsFor(folderRowNamed("alpha"));
+    EXPECT_EQ(tips.size, FileSize::formatMemoryStringDot1(6001) +
+                             " of common duplicates with similar folders");
+    EXPECT_EQ(tips.count, "3 common duplicates with similar folders");
+    EXPECT_EQ(tips.badge,
+              "1 duplicate selected in \"alpha\"\n2 duplicates selected in similar folders");
+    // From alpha, beta.old holds b selected; alpha holds a selected.
+    tips =
+        heaps().list()->cellView()->tipsFor(heaps().workingArray().at(size_t(heapRow("beta.old"))));
+    EXPECT_EQ(tips.count, "2 common duplicates with \"alpha\"");
+    EXPECT_EQ(tips.badge, "1 duplicate selected in \"beta.old\" that is common with similar "
+                          "folder \"alpha\"\n1 common duplicate selected in similar folder "
+                          "\"alpha\"");
+    // No selection, no badge tip.
+    PickerRow plain;
+    plain.facts = folderRowNamed("gamma").facts;
+    tips = folders().list()->cellView()->tipsFor(plain);
+    EXPECT_TRUE(tips.badge.isEmpty());
 }
 
 TEST_F(PickersTest, ResultWithoutHeapsGoesToTheOverviewAndLetsTheListGoLater) {

@@ -118,9 +118,6 @@ SORVANTA_SHOT_AREA(pickers) {
         settle();
         screen->duplicatesToolbar()->heapsButtonPressed(screen->duplicatesToolbar()->heapsButton());
         spinUntil([screen] { return screen->heapsPickerVC() != nullptr; });
-        // Both lists at a readable width, whatever the split view opened with.
-        screen->heapsSplitView()->setSizes({300, 300, 560});
-        settle();
         FolderPickerVC* folders = screen->folderPickerVC();
         HeapsPickerVC* heaps = screen->heapsPickerVC();
         session.save(QStringLiteral("similars"), &background);
