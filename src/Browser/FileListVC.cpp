@@ -82,11 +82,13 @@ void FileListVC::buildView() {
     m_searchNamesTimer->setInterval(kSearchNamesIntervalMs);
     connect(m_searchNamesTimer, &QTimer::timeout, this, [this] {
         // Search names first: a search needs them whatever the order.
-        const bool done =
-            m_rows.searchNamesBuilt()
-                ? m_rows.buildNameKeysStep(kSearchNamesStep)
-                : m_rows.buildSearchNamesStep(kSearchNamesStep) && m_rows.nameKeysBuilt();
-        if (done)
+        if (!m_rows.searchNamesBuilt())
+            m_rows.buildSearchNamesStep(kSearchNamesStep);
+        else if (!m_rows.nameKeysBuilt())
+            m_rows.buildNameKeysStep(kSearchNamesStep);
+        else
+            m_rows.buildTypeTextsStep(kSearchNamesStep);
+        if (m_rows.allTextsBuilt())
             m_searchNamesTimer->stop();
     });
 
@@ -279,7 +281,7 @@ void FileListVC::rebuildRows(bool readSource) {
             reloadSource();
         m_rows.build(sortType, direction, search, m_questMode);
     });
-    if (readSource && !(m_rows.searchNamesBuilt() && m_rows.nameKeysBuilt()))
+    if (readSource && !m_rows.allTextsBuilt())
         m_searchNamesTimer->start();
     applyRowHeights();
     syncTableSelection();

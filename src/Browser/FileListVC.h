@@ -49,9 +49,9 @@ class FileListVC : public QWidget {
 
 public:
     static constexpr const char* kInterfaceName = "FileListVC_DARK";
-    // While the user is idle after a refresh, the copies' names (for searching) and the
-    // group names (for the name and path orders) are decoded in steps of this many groups,
-    // one step per interval.
+    // While the user is idle after a refresh, the copies' names (for searching), the group
+    // names (name and path orders) and the extensions (type order) are decoded in steps of
+    // this many groups, one step per interval.
     static constexpr int kSearchNamesStep = 10000;
     static constexpr int kSearchNamesIntervalMs = 30;
 

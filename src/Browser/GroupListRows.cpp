@@ -62,6 +62,7 @@ void GroupListRows::setSource(const std::vector<std::shared_ptr<DuplicatesGroup>
     m_headerTitles.clear();
     m_rowOfEntry.assign(m_entries.size(), -1);
     m_nameKeysNext = 0;
+    m_typeTextsNext = 0;
     m_searchNamesNext = 0;
     m_filterValid = false;
     m_filtered.clear();
@@ -112,6 +113,13 @@ bool GroupListRows::buildNameKeysStep(std::size_t maxEntries) {
         entry.stemLength = entry.nameKey.size() - (extension.isEmpty() ? 0 : extension.size() + 1);
     }
     return nameKeysBuilt();
+}
+
+bool GroupListRows::buildTypeTextsStep(std::size_t maxEntries) {
+    const std::size_t end = std::min(m_entries.size(), m_typeTextsNext + maxEntries);
+    for (; m_typeTextsNext < end; ++m_typeTextsNext)
+        typeKeyOf(m_entries[m_typeTextsNext]);
+    return typeTextsBuilt();
 }
 
 void GroupListRows::buildNameKeys() {

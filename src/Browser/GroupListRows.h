@@ -94,6 +94,10 @@ public:
     // The same for the name keys of the name and path orders.
     bool buildNameKeysStep(std::size_t maxEntries);
     bool nameKeysBuilt() const { return m_nameKeysNext >= m_entries.size(); }
+    // The same for the type texts of the type order (which also decodes them on use).
+    bool buildTypeTextsStep(std::size_t maxEntries);
+    bool typeTextsBuilt() const { return m_typeTextsNext >= m_entries.size(); }
+    bool allTextsBuilt() const { return searchNamesBuilt() && nameKeysBuilt() && typeTextsBuilt(); }
 
     // Bytes the entries and rows hold, their texts included.
     std::size_t memoryUsage() const;
@@ -113,6 +117,7 @@ private:
     // entry index -> row, -1 when not listed.
     std::vector<std::int32_t> m_rowOfEntry;
     std::size_t m_nameKeysNext = 0;    // the entries before it have their name keys
+    std::size_t m_typeTextsNext = 0;   // the entries before it have their type texts
     std::size_t m_searchNamesNext = 0; // the entries before it have their search names
     // Few extensions serve many groups: their texts are made once and shared.
     mutable QHash<QByteArray, std::pair<QString, QString>> m_extensionTexts;

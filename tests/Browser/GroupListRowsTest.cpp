@@ -171,6 +171,9 @@ TEST_F(SortFixture, NamesDecodedInStepsServeSearchAndNameOrder) {
     EXPECT_FALSE(rows.searchNamesBuilt());
     EXPECT_FALSE(rows.buildSearchNamesStep(2));
     EXPECT_FALSE(rows.buildNameKeysStep(3));
+    EXPECT_FALSE(rows.buildTypeTextsStep(4));
+    EXPECT_TRUE(rows.buildTypeTextsStep(1));
+    EXPECT_FALSE(rows.allTextsBuilt());
     EXPECT_EQ(build(3, 1, QStringLiteral("jpg")), (L{"G2", "G5"}));
     EXPECT_TRUE(rows.searchNamesBuilt());
     EXPECT_TRUE(rows.nameKeysBuilt());
