@@ -205,6 +205,10 @@ std::shared_ptr<DuplicateItem> DuplicateSelectionVC::selectedItem() const {
 }
 
 void DuplicateSelectionVC::selectRowByItem(const std::shared_ptr<DuplicateItem>& item) {
+    // A copy of another group than the one shown would land on row 0 and focus a copy that
+    // was not asked for; its own group is shown first.
+    if (auto group = item ? item->getGroup() : nullptr; group && group != m_group.lock())
+        loadGroup(group);
     if (item)
         setSelectedFile(item->getFileSystemItem());
     reloadData();
@@ -326,6 +330,7 @@ void DuplicateSelectionVC::scheduleReload() {
 void DuplicateSelectionVC::buildConfigurations() {
     using Kind = Rows::Kind;
     const int selectedRow = getRowForFileItem(m_selectedFile);
+    m_selectedRowWhileBuilding = selectedRow;
     const bool inActive = !isTableFirstResponder();
     m_configurations.assign(std::size_t(m_rows.rowCount()), {});
     bool firstRowSelected = false;
@@ -430,7 +435,7 @@ DuplicateSelectionVC::createDuplicateCellWithItem(DuplicateItem* copy, FileSyste
         }
     }
     cell.trackingEnabled = false;
-    const int selectedRow = getRowForFileItem(m_selectedFile);
+    const int selectedRow = m_selectedRowWhileBuilding;
     cell.selected = row == selectedRow;
     cell.even = (row & 1) != 0;
     cell.inActive = !isTableFirstResponder();

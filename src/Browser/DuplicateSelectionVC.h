@@ -238,6 +238,8 @@ private:
     FileSystemItem* m_selectedFile = nullptr;
     std::shared_ptr<ScanTree> m_selectedFileTree;
     QByteArray m_currentSelectedPath;
+    // The focused file's row, worked out once per reload rather than once per cell.
+    int m_selectedRowWhileBuilding = 0;
     bool m_reloadScheduled = false;
     bool m_reloading = false;
 

@@ -6,6 +6,8 @@
 #include "Browser/CustomPathControl.h"
 #include "Browser/DuplicateSelectionCellView.h"
 #include "Browser/DuplicateSelectionVC.h"
+#include "Browser/DuplicateToolbarVC.h"
+#include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesHeaps.h"
@@ -42,7 +44,7 @@ using Kind = DuplicateSelectionRows::Kind;
 struct CopiesTableTest : ResultFixture {
     FileSystemItem *ax = nullptr, *bx = nullptr, *cx = nullptr, *dx = nullptr;
     FolderSystemItem *a = nullptr, *p = nullptr, *q = nullptr, *r = nullptr;
-    FileSystemItem *pp = nullptr, *qp = nullptr, *pq = nullptr, *qq = nullptr;
+    FileSystemItem *pp = nullptr, *qp = nullptr, *pq = nullptr, *qq = nullptr, *ep = nullptr;
     std::unique_ptr<DuplicateSelectionVC> vc;
     struct Calls {
         QList<QByteArray> reveal, properties, open;
@@ -80,7 +82,7 @@ struct CopiesTableTest : ResultFixture {
         pp = checked(file(p, "p.txt", 1500, 'p'));
         qp = checked(file(q, "p.txt", 1500, 'p'));
         FileSystemItem* rp = checked(file(r, "p.txt", 1500, 'p'));
-        FileSystemItem* ep = checked(file(e, "p.txt", 1500, 'p'));
+        ep = checked(file(e, "p.txt", 1500, 'p'));
         pq = checked(file(p, "q.txt", 30, 'q'));
         qq = checked(file(q, "q.txt", 30, 'q'));
         FileSystemItem* pt = checked(file(p, "t.txt", 2500, 't'));
@@ -199,7 +201,7 @@ TEST(CopiesTableRowsTest, LayoutOfTheSections) {
 TEST_F(CopiesTableTest, AllLockedGroupStartsWithItsHeaderAndLinksToTheFolders) {
     DuplicateSelectionVC& t = show(pq);
     QAbstractItemModelTester tester(t.tableviewDuplicates()->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_EQ(t.rows().rowCount(), 3);
     EXPECT_EQ(t.cellConfigurationForRow(0).kind, Kind::LockedHeader);
     EXPECT_EQ(t.cellConfigurationForRow(0).title,
@@ -320,6 +322,71 @@ TEST_F(CopiesTableTest, TheGuardOpensThePopupWhichASecondClickDoesNotReopen) {
     ASSERT_TRUE(TestSupport::waitFor([&] {
         return t.cellConfigurationForRow(3).image == QStringLiteral("dark_checkbox0_red");
     }));
+}
+
+TEST_F(CopiesTableTest, FocusedRowIsRememberedAndHeadersKeepTheFocusedFile) {
+    DuplicateSelectionVC& t = show(ax);
+    QWidget* viewport = t.tableviewDuplicates()->viewport();
+    // A click on the row's date focuses the row.
+    QTest::mouseClick(viewport, Qt::LeftButton, {},
+                      DuplicateSelectionCellView::dateRect(rowRect(2)).center().toPoint());
+    EXPECT_EQ(t.selectedFile(), cx);
+    EXPECT_TRUE(t.isTableFirstResponder());
+    EXPECT_TRUE(t.cellConfigurationForRow(2).selected);
+    EXPECT_TRUE(t.cellConfigurationForRow(1).aboveSelected);
+    EXPECT_EQ(CategoryStateManager::sharedManager().getItemsForType(-1).fileItem.get(), copyOf(cx));
+    press(36); // Return flips the focused copy
+    EXPECT_TRUE(copyOf(cx)->isSelected());
+    EXPECT_TRUE(t.isAnyFilesForDeselect());
+
+    // A new table for the category comes back to the remembered copy.
+    show(ax);
+    EXPECT_EQ(vc->selectedFile(), cx);
+
+    // Arrow navigation gives the table the focus.
+    QLineEdit field;
+    field.show();
+    QApplication::setActiveWindow(&field);
+    field.setFocus();
+    QApplication::setActiveWindow(vc.get());
+    vc->tableviewDuplicates()->clearFocus();
+    AppNotification::CreateArrowNavigationNotificationWithType(ArrowNavigationTargetCopiesTable);
+    EXPECT_TRUE(TestSupport::waitFor([&] { return vc->isTableFirstResponder(); }));
+
+    // A header row focused by the table leaves the focused file as it was.
+    CategoryStateManager::sharedManager().removeGategoryItems();
+    show(ep);
+    FileSystemItem* firstPlain = vc->duplicates().front()->getFileSystemItem();
+    EXPECT_EQ(vc->selectedFile(), firstPlain);
+    const int header = vc->rows().plainCount;
+    ASSERT_EQ(vc->cellConfigurationForRow(header).kind, Kind::LockedHeader);
+    vc->tableviewDuplicates()->selectRow(header);
+    EXPECT_EQ(vc->selectedFile(), firstPlain);
+}
+
+TEST_F(CopiesTableTest, ALockedCopysLinkOpensItsFolderInTheFoldersCategory) {
+    SelectDuplicatesVC screen;
+    screen.resize(1100, 700);
+    screen.show();
+    screen.pressOverviewButton();
+    AnimationClock::instance().advance(1500);
+    screen.duplicatesToolbar()->pressButtonForCategoryType(-1);
+    AnimationClock::instance().advance(1000);
+    DuplicateSelectionVC* copies = screen.duplicateSelectionVC();
+    ASSERT_TRUE(copies);
+    copies->loadGroup(groupOf(ep));
+    const int locked = copies->rows().rowForLockedCopy(0);
+    ASSERT_EQ(copies->getFileForRow(locked), pp);
+    auto* table = copies->tableviewDuplicates();
+    const QRect row = table->visualRect(table->model()->index(locked, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      DuplicateSelectionCellView::checkboxRect(row).center().toPoint());
+    AnimationClock::instance().advance(1000);
+    ASSERT_TRUE(screen.fileListVC());
+    EXPECT_EQ(screen.fileListVC()->duplicatesGroupArrayType(), 6);
+    EXPECT_EQ(screen.fileListVC()->selectedGroup(), groupOf(p));
+    ASSERT_TRUE(screen.duplicateSelectionVC());
+    EXPECT_EQ(screen.duplicateSelectionVC()->selectedFile(), p);
 }
 
 TEST(AllowRemovingAllCopiesPlacementTest, BelowWhenItFitsElseAboveClampedAtTheWindowsRightEdge) {
