@@ -229,8 +229,10 @@ void WindowController::tryToQuitApplication() {
     m_quitButton->setImage(QStringLiteral("btn_red"));
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     if (m_selectDuplicatesController && container && container->getAllFilesSize() != 0) {
-        if (m_selectDuplicatesController->selectedFilesVC())
-            return; // the review panel closes instead
+        if (SelectedFilesVC* panel = m_selectDuplicatesController->selectedFilesVC()) {
+            panel->hideAnimation(); // the review panel closes instead
+            return;
+        }
         if (!isActiveWindow())
             return;
         askAndTerminate();

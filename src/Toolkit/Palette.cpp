@@ -63,6 +63,12 @@ QColor commonPrefRowColor() {
 QColor evenRowColor() {
     return rgb(85, 85, 85);
 }
+QColor reviewEvenRowColor() {
+    return rgb(85, 85, 85);
+}
+QColor reviewOddRowColor() {
+    return rgb(88, 88, 88);
+}
 QColor selectedRowColor() {
     return rgb(78, 104, 126);
 }

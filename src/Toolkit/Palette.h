@@ -24,6 +24,9 @@ QColor separatorSelectedColor();
 QColor commonRowColor();
 QColor commonPrefRowColor();
 QColor evenRowColor();
+// The review panel's rows: grey 85 on even rows, 88 on odd ones.
+QColor reviewEvenRowColor();
+QColor reviewOddRowColor();
 QColor selectedRowColor();
 QColor selectedRowColorInactive();
 QBrush lockedFillColor();
