@@ -12,6 +12,7 @@ packages=(
     pkexec coreutils dbus-daemon
     fonts-liberation fonts-inter locales
     qt6-image-formats-plugins libpoppler-qt6-dev libffmpegthumbnailer-dev
+    ffmpeg  # the preview tests make their short video fixture with it
 )
 
 missing=()
