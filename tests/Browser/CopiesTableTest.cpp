@@ -2,6 +2,7 @@
 #include "FakeApplications.h"
 
 #include "Browser/AllowRemovingAllCopiesWC.h"
+#include "Browser/ApplicationChooser.h"
 #include "Browser/CategoryStateManager.h"
 #include "Browser/CustomPathControl.h"
 #include "Browser/DuplicateSelectionCellView.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -387,6 +389,54 @@ TEST_F(CopiesTableTest, ALockedCopysLinkOpensItsFolderInTheFoldersCategory) {
     EXPECT_EQ(screen.fileListVC()->selectedGroup(), groupOf(p));
     ASSERT_TRUE(screen.duplicateSelectionVC());
     EXPECT_EQ(screen.duplicateSelectionVC()->selectedFile(), p);
+}
+
+TEST_F(CopiesTableTest, OpenFolderButtonShowsOnlyOverRowsThatStillExist) {
+    DuplicateSelectionVC& t = show(ax);
+    ASSERT_EQ(::unlink(cx->path().constData()), 0);
+    t.reloadData();
+    QWidget* viewport = t.tableviewDuplicates()->viewport();
+    auto hover = [&](int row) {
+        QTest::mouseMove(viewport,
+                         DuplicateSelectionCellView::dateRect(rowRect(row)).center().toPoint());
+        QCoreApplication::processEvents();
+        return t.cellView()->openFolderButtonRow();
+    };
+    EXPECT_EQ(hover(1), 1);
+    EXPECT_EQ(hover(2), -1); // moved or deleted
+    DuplicatesManager::sharedManager().setOverlayOnScreen(true);
+    EXPECT_EQ(hover(3), -1); // under the help overlay
+    DuplicatesManager::sharedManager().setOverlayOnScreen(false);
+    EXPECT_EQ(hover(3), 3);
+
+    // Its press reveals the row's file and focuses the row.
+    QTest::mouseClick(
+        viewport, Qt::LeftButton, {},
+        DuplicateSelectionCellView::openFolderButtonRect(rowRect(3)).center().toPoint());
+    EXPECT_EQ(calls.reveal, QList<QByteArray>{dx->path()});
+    EXPECT_EQ(t.selectedFile(), dx);
+}
+
+TEST_F(CopiesTableTest, OtherOpensTheFileWithEachChosenApplication) {
+    DuplicateSelectionVC& t = show(ax);
+    t.otherApplicationPressed();
+    auto* chooser = t.window()->findChild<ApplicationChooser*>();
+    ASSERT_TRUE(chooser);
+    QListWidget* list = chooser->list();
+    int chosen = 0;
+    for (int row = 0; row < list->count(); ++row) {
+        const QString id = list->item(row)->data(Qt::UserRole).toString();
+        if (id == TestSupport::kFixtureEditorId || id == TestSupport::kFixtureViewerId) {
+            list->item(row)->setSelected(true);
+            ++chosen;
+        }
+    }
+    ASSERT_EQ(chosen, 2);
+    chooser->accept();
+    ASSERT_EQ(calls.openWith.size(), 2);
+    EXPECT_EQ(calls.openWith.at(0).first, ax->path());
+    EXPECT_EQ(QStringList({calls.openWith.at(0).second, calls.openWith.at(1).second}),
+              (QStringList{TestSupport::kFixtureViewerId, TestSupport::kFixtureEditorId}));
 }
 
 TEST(AllowRemovingAllCopiesPlacementTest, BelowWhenItFitsElseAboveClampedAtTheWindowsRightEdge) {
