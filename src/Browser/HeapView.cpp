@@ -35,6 +35,10 @@ HeapView::HeapView(QWidget* parent) : QWidget(parent) {
 
 HeapView::~HeapView() = default;
 
+void HeapView::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
 QuickLookVC* HeapView::quickLookVC() const {
     return m_quickLookVC;
 }

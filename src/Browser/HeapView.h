@@ -30,7 +30,7 @@ public:
     explicit HeapView(QWidget* parent = nullptr);
     ~HeapView() override;
 
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
+    void setController(SelectDuplicatesVC* controller);
     // Shows |heap| (nothing for null); its copies are split by the folder they lie in.
     void setDuplicatesHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> duplicatesHeap() const { return m_heap; }
