@@ -144,6 +144,14 @@ void DuplicateSelectionVC::registerObservers() {
             });
 }
 
+void DuplicateSelectionVC::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+SelectDuplicatesVC* DuplicateSelectionVC::controller() const {
+    return m_controller;
+}
+
 // ---- Loading.
 
 void DuplicateSelectionVC::loadGroup(const std::shared_ptr<DuplicatesGroup>& group) {

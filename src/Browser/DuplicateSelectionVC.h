@@ -90,8 +90,8 @@ public:
     ~DuplicateSelectionVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    SelectDuplicatesVC* controller() const { return m_controller; }
+    void setController(SelectDuplicatesVC* controller);
+    SelectDuplicatesVC* controller() const;
     void setDuplicateType(int type) { duplicateType_ = type; }
     int duplicateType() const { return duplicateType_; }
     // Shows |group| (nothing for null): its rows, the similar folders collapsed, the
@@ -224,8 +224,8 @@ private:
     bool mainMenuCommandsAllowed() const;
     bool resultsListHasFocus() const;
 
-    // The results screen owns this controller, so it outlives it.
-    SelectDuplicatesVC* m_controller = nullptr;
+    // Weak: a dropped controller may outlive the screen until its deferred deletion.
+    QPointer<SelectDuplicatesVC> m_controller;
     int duplicateType_ = -2;
     std::weak_ptr<DuplicatesGroup> m_group;
     std::vector<std::shared_ptr<DuplicateItem>> m_duplicatesArray;

@@ -49,7 +49,7 @@ bool DuplicateSelectionVC::resultsListHasFocus() const {
     if (focus == m_table)
         return true;
     // Another list of the same results screen (the group list, the review panel's list).
-    const QWidget* screen = m_controller ? reinterpret_cast<const QWidget*>(m_controller)
+    const QWidget* screen = m_controller ? static_cast<const QWidget*>(m_controller.data())
                                          : static_cast<const QWidget*>(window());
     return qobject_cast<const QAbstractItemView*>(focus) && screen && screen->isAncestorOf(focus);
 }

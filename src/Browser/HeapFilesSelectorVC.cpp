@@ -91,6 +91,14 @@ void HeapFilesSelectorVC::resizeEvent(QResizeEvent* event) {
     m_table->setGeometry(0, kBandHeight, width(), std::max(0, height() - kBandHeight));
 }
 
+void HeapFilesSelectorVC::setController(SelectDuplicatesVC* controller) {
+    m_controller = controller;
+}
+
+SelectDuplicatesVC* HeapFilesSelectorVC::controller() const {
+    return m_controller;
+}
+
 // ---- Heap and builds.
 
 void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {

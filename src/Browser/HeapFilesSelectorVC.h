@@ -68,13 +68,15 @@ public:
     ~HeapFilesSelectorVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller) { m_controller = controller; }
-    SelectDuplicatesVC* controller() const { return m_controller; }
+    void setController(SelectDuplicatesVC* controller);
+    SelectDuplicatesVC* controller() const;
     // Shows |heap| once its rows are built; null empties the table and hides the view.
     void setHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> heap() const { return m_heap; }
     // Builds started and not yet ended; the spinner turns while it is above 0.
     int progressStartsCount() const { return m_progressStartsCount; }
+    // The serial queue the rows are grouped on.
+    Dispatch::SerialQueue& workingArrayQueue() const { return *m_workingArrayQueue; }
     // The unique-files header row in the scroll view's coordinates (y-up from the visible
     // rectangle's top, as the help overlay reads it); empty when it is out of view or there
     // are no unique files.
@@ -180,7 +182,8 @@ private:
     void buildOpenWithMenu(QMenu* submenu, const QByteArray& path);
     const Workspace& workspace() const;
 
-    SelectDuplicatesVC* m_controller = nullptr;
+    // Weak: a dropped controller may outlive the screen until its deferred deletion.
+    QPointer<SelectDuplicatesVC> m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
     // The tree that keeps the folders and the unique files alive while they are shown.
     std::shared_ptr<ScanTree> m_tree;
