@@ -105,15 +105,13 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
     m_selectedOtherFileItem = nullptr;
     if (!heap) {
         m_heap.reset();
+        m_shownHeap.reset();
         reloadData();
         hide();
         return;
     }
     show();
     m_heap = heap;
-    m_mainFolderItem = heap->getMainFolderItem();
-    m_secondFolderItem = heap->getSecondFolderItem();
-    m_tree = m_mainFolderItem ? m_mainFolderItem->tree() : nullptr;
     m_view->setSpinning(true);
     ++m_progressStartsCount;
     // The worker gets copies of what it reads; the live result stays on this thread.
@@ -135,8 +133,14 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
 void HeapFilesSelectorVC::updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor,
                                           std::vector<HeapGroupEntry> entries) {
     // A build for a heap no longer shown is dropped; only the last heap's rows are ever seen.
-    if (builtFor == m_heap)
+    if (builtFor == m_heap) {
         m_workingArray = std::move(entries);
+        // The folders change with the rows, so all that is shown belongs to one heap.
+        m_shownHeap = builtFor;
+        m_mainFolderItem = builtFor->getMainFolderItem();
+        m_secondFolderItem = builtFor->getSecondFolderItem();
+        m_tree = m_mainFolderItem ? m_mainFolderItem->tree() : nullptr;
+    }
     customizeFoldersHeader();
     --m_progressStartsCount;
     if (m_progressStartsCount > 0)
@@ -152,7 +156,7 @@ void HeapFilesSelectorVC::reloadData() {
     m_reloadScheduled = false;
     const QSignalBlocker blocker(m_table->selectionModel());
     m_model->beginReset();
-    if (m_heap) {
+    if (m_shownHeap) {
         auto pairs = HeapFilesRows::buildPairRows(m_workingArray, m_selectedGroup);
         std::span<FileSystemItem* const> mainChildren;
         std::span<FileSystemItem* const> secondChildren;
@@ -195,8 +199,9 @@ void HeapFilesSelectorVC::customizeFoldersHeader() {
     for (int side = 0; side < 2; ++side) {
         FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
         sides[side].folder = folder;
-        if (m_heap)
-            sides[side].look = HeapCheckboxRules::headerCheckboxLook(*m_heap, side == Left, allow);
+        if (m_shownHeap)
+            sides[side].look =
+                HeapCheckboxRules::headerCheckboxLook(*m_shownHeap, side == Left, allow);
     }
     m_view->setSides(sides[0], sides[1]);
 }
@@ -236,9 +241,9 @@ HeapCheckboxRules::Look HeapFilesSelectorVC::rowCheckboxLook(int row, Side side)
 }
 
 HeapCheckboxRules::Look HeapFilesSelectorVC::headerCheckboxLook(Side side) const {
-    if (!m_heap)
+    if (!m_shownHeap)
         return {};
-    return HeapCheckboxRules::headerCheckboxLook(*m_heap, side == Left,
+    return HeapCheckboxRules::headerCheckboxLook(*m_shownHeap, side == Left,
                                                  Settings::allowRemovingAllDuplicateCopies());
 }
 
@@ -344,7 +349,7 @@ void HeapFilesSelectorVC::lockedFolderPressed(Side side) {
 // ---- Header check boxes.
 
 void HeapFilesSelectorVC::headerCheckboxPressed(Side side, const QRect& globalRect) {
-    if (!m_heap)
+    if (!m_shownHeap)
         return;
     const HeapCheckboxRules::Look look = headerCheckboxLook(side);
     switch (look.action) {
@@ -362,8 +367,8 @@ void HeapFilesSelectorVC::headerCheckboxPressed(Side side, const QRect& globalRe
     FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
     const bool newState = !look.state;
     const bool allow = Settings::allowRemovingAllDuplicateCopies();
-    const bool last = side == Left ? m_heap->isHasLastItemsInMainFolder()
-                                   : m_heap->isHasLastItemsInSecondFolder();
+    const bool last = side == Left ? m_shownHeap->isHasLastItemsInMainFolder()
+                                   : m_shownHeap->isHasLastItemsInSecondFolder();
     if (last && allow && newState && Settings::showRemoveLastInHeapsMessage()) {
         askBeforeSelectingFolder(side);
         return;
@@ -385,9 +390,9 @@ void HeapFilesSelectorVC::askBeforeSelectingFolder(Side side) {
     alert->addButton(T::cancel, QMessageBox::RejectRole);
     alert->setDefaultButton(ok);
     alert->setCheckBox(new QCheckBox(T::doNotShowAgain, alert));
-    std::weak_ptr<DuplicatesHeap> heap = m_heap;
+    std::weak_ptr<DuplicatesHeap> heap = m_shownHeap;
     connect(alert, &QMessageBox::finished, this, [this, alert, ok, heap, side] {
-        if (alert->clickedButton() == ok && !heap.expired() && heap.lock() == m_heap) {
+        if (alert->clickedButton() == ok && !heap.expired() && heap.lock() == m_shownHeap) {
             if (alert->checkBox()->isChecked())
                 Settings::setShowRemoveLastInHeapsMessage(false);
             selectDuplicatesForcedInFolderItem(
@@ -402,11 +407,11 @@ void HeapFilesSelectorVC::askBeforeSelectingFolder(Side side) {
 
 void HeapFilesSelectorVC::selectDuplicatesForcedInFolderItem(bool select, bool forced,
                                                              FolderSystemItem* folder) {
-    if (!m_heap || !folder)
+    if (!m_shownHeap || !folder)
         return;
     const QByteArray path = folder->path();
     // Copied first: selecting may change the heap's set.
-    const auto copies = m_heap->getDuplicateItems().items();
+    const auto copies = m_shownHeap->getDuplicateItems().items();
     DuplicatesGroup::BeginSelectionGroup();
     for (const auto& copy : copies) {
         if (!copy || copy->getParentFolderItemPath() != path)

@@ -73,6 +73,8 @@ public:
     // Shows |heap| once its rows are built; null empties the table and hides the view.
     void setHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> heap() const { return m_heap; }
+    // The heap whose rows are on screen: the last one set, once its rows are built.
+    std::shared_ptr<DuplicatesHeap> shownHeap() const { return m_shownHeap; }
     // Builds started and not yet ended; the spinner turns while it is above 0.
     int progressStartsCount() const { return m_progressStartsCount; }
     // The serial queue the rows are grouped on.
@@ -185,6 +187,7 @@ private:
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
     QPointer<SelectDuplicatesVC> m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
+    std::shared_ptr<DuplicatesHeap> m_shownHeap;
     // The tree that keeps the folders and the unique files alive while they are shown.
     std::shared_ptr<ScanTree> m_tree;
     FolderSystemItem* m_mainFolderItem = nullptr;

@@ -187,7 +187,7 @@ QMenu* HeapFilesSelectorVC::menuForOtherRow(int row, Side side) {
 QMenu* HeapFilesSelectorVC::menuForFolder(Side side) {
     FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
     FolderSystemItem* other = side == Left ? m_secondFolderItem : m_mainFolderItem;
-    if (!m_heap || !folder || !contextMenuAllowed())
+    if (!m_shownHeap || !folder || !contextMenuAllowed())
         return nullptr;
     QMenu* menu = newContextMenu();
     const HeapCheckboxRules::Look look = headerCheckboxLook(side);

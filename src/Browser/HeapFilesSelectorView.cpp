@@ -80,7 +80,7 @@ void HeapFilesSelectorView::paintEvent(QPaintEvent* event) {
     const qreal half = HeapFilesCellView::halfWidth(width());
     for (int index = 0; index < 2; ++index) {
         const Side& side = m_sides[index];
-        if (!side.folder || !m_controller || !m_controller->heap())
+        if (!side.folder || !m_controller || !m_controller->shownHeap())
             continue;
         const qreal x0 = index == 0 ? 0 : half;
         ImageStore::draw(painter, DarkImageName::prependDarkPrefixIfNeeded(side.look.shownImage()),

@@ -219,6 +219,24 @@ TEST_F(TwoFolderTableTest, QuickHeapChangesKeepTheSpinnerUntilTheLastBuildAndSho
     ASSERT_FALSE(vc->rows().pairs().empty());
     EXPECT_EQ(fileOf(vc->rows().pairs()[0].left), qa);
 
+    // While the next heap's rows are built, a reload shows the rows and folders of the heap
+    // on screen, never the new folders with the old rows.
+    {
+        TestSupport::QueueGate gate(vc->workingArrayQueue());
+        vc->setHeap(heap);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return gate.isReached(); }));
+        vc->reloadData();
+        EXPECT_EQ(vc->shownHeap(), other);
+        EXPECT_EQ(vc->mainFolderItem(), q);
+        EXPECT_EQ(fileOf(vc->rows().pairs()[0].left), qa);
+        ASSERT_EQ(vc->rows().otherCount(), 2);
+        EXPECT_EQ(vc->rows().others()[0].left, extra);
+        gate.open();
+        ASSERT_TRUE(TestSupport::waitFor([&] { return vc->progressStartsCount() == 0; }));
+    }
+    EXPECT_EQ(vc->shownHeap(), heap);
+    EXPECT_EQ(fileOf(vc->rows().pairs()[0].left), pa);
+
     // A build that ends after the table moved to no heap shows nothing.
     {
         TestSupport::QueueGate gate(vc->workingArrayQueue());
