@@ -147,6 +147,18 @@ void FolderSystemItem::addChild(FileSystemItem* node) {
     m_children[m_childCount++] = node;
 }
 
+void FolderSystemItem::trimChildren() {
+    if (m_childCount == m_childCapacity || m_childCount == 0)
+        return;
+    void* trimmed = std::realloc(m_children, m_childCount * sizeof(FileSystemItem*));
+    if (!trimmed)
+        return; // the larger block stays valid
+    scanTree().addChildrenBytes(-std::ptrdiff_t(m_childCapacity - m_childCount) *
+                                std::ptrdiff_t(sizeof(FileSystemItem*)));
+    m_children = static_cast<FileSystemItem**>(trimmed);
+    m_childCapacity = m_childCount;
+}
+
 void FolderSystemItem::removeChild(FileSystemItem* node) {
     FileSystemItem** end = m_children + m_childCount;
     FileSystemItem** found = std::find(m_children, end, node);

@@ -55,6 +55,9 @@ public:
     // Appends `node` (no test for duplicates; the node's parent link is not touched).
     void addChild(FileSystemItem* node);
     void removeChild(FileSystemItem* node);
+    // Gives back the room a children list grew beyond its entries (the list doubles as it
+    // grows). Adding a child later grows it again.
+    void trimChildren();
     // Removes a direct child and takes its size on disk off this folder and every ancestor
     // (logical totals keep their values). False, changing nothing, when it is not a child.
     bool removeChildAndRecalc(FileSystemItem* node);

@@ -167,6 +167,14 @@ void* ScanTree::attach(const void* node, void* object, void (*deleter)(void*)) {
     return existing;
 }
 
+void ScanTree::trimChildrenLists() {
+    const std::lock_guard lock(m_mutex);
+    for (ChunkHeader* chunk : m_chunks) {
+        for (FolderSystemItem* folder = chunk->folders; folder; folder = folder->m_nextInChunk)
+            folder->trimChildren();
+    }
+}
+
 bool ScanTree::markFolderEntered(std::uint64_t device, std::uint64_t inode) {
     std::lock_guard lock(m_enteredMutex);
     return m_enteredFolders.emplace(device, inode).second;

@@ -57,6 +57,10 @@ public:
     // or the same folder under two top folders), so each folder is walked once per scan.
     bool markFolderEntered(std::uint64_t device, std::uint64_t inode);
 
+    // Trims every folder's children list to its entries. Call it once a walk has ended and
+    // before anything reads the tree from another thread; the lists stay valid, but may move.
+    void trimChildrenLists();
+
     // Bytes of arena memory handed out or used by children lists, for the memory benchmark.
     std::size_t bytesInUse() const;
     // Bytes held by children lists (their capacity), part of bytesInUse().

@@ -17,6 +17,7 @@
 #include "Walker/CSWalkOperation.h"
 #include "Walker/FileSeparator.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -333,6 +334,15 @@ void FoldersScanner::onOperationDoneWithSuccess(bool success) {
 // Stage 2: the size filter.
 
 void FoldersScanner::startFilterDuplicatesFiles() {
+    // The walk has ended: the room its children lists grew into serves the comparison.
+    std::vector<ScanTree*> trimmed;
+    for (FolderSystemItem* root : m_arrRoots) {
+        ScanTree* tree = ScanTree::owning(root);
+        if (std::find(trimmed.begin(), trimmed.end(), tree) == trimmed.end()) {
+            tree->trimChildrenLists();
+            trimmed.push_back(tree);
+        }
+    }
     for (FolderSystemItem* root : m_arrRoots)
         root->calctotalsizeex();
     m_pStartSearchDuplicatesDate.store(nowNanoseconds());

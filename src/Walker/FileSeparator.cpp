@@ -73,6 +73,7 @@ void FileSeparator::start(QList<FileSystemItem*> items,
                           std::shared_ptr<FileSeparatorListener> listener) {
     m_pListener = std::move(listener);
     m_arrItemsForSeparate = std::move(items);
+    m_loneFiles.clear();
     m_arrItemsByFileContentHash.clear();
     m_arrHashThatNeedToCheckFully.clear();
     for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate)) {
@@ -182,9 +183,21 @@ void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHas
         return;
     --m_nCountOfItemsRestToSeparate;
     if (key) {
-        if (hashedInPieces)
-            m_arrHashThatNeedToCheckFully.insert(*key);
-        Separator::addObjectWithSeparatorKey(m_arrItemsByFileContentHash, item, *key);
+        const auto grouped = m_arrItemsByFileContentHash.find(*key);
+        if (grouped != m_arrItemsByFileContentHash.end()) {
+            grouped->insert(item);
+            if (hashedInPieces)
+                m_arrHashThatNeedToCheckFully.insert(*key);
+        } else if (const auto lone = m_loneFiles.constFind(*key); lone != m_loneFiles.cend()) {
+            if (lone->item != item) {
+                if (hashedInPieces || lone->hashedInPieces)
+                    m_arrHashThatNeedToCheckFully.insert(*key);
+                m_arrItemsByFileContentHash.insert(*key, {lone->item, item});
+                m_loneFiles.erase(lone);
+            }
+        } else {
+            m_loneFiles.insert(*key, LoneFile{item, hashedInPieces});
+        }
     }
     if (m_bIsSeparationCanceled) {
         m_nCountOfItemsRestToSeparate = 0;
@@ -215,17 +228,20 @@ void FileSeparator::finish() {
     if (m_bIsSeparationCanceled) {
         for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
             item->setIsCheckedForDuplicates(false);
+        m_loneFiles.clear();
         m_arrItemsByFileContentHash.clear();
         reportWhenDrained();
         return;
     }
 
+    // A file alone under its key has no copy.
+    m_loneFiles = {};
     // A three-piece digest only says the pieces are equal: every such key holding two or
     // more files is hashed again in full, whatever the files' names, before anyone sees it.
     QList<FileSystemItem*> gathered;
     for (const ContentHashKey& key : std::as_const(m_arrHashThatNeedToCheckFully)) {
         const auto found = m_arrItemsByFileContentHash.constFind(key);
-        if (found == m_arrItemsByFileContentHash.cend() || found->size() < 2)
+        if (found == m_arrItemsByFileContentHash.cend())
             continue;
         for (FileSystemItem* item : *found)
             gathered.append(item);

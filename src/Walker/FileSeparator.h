@@ -3,6 +3,7 @@
 #include "Categories/Separator.h"
 #include "Walker/ContentHasher.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -22,7 +23,9 @@ class SerialQueue;
 // The key files are grouped under: the 32 lower-case hexadecimal digits of the MD5 of the
 // whole content, or, for an empty file, its name followed by ":#filename#".
 using ContentHashKey = QString;
-// Key -> the files under it. Every key met is present, also those with a single file.
+// Key -> the files under it. Only keys holding two or more files are present: a file alone
+// under its key has no copy, and a set for each such file would cost more memory than the
+// rest of the separation.
 using ItemsByContentHash = Separator::Map<ContentHashKey, FileSystemItem*>;
 
 class FileSeparatorListener {
@@ -111,9 +114,17 @@ private:
     std::shared_ptr<FileSeparatorListener> m_pListener;
     std::uint64_t m_nCountOfItemsRestToSeparate = 0;
     QList<FileSystemItem*> m_arrItemsForSeparate;
+    // Keys met once so far, with their file and whether it was hashed in pieces; a key moves
+    // to the dictionary below when its second file comes.
+    struct LoneFile {
+        FileSystemItem* item = nullptr;
+        bool hashedInPieces = false;
+    };
+    QHash<ContentHashKey, LoneFile> m_loneFiles;
+    // Keys holding two or more files.
     ItemsByContentHash m_arrItemsByFileContentHash;
-    // The keys of files hashed in pieces: a key of these holding two or more files is
-    // confirmed by whole-file digests.
+    // The keys of the dictionary above holding a file hashed in pieces: they are confirmed by
+    // whole-file digests.
     QSet<ContentHashKey> m_arrHashThatNeedToCheckFully;
     std::shared_ptr<OperationQueue> m_pFilterOperationQueue;
     std::uint64_t m_nHashBlockSize = 0;

@@ -260,6 +260,29 @@ TEST_F(FolderSystemItemTest, NoParentInitialiserLinksParentOnly) {
     EXPECT_TRUE(top->containsObject(loose));
 }
 
+TEST_F(FolderSystemItemTest, TrimmedChildrenListsKeepTheirEntriesAndGrowAgain) {
+    using Nodes = FolderSystemItem::Nodes;
+    VolumeSystemItem* top = root("/t");
+    FolderSystemItem* empty = folder(top, "empty");
+    FolderSystemItem* full = folder(top, "full");
+    Nodes files;
+    for (int i = 0; i < 5; ++i) // 5 entries in room for 8
+        files.push_back(file(full, QByteArray::number(i), 1, 1));
+    const std::size_t before = tree->childrenBytes();
+
+    tree->trimChildrenLists();
+    EXPECT_EQ(tree->childrenBytes(), before - 3 * sizeof(FileSystemItem*));
+    EXPECT_TRUE(empty->childrenArray().empty());
+    const auto kept = full->childrenArray();
+    EXPECT_EQ(Nodes(kept.begin(), kept.end()), files);
+    EXPECT_EQ(top->childrenDeepArray().size(), 7u);
+
+    files.push_back(file(full, "late", 1, 1));
+    const auto grown = full->childrenArray();
+    EXPECT_EQ(Nodes(grown.begin(), grown.end()), files);
+    EXPECT_TRUE(full->containsObject(files.back()));
+}
+
 TEST(ScanTreeTest, EveryNodeFindsItsTreeAndKeepsItAlive) {
     std::weak_ptr<ScanTree> watch;
     FileSystemItem* leaf = nullptr;
