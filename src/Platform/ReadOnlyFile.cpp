@@ -9,13 +9,20 @@
 
 ReadOnlyFile::ReadOnlyFile(const QByteArray& path) {
     const PathAt at(path);
-    if (!at.isValid())
-        return;
+    if (at.isValid())
+        openAt(at.dirFd(), at.name());
+}
+
+ReadOnlyFile::ReadOnlyFile(int folderFd, const char* name) {
+    openAt(folderFd, name);
+}
+
+void ReadOnlyFile::openAt(int folderFd, const char* name) {
     // O_NONBLOCK keeps open() from waiting on a FIFO writer; the fstat below then turns
     // the FIFO away. On a regular file the flag has no effect on reads.
     int fd;
     do {
-        fd = ::openat(at.dirFd(), at.name(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return;

@@ -13,6 +13,9 @@
 class ReadOnlyFile final {
 public:
     explicit ReadOnlyFile(const QByteArray& path);
+    // The file `name` (one component, NUL-terminated) inside the folder open as `folderFd`
+    // (which may be an O_PATH descriptor); the same rules apply.
+    ReadOnlyFile(int folderFd, const char* name);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
@@ -31,6 +34,8 @@ public:
     void adviseRandom() const;
 
 private:
+    void openAt(int folderFd, const char* name);
+
     int m_fd = -1;
     std::int64_t m_size = 0;
 };

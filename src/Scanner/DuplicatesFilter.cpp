@@ -12,6 +12,7 @@
 #include "Scanner/SameFileFilter.h"
 #include "Scanner/SimpleFolderInfo.h"
 #include "Walker/ExcludeChecker.h"
+#include "Walker/FolderDescriptors.h"
 
 #include <algorithm>
 #include <limits>
@@ -197,6 +198,10 @@ void DuplicatesFilter::filterNextPossibleDuplicates() {
 void DuplicatesFilter::filterFiles(std::vector<size_t> indexes) {
     const size_t batch = indexes.front();
     auto separator = FileSeparator::create();
+    if (!m_pFolderDescriptors)
+        m_pFolderDescriptors =
+            std::make_shared<FolderDescriptors>(FolderDescriptors::defaultCapacity());
+    separator->useFolderDescriptors(m_pFolderDescriptors);
     m_arrRunningSeparators.emplace(batch, separator);
     m_arrStartedIndexes.push_back(batch);
     QList<FileSystemItem*> items;
@@ -323,6 +328,7 @@ void DuplicatesFilter::finishFilterDuplicates() {
     if (m_bIsFinished)
         return;
     m_bIsFinished = true;
+    m_pFolderDescriptors.reset();
     notifyListenerAboutResult();
 }
 

@@ -16,6 +16,7 @@
 
 class DuplicatesContainer;
 class DuplicatesFilterProgressListener;
+class FolderDescriptors;
 class FolderSystemItem;
 namespace Dispatch {
 class SerialQueue;
@@ -114,6 +115,9 @@ private:
     std::atomic<uint64_t> m_nCurrentMinimalDuplicatesFileSize;
     // Separations (by their first set) running or reported but not yet saved, in set order.
     std::map<size_t, std::shared_ptr<FileSeparator>> m_arrRunningSeparators;
+    // The folders the separations open files through; let go (and so closed, once the last
+    // separation ends) when the comparison ends, so no folder stays held open after it.
+    std::shared_ptr<FolderDescriptors> m_pFolderDescriptors;
     std::map<size_t, std::vector<size_t>> m_arrBatchIndexes;
     std::deque<size_t> m_arrStartedIndexes;
     std::map<size_t, ItemsByContentHash> m_arrFinishedResults;

@@ -1,6 +1,9 @@
 #include "ContentHasher.h"
 
 #include "FileManagerUtils.h"
+#include "FileTree/FileSystemItem.h"
+#include "Platform/ReadOnlyFile.h"
+#include "Walker/MD5Hash.h"
 
 #include <mutex>
 
@@ -17,12 +20,32 @@ public:
         return FileManagerUtils::hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
             path, size, blockLength, threshold);
     }
+    std::optional<QString> hashforFileIn(const FileInFolder& file) override {
+        return FileManagerUtils::hashforFile(ReadOnlyFile(file.folderFd, file.name));
+    }
+    std::optional<QString> hashforFilePartlyIn(const FileInFolder& file, std::uint64_t size,
+                                               std::uint64_t blockLength,
+                                               std::uint64_t threshold) override {
+        return FileManagerUtils::hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
+            ReadOnlyFile(file.folderFd, file.name), size, blockLength, threshold);
+    }
 };
 
 std::mutex g_standardMutex;
 std::shared_ptr<ContentHasher> g_replacement;
 
 } // namespace
+
+std::optional<QString> ContentHasher::hashforFileIn(const FileInFolder& file) {
+    return hashforFile(file.item->path());
+}
+
+std::optional<QString> ContentHasher::hashforFilePartlyIn(const FileInFolder& file,
+                                                          std::uint64_t size,
+                                                          std::uint64_t blockLength,
+                                                          std::uint64_t threshold) {
+    return hashforFilePartly(file.item->path(), size, blockLength, threshold);
+}
 
 std::shared_ptr<ContentHasher> ContentHasher::standard() {
     static const std::shared_ptr<ContentHasher> fileSystem = std::make_shared<FileSystemHasher>();

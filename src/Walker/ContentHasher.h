@@ -10,6 +10,17 @@
 // What the file separator reads files with: the whole-file and the three-piece digest.
 // The standard hasher reads the disk; a test hands the separator its own to count reads.
 // Called from several digest threads at once.
+class FileSystemItem;
+
+// A file to digest, opened relative to its folder: `name` (NUL-terminated) inside the folder
+// open as `folderFd`, so no full path is looked up for it. `item` is its node, for a hasher
+// that wants the path.
+struct FileInFolder {
+    int folderFd = -1;
+    const char* name = nullptr;
+    const FileSystemItem* item = nullptr;
+};
+
 class ContentHasher {
 public:
     virtual ~ContentHasher() = default;
@@ -21,6 +32,12 @@ public:
     virtual std::optional<QString> hashforFilePartly(const QByteArray& path, std::uint64_t size,
                                                      std::uint64_t blockLength,
                                                      std::uint64_t threshold) = 0;
+    // The same two digests of a file found through its folder. Unless a hasher knows
+    // better, they ask the ones above with the file's path.
+    virtual std::optional<QString> hashforFileIn(const FileInFolder& file);
+    virtual std::optional<QString> hashforFilePartlyIn(const FileInFolder& file, std::uint64_t size,
+                                                       std::uint64_t blockLength,
+                                                       std::uint64_t threshold);
 
     // The hasher every separation made without one of its own uses: the one over the file
     // system's own reads (FileManagerUtils), unless a test has put another in its place.

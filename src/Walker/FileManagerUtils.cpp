@@ -21,6 +21,16 @@ std::optional<QString> hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreat
     return MD5HashOfFilePartly(path, kReadLength, size, threshold, blockLength);
 }
 
+std::optional<QString> hashforFile(const ReadOnlyFile& file) {
+    return MD5HashOfFile(file, kReadLength);
+}
+
+std::optional<QString> hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
+    const ReadOnlyFile& file, std::uint64_t size, std::uint64_t blockLength,
+    std::uint64_t threshold) {
+    return MD5HashOfFilePartly(file, kReadLength, size, threshold, blockLength);
+}
+
 bool isFileLocked(const QByteArray& path) {
     if (path.isEmpty() || path.contains('\0'))
         return false;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+class ReadOnlyFile;
+
 // File questions that the digest separation and the remover ask by path (exact bytes).
 // Safe from any thread.
 namespace FileManagerUtils {
@@ -19,6 +21,12 @@ std::optional<QString> hashforFile(const QByteArray& path);
 // cannot be read.
 std::optional<QString> hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
     const QByteArray& path, std::uint64_t size, std::uint64_t blockLength, std::uint64_t threshold);
+
+// The same two digests of a file already open.
+std::optional<QString> hashforFile(const ReadOnlyFile& file);
+std::optional<QString> hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
+    const ReadOnlyFile& file, std::uint64_t size, std::uint64_t blockLength,
+    std::uint64_t threshold);
 
 // True when the item at `path` itself (a symbolic link is not followed) carries the
 // immutable attribute; false when it does not, or when it cannot be looked at.

@@ -6,8 +6,11 @@
 #include "Platform/Dispatch.h"
 #include "Platform/OperationQueue.h"
 #include "Walker/DigestPool.h"
+#include "Walker/FolderDescriptors.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 namespace {
 
@@ -55,6 +58,10 @@ Dispatch::SerialQueue& FileSeparator::workingQueue() {
     // Never destroyed: separators may still report while the process ends.
     static auto* const queue = new Dispatch::SerialQueue(QStringLiteral("fileseparator.working"));
     return *queue;
+}
+
+void FileSeparator::useFolderDescriptors(std::shared_ptr<FolderDescriptors> folders) {
+    m_folders = std::move(folders);
 }
 
 void FileSeparator::separateItemsWithListener(QList<FileSystemItem*> items,
@@ -162,9 +169,20 @@ std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pa
     const std::int64_t logicalSize = item->logicalSize();
     if (logicalSize == 0)
         return emptyFileKey(item);
-    const QByteArray path = item->path();
+    // Through its folder's descriptor when there is one: no path to build or look up.
+    std::shared_ptr<const FolderDescriptors::Descriptor> folder;
+    const QByteArrayView name = item->nameView();
+    char nameText[NAME_MAX + 1];
+    FileInFolder in;
+    if (m_folders && name.size() <= NAME_MAX && !name.contains('\0'))
+        folder = m_folders->descriptorOf(item->parent());
+    if (folder) {
+        std::memcpy(nameText, name.data(), std::size_t(name.size()));
+        nameText[name.size()] = '\0';
+        in = FileInFolder{folder->fd(), nameText, item};
+    }
     if (pass == Pass::Full)
-        return m_hasher->hashforFile(path);
+        return folder ? m_hasher->hashforFileIn(in) : m_hasher->hashforFile(item->path());
     const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(logicalSize, 0));
     // Pieces are read only from just above three blocks. At exactly three blocks they are as
     // long as the file, so the digest of one file's pieces could equal the whole-file digest
@@ -174,7 +192,8 @@ std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pa
     const std::uint64_t threshold = m_nHashMaxSize + 1;
     // The same rule the digest applies: from the threshold on, only the pieces are read.
     hashedInPieces = size >= threshold && m_nHashBlockSize > 0;
-    return m_hasher->hashforFilePartly(path, size, m_nHashBlockSize, threshold);
+    return folder ? m_hasher->hashforFilePartlyIn(in, size, m_nHashBlockSize, threshold)
+                  : m_hasher->hashforFilePartly(item->path(), size, m_nHashBlockSize, threshold);
 }
 
 void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,

@@ -14,6 +14,7 @@
 #include <vector>
 
 class FileSystemItem;
+class FolderDescriptors;
 class OperationQueue;
 class ScanTree;
 namespace Dispatch {
@@ -65,6 +66,10 @@ public:
 
     // The serial queue of every separator's bookkeeping and of the listener calls.
     static Dispatch::SerialQueue& workingQueue();
+
+    // Lets the digests open files through `folders` (shared with other separations of the
+    // same trees) instead of by their full paths. Call it before the separation starts.
+    void useFolderDescriptors(std::shared_ptr<FolderDescriptors> folders);
 
     // Starts separating `items` (equal logical sizes, nodes of live trees) and returns at
     // once. The listener is told exactly once. Every item is marked checked for duplicates
@@ -129,6 +134,7 @@ private:
     std::shared_ptr<OperationQueue> m_pFilterOperationQueue;
     std::uint64_t m_nHashBlockSize = 0;
     std::uint64_t m_nHashMaxSize = 0;
+    std::shared_ptr<FolderDescriptors> m_folders;
     // Keeps the nodes valid while digest threads read their paths.
     std::vector<std::shared_ptr<ScanTree>> m_trees;
     // Set while a separation runs, so it ends and reports even when the caller lets go.

@@ -113,15 +113,24 @@ void MD5HashInitialize() {
 }
 
 std::optional<QString> MD5HashOfFile(const QByteArray& path, std::uint64_t readLength) {
+    return MD5HashOfFile(ReadOnlyFile(path), readLength);
+}
+
+std::optional<QString> MD5HashOfFile(const ReadOnlyFile& file, std::uint64_t readLength) {
     if (readLength == 0)
         readLength = kDefaultReadLength;
-    const ReadOnlyFile file(path);
     if (!file.isOpen())
         return std::nullopt;
     return hashWholeFile(file, readLength);
 }
 
 std::optional<QString> MD5HashOfFilePartly(const QByteArray& path, std::uint64_t readLength,
+                                           std::uint64_t fileSize, std::uint64_t threshold,
+                                           std::uint64_t blockLength) {
+    return MD5HashOfFilePartly(ReadOnlyFile(path), readLength, fileSize, threshold, blockLength);
+}
+
+std::optional<QString> MD5HashOfFilePartly(const ReadOnlyFile& file, std::uint64_t readLength,
                                            std::uint64_t fileSize, std::uint64_t threshold,
                                            std::uint64_t blockLength) {
     if (readLength == 0)
@@ -133,7 +142,7 @@ std::optional<QString> MD5HashOfFilePartly(const QByteArray& path, std::uint64_t
     // file is hashed whole instead. "Three blocks exceed the size" is written as a division
     // so that a huge block cannot overflow.
     if (blockLength == 0 || fileSize == 0 || fileSize < threshold || blockLength > fileSize / 3)
-        return MD5HashOfFile(path, readLength);
+        return MD5HashOfFile(file, readLength);
 
     std::uint64_t endOffset = fileSize - blockLength;
     std::uint64_t middleOffset = (fileSize - blockLength) / 2;
@@ -143,7 +152,6 @@ std::optional<QString> MD5HashOfFilePartly(const QByteArray& path, std::uint64_t
     }
     const std::uint64_t offsets[3] = {0, endOffset, middleOffset};
 
-    const ReadOnlyFile file(path);
     if (!file.isOpen())
         return std::nullopt;
     Context context = startDigest();

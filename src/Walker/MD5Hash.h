@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+class ReadOnlyFile;
+
 // MD5 digests of a file's content, as 32 lower-case hexadecimal digits. The path is the
 // file's exact bytes. Only regular files are read; a symbolic link as the last component is
 // never followed. Both functions keep no state between calls and may run on many threads
@@ -29,5 +31,11 @@ std::optional<QString> MD5HashOfFile(const QByteArray& path, std::uint64_t readL
 // A piece that meets the end of the file ends early; a read error gives no digest at all,
 // so a file that cannot be read wholly is never keyed.
 std::optional<QString> MD5HashOfFilePartly(const QByteArray& path, std::uint64_t readLength,
+                                           std::uint64_t fileSize, std::uint64_t threshold,
+                                           std::uint64_t blockLength);
+
+// The same two digests of a file already open (one that did not open gives no digest).
+std::optional<QString> MD5HashOfFile(const ReadOnlyFile& file, std::uint64_t readLength);
+std::optional<QString> MD5HashOfFilePartly(const ReadOnlyFile& file, std::uint64_t readLength,
                                            std::uint64_t fileSize, std::uint64_t threshold,
                                            std::uint64_t blockLength);

@@ -7,6 +7,7 @@
 #include "Platform/Dispatch.h"
 #include "TestSupport.h"
 #include "Walker/FileManagerUtils.h"
+#include "Walker/FolderDescriptors.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
@@ -175,9 +176,13 @@ protected:
     }
 
     // Runs a separation to its report and checks the listener was told exactly once.
-    ItemsByContentHash separate(const QList<FileSystemItem*>& items, bool keepSeparator = true) {
+    ItemsByContentHash separate(const QList<FileSystemItem*>& items, bool keepSeparator = true,
+                                std::shared_ptr<FolderDescriptors> folders = {}) {
         auto listener = std::make_shared<RecordingListener>();
-        auto separator = FileSeparator::create(m_hasher);
+        // Through folder descriptors, the file system's own hasher reads the files.
+        auto separator = FileSeparator::create(folders ? nullptr : m_hasher);
+        if (folders)
+            separator->useFolderDescriptors(folders);
         separator->separateItemsWithListener(items, listener);
         if (!keepSeparator)
             separator.reset(); // the separation must still run to its report
@@ -311,6 +316,40 @@ TEST_F(FileSeparatorTest, AFileThatCannotBeReadJoinsNoSet) {
 
     const ItemsByContentHash result = separate({a, gone, copy, fifo, partlyBroken});
     EXPECT_EQ(result, ItemsByContentHash({{md5Of(original), Set({a, copy})}}));
+}
+
+// Files opened by name inside their folders' descriptors: the same sets as by path, the same
+// refusals (a FIFO, a symbolic link, a file gone), and with room for fewer folders than the
+// set spans, so descriptors are let go of while digests still use them.
+TEST_F(FileSeparatorTest, FilesReadThroughTheirFoldersGiveTheSameSets) {
+    const QByteArray original = patternBytes(kLarge, 9);
+    const QByteArray small = patternBytes(5000, 10);
+    FolderSystemItem* one = folder("one");
+    FolderSystemItem* two = folder("two");
+    FolderSystemItem* three = folder("three");
+    QList<FileSystemItem*> items;
+    FileSystemItem* a = file("a", original, one);
+    FileSystemItem* copy = file("copy", original, two);
+    FileSystemItem* partly = file("partly", changedAt(original, kOutsideThePieces), three);
+    FileSystemItem* fifo =
+        FileSystemItem::initWithPathSize(*m_tree, "fifo", two, kLarge, 0, false, kLarge);
+    ASSERT_EQ(::mkfifo(fifo->path().constData(), 0600), 0);
+    FileSystemItem* link =
+        FileSystemItem::initWithPathSize(*m_tree, "link", three, kLarge, 0, false, kLarge);
+    ASSERT_EQ(::symlink(a->path().constData(), link->path().constData()), 0);
+    FileSystemItem* gone =
+        FileSystemItem::initWithPathSize(*m_tree, "gone", one, kLarge, 0, false, kLarge);
+    const ItemsByContentHash large =
+        separate({a, fifo, copy, link, partly, gone}, true, std::make_shared<FolderDescriptors>(1));
+    EXPECT_EQ(large, ItemsByContentHash({{md5Of(original), Set({a, copy})}}));
+
+    FileSystemItem* s1 = file("s1", small, one);
+    FileSystemItem* s2 = file("s2", small, three);
+    FileSystemItem* s3 = file("s3", changedAt(small, 10), two);
+    auto folders = std::make_shared<FolderDescriptors>(8);
+    EXPECT_EQ(separate({s1, s2, s3}, true, folders),
+              ItemsByContentHash({{md5Of(small), Set({s1, s2})}}));
+    EXPECT_EQ(folders->openCount(), 3u);
 }
 
 TEST_F(FileSeparatorTest, SetsOfOneOrNoFileAreAnsweredAtOnce) {
