@@ -5,6 +5,7 @@
 #include "Browser/HeapFilesSelectorVC.h"
 #include "Browser/HeapFilesSelectorView.h"
 #include "Browser/HeapFilesTexts.h"
+#include "Browser/HeapView.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicatesHeap.h"
@@ -43,6 +44,9 @@ struct TwoFolderTableTest : ResultFixture {
         Settings::setAllowRemovingAllDuplicateCopies(false);
         Settings::setShowRemoveLastInHeapsMessage(true);
         Settings::setExcludeFolders({});
+        // No help overlay on the results screen: while one is up the pictures take no press.
+        Settings::setShowOverlayOverviewScreen(false);
+        Settings::setShowOverlaySimilarsScreen(false);
         HeapFilesSelectorVC::setWorkspaceForTesting(HeapFilesSelectorVC::Workspace{
             [this](const QByteArray& path) { revealed << path; }, [](const QByteArray&) {},
             [](const QByteArray&) {}, [](const QByteArray&, const QString&) {}});
@@ -558,6 +562,45 @@ TEST_F(TwoFolderTableTest, MainMenuCommandsOnlyInTheSimilarsViewWithoutTheReview
     screen.showOverview();
     AppNotification::CreateRevealInFinderNotification();
     EXPECT_EQ(revealed.size(), 1);
+    AnimationClock::instance().advance(3000);
+}
+
+TEST_F(TwoFolderTableTest, ShowInTheCirclesSelectsTheFirstUniqueFileOfItsSide) {
+    SelectDuplicatesVC screen;
+    screen.resize(1100, 700);
+    screen.show();
+    screen.pressOverviewButton();
+    AnimationClock::instance().advance(2000);
+    screen.showHeapView();
+    AnimationClock::instance().advance(2000);
+    HeapFilesSelectorVC* t = screen.heapFilesSelectorVC();
+    HeapView* view = screen.heapView();
+    ASSERT_TRUE(t && view);
+    screen.heapSelected(heap);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return t->progressStartsCount() == 0; }));
+    view->resize(800, 240);
+    view->grab();
+    auto clickShow = [&](const QRectF& yUp) {
+        const QPoint at(int(yUp.center().x()), int(view->height() - yUp.center().y()));
+        QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    };
+    ASSERT_FALSE(view->secondShowRect().isEmpty());
+    clickShow(view->secondShowRect());
+    EXPECT_EQ(t->selectedOtherFileItem(), extra);
+    EXPECT_EQ(view->previewItem(), extra);
+    view->removeQuickLook();
+    view->grab();
+    clickShow(view->mainShowRect());
+    EXPECT_EQ(t->selectedOtherFileItem(), notes);
+    // A press that ends outside the button does nothing.
+    t->selectRow(0, Side::Left);
+    view->removeQuickLook();
+    view->grab();
+    const QRectF main = view->mainShowRect();
+    QTest::mousePress(view, Qt::LeftButton, {},
+                      QPoint(int(main.center().x()), int(view->height() - main.center().y())));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(t->selectedOtherFileItem(), nullptr);
     AnimationClock::instance().advance(3000);
 }
 
