@@ -10,6 +10,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
+#include "Toolkit/UMTickerScrollView.h"
 #include <QAbstractItemView>
 
 #include <QFile>
@@ -29,6 +30,10 @@ HeapFilesSelectorView::HeapFilesSelectorView(HeapFilesSelectorVC* parent)
     m_progressIndicator->setRange(0, 0);
     m_progressIndicator->setTextVisible(false);
     m_progressIndicator->hide();
+    for (UMTickerScrollView*& ticker : m_pathTickers) {
+        ticker = new UMTickerScrollView(this);
+        ticker->hide();
+    }
 }
 
 void HeapFilesSelectorView::setSides(const Side& left, const Side& right) {
@@ -38,6 +43,12 @@ void HeapFilesSelectorView::setSides(const Side& left, const Side& right) {
         side.exists = side.folder && QFileInfo::exists(QFile::decodeName(side.folder->path()));
     // Every fill hides both open buttons.
     m_openSide = -1;
+    for (int index = 0; index < 2; ++index) {
+        FolderSystemItem* folder = m_sides[index].folder;
+        m_pathTickers[index]->setStringValue(folder ? QFile::decodeName(folder->path())
+                                                    : QString());
+        m_pathTickers[index]->setVisible(folder != nullptr);
+    }
     update();
 }
 
@@ -52,6 +63,14 @@ bool HeapFilesSelectorView::isSpinning() const {
 void HeapFilesSelectorView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_progressIndicator->setGeometry(width() / 2 - 30, kBandHeight + 8, 60, 6);
+    for (int index = 0; index < 2; ++index)
+        m_pathTickers[index]->setGeometry(pathRect(index).toRect());
+}
+
+QRectF HeapFilesSelectorView::pathRect(int side) const {
+    const qreal half = HeapFilesCellView::halfWidth(width());
+    const qreal x0 = side == 0 ? 0 : half;
+    return QRectF(x0 + 60, 6, std::max<qreal>(0, half - 96), kBandHeight - 12);
 }
 
 QRectF HeapFilesSelectorView::checkboxRect(int side) const {
@@ -87,12 +106,6 @@ void HeapFilesSelectorView::paintEvent(QPaintEvent* event) {
                          checkboxRect(index));
         const QRectF icon(x0 + 34, 4, 20, 20);
         ImageStore::draw(painter, QStringLiteral("dark_folder_icon"), icon);
-        painter.setFont(Fonts::font(12));
-        painter.setPen(Palette::heapRowFolderPathColor());
-        const QRectF pathRect(icon.right() + 6, 0, x0 + half - 36 - icon.right() - 6, kBandHeight);
-        painter.drawText(pathRect, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QFile::decodeName(side.folder->path()),
-                                                          Qt::ElideLeft, int(pathRect.width())));
         if (m_openSide == index)
             ImageStore::draw(painter,
                              DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("Lens1")),

@@ -8,6 +8,7 @@
 class FolderSystemItem;
 class HeapFilesSelectorVC;
 class QProgressBar;
+class UMTickerScrollView;
 
 // The root view of the two-folder table: its top band, 29 points high, shows the heap's main
 // folder on the left and its second folder on the right, each with the check box that
@@ -42,6 +43,8 @@ public:
     QRectF checkboxRect(int side) const;
     QRectF openButtonRect(int side) const;
     QRect checkboxGlobalRect(int side) const;
+    QRectF pathRect(int side) const;
+    UMTickerScrollView* pathTicker(int side) const { return m_pathTickers[side == 0 ? 0 : 1]; }
     // The open button shown; -1 none.
     int openButtonSide() const { return m_openSide; }
     // The band's pointer rules, with the pointer at |position| (Qt coordinates of this view).
@@ -66,4 +69,5 @@ private:
     Side m_sides[2];
     int m_openSide = -1;
     QProgressBar* m_progressIndicator = nullptr;
+    UMTickerScrollView* m_pathTickers[2] = {nullptr, nullptr};
 };
