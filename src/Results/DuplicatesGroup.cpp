@@ -22,6 +22,7 @@
 std::atomic<uint64_t> DuplicatesGroup::s_nNextGroupID{1};
 std::atomic<int> DuplicatesGroup::s_nSelectionBatchDepth{0};
 std::atomic<uint64_t> DuplicatesGroup::s_nContentGeneration{0};
+std::atomic<uint64_t> DuplicatesGroup::s_nChangeClock{0};
 
 std::shared_ptr<DuplicatesGroup>
 DuplicatesGroup::create(const QList<FileSystemItem*>& items,
@@ -246,6 +247,8 @@ void DuplicatesGroup::onGroupDidChanged(DuplicatesGroup* group) {
 }
 
 void DuplicatesGroup::notifyListenerThatGroupWillChange() {
+    // Stamped at both ends: whatever is read in between is never taken as final.
+    m_nChangeStamp = s_nChangeClock.fetch_add(1, std::memory_order_relaxed) + 1;
     if (m_nNotificationDeep == 0) {
         if (const auto listener = m_pListener.lock()) {
             listener->onGroupWillChange(this);
@@ -255,6 +258,7 @@ void DuplicatesGroup::notifyListenerThatGroupWillChange() {
 }
 
 void DuplicatesGroup::notifyListenerThatGroupDidChanged() {
+    m_nChangeStamp = s_nChangeClock.fetch_add(1, std::memory_order_relaxed) + 1;
     if (m_nNotificationDeep <= 0) {
         m_nNotificationDeep = 0;
         return;

@@ -136,6 +136,9 @@ public:
     // of a duplicate folder), never for a selection change: a cache over the copies of many
     // groups stays valid while it is unchanged.
     static uint64_t contentGeneration();
+    // Moves on at every change this group announces to its listener (selection or copies),
+    // so a cache of the group's bar sizes stays valid while it is unchanged. Main thread.
+    uint64_t changeStamp() const { return m_nChangeStamp; }
 
     // DuplicatesCategoryListener: the calls of the category that holds this group.
     std::shared_ptr<DuplicatesContainer> getContainer() const override;
@@ -169,6 +172,7 @@ private:
     std::shared_ptr<GroupContent> m_pContent;
     std::shared_ptr<GroupSelection> m_pSelection;
     int m_nNotificationDeep = 0;
+    uint64_t m_nChangeStamp = 0;
     bool m_bDissolving = false;
 
     // Groups may be made on a worker queue while the main thread reads, so the number
@@ -176,4 +180,5 @@ private:
     static std::atomic<uint64_t> s_nNextGroupID;
     static std::atomic<int> s_nSelectionBatchDepth;
     static std::atomic<uint64_t> s_nContentGeneration;
+    static std::atomic<uint64_t> s_nChangeClock;
 };

@@ -44,6 +44,12 @@ struct DuplicatesHeaps::Participation {
         std::shared_ptr<DuplicatesGroup> group;
         std::vector<const DuplicateItem*> copies;
         bool whole = false;
+        // A wholly participating group's bar sizes as of its change stamp `seen`: a
+        // selection batch then reads again only the groups it changed. The group object
+        // must still be visited for its stamp, but its content and selection are not.
+        mutable bool cached = false;
+        mutable uint64_t seen = 0;
+        mutable uint64_t green = 0, blue = 0, red = 0;
     };
     std::vector<Group> groups;
     uint64_t totalSize = 0;
@@ -323,9 +329,16 @@ void DuplicatesHeaps::calculateTotalGreenSize(uint64_t* green, uint64_t* blue,
     for (const Participation::Group& entry : participation().groups) {
         const DuplicatesGroup& group = *entry.group;
         if (entry.whole) {
-            g += group.getGreenSize();
-            b += group.getBlueSize();
-            r += group.getRedSize();
+            if (!entry.cached || entry.seen != group.changeStamp()) {
+                entry.green = group.getGreenSize();
+                entry.blue = group.getBlueSize();
+                entry.red = group.getRedSize();
+                entry.seen = group.changeStamp();
+                entry.cached = true;
+            }
+            g += entry.green;
+            b += entry.blue;
+            r += entry.red;
             continue;
         }
         const uint64_t t = group.getTotalCount();

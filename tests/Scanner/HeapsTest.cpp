@@ -255,4 +255,17 @@ TEST_F(HeapsTest, BarTotalsFollowSelectionsAndCopiesThatLeave) {
     // until the next validation.
     container->removeDuplicateItemsFromLogicalStructure({copy("p/a.bin")->shared_from_this()});
     EXPECT_EQ(bars(), (Bars{1001, 0, 4000}));
+
+    // Totals kept from earlier answers follow deselections of a wholly taking-part group
+    // back down, each step equal to summing the groups afresh.
+    copy("q/b.bin")->deselectItem();
+    EXPECT_EQ(bars(), (Bars{1001 + 2000, 2000, 0}));
+    EXPECT_EQ(bars(), (Bars{1001 + 2000, 2000, 0}));
+    copy("p/b.bin")->deselectItem();
+    EXPECT_EQ(bars(), (Bars{1001, 0, 0}));
+    DuplicatesGroup::BeginSelectionGroup();
+    ASSERT_TRUE(copy("p/b.bin")->selectItemForced(true));
+    ASSERT_TRUE(copy("q/b.bin")->selectItemForced(true));
+    DuplicatesGroup::EndSelectionGroup();
+    EXPECT_EQ(bars(), (Bars{1001, 0, 4000}));
 }
