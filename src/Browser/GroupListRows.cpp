@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -127,10 +128,48 @@ void GroupListRows::buildNameKeys() {
 }
 
 bool GroupListRows::buildSearchNamesStep(std::size_t maxEntries) {
-    QByteArray raw;
     const std::size_t end = std::min(m_entries.size(), m_searchNamesNext + maxEntries);
-    for (; m_searchNamesNext < end; ++m_searchNamesNext) {
-        GroupListEntry& entry = m_entries[m_searchNamesNext];
+    fillSearchNames(m_entries, m_searchNamesNext, end);
+    m_searchNamesNext = end;
+    return searchNamesBuilt();
+}
+
+void GroupListRows::buildSearchNames(std::size_t minSliceEntries) {
+    // A search typed before the idle steps finished waits for the rest, and a million
+    // copies read from scattered memory take a few hundred milliseconds on one core. The
+    // slices go to threads of their own (not the shared pool, where they could wait behind
+    // long background work) while this thread takes one and waits for the others. Nothing
+    // changes a group meanwhile: only this thread does, and it is busy here. Each thread
+    // writes only the entries of its slice.
+    const std::size_t begin = m_searchNamesNext;
+    const std::size_t left = m_entries.size() - begin;
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t slices =
+        std::min({cores, kMaxSearchNameThreads,
+                  std::max<std::size_t>(1, left / std::max<std::size_t>(1, minSliceEntries))});
+    if (slices <= 1) {
+        buildSearchNamesStep(left);
+        return;
+    }
+    const std::size_t per = (left + slices - 1) / slices;
+    std::vector<std::thread> helpers;
+    helpers.reserve(slices - 1);
+    for (std::size_t slice = 1; slice < slices; ++slice) {
+        const std::size_t from = std::min(m_entries.size(), begin + slice * per);
+        const std::size_t to = std::min(m_entries.size(), from + per);
+        helpers.emplace_back([this, from, to] { fillSearchNames(m_entries, from, to); });
+    }
+    fillSearchNames(m_entries, begin, std::min(m_entries.size(), begin + per));
+    for (std::thread& helper : helpers)
+        helper.join();
+    m_searchNamesNext = m_entries.size();
+}
+
+void GroupListRows::fillSearchNames(std::vector<GroupListEntry>& entries, std::size_t from,
+                                    std::size_t to) {
+    QByteArray raw;
+    for (std::size_t index = from; index < to; ++index) {
+        GroupListEntry& entry = entries[index];
         // The raw names joined first and decoded once: no name holds "/", so it keeps one
         // name's match from running into the next. Each name is the last component of the
         // path the copy keeps (reading the copy's node as well costs another trip to
@@ -148,11 +187,6 @@ bool GroupListRows::buildSearchNamesStep(std::size_t maxEntries) {
         }
         entry.searchNames = QFile::decodeName(raw).toCaseFolded();
     }
-    return searchNamesBuilt();
-}
-
-void GroupListRows::buildSearchNames() {
-    buildSearchNamesStep(m_entries.size());
 }
 
 void GroupListRows::filter(const QString& foldedText) {

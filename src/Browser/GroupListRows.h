@@ -36,7 +36,8 @@ struct GroupListEntry {
 };
 
 // The rows of the group list for one source of groups. Everything here is plain data and
-// runs on the main thread; the group list owns one and rebuilds its rows on every change of
+// runs on the main thread (a search that must decode many names borrows helper threads and
+// waits for them); the group list owns one and rebuilds its rows on every change of
 // source, sort, search or (sorted by selection) selection.
 class GroupListRows final {
 public:
@@ -86,11 +87,19 @@ public:
     // The first group row at or after (step 1) or at or before (step -1) |row|; -1 if none.
     int groupRowFrom(int row, int step) const;
 
+    // At most this many threads decode a search's missing names, each a slice of at least
+    // kMinSliceEntries entries.
+    static constexpr std::size_t kMaxSearchNameThreads = 4;
+    static constexpr std::size_t kMinSliceEntries = 20000;
+
     // Decodes the search names of up to |maxEntries| more entries (the group list does so
     // while the user is idle, so the first search finds most of them ready); answers
     // whether every entry has them now. A search decodes whatever is left.
     bool buildSearchNamesStep(std::size_t maxEntries);
     bool searchNamesBuilt() const { return m_searchNamesNext >= m_entries.size(); }
+    // Decodes every missing search name at once, in slices of at least |minSliceEntries|
+    // entries on several threads; the result is the same as in steps.
+    void buildSearchNames(std::size_t minSliceEntries = kMinSliceEntries);
     // The same for the name keys of the name and path orders.
     bool buildNameKeysStep(std::size_t maxEntries);
     bool nameKeysBuilt() const { return m_nameKeysNext >= m_entries.size(); }
@@ -103,7 +112,10 @@ public:
     std::size_t memoryUsage() const;
 
 private:
-    void buildSearchNames();
+    // The search names of entries [from, to); touches nothing else, so disjoint ranges may
+    // be filled at the same time.
+    static void fillSearchNames(std::vector<GroupListEntry>& entries, std::size_t from,
+                                std::size_t to);
     void buildNameKeys();
     void fillTypeTexts(const GroupListEntry& entry) const;
     void filter(const QString& foldedText);

@@ -186,4 +186,23 @@ TEST_F(SortFixture, NamesDecodedInStepsServeSearchAndNameOrder) {
     EXPECT_EQ(build(4, 1, QStringLiteral("c")), L{"G3"});
 }
 
+// A search that finds names missing decodes them in slices on several threads: every entry
+// gets the same names as in idle steps, also when a few were decoded before.
+TEST_F(SortFixture, NamesDecodedInSlicesEqualNamesDecodedInSteps) {
+    GroupListRows stepped;
+    stepped.setSource(container->getAllFilesGroups());
+    ASSERT_TRUE(stepped.buildSearchNamesStep(100));
+    for (std::size_t done : {0, 1, 4}) {
+        rows.setSource(container->getAllFilesGroups());
+        rows.buildSearchNamesStep(done);
+        rows.buildSearchNames(1);
+        ASSERT_TRUE(rows.searchNamesBuilt());
+        ASSERT_EQ(rows.entries().size(), stepped.entries().size());
+        for (std::size_t i = 0; i < rows.entries().size(); ++i)
+            EXPECT_EQ(rows.entries()[i].searchNames, stepped.entries()[i].searchNames)
+                << "entry " << i << " after " << done;
+    }
+    EXPECT_EQ(build(3, 1, QStringLiteral("b.txt")), (L{"G1", "G4"}));
+}
+
 } // namespace
