@@ -59,6 +59,29 @@ bool onMainThread(const std::function<void()>& start) {
     return false;
 }
 
+// Answers and snapshots over a large result hold a million reference counts, each on its
+// own line of memory: let go of at one go, they would keep the main thread for tens of
+// milliseconds. They are let go of a slice per main-queue turn instead, from the back.
+constexpr std::size_t kReleasedPerTurn = 20000;
+
+template <typename T>
+void releaseInSteps(std::vector<T>&& values, std::function<void()> then = {}) {
+    if (values.size() <= kReleasedPerTurn) {
+        values = {};
+        if (then)
+            then();
+        return;
+    }
+    auto held = std::make_shared<std::vector<T>>(std::move(values));
+    held->resize(held->size() - kReleasedPerTurn);
+    Dispatch::mainQueue().async(
+        [held, then = std::move(then)] { releaseInSteps(std::move(*held), then); });
+}
+
+// Only the snapshots that hold something per copy are worth it; the others go at once.
+template <typename Snapshot>
+void releaseSnapshotInSteps(Snapshot&) {}
+
 // The common road: snapshot (already taken, on the main thread) -> compute on the global
 // queue -> deliver on the main thread unless the result changed meanwhile. The snapshot
 // travels back to the main thread so that the copies and groups it holds are let go there.
@@ -78,12 +101,14 @@ void run(std::shared_ptr<Snapshot> snapshot, std::function<Result(const Snapshot
         Result result = compute(*snapshot);
         Dispatch::mainQueue().async([snapshot = std::move(snapshot), result = std::move(result),
                                      deliver = std::move(deliver), delegate = std::move(delegate),
-                                     baseline = std::move(baseline)]() {
-            if (!baseline->has_value() || **baseline != s_dataGeneration.load() ||
-                DuplicatesManager::sharedManager().duplicateContainer() != snapshot->container)
-                return;
-            if (delegate)
+                                     baseline = std::move(baseline)]() mutable {
+            const bool current =
+                baseline->has_value() && **baseline == s_dataGeneration.load() &&
+                DuplicatesManager::sharedManager().duplicateContainer() == snapshot->container;
+            if (current && delegate)
                 deliver(*delegate, result);
+            releaseInSteps(std::move(result));
+            releaseSnapshotInSteps(*snapshot);
         });
     });
 }
@@ -94,6 +119,11 @@ struct GroupsSnapshot {
     std::shared_ptr<DuplicatesContainer> container;
     std::vector<std::pair<std::shared_ptr<DuplicatesGroup>, std::uint64_t>> groups;
 };
+
+template <>
+void releaseSnapshotInSteps(GroupsSnapshot& snapshot) {
+    releaseInSteps(std::move(snapshot.groups));
+}
 
 std::vector<std::shared_ptr<DuplicatesGroup>> computeBiggestGroups(const GroupsSnapshot& snapshot) {
     auto sorted = snapshot.groups;
@@ -124,6 +154,18 @@ struct AutoselectSnapshot {
     // thread for a second.
     QHash<FileSystemItem*, const AutoSelectName*> folderNames;
 };
+
+template <>
+void releaseSnapshotInSteps(AutoselectSnapshot& snapshot) {
+    // The copies go before the groups they belong to, as when the snapshot goes at once.
+    auto groups =
+        std::make_shared<std::vector<std::shared_ptr<DuplicatesGroup>>>(std::move(snapshot.groups));
+    auto facts = std::make_shared<std::vector<std::vector<AutoselectSnapshot::CopyFacts>>>(
+        std::move(snapshot.facts));
+    releaseInSteps(std::move(snapshot.inputs), [groups, facts] {
+        releaseInSteps(std::move(*facts), [groups] { releaseInSteps(std::move(*groups)); });
+    });
+}
 
 std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
     auto snapshot = std::make_shared<AutoselectSnapshot>();
