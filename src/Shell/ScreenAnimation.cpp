@@ -25,15 +25,19 @@ qreal alphaValue(const QWidget* view) {
 
 void setAlphaValue(QWidget* view, qreal alpha) {
     auto* effect = opacityEffectOf(view);
+    if (alpha >= 1.0) {
+        // Fully opaque needs no effect at all. A disabled effect left installed is not enough:
+        // Qt still routes the view's repaints through it, and a pane hidden or shown beside it
+        // leaves the old pixels on screen until something repaints the whole window.
+        if (effect)
+            view->setGraphicsEffect(nullptr);
+        return;
+    }
     if (!effect) {
-        if (alpha >= 1.0)
-            return;
         effect = new QGraphicsOpacityEffect(view);
         view->setGraphicsEffect(effect);
     }
     effect->setOpacity(alpha);
-    // Offscreen rendering of the whole screen for an opacity of 1 would only cost time.
-    effect->setEnabled(alpha < 1.0);
 }
 
 void animate(QWidget* view, qreal alpha, std::optional<QPoint> origin, int durationMs,

@@ -103,6 +103,23 @@ TEST_F(ResultsScreenTest, QuickSwapsLeaveTheChildrenOfTheLastState) {
     EXPECT_EQ(backgrounds.last(), 2);
 }
 
+TEST_F(ResultsScreenTest, PanesEndTheirFadesWithoutAnEffect) {
+    SelectDuplicatesVC& s = makeScreen();
+    s.duplicatesToolbar()->pressButtonForCategoryType(textType());
+    AnimationClock::instance().advance(1000);
+    s.duplicatesToolbar()->heapsButtonPressed(s.duplicatesToolbar()->heapsButton());
+    AnimationClock::instance().advance(1000);
+    EXPECT_EQ(s.heapsSplitView()->graphicsEffect(), nullptr);
+    s.duplicatesToolbar()->pressButtonForCategoryType(-1);
+    AnimationClock::instance().advance(1000);
+    EXPECT_EQ(s.categorySplitView()->graphicsEffect(), nullptr);
+    EXPECT_EQ(s.heapsSplitView()->graphicsEffect(), nullptr);
+    s.duplicatesToolbar()->overviewButtonPressed(s.duplicatesToolbar()->overviewButton());
+    AnimationClock::instance().advance(1500);
+    ASSERT_TRUE(s.overviewVC());
+    EXPECT_EQ(s.overviewVC()->graphicsEffect(), nullptr);
+}
+
 TEST_F(ResultsScreenTest, CategorySwitchCrossFadesFromASnapshot) {
     SelectDuplicatesVC& s = makeScreen();
     s.duplicatesToolbar()->pressButtonForCategoryType(-1);

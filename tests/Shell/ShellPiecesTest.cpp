@@ -9,6 +9,7 @@
 #include "Screens/ScanScreenVC.h"
 #include "Screens/WelcomeScreenVC.h"
 #include "Shell/FolderBookmarks.h"
+#include "Shell/ScreenAnimation.h"
 #include "Shell/WindowBackgroundView.h"
 #include "Shell/WindowController.h"
 #include "TestSupport.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGraphicsOpacityEffect>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -70,6 +72,42 @@ TEST(WindowBackgroundViewTest, AnimationFamilyMovesItsValues) {
         AnimationClock::instance().advance(33);
         EXPECT_FLOAT_EQ(view.arc2Angle(), 292);
     }
+    AnimationClock::instance().setMode(AnimationClock::Mode::Real);
+}
+
+// A view that ends a fade fully opaque carries no effect: a disabled one left installed made
+// the screen keep old panes' pixels after the results screen swapped its lists.
+TEST(ScreenAnimationTest, AnOpaqueViewCarriesNoEffect) {
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    QWidget parent;
+    parent.resize(200, 100);
+    auto* pane = new QWidget(&parent);
+    parent.show();
+
+    ScreenAnimation::setAlphaValue(pane, 1.0);
+    EXPECT_EQ(pane->graphicsEffect(), nullptr);
+    ScreenAnimation::setAlphaValue(pane, 0.25);
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(pane->graphicsEffect());
+    ASSERT_TRUE(effect);
+    EXPECT_TRUE(effect->isEnabled());
+    EXPECT_DOUBLE_EQ(ScreenAnimation::alphaValue(pane), 0.25);
+
+    bool done = false;
+    ScreenAnimation::animate(pane, 1.0, std::nullopt, 300, [&done] { done = true; });
+    AnimationClock::instance().advance(150);
+    EXPECT_TRUE(pane->graphicsEffect()); // half way: still fading
+    AnimationClock::instance().advance(200);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(pane->graphicsEffect(), nullptr);
+    EXPECT_DOUBLE_EQ(ScreenAnimation::alphaValue(pane), 1.0);
+
+    // Out and back in again: the effect comes and goes with each fade.
+    ScreenAnimation::animate(pane, 0.0, std::nullopt, 100);
+    AnimationClock::instance().advance(200);
+    EXPECT_DOUBLE_EQ(ScreenAnimation::alphaValue(pane), 0.0);
+    ScreenAnimation::animate(pane, 1.0, std::nullopt, 100);
+    AnimationClock::instance().advance(200);
+    EXPECT_EQ(pane->graphicsEffect(), nullptr);
     AnimationClock::instance().setMode(AnimationClock::Mode::Real);
 }
 
