@@ -185,7 +185,8 @@ void SelectedFilesCellView::paint(QPainter* painter, const QStyleOptionViewItem&
     const CellConfiguration c = m_controller->cellConfigurationForRow(index.row());
     // The texts keep their colours on the highlighted row: the platform's selection look is
     // never used, the panel draws its own.
-    paintRow(*painter, option.rect, c, index.row() == m_hoverButtonRow);
+    paintRow(*painter, option.rect, c,
+             index.row() == m_hoverButtonRow && !c.disabled && !m_controller->removeIsOn());
 }
 
 bool SelectedFilesCellView::helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -284,9 +285,10 @@ bool SelectedFilesCellView::eventFilter(QObject* watched, QEvent* event) {
         } else if (c.hasContent && c.checkboxEnabled) {
             if (c.checkboxAction == CheckboxAction::LastCopy) {
                 const QRect cell = list->visualRect(list->model()->index(row, 0));
-                const QRectF box = layoutForWidth(cell.width()).checkbox.translated(cell.topLeft());
-                const QPoint global = list->viewport()->mapToGlobal(box.toRect().bottomLeft());
-                m_controller->disabledCheckboxPressed(row, global);
+                const QRect box =
+                    layoutForWidth(cell.width()).checkbox.translated(cell.topLeft()).toRect();
+                m_controller->disabledCheckboxPressed(
+                    row, QRect(list->viewport()->mapToGlobal(box.topLeft()), box.size()));
             } else if (c.checkboxAction == CheckboxAction::Check) {
                 m_controller->checkboxPressed(row);
             }

@@ -1,5 +1,6 @@
 #include "Browser/SelectedFilesVC.h"
 
+#include "Browser/AllowRemovingAllCopiesWC.h"
 #include "Browser/DuplicateBottombarVC.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/RemovalSession.h"
@@ -335,6 +336,8 @@ void SelectedFilesVC::updateAllButtonsAndLabels() {
                                           : QStringLiteral("dark_btn_Remove"));
     m_removeButton->setAlternateImage(m_removeIsOn ? QStringLiteral("dark_btn_stopdelete_click")
                                                    : QStringLiteral("dark_btn_Remove_click"));
+    if (m_removeButton->size() != m_removeButton->sizeHint())
+        layoutMainView();
     m_removeButton->update();
 }
 
@@ -477,9 +480,10 @@ void SelectedFilesVC::selectLastCopyForced(const std::shared_ptr<DuplicateItem>&
     box->open();
 }
 
-void SelectedFilesVC::disabledCheckboxPressed(int row, const QPoint& screenPoint) {
+void SelectedFilesVC::disabledCheckboxPressed(int row, const QRect& checkboxRect) {
     Q_UNUSED(row);
-    Q_UNUSED(screenPoint);
+    AllowRemovingAllCopiesWC::showControllerAtPosition(
+        AllowRemovingAllCopiesWC::screenPointForRect(checkboxRect), window());
 }
 
 void SelectedFilesVC::selectAll() {
@@ -669,7 +673,7 @@ void SelectedFilesVC::revealInFinderPressed(int row) {
 void SelectedFilesVC::getInfo() {
     const auto item = highlightedItem();
     if (item && item->getFileSystemItem())
-        FileManagerReveal::revealPath(QFile::decodeName(item->getFileSystemItem()->path()));
+        FileManagerReveal::showItemProperties(QFile::decodeName(item->getFileSystemItem()->path()));
 }
 
 void SelectedFilesVC::openFile() {

@@ -74,8 +74,8 @@ public:
     void selectAll();
     void checkboxPressed(int row);
     // The check box of a group's last copy while selecting every copy is not allowed: opens
-    // the allow-all-copies popup at |screenPoint| (the box's lower-left corner).
-    void disabledCheckboxPressed(int row, const QPoint& screenPoint);
+    // the allow-all-copies popup at the box, |checkboxRect| in global coordinates.
+    void disabledCheckboxPressed(int row, const QRect& checkboxRect);
 
     // ---- Sorting.
     void sortButtonPressed();

@@ -2,6 +2,7 @@
 // last-copy guard, sorting, the highlighted row and the context menu.
 #include "../Results/ResultFixture.h"
 
+#include "Browser/AllowRemovingAllCopiesWC.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesSort.h"
 #include "Browser/SelectedFilesTexts.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTest>
 
 namespace {
 
@@ -89,6 +91,15 @@ struct SelectedFilesTest : ResultFixture {
         return shown;
     }
     static bool enabled(WhiteTitleButton* button) { return !button->disabled(); }
+    // A left click on the check box of |row|, as the pointer gives it.
+    static void clickCheckbox(SelectedFilesVC& panel, int row) {
+        QTableView* table = panel.tableViewSelectedFiles();
+        const QRect cell = table->visualRect(table->model()->index(row, 0));
+        const QPoint centre =
+            SelectedFilesCellView::layoutForWidth(cell.width()).checkbox.center().toPoint() +
+            cell.topLeft();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, centre);
+    }
 };
 
 TEST_F(SelectedFilesTest, LabelCountsNamesAndSizesTheSelection) {
@@ -107,7 +118,8 @@ TEST_F(SelectedFilesTest, LabelCountsNamesAndSizesTheSelection) {
               QStringLiteral("Remove selected duplicates to Trash"));
 
     // Unchecking the row empties the selection: the label hides, only Select All is left.
-    panel.checkboxPressed(0);
+    clickCheckbox(panel, 0);
+    EXPECT_EQ(panel.selectedDuplicateIndex(), -1) << "a click on the box highlights no row";
     TestSupport::spinFor(1);
     EXPECT_TRUE(panel.informativeLabel()->isHidden());
     EXPECT_TRUE(enabled(panel.selectButton()));
@@ -212,6 +224,13 @@ TEST_F(SelectedFilesTest, LastCopyCheckBoxFollowsTheAllowAllSetting) {
     second.checkboxPressed(last);
     EXPECT_FALSE(three[0]->isSelected()) << "refused without a message";
     EXPECT_FALSE(screen->findChild<QMessageBox*>(QStringLiteral("removeLastCopyConfirmation")));
+    // A click on that box (through the row's own hit test) opens the allow-all popup instead.
+    clickCheckbox(second, last);
+    ASSERT_TRUE(AllowRemovingAllCopiesWC::existingController());
+    EXPECT_TRUE(AllowRemovingAllCopiesWC::existingController()->popupVisible());
+    EXPECT_FALSE(three[0]->isSelected());
+    AllowRemovingAllCopiesWC::hideItself();
+    AnimationClock::instance().advance(AllowRemovingAllCopiesWC::kFadeOutMs + 200);
 
     Settings::setAllowRemovingAllDuplicateCopies(true);
     second.reloadTable();
