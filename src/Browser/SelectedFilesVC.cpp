@@ -33,7 +33,6 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFile>
-#include <QGraphicsDropShadowEffect>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -177,11 +176,9 @@ void SelectedFilesVC::awakeFromNib() {
     m_removedSize = 0;
     m_selectedDuplicateIndex = -1;
 
-    auto* shadow = new QGraphicsDropShadowEffect(m_table);
-    shadow->setColor(Palette::properColorWithRedGreenBlueAlpha(0, 0, 0, 0.5f));
-    shadow->setOffset(0, 0);
-    shadow->setBlurRadius(1.0);
-    m_table->setGraphicsEffect(shadow);
+    // The table's thin shadow is drawn by the background (SelectedFilesView): an effect on
+    // the table would render it twice on every refresh of a run.
+    m_mainView->setShadowedChild(m_table);
 
     // Posts the sort change before this panel listens: the other lists re-sort once.
     setSortByButtonTitle();

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 
 SelectedFilesView::SelectedFilesView(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::ArrowCursor);
@@ -13,6 +14,11 @@ SelectedFilesView::SelectedFilesView(QWidget* parent) : QWidget(parent) {
 void SelectedFilesView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Palette::categoryBackgroundColor());
+    if (m_shadowed && m_shadowed->isVisible()) {
+        const QRectF around = QRectF(m_shadowed->geometry()).adjusted(-0.5, -0.5, 0.5, 0.5);
+        painter.setPen(QPen(Palette::reviewListShadowColor(), 1.0));
+        painter.drawRect(around);
+    }
 }
 
 void SelectedFilesView::mousePressEvent(QMouseEvent* event) {

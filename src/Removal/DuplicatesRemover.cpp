@@ -1,5 +1,6 @@
 #include "Removal/DuplicatesRemover.h"
 
+#include "FileTree/FileSystemItem.h"
 #include "Platform/AuthorizationManager.h"
 #include "Platform/PathAt.h"
 #include "Removal/DuplicatesRootRemover.h"
@@ -93,11 +94,17 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
 std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items& items) const {
     QSet<const DuplicateItem*> inRun;
     QSet<QByteArray> runPaths;
+    // Only a folder of the run can take other copies along with it.
+    QSet<QByteArray> runFolderPaths;
     for (const auto& item : items) {
         if (item) {
             inRun.insert(item.get());
-            if (!item->getFileItemPath().isEmpty())
+            const FileSystemItem* node = item->getFileSystemItem();
+            if (!item->getFileItemPath().isEmpty()) {
                 runPaths.insert(item->getFileItemPath());
+                if (!node || node->isDir())
+                    runFolderPaths.insert(item->getFileItemPath());
+            }
         }
     }
     QHash<const DuplicateItem*, std::shared_ptr<const ScannedCopy>> snapshots;
@@ -111,8 +118,10 @@ std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items&
     };
     // The path itself or one of its folders is removed by this run.
     auto isRemovedByRun = [&](QByteArray path) {
-        while (!path.isEmpty()) {
-            if (runPaths.contains(path))
+        if (runPaths.contains(path))
+            return true;
+        while (!runFolderPaths.isEmpty() && !path.isEmpty()) {
+            if (runFolderPaths.contains(path))
                 return true;
             const qsizetype slash = path.lastIndexOf('/');
             path.truncate(slash > 0 ? slash : 0);

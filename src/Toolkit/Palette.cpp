@@ -69,6 +69,9 @@ QColor reviewEvenRowColor() {
 QColor reviewOddRowColor() {
     return rgb(88, 88, 88);
 }
+QColor reviewListShadowColor() {
+    return rgb(0, 0, 0, 0.5);
+}
 QColor selectedRowColor() {
     return rgb(78, 104, 126);
 }

@@ -27,6 +27,8 @@ QColor evenRowColor();
 // The review panel's rows: grey 85 on even rows, 88 on odd ones.
 QColor reviewEvenRowColor();
 QColor reviewOddRowColor();
+// The thin shadow around the review panel's list: black at half strength.
+QColor reviewListShadowColor();
 QColor selectedRowColor();
 QColor selectedRowColorInactive();
 QBrush lockedFillColor();

@@ -42,6 +42,7 @@ const FixedColour kFixed[] = {
     {"commonPrefRowColor", &Palette::commonPrefRowColor, 99, 99, 99, 1.0},
     {"reviewEvenRowColor", &Palette::reviewEvenRowColor, 85, 85, 85, 1.0},
     {"reviewOddRowColor", &Palette::reviewOddRowColor, 88, 88, 88, 1.0},
+    {"reviewListShadowColor", &Palette::reviewListShadowColor, 0, 0, 0, 0.5},
     {"evenRowColor", &Palette::evenRowColor, 85, 85, 85, 1.0},
     {"selectedRowColor", &Palette::selectedRowColor, 78, 104, 126, 1.0},
     {"selectedRowColorInactive", &Palette::selectedRowColorInactive, 83, 91, 97, 1.0},
@@ -197,8 +198,8 @@ TEST(PaletteTest, EveryNamedColourHasItsExactComponents) {
     for (const PatternColour& row : kPatterns)
         names.insert(row.name);
     EXPECT_EQ(clear, 8);
-    EXPECT_EQ(std::size(kFixed) - clear, 114u);
-    EXPECT_EQ(names.size(), 125u) << "a name appears twice in the table";
+    EXPECT_EQ(std::size(kFixed) - clear, 115u);
+    EXPECT_EQ(names.size(), 126u) << "a name appears twice in the table";
 }
 
 TEST(PaletteTest, PatternColoursTileTheirPicture) {
