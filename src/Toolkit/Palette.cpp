@@ -70,7 +70,8 @@ QColor reviewOddRowColor() {
     return rgb(88, 88, 88);
 }
 QColor reviewListShadowColor() {
-    return rgb(0, 0, 0, 0.5);
+    // Black at half strength over categoryBackgroundColor (70), made opaque.
+    return rgb(35, 35, 35);
 }
 QColor selectedRowColor() {
     return rgb(78, 104, 126);

@@ -27,7 +27,8 @@ QColor evenRowColor();
 // The review panel's rows: grey 85 on even rows, 88 on odd ones.
 QColor reviewEvenRowColor();
 QColor reviewOddRowColor();
-// The thin shadow around the review panel's list: black at half strength.
+// The thin shadow around the review panel's list: black at half strength over the panel's
+// background.
 QColor reviewListShadowColor();
 QColor selectedRowColor();
 QColor selectedRowColorInactive();

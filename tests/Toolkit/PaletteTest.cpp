@@ -42,7 +42,7 @@ const FixedColour kFixed[] = {
     {"commonPrefRowColor", &Palette::commonPrefRowColor, 99, 99, 99, 1.0},
     {"reviewEvenRowColor", &Palette::reviewEvenRowColor, 85, 85, 85, 1.0},
     {"reviewOddRowColor", &Palette::reviewOddRowColor, 88, 88, 88, 1.0},
-    {"reviewListShadowColor", &Palette::reviewListShadowColor, 0, 0, 0, 0.5},
+    {"reviewListShadowColor", &Palette::reviewListShadowColor, 35, 35, 35, 1.0},
     {"evenRowColor", &Palette::evenRowColor, 85, 85, 85, 1.0},
     {"selectedRowColor", &Palette::selectedRowColor, 78, 104, 126, 1.0},
     {"selectedRowColorInactive", &Palette::selectedRowColorInactive, 83, 91, 97, 1.0},
