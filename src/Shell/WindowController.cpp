@@ -359,6 +359,10 @@ void WindowController::resizeEvent(QResizeEvent* event) {
 
 void WindowController::layoutChrome() {
     m_contentView->setGeometry(rect());
+    // The results screen fills the resizable window; a sliding or growing screen is placed by
+    // its animation, which sizes it when it ends.
+    if (m_selectDuplicatesController && !m_selectDuplicatesController->animating())
+        m_selectDuplicatesController->resize(m_contentView->size());
     m_menuBar->setGeometry(kMenuBarLeft, kMenuBarTop, width() - kMenuBarLeft - 8, kMenuBarHeight);
     const QSize grip = m_sizeGrip->sizeHint();
     m_sizeGrip->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(),

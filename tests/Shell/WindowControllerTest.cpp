@@ -122,6 +122,16 @@ TEST_F(WindowControllerTest, ScanWithCopiesGoesFromScanScreenToResults) {
     EXPECT_EQ(manager.foundSize(), int64_t(manager.duplicateContainer()->getAllFilesSize()));
 }
 
+TEST_F(WindowControllerTest, TheResultsScreenFollowsTheWindowsSize) {
+    scanToResults();
+    SelectDuplicatesVC* results = m_window->selectDuplicatesController();
+    EXPECT_EQ(results->size(), m_window->size());
+    for (const QSize size : {QSize(1500, 900), QSize(1200, 713), QSize(1333, 801)}) {
+        m_window->resize(size);
+        EXPECT_EQ(results->size(), size);
+    }
+}
+
 TEST_F(WindowControllerTest, ScanWithoutCopiesShowsTheNoDuplicatesViewOnTheScanScreen) {
     const QString folder = makeFolder(QStringLiteral("unique"), false);
     m_window->startScanFolders({folder});
