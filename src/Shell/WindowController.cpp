@@ -400,6 +400,15 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (type == QEvent::ShortcutOverride && isActiveWindow()) {
+        // Before the shortcut is looked up: the item it would trigger follows the menu's
+        // rules now, not as they stood when its menu was last shown.
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        const auto* window = qobject_cast<const QWindow*>(watched);
+        if ((widget && widget->window() == this) || (window && window == windowHandle()))
+            validateItemsForShortcut(static_cast<const QKeyEvent*>(event));
+        return false;
+    }
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && isActiveWindow()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isModifierKey(key->key()) && !key->isAutoRepeat()) {

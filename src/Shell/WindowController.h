@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Screens/ScreenProtocols.h"
+#include "Shell/MainMenuRules.h"
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
@@ -18,6 +20,7 @@ class InterimScreenVC;
 class MainMenu;
 class PreferencesWC;
 class QAction;
+class QFileDialog;
 class QMenu;
 class QMenuBar;
 class QSizeGrip;
@@ -159,6 +162,33 @@ public:
     PreferencesWC* preferencesController() const;
     void checkForUpdates();
 
+    // ---- The main menu's rules and commands (WindowControllerMenu.cpp,
+    // WindowControllerMenuCommands.cpp). An item is validated when its menu is shown, when
+    // its shortcut is pressed and again when it is triggered, so no way in passes a rule.
+    // validateMenuItem: posts "MainMenuIsActive", applies the rules to |item| (enabled,
+    // check mark, visibility, title) and answers whether it is enabled.
+    bool validateMenuItem(QAction* item);
+    // Validates every item of |menu|, then lets an alternate item stand in for the item
+    // before it while Alt is held.
+    void validateMenu(QMenu* menu);
+    // What the rules read, gathered from the screens now.
+    MainMenuState currentMenuState() const;
+    static MenuCommand commandOfItem(const QAction* item);
+    // The first item of the menu bar (submenus included) that stands for |command|.
+    QAction* menuItem(MenuCommand command) const;
+    // Runs |command| for |sender| without asking the rules (the item's trigger asks first).
+    void performMenuCommand(MenuCommand command, QAction* sender);
+    // Opens the folder chooser (a sheet of this window) of "select the copies in folders".
+    void selectDuplicatesInFoldersPressed();
+    // Selects, unforced and in one batch, every unselected copy lying directly in one of
+    // |paths|.
+    static void selectDuplicatesInFolderURLs(const QStringList& paths);
+    QFileDialog* folderChooser() const;
+    // For tests of states no screen can reach yet: adjusts the gathered state.
+    void setMenuStateAdjuster(std::function<void(MainMenuState&)> adjuster) {
+        m_menuStateAdjuster = std::move(adjuster);
+    }
+
     // What ends the application; the tests put a recorder in its place.
     void setTerminateHandler(std::function<void()> handler) { m_terminate = std::move(handler); }
 
@@ -173,6 +203,15 @@ private:
 
     void buildWindowButtons();
     void buildMenuBar();
+    // Adds an item for |command| to |menu|; its trigger runs |handler| (or the command) only
+    // when the rules enable it.
+    QAction* addMenuItem(QMenu* menu, const QString& title, MenuCommand command,
+                         const QKeySequence& shortcut = {}, std::function<void()> handler = {});
+    void guardMenuItem(QAction* item, MenuCommand command, std::function<void()> handler);
+    void applyMenuItemRule(QAction* item, const MenuItemRule& rule);
+    bool isAnySheetOpen() const;
+    // Validates the items whose shortcut is |event|'s key, before the shortcut is looked up.
+    void validateItemsForShortcut(const QKeyEvent* event);
     // Adds the About, updater and preferences items to |application|, the Share menu and
     // the support item to |help|.
     void buildSharingMenus(QMenu* application, QMenu* help);
@@ -219,6 +258,8 @@ private:
     QPointer<PreferencesWC> m_preferencesController;
 
     std::function<void()> m_terminate;
+    std::function<void(MainMenuState&)> m_menuStateAdjuster;
+    QPointer<QFileDialog> m_folderChooser;
 
 public:
     // Menu items the application menu titles at start-up.

@@ -234,7 +234,7 @@ void WindowController::updateRecentFoldersList() {
     m_recentFoldersMenu->clear();
     for (const QString& path : Settings::lastTenFolders()) {
         QAction* item = m_recentFoldersMenu->addAction(path);
-        connect(item, &QAction::triggered, this, [this, path] { pathMenuItemPressed(path); });
+        guardMenuItem(item, MenuCommand::PathMenuItem, [this, path] { pathMenuItemPressed(path); });
     }
 }
 

@@ -14,30 +14,29 @@
 void WindowController::buildSharingMenus(QMenu* application, QMenu* help) {
     checkForUpdatesMenuItem = new QAction(QStringLiteral("Check for Updates..."), application);
     application->insertAction(mainMenuHideSorvanta, checkForUpdatesMenuItem);
-    connect(checkForUpdatesMenuItem, &QAction::triggered, this, [this] { checkForUpdates(); });
+    guardMenuItem(checkForUpdatesMenuItem, MenuCommand::Other, [this] { checkForUpdates(); });
     application->insertSeparator(mainMenuHideSorvanta);
     preferencesMenuItem = new QAction(QStringLiteral("Preferences..."), application);
     preferencesMenuItem->setShortcut(QKeySequence::Preferences);
     application->insertAction(mainMenuHideSorvanta, preferencesMenuItem);
-    connect(preferencesMenuItem, &QAction::triggered, this, [this] { showPreferences(); });
+    guardMenuItem(preferencesMenuItem, MenuCommand::ShowPreferences, [this] { showPreferences(); });
     application->insertSeparator(mainMenuHideSorvanta);
-    connect(mainMenuAboutSorvanta, &QAction::triggered, this, [this] { showAboutScreen(); });
 
     auto* share = new QMenu(QStringLiteral("Share"), m_menuBar);
     m_menuBar->insertMenu(help->menuAction(), share);
     twitterMenuItem = share->addAction(QStringLiteral("Twitter"));
-    connect(twitterMenuItem, &QAction::triggered, this,
-            [] { WindowSharing::twitterButtonPressed(); });
+    guardMenuItem(twitterMenuItem, MenuCommand::Other,
+                  [] { WindowSharing::twitterButtonPressed(); });
     facebookMenuItem = share->addAction(QStringLiteral("Facebook"));
-    connect(facebookMenuItem, &QAction::triggered, this,
-            [] { WindowSharing::facebookButtonPressed(); });
+    guardMenuItem(facebookMenuItem, MenuCommand::Other,
+                  [] { WindowSharing::facebookButtonPressed(); });
     emailMenuItem = share->addAction(QStringLiteral("Email"));
-    connect(emailMenuItem, &QAction::triggered, this, [] { WindowSharing::emailButtonPressed(); });
+    guardMenuItem(emailMenuItem, MenuCommand::Other, [] { WindowSharing::emailButtonPressed(); });
     WindowSharing::setSharingMenuButtons(twitterMenuItem, facebookMenuItem, emailMenuItem);
 
     contactSupportMenuItem = help->addAction(QStringLiteral("Contact Support"));
-    connect(contactSupportMenuItem, &QAction::triggered, this,
-            [] { WindowSharing::contactSupportButtonPressed(); });
+    guardMenuItem(contactSupportMenuItem, MenuCommand::Other,
+                  [] { WindowSharing::contactSupportButtonPressed(); });
 }
 
 void WindowController::showAboutScreen() {
