@@ -361,7 +361,19 @@ TEST_F(MainMenuTest, SelectionCommandsReachTheGroupListAndTheCopiesTable) {
     EXPECT_FALSE(choose(MenuCommand::ShowSelectedDuplicates));
     choose(MenuCommand::SelectAnyCopies);
     EXPECT_TRUE(choose(MenuCommand::ShowSelectedDuplicates));
-    EXPECT_NE(results()->selectedFilesVC(), nullptr);
+    ASSERT_NE(results()->selectedFilesVC(), nullptr);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !results()->selectedFilesVC()->animating(); }));
+
+    // With the review panel open the category items are off but keep the mark, and Deselect
+    // reaches the panel.
+    // (The jump to the letter chose the documents.)
+    QAction* documents = item(MenuCommand::ShowDocuments);
+    m_window->validateMenu(menuOf(documents));
+    EXPECT_FALSE(documents->isEnabled());
+    EXPECT_TRUE(documents->isChecked());
+    EXPECT_FALSE(choose(MenuCommand::SelectAnyCopies));
+    EXPECT_TRUE(choose(MenuCommand::DeselectAllDuplicates));
+    EXPECT_EQ(selectedCount(), 0u);
 }
 
 TEST_F(MainMenuTest, FileCommandsGoOutAsNotificationsToTheListShown) {
