@@ -89,7 +89,7 @@ public:
 
     // At most this many threads decode a search's missing names, each a slice of at least
     // kMinSliceEntries entries.
-    static constexpr std::size_t kMaxSearchNameThreads = 4;
+    static constexpr std::size_t kMaxSearchNameThreads = 8;
     static constexpr std::size_t kMinSliceEntries = 20000;
 
     // Decodes the search names of up to |maxEntries| more entries (the group list does so
