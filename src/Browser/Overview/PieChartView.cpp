@@ -288,13 +288,29 @@ void PieChartView::pressCategoryNamed(const QString& name) {
     for (int type = 0; type < kCategoryCount; ++type) {
         if (name != QLatin1String(kRows[type].name))
             continue;
-        using Action = void (DuplicateToolbarVC::*)(WhiteTitleButton*);
-        static constexpr Action kActions[kCategoryCount] = {
-            &DuplicateToolbarVC::picturesButtonPressed, &DuplicateToolbarVC::moviesButtonPressed,
-            &DuplicateToolbarVC::musicButtonPressed,    &DuplicateToolbarVC::documentsButtonPressed,
-            &DuplicateToolbarVC::archivesButtonPressed, &DuplicateToolbarVC::othersButtonPressed,
-            &DuplicateToolbarVC::foldersButtonPressed};
-        (toolbar->*kActions[type])(nullptr);
+        switch (type) {
+        case 0:
+            toolbar->picturesButtonPressed(nullptr);
+            break;
+        case 1:
+            toolbar->moviesButtonPressed(nullptr);
+            break;
+        case 2:
+            toolbar->musicButtonPressed(nullptr);
+            break;
+        case 3:
+            toolbar->documentsButtonPressed(nullptr);
+            break;
+        case 4:
+            toolbar->archivesButtonPressed(nullptr);
+            break;
+        case 5:
+            toolbar->othersButtonPressed(nullptr);
+            break;
+        default:
+            toolbar->foldersButtonPressed(nullptr);
+            break;
+        }
         return;
     }
 }
