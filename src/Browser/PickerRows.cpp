@@ -27,22 +27,32 @@ PickerFolderFacts factsOf(const FolderSystemItem* folder) {
 
 void sortRows(std::vector<PickerRow>& rows, int sortType, int sortDirection) {
     const bool descending = sortDirection == 1;
-    const auto byNumber = [&rows, descending](auto key) {
+    // Rows with equal keys follow their folders' paths, so a rebuild from the result and a
+    // re-sort of the rows on screen give the same order, whatever order either started in.
+    static const QString noPath;
+    const auto pathOf = [](const PickerRow& row) -> const QString& {
+        return row.facts ? row.facts->sortPath : noPath;
+    };
+    const auto byNumber = [&rows, descending, pathOf](auto key) {
         std::stable_sort(rows.begin(), rows.end(),
-                         [key, descending](const PickerRow& a, const PickerRow& b) {
-                             return descending ? key(a) > key(b) : key(a) < key(b);
+                         [key, descending, pathOf](const PickerRow& a, const PickerRow& b) {
+                             if (key(a) != key(b))
+                                 return descending ? key(a) > key(b) : key(a) < key(b);
+                             return pathOf(a) < pathOf(b);
                          });
     };
     // Text keys read the other way: direction 1 is A to Z.
-    const auto byText = [&rows, descending](auto key) {
+    const auto byText = [&rows, descending, pathOf](auto key) {
         static const QString empty;
         const auto text = [key](const PickerRow& row) -> const QString& {
             return row.facts ? key(*row.facts) : empty;
         };
         std::stable_sort(rows.begin(), rows.end(),
-                         [text, descending](const PickerRow& a, const PickerRow& b) {
+                         [text, descending, pathOf](const PickerRow& a, const PickerRow& b) {
                              const int order = text(a).compare(text(b));
-                             return descending ? order < 0 : order > 0;
+                             if (order != 0)
+                                 return descending ? order < 0 : order > 0;
+                             return pathOf(a) < pathOf(b);
                          });
     };
     switch (sortType) {
