@@ -888,8 +888,10 @@ void SelectDuplicatesVC::hideOverviewAndDropItUnlessShownAgain() {
         return;
     // The completion reads the state then: a swap back to the overview meanwhile keeps it.
     QPointer<OverviewVC> overview = m_overviewVC;
-    overview->hideWithCompletion([this, overview] {
-        if (overview && m_state != StateOverview) {
+    // The fade runs on the overview's clock: the screen may be gone by its end.
+    QPointer<SelectDuplicatesVC> self = this;
+    overview->hideWithCompletion([this, self, overview] {
+        if (self && overview && m_state != StateOverview) {
             if (m_overviewVC == overview)
                 m_overviewVC = nullptr;
             QPointer<OverviewVC> gone = overview;

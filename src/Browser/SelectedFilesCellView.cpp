@@ -104,6 +104,10 @@ SelectedFilesCellView::Layout SelectedFilesCellView::layoutForWidth(qreal width)
 SelectedFilesCellView::SelectedFilesCellView(QAbstractItemView* view, SelectedFilesVC* controller)
     : TableCellViewWithTracking(view), m_controller(controller) {}
 
+SelectedFilesVC* SelectedFilesCellView::controller() const {
+    return qobject_cast<SelectedFilesVC*>(m_controller.data());
+}
+
 QSize SelectedFilesCellView::sizeHint(const QStyleOptionViewItem& option,
                                       const QModelIndex&) const {
     return QSize(option.rect.width(), kRowHeight);
@@ -180,23 +184,25 @@ void SelectedFilesCellView::paintRow(QPainter& p, const QRectF& bounds, const Ce
 
 void SelectedFilesCellView::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {
-    if (!m_controller)
+    const SelectedFilesVC* panel = controller();
+    if (!panel)
         return;
-    const CellConfiguration c = m_controller->cellConfigurationForRow(index.row());
+    const CellConfiguration c = panel->cellConfigurationForRow(index.row());
     // The texts keep their colours on the highlighted row: the platform's selection look is
     // never used, the panel draws its own.
     paintRow(*painter, option.rect, c,
-             index.row() == m_hoverButtonRow && !c.disabled && !m_controller->removeIsOn());
+             index.row() == m_hoverButtonRow && !c.disabled && !panel->removeIsOn());
 }
 
 bool SelectedFilesCellView::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                       const QStyleOptionViewItem& option,
                                       const QModelIndex& index) {
-    if (!m_controller || !event || event->type() != QEvent::ToolTip)
+    const SelectedFilesVC* panel = controller();
+    if (!panel || !event || event->type() != QEvent::ToolTip)
         return TableCellViewWithTracking::helpEvent(event, view, option, index);
     int row = -1;
     if (partAt(event->pos(), &row) == Part::Checkbox) {
-        const QString tip = m_controller->cellConfigurationForRow(row).checkboxToolTip;
+        const QString tip = panel->cellConfigurationForRow(row).checkboxToolTip;
         if (!tip.isEmpty()) {
             QToolTip::showText(event->globalPos(), tip, view);
             return true;
@@ -210,7 +216,7 @@ bool SelectedFilesCellView::helpEvent(QHelpEvent* event, QAbstractItemView* view
 SelectedFilesCellView::Part SelectedFilesCellView::partAt(const QPoint& viewportPosition,
                                                           int* row) const {
     QAbstractItemView* list = view();
-    if (!list || !m_controller)
+    if (!list || !controller())
         return Part::None;
     const QModelIndex index = list->indexAt(viewportPosition);
     if (!index.isValid())
@@ -244,8 +250,9 @@ void SelectedFilesCellView::mouseEntered(const QModelIndex& index) {
 }
 
 void SelectedFilesCellView::mouseMoved(const QModelIndex& index, const QPoint&) {
+    const SelectedFilesVC* panel = controller();
     const bool allowed =
-        m_controller && !m_controller->removeIsOn() && !m_controller->isRowDisabled(index.row());
+        panel && !panel->removeIsOn() && !panel->isRowDisabled(index.row());
     setHoverButtonRow(allowed ? index.row() : -1);
 }
 
@@ -256,7 +263,8 @@ void SelectedFilesCellView::mouseExited(const QModelIndex& index) {
 
 bool SelectedFilesCellView::eventFilter(QObject* watched, QEvent* event) {
     QAbstractItemView* list = view();
-    if (!list || watched != list->viewport() || !m_controller)
+    SelectedFilesVC* panel = controller();
+    if (!list || watched != list->viewport() || !panel)
         return TableCellViewWithTracking::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -279,18 +287,18 @@ bool SelectedFilesCellView::eventFilter(QObject* watched, QEvent* event) {
         const Part pressed = std::exchange(m_pressedPart, Part::None);
         if (part != pressed || row != m_pressedRow)
             return true;
-        const CellConfiguration c = m_controller->cellConfigurationForRow(row);
+        const CellConfiguration c = panel->cellConfigurationForRow(row);
         if (part == Part::OpenFolder) {
-            m_controller->revealInFinderPressed(row);
+            panel->revealInFinderPressed(row);
         } else if (c.hasContent && c.checkboxEnabled) {
             if (c.checkboxAction == CheckboxAction::LastCopy) {
                 const QRect cell = list->visualRect(list->model()->index(row, 0));
                 const QRect box =
                     layoutForWidth(cell.width()).checkbox.translated(cell.topLeft()).toRect();
-                m_controller->disabledCheckboxPressed(
+                panel->disabledCheckboxPressed(
                     row, QRect(list->viewport()->mapToGlobal(box.topLeft()), box.size()));
             } else if (c.checkboxAction == CheckboxAction::Check) {
-                m_controller->checkboxPressed(row);
+                panel->checkboxPressed(row);
             }
         }
         return true;

@@ -106,8 +106,12 @@ private:
     Part partAt(const QPoint& viewportPosition, int* row) const;
     void setHoverButtonRow(int row);
     QIcon iconFor(const CellConfiguration& configuration) const;
+    // Null once the panel is gone or while it is being destroyed (its table's last events
+    // come from the panel's destructor); the holder stays untyped so no half-destroyed
+    // widget is ever cast to the panel.
+    SelectedFilesVC* controller() const;
 
-    QPointer<SelectedFilesVC> m_controller;
+    QPointer<QObject> m_controller;
     int m_hoverButtonRow = -1;
     Part m_pressedPart = Part::None;
     int m_pressedRow = -1;

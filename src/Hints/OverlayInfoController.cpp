@@ -16,11 +16,12 @@ constexpr int kFadeInMs = 2000;
 } // namespace
 
 OverlayInfoController::OverlayInfoController(QObject* parent) : QObject(parent) {
-    m_view = new OverlayInfoView;
-    m_view->setObjectName(QString::fromLatin1(kInterfaceName));
-    m_view->setController(this);
-    m_view->hide();
-    m_closeBtn = new ButtonWithTrackingArea(m_view);
+    auto* sheet = new OverlayInfoView;
+    m_view = sheet;
+    sheet->setObjectName(QString::fromLatin1(kInterfaceName));
+    sheet->setController(this);
+    sheet->hide();
+    m_closeBtn = new ButtonWithTrackingArea(sheet);
     m_closeBtn->setObjectName(QStringLiteral("closeBtn"));
     m_closeBtn->setImagePosition(TitleButton::ImagePosition::ImageOnly);
     m_closeBtn->setTrackingEnabled(true);
@@ -30,30 +31,35 @@ OverlayInfoController::OverlayInfoController(QObject* parent) : QObject(parent) 
     m_closeBtn->setAlternateImage(QStringLiteral("btn_closehint_click"));
     m_closeBtn->resize(kCloseButtonSize, kCloseButtonSize);
     connect(m_closeBtn, &QAbstractButton::clicked, this, [this] { closeOverlayInfo(); });
-    m_view->installEventFilter(this);
+    sheet->installEventFilter(this);
+}
+
+OverlayInfoView* OverlayInfoController::view() const {
+    return qobject_cast<OverlayInfoView*>(m_view.data());
 }
 
 OverlayInfoController::~OverlayInfoController() {
     // The controller may go from inside the sheet's own key or click handler (a close block
     // drops it), so the sheet leaves only after that handler has returned.
-    if (m_view) {
-        m_view->setController(nullptr);
-        m_view->hide();
-        m_view->deleteLater();
+    if (OverlayInfoView* sheet = view()) {
+        sheet->setController(nullptr);
+        sheet->hide();
+        sheet->deleteLater();
     }
 }
 
 void OverlayInfoController::placeCloseButton() {
-    if (m_view)
-        m_closeBtn->move(m_view->width() - kCloseButtonInset - kCloseButtonSize, kCloseButtonInset);
+    if (OverlayInfoView* sheet = view())
+        m_closeBtn->move(sheet->width() - kCloseButtonInset - kCloseButtonSize, kCloseButtonInset);
 }
 
 bool OverlayInfoController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view && event->type() == QEvent::Resize)
         placeCloseButton();
     // The sheet keeps covering the whole window when the window is resized.
-    if (watched == m_window && event->type() == QEvent::Resize && m_view)
-        m_view->setGeometry(m_window->rect());
+    if (watched == m_window && event->type() == QEvent::Resize)
+        if (OverlayInfoView* sheet = view())
+            sheet->setGeometry(m_window->rect());
     return QObject::eventFilter(watched, event);
 }
 
@@ -62,36 +68,38 @@ void OverlayInfoController::closeOverlayInfo() {
         // The block may drop this controller: run a copy, and touch no member after it.
         const std::function<void()> block = m_closeblock;
         block();
-    } else if (m_view) {
-        m_view->hide();
+    } else if (OverlayInfoView* sheet = view()) {
+        sheet->hide();
     }
     DuplicatesManager::sharedManager().setOverlayOnScreen(false);
 }
 
 void OverlayInfoController::setScreensArray(const QList<int>& screens) {
-    if (m_view)
-        m_view->showWithScreensArray(screens);
+    if (OverlayInfoView* sheet = view())
+        sheet->showWithScreensArray(screens);
 }
 
 void OverlayInfoController::showNextScreen(int step) {
-    if (m_view && !m_view->showNextScreen(step))
+    OverlayInfoView* sheet = view();
+    if (sheet && !sheet->showNextScreen(step))
         closeOverlayInfo();
 }
 
 void OverlayInfoController::showOverlayOnView(QWidget* anyView) {
-    if (!m_view || !anyView)
+    OverlayInfoView* sheet = view();
+    if (!sheet || !anyView)
         return;
-    m_view->show();
-    m_view->setAlpha(0.0);
+    sheet->show();
+    sheet->setAlpha(0.0);
     QWidget* window = anyView->window();
     if (m_window && m_window != window)
         m_window->removeEventFilter(this);
     m_window = window;
     window->installEventFilter(this);
-    m_view->setParent(window);
-    m_view->setGeometry(window->rect());
-    m_view->show();
-    m_view->raise();
+    sheet->setParent(window);
+    sheet->setGeometry(window->rect());
+    sheet->show();
+    sheet->raise();
 
     if (m_fade)
         m_fade->stop();
@@ -100,15 +108,15 @@ void OverlayInfoController::showOverlayOnView(QWidget* anyView) {
     fade->setEndValue(1.0);
     fade->setDuration(kFadeInMs);
     connect(fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        if (m_view)
-            m_view->setAlpha(value.toDouble());
+        if (OverlayInfoView* faded = view())
+            faded->setAlpha(value.toDouble());
     });
     connect(fade, &QVariantAnimation::finished, fade, &QObject::deleteLater);
     m_fade = fade;
     AnimationClock::instance().start(fade);
 
     DuplicatesManager::sharedManager().setOverlayOnScreen(true);
-    m_view->setFocus(Qt::OtherFocusReason);
+    sheet->setFocus(Qt::OtherFocusReason);
 }
 
 void OverlayInfoController::keyDown(const KeyEvent& event, bool autoRepeat) {

@@ -31,7 +31,8 @@ public:
     explicit OverlayInfoController(QObject* parent = nullptr);
     ~OverlayInfoController() override;
 
-    OverlayInfoView* view() const { return m_view; }
+    // Null once the sheet is gone or while it is being destroyed.
+    OverlayInfoView* view() const;
     ButtonWithTrackingArea* closeBtn() const { return m_closeBtn; }
 
     void closeOverlayInfo();
@@ -51,7 +52,9 @@ public:
 private:
     void placeCloseButton();
 
-    QPointer<OverlayInfoView> m_view;
+    // Untyped, reached through view(): the sheet's last events come from its own
+    // destructor, when it is no longer an OverlayInfoView.
+    QPointer<QObject> m_view;
     ButtonWithTrackingArea* m_closeBtn = nullptr;
     std::function<void()> m_closeblock;
     QPointer<QWidget> m_window;

@@ -18,11 +18,16 @@ TableCellViewWithTracking::TableCellViewWithTracking(QAbstractItemView* view)
             &TableCellViewWithTracking::updateTrackingAreas);
 }
 
+QAbstractItemView* TableCellViewWithTracking::view() const {
+    return qobject_cast<QAbstractItemView*>(m_view.data());
+}
+
 void TableCellViewWithTracking::updateTrackingAreas() {
     m_updateScheduled = false;
-    if (!m_view)
+    QAbstractItemView* list = view();
+    if (!list)
         return;
-    QWidget* viewport = m_view->viewport();
+    QWidget* viewport = list->viewport();
     const QPoint position = viewport->mapFromGlobal(QCursor::pos());
     trackPoint(position, viewport->isVisible() && viewport->rect().contains(position));
 }
@@ -35,7 +40,8 @@ void TableCellViewWithTracking::scheduleUpdate() {
 }
 
 void TableCellViewWithTracking::trackPoint(const QPoint& viewportPosition, bool inside) {
-    const QModelIndex index = inside ? m_view->indexAt(viewportPosition) : QModelIndex();
+    QAbstractItemView* list = view();
+    const QModelIndex index = inside && list ? list->indexAt(viewportPosition) : QModelIndex();
     if (index == m_hovered) {
         if (index.isValid())
             mouseMoved(index, viewportPosition);
@@ -51,24 +57,25 @@ void TableCellViewWithTracking::trackPoint(const QPoint& viewportPosition, bool 
 }
 
 void TableCellViewWithTracking::mouseEntered(const QModelIndex& index) {
-    if (m_view)
-        m_view->viewport()->update(m_view->visualRect(index));
+    if (QAbstractItemView* list = view())
+        list->viewport()->update(list->visualRect(index));
 }
 
 void TableCellViewWithTracking::mouseExited(const QModelIndex& index) {
-    if (m_view)
-        m_view->viewport()->update(m_view->visualRect(index));
+    if (QAbstractItemView* list = view())
+        list->viewport()->update(list->visualRect(index));
 }
 
 void TableCellViewWithTracking::mouseMoved(const QModelIndex&, const QPoint&) {}
 
 bool TableCellViewWithTracking::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_view || watched != m_view->viewport())
+    QAbstractItemView* list = view();
+    if (!list || watched != list->viewport())
         return QStyledItemDelegate::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseMove: {
         const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
-        trackPoint(position, m_view->viewport()->rect().contains(position));
+        trackPoint(position, list->viewport()->rect().contains(position));
         break;
     }
     case QEvent::Leave:

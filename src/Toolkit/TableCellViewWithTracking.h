@@ -24,7 +24,9 @@ public:
     // Attaches to |view|: becomes its item delegate and its child.
     explicit TableCellViewWithTracking(QAbstractItemView* view);
 
-    QAbstractItemView* view() const { return m_view; }
+    // Null once the view is gone or while it is being destroyed: its viewport's last
+    // events reach the filter from ~QWidget, when the object is no longer an item view.
+    QAbstractItemView* view() const;
     // The cell under the pointer; invalid when none.
     QModelIndex hoveredIndex() const { return m_hovered; }
     void updateTrackingAreas();
@@ -45,7 +47,9 @@ private:
     void trackPoint(const QPoint& viewportPosition, bool inside);
     void scheduleUpdate();
 
-    QPointer<QAbstractItemView> m_view;
+    // Held as a plain QObject and reached through view(): a typed QPointer would cast a
+    // half-destroyed widget to QAbstractItemView.
+    QPointer<QObject> m_view;
     QPersistentModelIndex m_hovered;
     bool m_updateScheduled = false;
 };
