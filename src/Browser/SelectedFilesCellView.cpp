@@ -251,8 +251,7 @@ void SelectedFilesCellView::mouseEntered(const QModelIndex& index) {
 
 void SelectedFilesCellView::mouseMoved(const QModelIndex& index, const QPoint&) {
     const SelectedFilesVC* panel = controller();
-    const bool allowed =
-        panel && !panel->removeIsOn() && !panel->isRowDisabled(index.row());
+    const bool allowed = panel && !panel->removeIsOn() && !panel->isRowDisabled(index.row());
     setHoverButtonRow(allowed ? index.row() : -1);
 }
 

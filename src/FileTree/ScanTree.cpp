@@ -4,6 +4,10 @@
 
 #include <sys/mman.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +16,20 @@
 namespace {
 
 std::atomic<std::uint64_t> g_nextTreeId{1};
+
+// Chunks are mapped, not allocated, so the leak checker does not look inside them for
+// pointers: the folders' children blocks would count as lost while their tree lives.
+void watchForLeakCheck([[maybe_unused]] const void* chunk, [[maybe_unused]] std::size_t size) {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_register_root_region(chunk, size);
+#endif
+}
+
+void unwatchForLeakCheck([[maybe_unused]] const void* chunk, [[maybe_unused]] std::size_t size) {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_unregister_root_region(chunk, size);
+#endif
+}
 
 // The chunk a thread is carving nodes out of. Trees are told apart by a number that is never
 // reused, so a chunk of a tree that has gone is never touched again.
@@ -51,6 +69,7 @@ ScanTree::~ScanTree() {
             folder = next;
         }
         chunk->~ChunkHeader();
+        unwatchForLeakCheck(chunk, kChunkSize);
         munmap(chunk, kChunkSize);
     }
     for (void* block : m_bigNames)
@@ -77,6 +96,7 @@ ScanTree::ChunkHeader* ScanTree::newChunk() {
     if (tail > 0)
         munmap(reinterpret_cast<void*>(aligned + kChunkSize), tail);
     auto* chunk = new (reinterpret_cast<void*>(aligned)) ChunkHeader{this, nullptr, {0}};
+    watchForLeakCheck(chunk, kChunkSize);
     std::lock_guard lock(m_mutex);
     m_chunks.push_back(chunk);
     return chunk;
