@@ -13,34 +13,69 @@
 #include "Platform/UserDefaults.h"
 
 #include <QDBusConnection>
-#include <QProcess>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 class UserNotificationsTest : public ::testing::Test {
 protected:
+    // The daemon is started with posix_spawn rather than QProcess: QProcess starts its child
+    // vfork-style (sharing the parent's memory until exec), and what the child runs before exec
+    // then runs on the parent thread's ThreadSanitizer state, which no longer sees that thread's
+    // locks afterwards and reports every later hand-off between it and a pool thread as a race.
     static void SetUpTestSuite() {
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
         if (daemon.isEmpty())
             return;
-        s_daemon = new QProcess;
-        s_daemon->start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                 QStringLiteral("--print-address=1")});
-        if (!s_daemon->waitForStarted(10000) || !s_daemon->waitForReadyRead(10000))
+        int out[2];
+        if (::pipe2(out, O_CLOEXEC) != 0)
             return;
-        s_address = QString::fromUtf8(s_daemon->readLine().trimmed());
+        const QByteArray path = QFile::encodeName(daemon);
+        char* const argv[] = {const_cast<char*>(path.constData()), const_cast<char*>("--session"),
+                              const_cast<char*>("--nofork"), const_cast<char*>("--print-address=1"),
+                              nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        pid_t pid = 0;
+        const int spawned = ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        if (spawned != 0) {
+            ::close(out[0]);
+            return;
+        }
+        s_daemonPid = pid;
+        // The first line it prints is the address; it prints it once it listens.
+        QByteArray line;
+        pollfd readable{out[0], POLLIN, 0};
+        while (!line.endsWith('\n') && ::poll(&readable, 1, 10000) > 0) {
+            char buffer[256];
+            const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            line.append(buffer, n);
+        }
+        ::close(out[0]);
+        s_address = QString::fromUtf8(line.left(line.indexOf('\n')).trimmed());
     }
     static void TearDownTestSuite() {
         QDBusConnection::disconnectFromBus(QStringLiteral("promo-service"));
         QDBusConnection::disconnectFromBus(QStringLiteral("promo-client"));
-        if (s_daemon) {
-            s_daemon->kill();
-            s_daemon->waitForFinished(10000);
-            delete s_daemon;
-            s_daemon = nullptr;
+        if (s_daemonPid > 0) {
+            ::kill(s_daemonPid, SIGKILL);
+            ::waitpid(s_daemonPid, nullptr, 0);
+            s_daemonPid = 0;
         }
     }
 
@@ -96,7 +131,7 @@ protected:
                 {"open_bundle_button_name", "Launch"}};
     }
 
-    static inline QProcess* s_daemon = nullptr;
+    static inline pid_t s_daemonPid = 0;
     static inline QString s_address;
     std::unique_ptr<FakeNotificationService> m_fake;
     std::unique_ptr<UserNotificationCenter> m_center;
