@@ -316,13 +316,7 @@ void DuplicateSelectionVC::addFileFolderToExcludeList() {
     // right click on the file itself names a file, every other component is a folder.
     const bool isFile = m_selectedFile && path == getSelectedFilePath() &&
                         m_selectedFile->kind() == FileSystemItem::Kind::File;
-    const QString text = QFile::decodeName(path);
-    QStringList list = isFile ? Settings::excludeFiles() : Settings::excludeFolders();
-    if (!list.contains(text)) {
-        list.append(text);
-        isFile ? Settings::setExcludeFiles(list) : Settings::setExcludeFolders(list);
-    }
-    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(path);
+    DuplicatesManager::sharedManager().getOperationsManager().addToSkipListAndExclude(path, isFile);
 }
 
 void DuplicateSelectionVC::addFolderToAlwaysSelectList() {

@@ -182,14 +182,8 @@ void FolderPickerVC::addFolderToSkipList() {
     if (!row || !row->facts || row->facts->path.isEmpty())
         return;
     // A folder always goes to the folders' list, whatever its name looks like.
-    const QByteArray path = row->facts->path;
-    QStringList folders = Settings::excludeFolders();
-    const QString text = QFile::decodeName(path);
-    if (!folders.contains(text)) {
-        folders << text;
-        Settings::setExcludeFolders(folders);
-    }
-    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(path);
+    DuplicatesManager::sharedManager().getOperationsManager().addToSkipListAndExclude(
+        row->facts->path, false);
 }
 
 void FolderPickerVC::revealInFinder() {

@@ -6,7 +6,6 @@
 #include "Browser/HeapFilesSelectorView.h"
 #include "Browser/HeapFilesTexts.h"
 #include "Browser/SelectDuplicatesVC.h"
-#include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/ui/FileManagerReveal.h"
@@ -224,11 +223,6 @@ void HeapFilesSelectorVC::addFolderToSkipList(Side side) {
     FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
     if (!folder)
         return;
-    const QByteArray rawPath = folder->path();
-    const QString path = QFile::decodeName(rawPath);
-    QStringList folders = Settings::excludeFolders();
-    if (!folders.contains(path))
-        folders.append(path);
-    Settings::setExcludeFolders(folders);
-    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(rawPath);
+    DuplicatesManager::sharedManager().getOperationsManager().addToSkipListAndExclude(
+        folder->path(), false);
 }

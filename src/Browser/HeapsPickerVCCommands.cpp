@@ -175,13 +175,7 @@ void HeapsPickerVC::addFolderToSkipList() {
     if (path.isEmpty())
         return;
     // A folder always goes to the folders' list, whatever its name looks like.
-    QStringList folders = Settings::excludeFolders();
-    const QString text = QFile::decodeName(path);
-    if (!folders.contains(text)) {
-        folders << text;
-        Settings::setExcludeFolders(folders);
-    }
-    DuplicatesManager::sharedManager().getOperationsManager().excludeItemsInFolderWithPath(path);
+    DuplicatesManager::sharedManager().getOperationsManager().addToSkipListAndExclude(path, false);
 }
 
 void HeapsPickerVC::revealInFinder() {

@@ -1,5 +1,7 @@
 #include "Selection/OperationsManager.h"
 
+#include "Categories/Settings.h"
+
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Results/DuplicateItem.h"
@@ -9,6 +11,7 @@
 #include "Selection/AutoSelectManager.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include <limits>
 #include <unordered_map>
@@ -109,6 +112,16 @@ void OperationsManager::selectForRemoveAllDuplicatesInFolderWithPath(const QByte
 void OperationsManager::keepAllDuplicatesInFolderWithPath(const QByteArray& path) {
     if (FolderSystemItem* folder = folderAtPath(path))
         keepAllDuplicatesInFolder(folder);
+}
+
+void OperationsManager::addToSkipListAndExclude(const QByteArray& path, bool isFile) {
+    const QString text = QFile::decodeName(path);
+    QStringList list = isFile ? Settings::excludeFiles() : Settings::excludeFolders();
+    if (!list.contains(text)) {
+        list.append(text);
+        isFile ? Settings::setExcludeFiles(list) : Settings::setExcludeFolders(list);
+    }
+    excludeItemsInFolderWithPath(path);
 }
 
 void OperationsManager::excludeItemsInFolderWithPath(const QByteArray& path) {

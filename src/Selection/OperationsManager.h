@@ -38,6 +38,10 @@ public:
     void keepAllDuplicatesInFolderWithPath(const QByteArray& path);
     // Takes every copy at or below `path` out of the result, then the container's clean-up.
     void excludeItemsInFolderWithPath(const QByteArray& path);
+    // "Add to Skip List": `path` joins the skip list of files or of folders (once), and every
+    // copy at or below it leaves the result. Whether it is a file is the caller's knowledge of
+    // the item, never a guess from its name.
+    void addToSkipListAndExclude(const QByteArray& path, bool isFile);
 
     // Selects the copies lying directly in `folder`; where that would select every copy of a
     // group, the force rules choose which one stays.
