@@ -261,6 +261,77 @@ void DispatchGroup::async(Queue& queue, Work work) {
     });
 }
 
+// ---- SlicedMainWork ----
+
+struct SlicedMainWork::State : std::enable_shared_from_this<SlicedMainWork::State> {
+    std::chrono::milliseconds budget{8};
+    // A deque keeps the step under way in place while the step adds jobs.
+    std::deque<Step> jobs;
+    bool turnPosted = false;
+    bool alive = true;
+
+    void postTurn() {
+        if (turnPosted || jobs.empty())
+            return;
+        turnPosted = true;
+        mainQueue().async([weak = weak_from_this()] {
+            if (const auto state = weak.lock())
+                state->turn();
+        });
+    }
+
+    void turn() {
+        // Held for the turn: a step may end the life of the object that owns this state.
+        const auto keep = shared_from_this();
+        turnPosted = false;
+        const auto end = std::chrono::steady_clock::now() + budget;
+        while (alive && !jobs.empty()) {
+            // Taken out while it runs, so nothing the step does can destroy it under itself.
+            Step step = std::move(jobs.front());
+            jobs.pop_front();
+            if (step() && alive)
+                jobs.push_front(std::move(step));
+            if (std::chrono::steady_clock::now() >= end)
+                break;
+        }
+        if (alive)
+            postTurn();
+    }
+};
+
+SlicedMainWork::SlicedMainWork(std::chrono::milliseconds budget)
+    : m_state(std::make_shared<State>()) {
+    m_state->budget = budget;
+}
+
+SlicedMainWork::~SlicedMainWork() {
+    // A turn under way keeps the state to its end; the jobs left go now, and no later turn
+    // runs them.
+    m_state->alive = false;
+    std::deque<Step> dropped;
+    dropped.swap(m_state->jobs);
+}
+
+void SlicedMainWork::add(Step step) {
+    if (!step)
+        return;
+    m_state->jobs.push_back(std::move(step));
+    m_state->postTurn();
+}
+
+void SlicedMainWork::addOnce(Work work) {
+    if (!work)
+        return;
+    add([work = std::move(work)] {
+        work();
+        return false;
+    });
+}
+
+bool SlicedMainWork::isIdle() const {
+    return m_state->jobs.empty();
+}
+
 // ---- after ----
 
 void after(int ms, Queue& queue, Work work) {

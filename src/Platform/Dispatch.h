@@ -86,6 +86,33 @@ private:
     std::shared_ptr<State> m_state;
 };
 
+// Long work of the main thread cut into short steps, so the interface stays responsive
+// however large the model it walks. Jobs run one after the other in the order they were
+// added; a job is a step called again and again until it answers false. Steps run back to
+// back until a turn has used its budget, then the event loop turns (input, timers,
+// painting) before the next turn. A job added from a step runs after the jobs before it.
+// Main thread only. Jobs still waiting when the object is destroyed never run.
+class SlicedMainWork final {
+public:
+    // Does a little of the job; false once the job is complete.
+    using Step = std::function<bool()>;
+
+    explicit SlicedMainWork(std::chrono::milliseconds budget = std::chrono::milliseconds(8));
+    ~SlicedMainWork();
+    SlicedMainWork(const SlicedMainWork&) = delete;
+    SlicedMainWork& operator=(const SlicedMainWork&) = delete;
+
+    void add(Step step);
+    // A job done in one go.
+    void addOnce(Work work);
+    // No job waiting or under way.
+    bool isIdle() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
 // Runs `work` on `queue` after `ms` milliseconds. The delay is kept by a timer on the main
 // thread's event loop, so it needs a running QCoreApplication.
 void after(int ms, Queue& queue, Work work);

@@ -57,6 +57,112 @@ DuplicatesRootRemover& DuplicatesRemover::rootRemover() {
 
 // ---- Starting ----
 
+namespace {
+
+// Copies looked at in one step of the plan, and removed copies taken out of the result in
+// one step: small enough that a step is a fraction of a millisecond.
+constexpr std::size_t kPlanStep = 256;
+constexpr std::size_t kApplyStep = 256;
+
+} // namespace
+
+// The model may be read on the main thread only, so everything the queues will need is
+// taken there first: each copy's path and size, what it looked like when scanned, and the
+// copies of its group that stay. First every copy of the run is noted, then each is
+// planned; both a step at a time. The model may change between steps: the run's own copies
+// are fixed at the start and a copy outside the run is never removed by it, so a plan made
+// against a later state only ever has fewer copies to keep, each checked on disk anyway.
+class DuplicatesRemover::Planner {
+public:
+    explicit Planner(const Items& items) : m_items(items) {}
+
+    // False once the plan is complete.
+    bool step() {
+        const std::size_t end = std::min(m_items.size(), m_next + kPlanStep);
+        if (!m_noted) {
+            for (; m_next < end; ++m_next)
+                note(m_items[m_next]);
+            if (m_next == m_items.size()) {
+                m_noted = true;
+                m_next = 0;
+                m_plan.reserve(m_items.size());
+            }
+            return true;
+        }
+        for (; m_next < end; ++m_next) {
+            if (m_items[m_next])
+                m_plan.push_back(plan(m_items[m_next]));
+        }
+        return m_next < m_items.size();
+    }
+
+    std::vector<Planned> takePlan() { return std::move(m_plan); }
+
+private:
+    void note(const std::shared_ptr<DuplicateItem>& item) {
+        if (!item)
+            return;
+        m_inRun.insert(item.get());
+        const FileSystemItem* node = item->getFileSystemItem();
+        if (!item->getFileItemPath().isEmpty()) {
+            m_runPaths.insert(item->getFileItemPath());
+            // Only a folder of the run can take other copies along with it.
+            if (!node || node->isDir())
+                m_runFolderPaths.insert(item->getFileItemPath());
+        }
+    }
+
+    std::shared_ptr<const ScannedCopy> snapshotOf(const DuplicateItem& item) {
+        auto found = m_snapshots.constFind(&item);
+        if (found != m_snapshots.constEnd())
+            return found.value();
+        auto copy = ScannedCopy::snapshot(item);
+        m_snapshots.insert(&item, copy);
+        return copy;
+    }
+
+    // The path itself or one of its folders is removed by this run.
+    bool isRemovedByRun(QByteArray path) const {
+        if (m_runPaths.contains(path))
+            return true;
+        while (!m_runFolderPaths.isEmpty() && !path.isEmpty()) {
+            if (m_runFolderPaths.contains(path))
+                return true;
+            const qsizetype slash = path.lastIndexOf('/');
+            path.truncate(slash > 0 ? slash : 0);
+        }
+        return false;
+    }
+
+    Planned plan(const std::shared_ptr<DuplicateItem>& item) {
+        Planned planned;
+        planned.item = item;
+        planned.path = item->getFileItemPath();
+        planned.parentPath = item->getParentFolderItemPath();
+        planned.size = item->getFileItemSize();
+        planned.scanned = snapshotOf(*item);
+        if (const auto group = item->getGroup()) {
+            for (const auto& other : group->getItems()) {
+                if (!other || m_inRun.contains(other.get()) || other->isSelected() ||
+                    other->getFileItemPath().isEmpty() || isRemovedByRun(other->getFileItemPath()))
+                    continue;
+                if (auto keeper = snapshotOf(*other))
+                    planned.keepers.push_back(std::move(keeper));
+            }
+        }
+        return planned;
+    }
+
+    Items m_items;
+    std::size_t m_next = 0;
+    bool m_noted = false;
+    QSet<const DuplicateItem*> m_inRun;
+    QSet<QByteArray> m_runPaths;
+    QSet<QByteArray> m_runFolderPaths;
+    QHash<const DuplicateItem*, std::shared_ptr<const ScannedCopy>> m_snapshots;
+    std::vector<Planned> m_plan;
+};
+
 void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
     const Items& items, std::shared_ptr<DuplicatesContainer> container,
     std::weak_ptr<DuplicatesRemoverListener> listener, bool toTrash, bool removeEmptyFolders) {
@@ -66,17 +172,28 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
     AuthorizationManager::GetInstance().setIsNeedAskAuthentication(true);
     m_pContainer = std::move(container);
     m_pListener = std::move(listener);
-    std::vector<Planned> plan = makePlan(items);
-    // A copy inside a folder is handled before anything higher up.
-    std::stable_sort(plan.begin(), plan.end(), [](const Planned& a, const Planned& b) {
-        return a.path.size() > b.path.size();
-    });
     m_nTotalRemovedSize = 0;
     m_nCountOfProcessedItems = 0;
-    m_nCountOfItems = plan.size();
+    m_nCountOfItems = std::uint64_t(std::count_if(
+        items.begin(), items.end(), [](const auto& item) { return item != nullptr; }));
 
     auto self = shared_from_this();
+    auto planner = std::make_shared<Planner>(items);
+    // A stop while planning leaves the rest unplanned: the run then ends without removing.
+    m_mainWork.add([self, planner] { return !self->m_bStopRequested && planner->step(); });
+    m_mainWork.addOnce([self, planner, toTrash, removeEmptyFolders] {
+        self->beginRemoveWithPlan(planner->takePlan(), toTrash, removeEmptyFolders);
+    });
+}
+
+void DuplicatesRemover::beginRemoveWithPlan(std::vector<Planned> plan, bool toTrash,
+                                            bool removeEmptyFolders) {
+    auto self = shared_from_this();
     m_pWorkingQueue->async([self, plan = std::move(plan), toTrash, removeEmptyFolders]() mutable {
+        // A copy inside a folder is handled before anything higher up.
+        std::stable_sort(plan.begin(), plan.end(), [](const Planned& a, const Planned& b) {
+            return a.path.size() > b.path.size();
+        });
         self->m_arrItemsForRemove = std::move(plan);
         self->m_bIsNeedRemoveToTrash = toTrash;
         self->m_bIsNeedRemoveEmptyFolders = removeEmptyFolders;
@@ -88,73 +205,8 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
     });
 }
 
-// The model may be read on the main thread only, so everything the queues will need is
-// taken now: each copy's path and size, what it looked like when scanned, and the copies
-// of its group that stay.
-std::vector<DuplicatesRemover::Planned> DuplicatesRemover::makePlan(const Items& items) const {
-    QSet<const DuplicateItem*> inRun;
-    QSet<QByteArray> runPaths;
-    // Only a folder of the run can take other copies along with it.
-    QSet<QByteArray> runFolderPaths;
-    for (const auto& item : items) {
-        if (item) {
-            inRun.insert(item.get());
-            const FileSystemItem* node = item->getFileSystemItem();
-            if (!item->getFileItemPath().isEmpty()) {
-                runPaths.insert(item->getFileItemPath());
-                if (!node || node->isDir())
-                    runFolderPaths.insert(item->getFileItemPath());
-            }
-        }
-    }
-    QHash<const DuplicateItem*, std::shared_ptr<const ScannedCopy>> snapshots;
-    auto snapshotOf = [&](const DuplicateItem& item) {
-        auto found = snapshots.constFind(&item);
-        if (found != snapshots.constEnd())
-            return found.value();
-        auto copy = ScannedCopy::snapshot(item);
-        snapshots.insert(&item, copy);
-        return copy;
-    };
-    // The path itself or one of its folders is removed by this run.
-    auto isRemovedByRun = [&](QByteArray path) {
-        if (runPaths.contains(path))
-            return true;
-        while (!runFolderPaths.isEmpty() && !path.isEmpty()) {
-            if (runFolderPaths.contains(path))
-                return true;
-            const qsizetype slash = path.lastIndexOf('/');
-            path.truncate(slash > 0 ? slash : 0);
-        }
-        return false;
-    };
-
-    std::vector<Planned> plan;
-    plan.reserve(items.size());
-    for (const auto& item : items) {
-        if (!item)
-            continue;
-        Planned planned;
-        planned.item = item;
-        planned.path = item->getFileItemPath();
-        planned.parentPath = item->getParentFolderItemPath();
-        planned.size = item->getFileItemSize();
-        planned.scanned = snapshotOf(*item);
-        if (const auto group = item->getGroup()) {
-            for (const auto& other : group->getItems()) {
-                if (!other || inRun.contains(other.get()) || other->isSelected() ||
-                    other->getFileItemPath().isEmpty() || isRemovedByRun(other->getFileItemPath()))
-                    continue;
-                if (auto keeper = snapshotOf(*other))
-                    planned.keepers.push_back(std::move(keeper));
-            }
-        }
-        plan.push_back(std::move(planned));
-    }
-    return plan;
-}
-
 void DuplicatesRemover::stop() {
+    m_bStopRequested = true;
     auto self = shared_from_this();
     m_pWorkingQueue->async([self] { self->m_bRemoveCanceled = true; });
 }
@@ -358,11 +410,30 @@ void DuplicatesRemover::updateContainerForced(bool forced) {
             : std::min<std::uint64_t>(std::uint64_t(m_nCurrentRemoveItemIndex),
                                       m_arrItemsForRemove.size());
     auto self = shared_from_this();
-    Dispatch::mainQueue().async([self, batch = std::move(batch), processed, removedSize] {
+    Dispatch::mainQueue().async([self, batch = std::move(batch), processed, removedSize]() mutable {
+        self->applyRemovedBatch(std::move(batch), processed, removedSize);
+    });
+}
+
+// Main thread: the progress counts at once, then the listener and the result learn of the
+// removed copies a step at a time (an empty batch still tells the listener once).
+void DuplicatesRemover::applyRemovedBatch(Items batch, std::uint64_t processed,
+                                          std::uint64_t removedSize) {
+    auto self = shared_from_this();
+    auto pending = std::make_shared<Items>(std::move(batch));
+    auto next = std::make_shared<std::size_t>(0);
+    m_mainWork.addOnce([self, processed, removedSize] {
         self->updateCountOfProcessedItemsAndAddRemovedSize(processed, removedSize);
+    });
+    m_mainWork.add([self, pending, next] {
+        const std::size_t end = std::min(pending->size(), *next + kApplyStep);
+        const Items step(pending->begin() + std::ptrdiff_t(*next),
+                         pending->begin() + std::ptrdiff_t(end));
+        *next = end;
         if (const auto listener = self->m_pListener.lock())
-            listener->onDidRemovedDuplicateItems(batch);
-        self->m_pContainer->removeDuplicateItemsFromLogicalStructure(batch);
+            listener->onDidRemovedDuplicateItems(step);
+        self->m_pContainer->removeDuplicateItemsFromLogicalStructure(step);
+        return *next < pending->size();
     });
 }
 
@@ -495,12 +566,28 @@ void DuplicatesRemover::finishRemoveEmptyFolders() {
 }
 
 void DuplicatesRemover::onRemoveFinished() {
+    // The plan is let go here, off the main thread, all but its copies: those belong to the
+    // model and go back to the main thread to be released there.
+    for (std::size_t index : m_arrItemsThatNeedToRetryRemovePermanently)
+        m_arrRetryItems.push_back(m_arrItemsForRemove[index].item);
+    auto release = std::make_shared<Items>();
+    release->reserve(m_arrItemsForRemove.size());
+    for (Planned& planned : m_arrItemsForRemove)
+        release->push_back(std::move(planned.item));
+    std::vector<Planned>().swap(m_arrItemsForRemove);
+
     auto self = shared_from_this();
-    Dispatch::mainQueue().async([self] {
-        self->m_pContainer->validateEmptyDataAfterRemoveWithListener(nullptr);
-        self->m_bRemoveFinished = true;
-        if (const auto listener = self->m_pListener.lock())
-            listener->onRemoveFinished();
+    Dispatch::mainQueue().async([self, release] {
+        self->m_mainWork.add([release] {
+            release->resize(release->size() - std::min(release->size(), kApplyStep));
+            return !release->empty();
+        });
+        self->m_mainWork.add(self->m_pContainer->validateEmptyDataAfterRemoveInSteps(nullptr));
+        self->m_mainWork.addOnce([self] {
+            self->m_bRemoveFinished = true;
+            if (const auto listener = self->m_pListener.lock())
+                listener->onRemoveFinished();
+        });
     });
 }
 
@@ -516,10 +603,7 @@ std::optional<DuplicatesRemover::Items>
 DuplicatesRemover::getItemsThatNeedToRetryRemovePermanently() const {
     if (!m_bRemoveFinished || m_bRemoveCanceled)
         return std::nullopt;
-    Items items;
-    for (std::size_t index : m_arrItemsThatNeedToRetryRemovePermanently)
-        items.push_back(m_arrItemsForRemove[index].item);
-    return items;
+    return m_arrRetryItems;
 }
 
 std::optional<RemoteDisksInfo> DuplicatesRemover::getRemoteDisksInfo() const {

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -47,8 +48,11 @@ using RemoteDisksInfo = QMap<QByteArray, QString>;
 //
 // Threads: started, read and told its results on the main thread. Its bookkeeping runs on
 // the serial queue "com.velquor.remove.duplicates.work", the file work of the one copy in
-// hand on "com.velquor.remove.duplicates.remover1". Made with create(); queued work keeps
-// the remover alive until the run has ended.
+// hand on "com.velquor.remove.duplicates.remover1". What it does on the main thread (the
+// plan, taking removed copies out of the result, the clean-up at the end) goes a few
+// milliseconds at a time, so a run of hundreds of thousands of copies never holds the
+// interface up. Made with create(); queued work keeps the remover alive until the run has
+// ended.
 class DuplicatesRemover final : public std::enable_shared_from_this<DuplicatesRemover> {
 public:
     using Clock = std::chrono::steady_clock;
@@ -71,7 +75,8 @@ public:
     void setClock(std::function<Clock::time_point()> clock);
 
     // Starts the run, longest paths first. Ignored without a container, or when this
-    // remover has been started before. Main thread.
+    // remover has been started before. Main thread; the copies are looked at over the next
+    // turns of the event loop, and the files are touched once all have been.
     void removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
         const Items& items, std::shared_ptr<DuplicatesContainer> container,
         std::weak_ptr<DuplicatesRemoverListener> listener, bool toTrash, bool removeEmptyFolders);
@@ -106,9 +111,10 @@ private:
         std::vector<std::shared_ptr<const ScannedCopy>> keepers;
     };
     enum class Check { Vanished, Changed, NoOtherCopy, Ready };
+    class Planner;
 
     DuplicatesRemover(FileManager& fileManager, DuplicatesRootRemover* rootRemover);
-    std::vector<Planned> makePlan(const Items& items) const;
+    void beginRemoveWithPlan(std::vector<Planned> plan, bool toTrash, bool removeEmptyFolders);
 
     Dispatch::SerialQueue& getCurrentRemoveQueue();
     void removeNextItem();
@@ -126,6 +132,7 @@ private:
                                                                            bool needDiskInfo);
     bool isNeedUpdateContainer() const;
     void updateContainerForced(bool forced);
+    void applyRemovedBatch(Items batch, std::uint64_t processed, std::uint64_t removedSize);
     void onRemoveFinished();
     void beginRemoveEmptyFolders();
     void prepareForRemoveEmptyFolders();
@@ -153,6 +160,11 @@ private:
     std::uint64_t m_nCountOfItems = 0;
     bool m_bRemoveFinished = false;
     bool m_bStarted = false;
+    // Copies a run that ended wants retried permanently (handed over by the working queue).
+    Items m_arrRetryItems;
+    Dispatch::SlicedMainWork m_mainWork;
+    // Ends the plan early; the working queue's own flag then stops the run.
+    std::atomic<bool> m_bStopRequested{false};
 
     // Working queue (read on the main thread only once the run has finished).
     std::vector<Planned> m_arrItemsForRemove;

@@ -179,14 +179,131 @@ void DuplicatesContainer::removeDuplicateItemsFromLogicalStructure(
     }
 }
 
+// The clean-up walks snapshots of the groups a few hundred at a time. In steps, the model
+// may change between two calls (an exclusion, a selection): a group that has left the
+// category or list a snapshot was taken from is passed over.
+class DuplicatesContainer::Cleanup {
+public:
+    Cleanup(std::shared_ptr<DuplicatesContainer> container, bool complete,
+            HeapsValidateProgressListener* listener)
+        : m_container(std::move(container)), m_complete(complete), m_listener(listener) {}
+
+    // False once everything is done.
+    bool step() {
+        switch (m_phase) {
+        case Phase::FolderPasses:
+            // Removing a folder group can leave groups of the folders around it empty, so
+            // the folders category is passed over until a pass removes nothing.
+            if (removeEmptyGroups(m_container->getCategoryWithType(kFoldersType)))
+                return true;
+            if (m_removedInPass > 0) {
+                m_removedInPass = 0;
+                return true;
+            }
+            m_phase = Phase::OtherGroups;
+            return true;
+        case Phase::OtherGroups: {
+            const auto category = m_type < kFoldersType
+                                      ? m_container->getCategoryWithType(m_type)
+                                      : m_container->m_pHiddenCategoryOfDuplicates;
+            if (removeEmptyGroups(category))
+                return true;
+            if (++m_type > kFoldersType)
+                m_phase = Phase::Restore;
+            return true;
+        }
+        case Phase::Restore:
+            if (walk(m_container->m_pHiddenCategoryOfDuplicates->getGroups(), false,
+                     [this](const std::shared_ptr<DuplicatesGroup>& group) {
+                         if (m_container->m_pHiddenCategoryOfDuplicates->containsGroup(group.get()))
+                             m_container->restoreGroupIfNotFullyInDuplicatesFolders(group);
+                     }))
+                return true;
+            m_phase = Phase::Hide;
+            return true;
+        case Phase::Hide:
+            // Last joined first, as each move changes the list.
+            if (walk(m_container->m_arrAllFilesGroups.items(), true,
+                     [this](const std::shared_ptr<DuplicatesGroup>& group) {
+                         if (m_container->m_arrAllFilesGroups.contains(group.get()))
+                             m_container->hideGroupIfFullyInDuplicatesFolders(group);
+                     }))
+                return true;
+            m_phase = m_complete ? Phase::Heaps : Phase::Done;
+            return m_complete;
+        case Phase::Heaps:
+            if (m_container->m_pHeaps)
+                m_container->m_pHeaps->validateEmptyDataAfterRemoveWithListener(m_listener);
+            Dispatch::mainQueue().async(
+                [] { AppNotification::CreateDuplicatesContainerDataChangedNotification(); });
+            m_phase = Phase::Done;
+            return false;
+        case Phase::Done:
+            return false;
+        }
+        return false;
+    }
+
+private:
+    enum class Phase { FolderPasses, OtherGroups, Restore, Hide, Heaps, Done };
+    static constexpr std::size_t kGroupsPerStep = 512;
+
+    // Walks a snapshot of `groups` taken at the first call, kGroupsPerStep at a time;
+    // answers true while some are left.
+    template <typename Visit>
+    bool walk(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups, bool backwards,
+              Visit visit) {
+        if (!m_walking) {
+            m_snapshot = groups;
+            if (backwards)
+                std::reverse(m_snapshot.begin(), m_snapshot.end());
+            m_next = 0;
+            m_walking = true;
+        }
+        const std::size_t end = std::min(m_snapshot.size(), m_next + kGroupsPerStep);
+        for (; m_next < end; ++m_next)
+            visit(m_snapshot[m_next]);
+        if (m_next < m_snapshot.size())
+            return true;
+        m_walking = false;
+        m_snapshot.clear();
+        return false;
+    }
+
+    bool removeEmptyGroups(const std::shared_ptr<DuplicatesCategory>& category) {
+        if (!category)
+            return false;
+        return walk(category->getGroups(), false,
+                    [this, &category](const std::shared_ptr<DuplicatesGroup>& group) {
+                        if (group->getTotalCount() < 2 && category->containsGroup(group.get())) {
+                            category->removeGroup(group);
+                            ++m_removedInPass;
+                        }
+                    });
+    }
+
+    std::shared_ptr<DuplicatesContainer> m_container;
+    bool m_complete;
+    HeapsValidateProgressListener* m_listener;
+    Phase m_phase = Phase::FolderPasses;
+    int m_type = 0;
+    int m_removedInPass = 0;
+    std::vector<std::shared_ptr<DuplicatesGroup>> m_snapshot;
+    std::size_t m_next = 0;
+    bool m_walking = false;
+};
+
 void DuplicatesContainer::validateEmptyDataAfterRemoveWithListener(
     HeapsValidateProgressListener* listener) {
-    removeDuplicatesGroupsThatFullyInDuplicatesFoldersOrReturnItBack();
-    if (m_pHeaps) {
-        m_pHeaps->validateEmptyDataAfterRemoveWithListener(listener);
+    Cleanup cleanup(shared_from_this(), true, listener);
+    while (cleanup.step()) {
     }
-    Dispatch::mainQueue().async(
-        [] { AppNotification::CreateDuplicatesContainerDataChangedNotification(); });
+}
+
+std::function<bool()>
+DuplicatesContainer::validateEmptyDataAfterRemoveInSteps(HeapsValidateProgressListener* listener) {
+    auto cleanup = std::make_shared<Cleanup>(shared_from_this(), true, listener);
+    return [cleanup] { return cleanup->step(); };
 }
 
 int DuplicatesContainer::removeEmptyGroupsFromCategoryWithType(int type) {
@@ -198,35 +315,16 @@ int DuplicatesContainer::removeEmptyGroupsFromCategory(
     return category ? category->removeEmptyGroups() : 0;
 }
 
-void DuplicatesContainer::removeEmptyGroupsPasses() {
-    // Removing a folder group can leave groups of the folders around it empty, so the folders
-    // category is passed over until nothing changes.
-    while (removeEmptyGroupsFromCategoryWithType(kFoldersType) > 0) {
-    }
-    for (int type = 0; type < kFoldersType; ++type) {
-        removeEmptyGroupsFromCategoryWithType(type);
-    }
-    removeEmptyGroupsFromCategory(m_pHiddenCategoryOfDuplicates);
-}
-
 void DuplicatesContainer::removeDuplicatesGroupsThatFullyInDuplicatesFoldersOrReturnItBack() {
-    const auto keepSelf = shared_from_this();
-    removeEmptyGroupsPasses();
-    restoreDuplicatesGroupsThatNotFullyInDuplicatesFolders(
-        m_pHiddenCategoryOfDuplicates->getGroups());
-    removeDuplicatesGroupsThatFullyInDuplicatesFolders(m_arrAllFilesGroups.items());
+    Cleanup cleanup(shared_from_this(), false, nullptr);
+    while (cleanup.step()) {
+    }
 }
 
 void DuplicatesContainer::restoreDuplicatesGroupsThatNotFullyInDuplicatesFolders(
     const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
     for (const auto& group : groups) {
-        if (group->isFullyInDuplicatesFolders() || group->getTotalCount() == 0) {
-            continue;
-        }
-        const int type = group->getFirstItem()->getTypeUsingFileSystemItem();
-        if (const auto category = getCategoryWithType(type)) {
-            group->moveToCategory(category);
-        }
+        restoreGroupIfNotFullyInDuplicatesFolders(group);
     }
 }
 
@@ -235,9 +333,25 @@ void DuplicatesContainer::removeDuplicatesGroupsThatFullyInDuplicatesFolders(
     // A snapshot: each move changes the list.
     const std::vector<std::shared_ptr<DuplicatesGroup>> snapshot = groups;
     for (auto group = snapshot.rbegin(); group != snapshot.rend(); ++group) {
-        if ((*group)->isFullyInDuplicatesFolders()) {
-            (*group)->moveToCategory(m_pHiddenCategoryOfDuplicates);
-        }
+        hideGroupIfFullyInDuplicatesFolders(*group);
+    }
+}
+
+void DuplicatesContainer::restoreGroupIfNotFullyInDuplicatesFolders(
+    const std::shared_ptr<DuplicatesGroup>& group) {
+    if (group->isFullyInDuplicatesFolders() || group->getTotalCount() == 0) {
+        return;
+    }
+    const int type = group->getFirstItem()->getTypeUsingFileSystemItem();
+    if (const auto category = getCategoryWithType(type)) {
+        group->moveToCategory(category);
+    }
+}
+
+void DuplicatesContainer::hideGroupIfFullyInDuplicatesFolders(
+    const std::shared_ptr<DuplicatesGroup>& group) {
+    if (group->isFullyInDuplicatesFolders()) {
+        group->moveToCategory(m_pHiddenCategoryOfDuplicates);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -97,6 +98,12 @@ public:
     // hidden, the heaps are validated; then "DuplicatesContainerDataChangedNotification" is
     // queued on the main queue, once, whether or not anything changed.
     void validateEmptyDataAfterRemoveWithListener(HeapsValidateProgressListener* listener);
+    // The same clean-up as a job of short steps, for the main thread when it must stay
+    // responsive over hundreds of thousands of groups: each call does a little and answers
+    // false once the clean-up is complete. The job holds the container. The heaps, when
+    // the container has them, are validated in one step.
+    std::function<bool()>
+    validateEmptyDataAfterRemoveInSteps(HeapsValidateProgressListener* listener);
 
     // Removes the groups with fewer than two copies; answers how many (0 for no category).
     int removeEmptyGroupsFromCategoryWithType(int type);
@@ -122,7 +129,12 @@ public:
     explicit DuplicatesContainer(bool withHeaps);
 
 private:
-    void removeEmptyGroupsPasses();
+    class Cleanup;
+
+    // One group of the clean-up: back to its typed category when it no longer lies wholly
+    // inside duplicate folders; into the hidden category when it now does.
+    void restoreGroupIfNotFullyInDuplicatesFolders(const std::shared_ptr<DuplicatesGroup>& group);
+    void hideGroupIfFullyInDuplicatesFolders(const std::shared_ptr<DuplicatesGroup>& group);
 
     QList<FileSystemItem*> m_arrRoots;
     std::vector<std::shared_ptr<ScanTree>> m_rootTrees;
