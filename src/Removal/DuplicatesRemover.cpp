@@ -63,6 +63,9 @@ namespace {
 // one step: small enough that a step is a fraction of a millisecond.
 constexpr std::size_t kPlanStep = 256;
 constexpr std::size_t kApplyStep = 256;
+// The listener's own work on a batch is mostly one pass over its whole list, so it is told
+// of many copies at a time.
+constexpr std::size_t kListenerStep = 4096;
 
 } // namespace
 
@@ -79,6 +82,13 @@ public:
     // False once the plan is complete.
     bool step() {
         const std::size_t end = std::min(m_items.size(), m_next + kPlanStep);
+        if (m_next == 0 && !m_noted) {
+            // Sized once: growing a table of a hundred thousand entries at once would make
+            // one step far longer than the others.
+            m_inRun.reserve(qsizetype(m_items.size()));
+            m_runPaths.reserve(qsizetype(m_items.size()));
+            m_snapshots.reserve(qsizetype(m_items.size()) * 2);
+        }
         if (!m_noted) {
             for (; m_next < end; ++m_next)
                 note(m_items[m_next]);
@@ -415,25 +425,33 @@ void DuplicatesRemover::updateContainerForced(bool forced) {
     });
 }
 
-// Main thread: the progress counts at once, then the listener and the result learn of the
-// removed copies a step at a time (an empty batch still tells the listener once).
+// Main thread: the progress counts at once, then the listener and after it the result
+// learn of the removed copies, a step at a time (an empty batch still tells the listener
+// once).
 void DuplicatesRemover::applyRemovedBatch(Items batch, std::uint64_t processed,
                                           std::uint64_t removedSize) {
     auto self = shared_from_this();
     auto pending = std::make_shared<Items>(std::move(batch));
-    auto next = std::make_shared<std::size_t>(0);
-    m_mainWork.addOnce([self, processed, removedSize] {
-        self->updateCountOfProcessedItemsAndAddRemovedSize(processed, removedSize);
-    });
-    m_mainWork.add([self, pending, next] {
-        const std::size_t end = std::min(pending->size(), *next + kApplyStep);
-        const Items step(pending->begin() + std::ptrdiff_t(*next),
-                         pending->begin() + std::ptrdiff_t(end));
-        *next = end;
+    // Each job walks the batch on its own: the next slice of the copies it has not handled.
+    auto slicer = [pending](std::size_t& next, std::size_t size) {
+        const std::size_t end = std::min(pending->size(), next + size);
+        Items slice(pending->begin() + std::ptrdiff_t(next),
+                    pending->begin() + std::ptrdiff_t(end));
+        next = end;
+        return std::pair(std::move(slice), next < pending->size());
+    };
+    m_mainWork.add([self, slicer, processed, removedSize, next = std::size_t(0)]() mutable {
+        if (next == 0)
+            self->updateCountOfProcessedItemsAndAddRemovedSize(processed, removedSize);
+        auto [slice, more] = slicer(next, kListenerStep);
         if (const auto listener = self->m_pListener.lock())
-            listener->onDidRemovedDuplicateItems(step);
-        self->m_pContainer->removeDuplicateItemsFromLogicalStructure(step);
-        return *next < pending->size();
+            listener->onDidRemovedDuplicateItems(slice);
+        return more;
+    });
+    m_mainWork.add([self, slicer, next = std::size_t(0)]() mutable {
+        auto [slice, more] = slicer(next, kApplyStep);
+        self->m_pContainer->removeDuplicateItemsFromLogicalStructure(slice);
+        return more;
     });
 }
 

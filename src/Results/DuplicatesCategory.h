@@ -46,6 +46,10 @@ public:
     void removeGroup(const std::shared_ptr<DuplicatesGroup>& group);
     // A snapshot of the groups, in the order they joined.
     std::vector<std::shared_ptr<DuplicatesGroup>> getGroups() const;
+    // The same list without a copy, for reading many groups; valid until the groups change.
+    const std::vector<std::shared_ptr<DuplicatesGroup>>& groupsView() const {
+        return m_arrGroups.items();
+    }
     bool containsGroup(const DuplicatesGroup* group) const { return m_arrGroups.contains(group); }
     std::size_t getGroupsCount() const { return m_arrGroups.size(); }
 

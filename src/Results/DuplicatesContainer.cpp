@@ -132,9 +132,10 @@ uint64_t DuplicatesContainer::getAllFilesSize() const {
 
 std::vector<std::shared_ptr<DuplicateItem>> DuplicatesContainer::buildRemoveList() const {
     std::vector<std::shared_ptr<DuplicateItem>> list;
+    list.reserve(getItemsCountInRemoveList());
     for (const auto& category : m_arrCategories) {
-        for (const auto& group : category->getGroups()) {
-            for (const auto& item : group->getSelectedItems()) {
+        for (const auto& group : category->groupsView()) {
+            for (const auto& item : group->selectedItemsView()) {
                 // A selected duplicate folder takes the copies inside it along.
                 if (!item->hasAssociatedDuplicateFolder()) {
                     list.push_back(item);
@@ -213,7 +214,8 @@ public:
             return true;
         }
         case Phase::Restore:
-            if (walk(m_container->m_pHiddenCategoryOfDuplicates->getGroups(), false,
+            if (walk([this] { return m_container->m_pHiddenCategoryOfDuplicates->getGroups(); },
+                     false,
                      [this](const std::shared_ptr<DuplicatesGroup>& group) {
                          if (m_container->m_pHiddenCategoryOfDuplicates->containsGroup(group.get()))
                              m_container->restoreGroupIfNotFullyInDuplicatesFolders(group);
@@ -223,7 +225,7 @@ public:
             return true;
         case Phase::Hide:
             // Last joined first, as each move changes the list.
-            if (walk(m_container->m_arrAllFilesGroups.items(), true,
+            if (walk([this] { return m_container->m_arrAllFilesGroups.items(); }, true,
                      [this](const std::shared_ptr<DuplicatesGroup>& group) {
                          if (m_container->m_arrAllFilesGroups.contains(group.get()))
                              m_container->hideGroupIfFullyInDuplicatesFolders(group);
@@ -246,23 +248,26 @@ public:
 
 private:
     enum class Phase { FolderPasses, OtherGroups, Restore, Hide, Heaps, Done };
-    static constexpr std::size_t kGroupsPerStep = 512;
+    static constexpr std::size_t kGroupsPerStep = 128;
 
-    // Walks a snapshot of `groups` taken at the first call, kGroupsPerStep at a time;
+    // Walks a snapshot of what `groups` gives at the first call, kGroupsPerStep at a time;
     // answers true while some are left.
-    template <typename Visit>
-    bool walk(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups, bool backwards,
-              Visit visit) {
+    template <typename Groups, typename Visit>
+    bool walk(Groups groups, bool backwards, Visit visit) {
         if (!m_walking) {
-            m_snapshot = groups;
+            m_snapshot = groups();
             if (backwards)
                 std::reverse(m_snapshot.begin(), m_snapshot.end());
             m_next = 0;
             m_walking = true;
         }
         const std::size_t end = std::min(m_snapshot.size(), m_next + kGroupsPerStep);
-        for (; m_next < end; ++m_next)
+        for (; m_next < end; ++m_next) {
             visit(m_snapshot[m_next]);
+            // The snapshot may hold the last hold on a group it took out: let it go within
+            // this step, not a hundred thousand at the end of the walk.
+            m_snapshot[m_next].reset();
+        }
         if (m_next < m_snapshot.size())
             return true;
         m_walking = false;
@@ -273,7 +278,7 @@ private:
     bool removeEmptyGroups(const std::shared_ptr<DuplicatesCategory>& category) {
         if (!category)
             return false;
-        return walk(category->getGroups(), false,
+        return walk([&category] { return category->getGroups(); }, false,
                     [this, &category](const std::shared_ptr<DuplicatesGroup>& group) {
                         if (group->getTotalCount() < 2 && category->containsGroup(group.get())) {
                             category->removeGroup(group);

@@ -351,6 +351,10 @@ std::vector<std::shared_ptr<DuplicateItem>> DuplicatesGroup::getSelectedItems() 
     return m_pSelection->getItems();
 }
 
+const std::vector<std::shared_ptr<DuplicateItem>>& DuplicatesGroup::selectedItemsView() const {
+    return m_pSelection->getItems();
+}
+
 bool DuplicatesGroup::isInSelection(const DuplicateItem* item) const {
     return m_pSelection->containsItem(item);
 }

@@ -104,6 +104,8 @@ public:
     std::shared_ptr<DuplicateItem> getFirstItem() const;
     // Every selected copy (those inside duplicate folders included), in selection order.
     std::vector<std::shared_ptr<DuplicateItem>> getSelectedItems() const;
+    // The same list without a copy; valid until the selection changes.
+    const std::vector<std::shared_ptr<DuplicateItem>>& selectedItemsView() const;
     bool isInSelection(const DuplicateItem* item) const;
     bool isPackageContent() const { return m_bIsPackageContent; }
 

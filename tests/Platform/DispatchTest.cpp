@@ -5,12 +5,15 @@
 #include "TestSupport.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -136,6 +139,57 @@ TEST(MainQueue, DelayedWorkOnASerialQueueRunsThere) {
         ran = true;
     });
     ASSERT_TRUE(TestSupport::waitFor([&] { return ran.load(); }));
+}
+
+TEST(SlicedMainWork, RunsJobsInOrderAndLetsTheEventLoopTurnBetweenTurns) {
+    SlicedMainWork work(std::chrono::milliseconds(8));
+    std::vector<std::string> order;
+    int steps = 0;
+    // Each step of the first job takes 3 ms, so 20 of them need several turns.
+    work.add([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        order.push_back(steps == 0 ? "first" : "");
+        if (steps == 1)
+            work.addOnce([&] { order.push_back("added from a step"); });
+        return ++steps < 20;
+    });
+    work.addOnce([&] { order.push_back("second"); });
+    EXPECT_FALSE(work.isIdle());
+    // Nothing runs inside add().
+    EXPECT_EQ(steps, 0);
+    bool timerFired = false;
+    int stepsWhenTimerFired = -1;
+    QTimer::singleShot(0, [&] {
+        timerFired = true;
+        stepsWhenTimerFired = steps;
+    });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return work.isIdle(); }));
+    EXPECT_EQ(steps, 20);
+    ASSERT_TRUE(timerFired);
+    EXPECT_LT(stepsWhenTimerFired, 20);
+    order.erase(std::remove(order.begin(), order.end(), std::string()), order.end());
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "added from a step"}));
+}
+
+TEST(SlicedMainWork, AJobMayEndTheLifeOfItsOwnerAndWaitingJobsThenNeverRun) {
+    auto work = std::make_unique<SlicedMainWork>();
+    bool stepRanOn = false;
+    bool laterRan = false;
+    work->addOnce([&] {
+        work.reset();
+        stepRanOn = true;
+    });
+    work->addOnce([&] { laterRan = true; });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return stepRanOn; }));
+    TestSupport::spinFor(30);
+    EXPECT_FALSE(laterRan);
+
+    auto dropped = std::make_unique<SlicedMainWork>();
+    bool ran = false;
+    dropped->addOnce([&] { ran = true; });
+    dropped.reset();
+    TestSupport::spinFor(30);
+    EXPECT_FALSE(ran);
 }
 
 TEST(OperationQueue, CancelAllDropsOperationsThatHaveNotStarted) {

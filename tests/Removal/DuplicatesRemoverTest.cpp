@@ -213,6 +213,25 @@ TEST_F(DuplicatesRemoverTest, AStopLeavesTheRestAloneAndStillReportsTheEnd) {
     EXPECT_TRUE(remover->getNotRemovedInfo().has_value());
     EXPECT_FALSE(remover->getItemsThatNeedToRetryRemovePermanently().has_value());
     EXPECT_FALSE(remover->getRemoteDisksInfo().has_value());
+
+    // A stop before the copies have all been looked at (they are, over the next turns of the
+    // event loop) ends the run before any file is touched.
+    RecordingFileManager untouched;
+    auto early = DuplicatesRemover::create(untouched);
+    auto earlyListener = std::make_shared<RecordingListener>();
+    earlyListener->remover = early;
+    early->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
+        selected, m_container, earlyListener, false, true);
+    EXPECT_FALSE(earlyListener->finished);
+    early->stop();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return earlyListener->finished; }));
+    EXPECT_TRUE(untouched.attempts().empty());
+    EXPECT_EQ(earlyListener->removedCount(), 0u);
+    left = 0;
+    for (int i = 0; i < 10; ++i)
+        left += exists("copies/d" + QByteArray::number(i) + "/" + QByteArray::number(i));
+    EXPECT_EQ(left, 9);
+    EXPECT_FALSE(early->getItemsThatNeedToRetryRemovePermanently().has_value());
 }
 
 // A tmpfs is a volume without a Trash; where none can be mounted, the file manager plays

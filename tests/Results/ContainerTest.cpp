@@ -154,6 +154,63 @@ TEST_F(ContainerTest, CleanUpRestoresHiddenGroupsThatLeftTheirFolders) {
     ASSERT_TRUE(TestSupport::waitFor([&] { return dataChangedPosts == 1; }));
 }
 
+// The clean-up in steps ends where the clean-up at once does, in many short steps, and
+// passes over groups that something else took out between two steps.
+TEST_F(ContainerTest, CleanUpInStepsEndsAsAtOnceWhileTheResultChangesBetweenSteps) {
+    FolderSystemItem* kept = folder(root, "kept");
+    FolderSystemItem* copies = folder(root, "copies");
+    constexpr int kPairs = 1500;
+    std::vector<FileSystemItem*> copyNodes;
+    for (int i = 0; i < kPairs; ++i) {
+        const QByteArray name = QByteArray::number(i) + ".txt";
+        FileSystemItem* first = file(kept, name, 10 + i % 7, char('a' + i % 20));
+        FileSystemItem* second = file(copies, name, 10 + i % 7, char('a' + i % 20));
+        ASSERT_TRUE(container->addGroupWithItems({first, second}));
+        copyNodes.push_back(second);
+    }
+    buildScanResult(container);
+    root->calctotalsize();
+    std::vector<std::shared_ptr<DuplicateItem>> removed;
+    for (FileSystemItem* node : copyNodes)
+        removed.push_back(copyOf(node)->shared_from_this());
+    removed.push_back(copyOf(b)->shared_from_this());
+    container->removeDuplicateItemsFromLogicalStructure(removed);
+    const auto documents = category(DuplicatesCategoryTypeDocument);
+    ASSERT_EQ(documents->getGroupsCount(), std::size_t(kPairs) + 1);
+
+    dataChangedPosts = 0;
+    const auto step = container->validateEmptyDataAfterRemoveInSteps(nullptr);
+    ASSERT_TRUE(step());
+    int steps = 1;
+    bool tookOneOut = false;
+    while (step()) {
+        ++steps;
+        // A group still waiting for the clean-up leaves by another way.
+        if (!tookOneOut && steps == 2) {
+            const auto waiting =
+                groupOf(kept->childWithName(QByteArray::number(kPairs - 1) + ".txt"));
+            ASSERT_TRUE(waiting);
+            documents->removeGroup(waiting);
+            tookOneOut = true;
+        }
+        ASSERT_LT(steps, 100);
+    }
+    EXPECT_GT(steps, 2);
+    // Exactly the state of the clean-up at once (see CleanUpAfterRemovingAFolderCopy).
+    EXPECT_EQ(documents->getGroupsCount(), 1u);
+    EXPECT_EQ(category(DuplicatesCategoryTypeFolder)->getGroupsCount(), 0u);
+    EXPECT_EQ(container->getHiddenCategoryOfDuplicates()->getGroupsCount(), 0u);
+    ASSERT_EQ(container->getAllFilesGroups().size(), 1u);
+    EXPECT_EQ(container->getAllFilesGroups().front()->getTotalCount(), 2u);
+    EXPECT_FALSE(copyOf(ax)->hasAssociatedDuplicateFolder());
+    EXPECT_EQ(copyOf(ay), nullptr);
+    EXPECT_EQ(documents->getTotalSize(), 200u);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return dataChangedPosts == 1; }));
+    EXPECT_FALSE(step());
+    TestSupport::spinFor(20);
+    EXPECT_EQ(dataChangedPosts, 1);
+}
+
 TEST_F(ContainerTest, HiddenGroupOfTheShownResultComesBackAtOnce) {
     buildScanResult(container);
     DuplicatesManager::sharedManager().setDuplicateContainer(container);
