@@ -100,8 +100,11 @@ public:
             return true;
         }
         for (; m_next < end; ++m_next) {
-            if (m_items[m_next])
-                m_plan.push_back(plan(m_items[m_next]));
+            // A copy that left the result since the run was asked for (an exclusion between
+            // two steps) is no longer the run's to remove, nor to count as removed.
+            const auto& item = m_items[m_next];
+            if (item && !item->getFileItemPath().isEmpty() && item->getGroup())
+                m_plan.push_back(plan(item));
         }
         return m_next < m_items.size();
     }
@@ -198,6 +201,7 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
 
 void DuplicatesRemover::beginRemoveWithPlan(std::vector<Planned> plan, bool toTrash,
                                             bool removeEmptyFolders) {
+    m_nCountOfItems = plan.size();
     auto self = shared_from_this();
     m_pWorkingQueue->async([self, plan = std::move(plan), toTrash, removeEmptyFolders]() mutable {
         // A copy inside a folder is handled before anything higher up.

@@ -234,6 +234,39 @@ TEST_F(DuplicatesRemoverTest, AStopLeavesTheRestAloneAndStillReportsTheEnd) {
     EXPECT_FALSE(early->getItemsThatNeedToRetryRemovePermanently().has_value());
 }
 
+TEST_F(DuplicatesRemoverTest, ACopyThatLeavesTheResultBeforeItIsPlannedIsLeftAlone) {
+    Items selected;
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        write("keep/" + n, "data " + n);
+        write("copies/" + n, "data " + n);
+    }
+    scan();
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        const Items items = group({"keep/" + n, "copies/" + n});
+        select(items[1]);
+        selected.push_back(items[1]);
+    }
+    RecordingFileManager fileManager;
+    auto remover = DuplicatesRemover::create(fileManager);
+    auto listener = std::make_shared<RecordingListener>();
+    listener->remover = remover;
+    remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
+        selected, m_container, listener, false, false);
+    // Excluded before the run has looked at it (that happens over the next turns).
+    m_container->removeDuplicateItemsFromLogicalStructure({selected[1]});
+    ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }));
+
+    EXPECT_EQ(fileManager.attempts().size(), 2u);
+    EXPECT_FALSE(exists("copies/0"));
+    EXPECT_TRUE(exists("copies/1"));
+    EXPECT_FALSE(exists("copies/2"));
+    EXPECT_EQ(listener->removedCount(), 2u);
+    EXPECT_EQ(remover->getCountOfItems(), 2u);
+    EXPECT_EQ(remover->getNotRemovedInfo().value_or(std::vector<NotRemovedInfo>()).size(), 0u);
+}
+
 // A tmpfs is a volume without a Trash; where none can be mounted, the file manager plays
 // one under a folder of the temporary tree.
 class ScratchVolume {
