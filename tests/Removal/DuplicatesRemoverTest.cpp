@@ -194,9 +194,7 @@ TEST_F(DuplicatesRemoverTest, AStopLeavesTheRestAloneAndStillReportsTheEnd) {
     auto remover = DuplicatesRemover::create(fileManager);
     *stopper = remover;
     auto listener = std::make_shared<RecordingListener>();
-    listener->remover = remover;
-    remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
-        selected, m_container, listener, false, true);
+    start(remover, selected, listener, false, true);
     ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }));
 
     EXPECT_EQ(fileManager.attempts().size(), 1u);
@@ -219,9 +217,7 @@ TEST_F(DuplicatesRemoverTest, AStopLeavesTheRestAloneAndStillReportsTheEnd) {
     RecordingFileManager untouched;
     auto early = DuplicatesRemover::create(untouched);
     auto earlyListener = std::make_shared<RecordingListener>();
-    earlyListener->remover = early;
-    early->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
-        selected, m_container, earlyListener, false, true);
+    start(early, selected, earlyListener, false, true);
     EXPECT_FALSE(earlyListener->finished);
     early->stop();
     ASSERT_TRUE(TestSupport::waitFor([&] { return earlyListener->finished; }));
@@ -251,9 +247,7 @@ TEST_F(DuplicatesRemoverTest, ACopyThatLeavesTheResultBeforeItIsPlannedIsLeftAlo
     RecordingFileManager fileManager;
     auto remover = DuplicatesRemover::create(fileManager);
     auto listener = std::make_shared<RecordingListener>();
-    listener->remover = remover;
-    remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
-        selected, m_container, listener, false, false);
+    start(remover, selected, listener, false, false);
     // Excluded before the run has looked at it (that happens over the next turns).
     m_container->removeDuplicateItemsFromLogicalStructure({selected[1]});
     ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }));

@@ -191,13 +191,21 @@ public:
     }
 
     // Runs a remover to its end.
+    // Starts a run of `items` in the fixture's result, told to `listener`.
+    void start(const std::shared_ptr<DuplicatesRemover>& remover,
+               const std::vector<std::shared_ptr<DuplicateItem>>& items,
+               const std::shared_ptr<RecordingListener>& listener, bool toTrash,
+               bool removeEmptyFolders) {
+        listener->remover = remover;
+        remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
+            items, m_container, listener, toTrash, removeEmptyFolders);
+    }
+
     void run(const std::shared_ptr<DuplicatesRemover>& remover,
              const std::vector<std::shared_ptr<DuplicateItem>>& items,
              const std::shared_ptr<RecordingListener>& listener, bool toTrash,
              bool removeEmptyFolders) {
-        listener->remover = remover;
-        remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
-            items, m_container, listener, toTrash, removeEmptyFolders);
+        start(remover, items, listener, toTrash, removeEmptyFolders);
         ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }, 20000));
         EXPECT_TRUE(remover->isRemoveFinished());
         EXPECT_FALSE(listener->offMainThread);
