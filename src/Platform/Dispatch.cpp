@@ -265,9 +265,10 @@ void DispatchGroup::async(Queue& queue, Work work) {
 
 struct SlicedMainWork::State : std::enable_shared_from_this<SlicedMainWork::State> {
     std::chrono::milliseconds budget{8};
-    // A deque keeps the step under way in place while the step adds jobs.
+    // The jobs waiting, in order; the one under way is taken out while its step runs.
     std::deque<Step> jobs;
     bool turnPosted = false;
+    bool running = false;
     bool alive = true;
 
     void postTurn() {
@@ -281,15 +282,22 @@ struct SlicedMainWork::State : std::enable_shared_from_this<SlicedMainWork::Stat
     }
 
     void turn() {
+        turnPosted = false;
+        // A step that runs an event loop of its own: the jobs after it wait for it, and the
+        // turn that runs it posts the next one.
+        if (running)
+            return;
         // Held for the turn: a step may end the life of the object that owns this state.
         const auto keep = shared_from_this();
-        turnPosted = false;
         const auto end = std::chrono::steady_clock::now() + budget;
         while (alive && !jobs.empty()) {
             // Taken out while it runs, so nothing the step does can destroy it under itself.
             Step step = std::move(jobs.front());
             jobs.pop_front();
-            if (step() && alive)
+            running = true;
+            const bool more = step();
+            running = false;
+            if (more && alive)
                 jobs.push_front(std::move(step));
             if (std::chrono::steady_clock::now() >= end)
                 break;
@@ -329,7 +337,7 @@ void SlicedMainWork::addOnce(Work work) {
 }
 
 bool SlicedMainWork::isIdle() const {
-    return m_state->jobs.empty();
+    return m_state->jobs.empty() && !m_state->running;
 }
 
 // ---- after ----

@@ -169,6 +169,18 @@ TEST(SlicedMainWork, RunsJobsInOrderAndLetsTheEventLoopTurnBetweenTurns) {
     EXPECT_LT(stepsWhenTimerFired, 20);
     order.erase(std::remove(order.begin(), order.end(), std::string()), order.end());
     EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "added from a step"}));
+
+    // A step that turns the event loop itself (a modal wait) still holds back the jobs
+    // after it.
+    order.clear();
+    work.addOnce([&] {
+        work.addOnce([&] { order.push_back("added while spinning"); });
+        TestSupport::spinFor(30);
+        order.push_back("spinning step");
+    });
+    work.addOnce([&] { order.push_back("next"); });
+    ASSERT_TRUE(TestSupport::waitFor([&] { return work.isIdle(); }));
+    EXPECT_EQ(order, (std::vector<std::string>{"spinning step", "next", "added while spinning"}));
 }
 
 TEST(SlicedMainWork, AJobMayEndTheLifeOfItsOwnerAndWaitingJobsThenNeverRun) {
