@@ -4,6 +4,7 @@
 #include "DuplicatesCategory.h"
 #include "DuplicatesGroup.h"
 #include "DuplicatesHeaps.h"
+#include "HeapsGroup.h"
 
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
@@ -14,6 +15,9 @@
 #include "Walker/ExcludeChecker.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -235,9 +239,31 @@ public:
             return m_complete;
         case Phase::Heaps:
             if (m_container->m_pHeaps)
-                m_container->m_pHeaps->validateEmptyDataAfterRemoveWithListener(m_listener);
+                m_container->m_pHeaps->validateEmptyDataAfterRemoveWithListener(m_listener,
+                                                                                &m_retired);
             Dispatch::mainQueue().async(
                 [] { AppNotification::CreateDuplicatesContainerDataChangedNotification(); });
+            m_phase = Phase::Retired;
+            return !m_retired.empty();
+        case Phase::Retired:
+            // The replaced heaps, a few at a time, last first.
+            for (std::size_t n = 0; n < kRetiredPerStep && !m_retired.empty(); ++n) {
+                auto t0 = std::chrono::steady_clock::now();
+                m_retired.pop_back();
+                auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - t0)
+                              .count();
+                if (us > 2000) {
+                    fprintf(stderr, "POP %lld us left %zu\n", (long long)us, m_retired.size());
+                    if (getenv("POP_MARK")) {
+                        FILE* f = fopen("/tmp/popmark", "w");
+                        fprintf(f, "x");
+                        fclose(f);
+                    }
+                }
+            }
+            if (!m_retired.empty())
+                return true;
             m_phase = Phase::Done;
             return false;
         case Phase::Done:
@@ -247,8 +273,9 @@ public:
     }
 
 private:
-    enum class Phase { FolderPasses, OtherGroups, Restore, Hide, Heaps, Done };
+    enum class Phase { FolderPasses, OtherGroups, Restore, Hide, Heaps, Retired, Done };
     static constexpr std::size_t kGroupsPerStep = 128;
+    static constexpr std::size_t kRetiredPerStep = 4;
 
     // Walks a snapshot of what `groups` gives at the first call, kGroupsPerStep at a time;
     // answers true while some are left.
@@ -294,6 +321,7 @@ private:
     int m_type = 0;
     int m_removedInPass = 0;
     std::vector<std::shared_ptr<DuplicatesGroup>> m_snapshot;
+    std::vector<std::shared_ptr<HeapsGroup>> m_retired;
     std::size_t m_next = 0;
     bool m_walking = false;
 };

@@ -3,6 +3,7 @@
 #include "DuplicateItem.h"
 #include "DuplicatesCategory.h"
 #include "DuplicatesContainer.h"
+#include "DuplicatesHeaps.h"
 #include "DuplicatesManager.h"
 #include "GroupContent.h"
 #include "GroupSelection.h"
@@ -125,6 +126,11 @@ void DuplicatesGroup::removeDuplicateItemFromLogicalStructureWithSubItems(Duplic
             if (belowGroup) {
                 belowGroup->removeDuplicateItemFromLogicalStructureWithSubItems(belowItem, false);
             }
+        }
+    }
+    if (const auto category = getCategory()) {
+        if (const auto container = category->getContainer(); container && container->getHeaps()) {
+            container->getHeaps()->copyWillLeaveGroup(*item, *this);
         }
     }
     removeDuplicateItem(item);

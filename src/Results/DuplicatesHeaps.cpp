@@ -104,11 +104,49 @@ void DuplicatesHeaps::addGroup(const std::shared_ptr<DuplicatesGroup>& group) {
 void DuplicatesHeaps::removeGroup(const std::shared_ptr<DuplicatesGroup>& group) {
     if (!group)
         return;
-    // The group still holds its copies here; the folders are read again without them once
-    // the group has let them go, at the next update of those folders.
-    updateDataOfFolders(getAllFoldersOfGroup(*group));
+    // The group still holds its copies here: each of its folders lets go of them and of the
+    // group now. Reading every child of those folders again instead would make a clean-up
+    // that takes out many groups of one large folder quadratic, and would keep the group
+    // alive in the folders' intersections until the next validation.
+    for (const QByteArray& path : getAllFoldersOfGroup(*group)) {
+        if (HeapsFolderData* folder = folderDataWithPath(path)) {
+            folder->removeGroup(*group);
+            forgetIntersection(*folder, *group);
+        }
+    }
     m_bNeedRecalculateTotalHeapsSize = true;
     forgetParticipation();
+}
+
+void DuplicatesHeaps::copyWillLeaveGroup(const DuplicateItem& copy, const DuplicatesGroup& group) {
+    const QByteArray& path = copy.getParentFolderItemPath();
+    HeapsFolderData* folder = folderDataWithPath(path);
+    if (!folder)
+        return;
+    const auto& copies = group.itemsView();
+    const bool last = std::none_of(copies.begin(), copies.end(), [&](const auto& other) {
+        return other && other.get() != &copy && other->getParentFolderItemPath() == path;
+    });
+    folder->removeDuplicateItem(copy, group, last);
+    if (last)
+        forgetIntersection(*folder, group);
+    m_bNeedRecalculateTotalHeapsSize = true;
+    forgetParticipation();
+}
+
+HeapsFolderData* DuplicatesHeaps::folderDataWithPath(const QByteArray& path) const {
+    auto found = m_arrFoldersData.find(path);
+    if (found != m_arrFoldersData.end())
+        return found->second.get();
+    found = m_arrHiddenFoldersData.find(path);
+    return found != m_arrHiddenFoldersData.end() ? found->second.get() : nullptr;
+}
+
+void DuplicatesHeaps::forgetIntersection(const HeapsFolderData& folder,
+                                         const DuplicatesGroup& group) {
+    const auto groups = m_arrFoldersIntersections.find(folder.getID());
+    if (groups != m_arrFoldersIntersections.end())
+        groups->second.remove(&group);
 }
 
 std::vector<QByteArray>
@@ -192,7 +230,7 @@ void DuplicatesHeaps::removeNotValidPathsWithListener(HeapsValidateProgressListe
 }
 
 void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
-    HeapsValidateProgressListener* listener) {
+    HeapsValidateProgressListener* listener, std::vector<std::shared_ptr<HeapsGroup>>* retired) {
     removeNotValidPathsWithListener(listener);
     restoreAllHiddenFolderDatas();
     const std::vector<QByteArray> paths = allPaths();
@@ -224,6 +262,10 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
         }
         if (listener)
             listener->onHeapsCheckedFolders(1);
+    }
+    if (retired && m_arrHeapsGroups) {
+        for (auto& [id, earlier] : *m_arrHeapsGroups)
+            retired->push_back(std::move(earlier));
     }
     m_arrHeapsGroups = std::move(heapsGroups);
 

@@ -48,6 +48,9 @@ public:
     // Sent by the container for every group of a typed category as it joins or leaves.
     void addGroup(const std::shared_ptr<DuplicatesGroup>& group);
     void removeGroup(const std::shared_ptr<DuplicatesGroup>& group);
+    // A copy is about to leave its group (removed or excluded) while the group stays: its
+    // folder lets go of it, and of the group when no other copy of the group lies there.
+    void copyWillLeaveGroup(const DuplicateItem& copy, const DuplicatesGroup& group);
 
     // The paths of the folders holding copies of the folder's groups (its own included).
     std::vector<QByteArray>
@@ -56,8 +59,12 @@ public:
     createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder);
 
     // Rebuilds every heap, synchronously. `listener` may be null; it is called on the
-    // validating thread (see HeapsValidateProgressListener).
-    void validateEmptyDataAfterRemoveWithListener(HeapsValidateProgressListener* listener);
+    // validating thread (see HeapsValidateProgressListener). With `retired`, the heaps it
+    // replaces go there instead of being destroyed at once: they may hold the last hold on
+    // a great many removed copies, which the caller can then let go of a few at a time.
+    void validateEmptyDataAfterRemoveWithListener(
+        HeapsValidateProgressListener* listener,
+        std::vector<std::shared_ptr<HeapsGroup>>* retired = nullptr);
 
     void recalculateHeapsInfo();
     // The estimate gathered while groups joined, never less than the last computed total.
@@ -88,6 +95,9 @@ private:
 
     void removeNotValidPathsWithListener(HeapsValidateProgressListener* listener);
     void removeFolderDataWithPath(const QByteArray& path);
+    // The folder data of `path`, shown or hidden; null for none.
+    HeapsFolderData* folderDataWithPath(const QByteArray& path) const;
+    void forgetIntersection(const HeapsFolderData& folder, const DuplicatesGroup& group);
     void moveToHiddenFolderDataWithPath(const QByteArray& path);
     void restoreAllHiddenFolderDatas();
     // Calls `visit` with every copy outside duplicate folders that takes part in a heap of

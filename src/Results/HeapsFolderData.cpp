@@ -4,6 +4,7 @@
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"
 
+#include <algorithm>
 #include <atomic>
 #include <unordered_set>
 
@@ -45,6 +46,23 @@ void HeapsFolderData::addDuplicateItem(const std::shared_ptr<DuplicateItem>& cop
         return;
     m_nAllDuplicatesSize += copy->getFileItemSize();
     m_arrGroups.add(std::move(group));
+}
+
+void HeapsFolderData::removeGroup(const DuplicatesGroup& group) {
+    if (!m_arrGroups.remove(&group))
+        return;
+    for (const auto& copy : group.itemsView()) {
+        if (copy && m_arrItems.remove(copy.get()))
+            m_nAllDuplicatesSize -= std::min(m_nAllDuplicatesSize, copy->getFileItemSize());
+    }
+}
+
+void HeapsFolderData::removeDuplicateItem(const DuplicateItem& copy, const DuplicatesGroup& group,
+                                          bool lastOfItsGroup) {
+    if (m_arrItems.remove(&copy))
+        m_nAllDuplicatesSize -= std::min(m_nAllDuplicatesSize, copy.getFileItemSize());
+    if (lastOfItsGroup)
+        m_arrGroups.remove(&group);
 }
 
 OrderedSet<DuplicateItem>

@@ -33,6 +33,14 @@ public:
     // the same as updateData() for a group that has just joined, without reading every
     // child of the folder again.
     void addDuplicateItem(const std::shared_ptr<DuplicateItem>& copy);
+    // Lets go of a group that is leaving its category, and of its copies that lie directly
+    // in the folder; called while the group still holds them. Nothing for a group the folder
+    // does not know.
+    void removeGroup(const DuplicatesGroup& group);
+    // Lets go of one copy that leaves its group, and of the group too when `lastOfItsGroup`
+    // (no other copy of the group lies directly in the folder).
+    void removeDuplicateItem(const DuplicateItem& copy, const DuplicatesGroup& group,
+                             bool lastOfItsGroup);
 
     // Row counts for the similar-folders lists; each out-parameter is filled only when given.
     void calculateCountOfItems(uint64_t* countOfItems, uint64_t* countOfSelectedItems,

@@ -269,3 +269,55 @@ TEST_F(HeapsTest, BarTotalsFollowSelectionsAndCopiesThatLeave) {
     DuplicatesGroup::EndSelectionGroup();
     EXPECT_EQ(bars(), (Bars{1001, 0, 4000}));
 }
+
+// A copy that leaves its group, and a group that leaves its category, leave their folders'
+// data and intersections at once; the next validation hands the heaps it replaces to a
+// caller that asks for them.
+TEST_F(HeapsTest, CopiesAndGroupsThatLeaveAreForgottenByTheirFoldersAtOnce) {
+    for (const char* folder : {"p/", "q/"}) {
+        write(QByteArray(folder) + "a.bin", content(1, 1001));
+        write(QByteArray(folder) + "b.bin", content(2, 2000));
+        write(QByteArray(folder) + "c.bin", content(3, 3000));
+    }
+    write("r/a.bin", content(1, 1001));
+    build();
+    group({"p/a.bin", "q/a.bin", "r/a.bin"});
+    group({"p/b.bin", "q/b.bin"});
+    group({"p/c.bin", "q/c.bin"});
+    DuplicatesHeaps& heaps = *container->getHeaps();
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr);
+    ASSERT_TRUE(heaps.buildHeapsGroupForFolderWithPath(root() + "/p"));
+    const auto copy = [&](const QByteArray& path) {
+        return built.node(path)->getDuplicateItem()->shared_from_this();
+    };
+    const auto folderData = [&](const char* name) {
+        return heaps.getAllFoldersData().at(root() + '/' + name);
+    };
+    const auto groupA = copy("p/a.bin")->getGroup();
+    const auto groupB = copy("p/b.bin")->getGroup();
+
+    // q/a leaves group A, which stays (p/a, r/a): only q lets go of the copy and the group.
+    const auto qa = copy("q/a.bin");
+    container->removeDuplicateItemsFromLogicalStructure({qa});
+    EXPECT_FALSE(folderData("q")->getItems().contains(qa.get()));
+    EXPECT_FALSE(folderData("q")->getGroups().contains(groupA.get()));
+    EXPECT_EQ(folderData("q")->getAllDuplicatesSize(), 2000u + 3000u);
+    EXPECT_TRUE(folderData("p")->getGroups().contains(groupA.get()));
+    EXPECT_EQ(folderData("p")->getAllDuplicatesSize(), 1001u + 2000u + 3000u);
+
+    // Group B leaves its category: both folders let go of it and its copies.
+    container->getCategoryWithType(groupB->getCategory()->getType())->removeGroup(groupB);
+    for (const char* name : {"p", "q"}) {
+        EXPECT_FALSE(folderData(name)->getGroups().contains(groupB.get()));
+        EXPECT_EQ(folderData(name)->getItems().size(), name[0] == 'p' ? 2u : 1u);
+    }
+
+    // p and q now share group C only: no heap is left, and the heaps replaced are handed over.
+    std::vector<std::shared_ptr<HeapsGroup>> retired;
+    heaps.validateEmptyDataAfterRemoveWithListener(nullptr, &retired);
+    EXPECT_FALSE(heaps.buildHeapsGroupForFolderWithPath(root() + "/p"));
+    EXPECT_EQ(heaps.getTotalHeapsSize(), 0u);
+    EXPECT_FALSE(retired.empty());
+    for (const auto& earlier : retired)
+        EXPECT_TRUE(earlier);
+}
