@@ -1,7 +1,9 @@
-// uibench remove [--copies N]
+// uibench remove [--copies N] [--folders]
 //
 // Writes a tree of N pairs of equal small files under the temporary home, scans it for
-// real, selects one copy of every pair (N copies), shows the results screen with the review
+// real (with --folders as the application does: duplicate and similar folders too, which
+// makes every folder of the tree a similar folder of its partner), selects one copy of
+// every pair (N copies), shows the results screen with the review
 // panel on the offscreen platform and presses its remove button; the copies go to the
 // Trash of the temporary home. Prints:
 //   prepare                    writing and scanning the tree (not an interface figure)
@@ -81,13 +83,13 @@ bool writeTree(const QByteArray& root, qint64 pairs) {
     return true;
 }
 
-std::shared_ptr<DuplicatesContainer> scan(const QByteArray& root) {
+std::shared_ptr<DuplicatesContainer> scan(const QByteArray& root, bool folders) {
     auto listener = std::make_shared<Listener>();
     auto scanner = FoldersScanner::create({root}, listener);
     if (!scanner)
         return nullptr;
     scanner->includeHiddenFiles(false);
-    scanner->enableSearchDuplicatesFoldersAndSimilars(false);
+    scanner->enableSearchDuplicatesFoldersAndSimilars(folders);
     scanner->startScanAndUseMinimalFileSize(1);
     while (!listener->container)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
@@ -116,6 +118,7 @@ int run(const QStringList& args) {
     const qint64 copies = UiBench::numberOption(args, QStringLiteral("--copies"), 100000, ok);
     if (!ok)
         return 2;
+    const bool folders = args.contains(QStringLiteral("--folders"));
     Settings::setMoveCleanedDuplicatesToTheTrashCan(true);
     Settings::setRemoveEmptyFolders(false);
     Settings::setSortType(Settings::SortTypeSize);
@@ -128,7 +131,7 @@ int run(const QStringList& args) {
         std::fprintf(stderr, "uibench: cannot write the tree under %s\n", root.constData());
         return 1;
     }
-    const auto container = scan(root);
+    const auto container = scan(root, folders);
     if (!container) {
         std::fprintf(stderr, "uibench: the scan gave no result\n");
         return 1;
@@ -204,6 +207,6 @@ int run(const QStringList& args) {
     return 0;
 }
 
-const UiBench::Command command("remove", "[--copies N]", &run);
+const UiBench::Command command("remove", "[--copies N] [--folders]", &run);
 
 } // namespace
