@@ -15,9 +15,6 @@
 #include "Walker/ExcludeChecker.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -247,21 +244,8 @@ public:
             return !m_retired.empty();
         case Phase::Retired:
             // The replaced heaps, a few at a time, last first.
-            for (std::size_t n = 0; n < kRetiredPerStep && !m_retired.empty(); ++n) {
-                auto t0 = std::chrono::steady_clock::now();
+            for (std::size_t n = 0; n < kRetiredPerStep && !m_retired.empty(); ++n)
                 m_retired.pop_back();
-                auto us = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - t0)
-                              .count();
-                if (us > 2000) {
-                    fprintf(stderr, "POP %lld us left %zu\n", (long long)us, m_retired.size());
-                    if (getenv("POP_MARK")) {
-                        FILE* f = fopen("/tmp/popmark", "w");
-                        fprintf(f, "x");
-                        fclose(f);
-                    }
-                }
-            }
             if (!m_retired.empty())
                 return true;
             m_phase = Phase::Done;
