@@ -155,15 +155,9 @@ void FolderPickerVC::disabledCheckboxPressed() {
 
 void FolderPickerVC::duplicateFolderPressed() {
     const PickerRow* row = m_list->model()->row(m_selectedFolderIndex);
-    DuplicateItem* own = row && row->folder ? row->folder->getDuplicateItem() : nullptr;
-    SelectDuplicatesVC* screen = controller();
-    if (!own || !screen)
-        return;
-    std::shared_ptr<DuplicateItem> shown = own->shared_from_this();
-    if (auto top = shown->getAssociatedDuplicateFolder())
-        shown = std::move(top);
     // The swap away from this view lets it go only when its animation ends.
-    screen->showDuplicateItemInCategory(shown);
+    if (SelectDuplicatesVC* screen = controller(); screen && row)
+        screen->showFolderInDuplicateFolders(row->folder);
 }
 
 void FolderPickerVC::checkBoxForSelectedFolderPressed() {

@@ -136,17 +136,9 @@ void HeapsPickerVC::disabledCheckboxPressed() {
 }
 
 void HeapsPickerVC::duplicateFolderPressed() {
-    const FolderSystemItem* second =
-        m_selectedHeapItem ? m_selectedHeapItem->getSecondFolderItem() : nullptr;
-    DuplicateItem* own = second ? second->getDuplicateItem() : nullptr;
-    SelectDuplicatesVC* screen = controller();
-    if (!own || !screen)
-        return;
-    std::shared_ptr<DuplicateItem> shown = own->shared_from_this();
-    if (auto top = shown->getAssociatedDuplicateFolder())
-        shown = std::move(top);
     // The swap away from this view lets it go only when its animation ends.
-    screen->showDuplicateItemInCategory(shown);
+    if (SelectDuplicatesVC* screen = controller(); screen && m_selectedHeapItem)
+        screen->showFolderInDuplicateFolders(m_selectedHeapItem->getSecondFolderItem());
 }
 
 void HeapsPickerVC::checkBoxForSelectedFolderPressed() {

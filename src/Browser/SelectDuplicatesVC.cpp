@@ -549,6 +549,16 @@ void SelectDuplicatesVC::showDuplicateItemInCategory(const std::shared_ptr<Dupli
         m_duplicateSelectionVC->selectRowByItem(item);
 }
 
+void SelectDuplicatesVC::showFolderInDuplicateFolders(const FileSystemItem* folder) {
+    DuplicateItem* own = folder ? folder->getDuplicateItem() : nullptr;
+    if (!own)
+        return;
+    std::shared_ptr<DuplicateItem> shown = own->shared_from_this();
+    if (auto top = shown->getAssociatedDuplicateFolder())
+        shown = std::move(top);
+    showDuplicateItemInCategory(shown);
+}
+
 void SelectDuplicatesVC::showHeapFromFolderCategoryWithPath(const QByteArray& path) {
     m_duplicatesToolbar->heapsButtonPressed(m_duplicatesToolbar->heapsButton());
     if (m_folderPickerVC)

@@ -109,6 +109,9 @@ public:
 
     // ---- Jumps from other views.
     void showDuplicateItemInCategory(const std::shared_ptr<DuplicateItem>& item);
+    // A folder that is itself a copy, shown among the folders through the outermost duplicate
+    // folder it lies in (itself when none); nothing for a folder that is no copy.
+    void showFolderInDuplicateFolders(const FileSystemItem* folder);
     void showHeapFromFolderCategoryWithPath(const QByteArray& path);
     void showGroupArrayWithType(std::vector<std::shared_ptr<DuplicatesGroup>> groups, int type);
 
