@@ -95,6 +95,10 @@ void FoldersScanner::includeHiddenFiles(bool include) {
     m_bIncludeHiddenFiles = include;
 }
 
+void FoldersScanner::forceFullHashCalculation(bool force) {
+    m_bForceFullHashCalculation = force;
+}
+
 void FoldersScanner::startScanAndUseAutoDefineMinimalFileSize() {
     startScanAndUseMinimalFileSize(kAutomaticMinimalFileSize);
 }
@@ -102,7 +106,8 @@ void FoldersScanner::startScanAndUseAutoDefineMinimalFileSize() {
 void FoldersScanner::startScanAndUseMinimalFileSize(uint64_t minimalFileSize) {
     if (m_eCurrentState.load() != FoldersScannerStateCreated)
         return;
-    FileSeparator::setUseForcedFullHashCalculation(Settings::forceFullHashCalculation());
+    FileSeparator::setUseForcedFullHashCalculation(Settings::forceFullHashCalculation() ||
+                                                   m_bForceFullHashCalculation);
     m_nDuplicatesMinimalFileSize = minimalFileSize;
     m_pDuplicatesFilterWorkingQueue =
         std::make_shared<Dispatch::SerialQueue>(QStringLiteral("com.velquor.search.duplicates"));

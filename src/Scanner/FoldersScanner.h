@@ -83,6 +83,9 @@ public:
 
     void enableSearchDuplicatesFoldersAndSimilars(bool enable);
     void includeHiddenFiles(bool include);
+    // Whole-file digests for this scan even when the stored preference does not ask for them
+    // (an all-out scan). The scan uses them when either asks. Before the start only.
+    void forceFullHashCalculation(bool force);
     void startScanAndUseAutoDefineMinimalFileSize();
     // Starts the scan; only in state 0.
     void startScanAndUseMinimalFileSize(uint64_t minimalFileSize);
@@ -193,6 +196,7 @@ private:
     std::shared_ptr<DuplicatesFilter> m_pDuplicatesFilter;
     std::shared_ptr<DuplicatesFolderFilter> m_pDuplicatesFolderFilter;
     std::atomic<int32_t> m_eCurrentState{FoldersScannerStateCreated};
+    bool m_bForceFullHashCalculation = false;
     int32_t m_nCurrentScanOperationIndex = 0;
     std::atomic<uint64_t> m_nCountOfScannedFiles{0};
     std::atomic<uint64_t> m_nCountOfPossibleDuplicates{0};

@@ -74,6 +74,8 @@ public:
     uint64_t currentFoundDuplicates() const { return m_nCurrentFoundDuplicates; }
     uint64_t currentCheckedFolders() const { return m_nCurrentCheckedFolders; }
     bool isProgressPollRunning() const { return m_progressTimer != 0; }
+    // The scanner polled now; none before the hand-over and after it is dropped.
+    std::shared_ptr<FoldersScanner> scanner() const { return m_pScanner.lock(); }
     bool isStopButtonEnabled() const;
     bool isBackButtonEnabled() const;
 
@@ -92,7 +94,6 @@ private:
     void disableStopButton();
     void enableStopButton();
     void layoutViews();
-    std::shared_ptr<FoldersScanner> scanner() const { return m_pScanner.lock(); }
 
     ScanChartView* m_scanChartView = nullptr;
     std::weak_ptr<FoldersScanner> m_pScanner;

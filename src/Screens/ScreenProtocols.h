@@ -5,11 +5,12 @@
 // What the flow screens ask of the main window controller. Each protocol is implemented by
 // WindowController; the screens hold it as a plain pointer that the controller outlives.
 
-// The welcome screen's way out: a scan of the listed folders, in list order.
+// The welcome screen's way out: a scan of the listed folders, in list order. |allOut| asks
+// this one scan to compare whole files whatever the stored preference says.
 class WelcomeScreenProtocolDelegate {
 public:
     virtual ~WelcomeScreenProtocolDelegate() = default;
-    virtual void startScanFolders(const QStringList& paths) = 0;
+    virtual void startScanFolders(const QStringList& paths, bool allOut) = 0;
     // True while the About or the preferences window is open and visible; the welcome
     // screen opens no folder chooser meanwhile.
     virtual bool isAnyOtherWindowsOpened() const { return false; }

@@ -332,16 +332,26 @@ void WelcomeScreenVC::addFolderButtonPressed() {
 void WelcomeScreenVC::startScanButtonPressed(QAction* sender) {
     const bool allOut =
         m_bOptionPressed || (sender && sender->text() == QLatin1String("All-out Scan"));
-    Settings::setForceFullHashCalculation(allOut);
-    if (m_openDialogOnScreen || m_scanGateClosed)
+    if (!canStartScan())
         return;
     const QStringList paths = folderPaths();
-    if (!checkFoldersCount())
-        return;
-    m_scanButton->setDisabled(true);
-    m_scanGateClosed = true;
+    closeScanGate();
     if (m_delegate)
-        m_delegate->startScanFolders(paths);
+        m_delegate->startScanFolders(paths, allOut);
+}
+
+bool WelcomeScreenVC::isScanButtonEnabled() const {
+    return !m_scanButton->disabled();
+}
+
+bool WelcomeScreenVC::canStartScan() const {
+    return !m_scanStarted && !m_openDialogOnScreen && !m_foldersArray.isEmpty();
+}
+
+void WelcomeScreenVC::closeScanGate() {
+    m_scanStarted = true;
+    m_scanButton->setDisabled(true);
+    m_scanButton->setTrackingEnabled(false);
 }
 
 bool WelcomeScreenVC::checkFoldersCount() {
@@ -353,10 +363,12 @@ bool WelcomeScreenVC::checkFoldersCount() {
     else
         m_foldersCountLabel->setText(QStringLiteral("Add folders to scan"));
     m_folderCountView->setVisible(any);
-    ScreenAnimation::setAlphaValue(m_scanButton, any ? 1.0 : 0.5);
-    m_scanButton->setDisabled(!any);
-    m_scanGateClosed = !any;
-    m_scanButton->setTrackingEnabled(any);
+    // After a start the button stays off whatever the list does, until the screen goes.
+    if (!m_scanStarted) {
+        ScreenAnimation::setAlphaValue(m_scanButton, any ? 1.0 : 0.5);
+        m_scanButton->setDisabled(!any);
+        m_scanButton->setTrackingEnabled(any);
+    }
     customizeStatusLabelForNoFolders(!any);
     return any;
 }

@@ -43,9 +43,18 @@ public:
     void loadFilesByPath(const QString& path);
     void restoreFoldersInFlowViewAfterStopScanButtonPressed(const QStringList& paths);
     void addFolderButtonPressed();
-    // |sender| is the menu item that asked, or none.
+    // |sender| is the menu item that asked, or none. The all-out choice (Option held, or the
+    // "All-out Scan" item) goes to this one scan only; the stored preference is left alone.
     void startScanButtonPressed(QAction* sender = nullptr);
+    // Refreshes the counter, the help line and the scan button from the list; YES when a
+    // folder is listed. Once a scan has started from this screen the button stays off.
     bool checkFoldersCount();
+    // Whether a start request would start a scan now: a folder is listed, no scan started
+    // from this screen yet and no folder chooser open. Reads only (the menu asks it).
+    bool canStartScan() const;
+    // Closes the scan gate for the life of this screen: a scan of its folders is under way
+    // (a rescan starts it without a start request).
+    void closeScanGate();
     void startScanButtonPulse();
     void flagsChanged(quint32 modifierFlags);
     void zembrookButtonPressed();
@@ -62,7 +71,8 @@ public:
     int selectedIndex() const;
     QString foldersCountText() const { return m_foldersCountLabel->text(); }
     QString helpText() const;
-    bool isScanButtonEnabled() const { return !m_scanGateClosed; }
+    bool isScanButtonEnabled() const;
+    bool isScanStarted() const { return m_scanStarted; }
     bool isOptionPressed() const { return m_bOptionPressed; }
     bool isOpenDialogOnScreen() const { return m_openDialogOnScreen; }
     ButtonWithTrackingArea* scanButton() const { return m_scanButton; }
@@ -101,7 +111,8 @@ private:
     QPointer<QFileDialog> m_openPanel;
     bool m_openDialogOnScreen = false;
     bool m_bOptionPressed = false;
-    bool m_scanGateClosed = true;
+    // Set by the first start; a screen starts one scan at most.
+    bool m_scanStarted = false;
     QList<QVariantMap> m_foldersArray;
     WelcomeScreenProtocolDelegate* m_delegate = nullptr;
     QStringList m_pathsArray;

@@ -60,6 +60,10 @@ void applyCommandRule(MenuCommand command, const MainMenuState& s, MenuItemRule&
         rule.alternate = s.welcome;
         rule.visible = s.welcome;
         return;
+    case MenuCommand::AllOutScan:
+        rule.enabled = s.welcome && s.welcomeCanScan;
+        rule.visible = s.welcome;
+        return;
     case MenuCommand::RestartScan:
         rule.enabled = s.results || s.interim;
         return;

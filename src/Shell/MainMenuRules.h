@@ -19,6 +19,8 @@ enum class MenuCommand {
     PathMenuItem,
     AddFolderToScan,
     Scan,
+    // The welcome screen's start for one all-out scan, beside Scan.
+    AllOutScan,
     RestartScan,
     RevealInFinder,
     GetInfo,
@@ -49,6 +51,8 @@ enum class MenuCommand {
     ShowOverlay,
     HideHelperOverlay,
     Help,
+    // Opens the promotional panel of cleanup tools.
+    CleanUpTools,
 };
 
 // What the menu's rules read of the application, taken afresh at every validation. The
@@ -59,7 +63,7 @@ struct MainMenuState {
     bool fullScreen = false;
     bool keyWindow = false;
     bool welcome = false;
-    // The welcome screen's checkFoldersCount: it has a folder to scan.
+    // The welcome screen would start a scan now: it lists a folder and has not started one.
     bool welcomeCanScan = false;
     bool interim = false;
     bool results = false;

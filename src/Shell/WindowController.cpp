@@ -6,7 +6,6 @@
 #include "Platform/KeyEvent.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/ui/KeyEventFromQt.h"
-#include "Promo/ZembrookDialogWC.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
@@ -74,7 +73,7 @@ WindowController::WindowController(QWidget* parent)
     center.addObserver(this, QStringLiteral("NoDuplicatesMore"),
                        [this](const Notification&) { noDuplicatesMore(); });
     center.addObserver(this, AppNotification::ShowCleanUpToolsNotificationName(),
-                       [](const Notification&) { ZembrookDialogWC::pleaseShowWindow(); });
+                       [this](const Notification&) { macCleanUpToolsPressed(); });
     // The rate request shows nothing in this application.
     center.addObserver(this, AppNotification::RateApplicationNotificationName(),
                        [](const Notification&) {});

@@ -97,7 +97,9 @@ public:
     void showResultsFromScanScreen() override;
     void cancelPendingRequests() override;
     // WelcomeScreenProtocolDelegate.
-    void startScanFolders(const QStringList& paths) override;
+    // An all-out scan compares whole files; it never changes the stored preference, which
+    // the scan reads beside it.
+    void startScanFolders(const QStringList& paths, bool allOut = false) override;
     bool isAnyOtherWindowsOpened() const override;
 
     // ---- Scan life.
@@ -106,7 +108,8 @@ public:
     void clearScanner();
     void newScan();
     // |sender| is the menu item that asked, or none (the "RestartScan" notification, the
-    // return from full screen).
+    // return from full screen). The all-out item makes the rescan all-out; the choice lives
+    // with this rescan only.
     void restartScan(QAction* sender = nullptr);
     void performRestartScan();
     void updateRecentFoldersList();
@@ -161,6 +164,9 @@ public:
     void showPreferences();
     PreferencesWC* preferencesController() const;
     void checkForUpdates();
+    // The promotional panel of cleanup tools, a sheet on this window (the menu item, the
+    // congratulations screen's request).
+    void macCleanUpToolsPressed();
 
     // ---- The main menu's rules and commands (WindowControllerMenu.cpp,
     // WindowControllerMenuCommands.cpp). An item is validated when its menu is shown, when
@@ -250,6 +256,8 @@ private:
     bool m_showWelcomeScreenAfterReturningFromFullscreen = false;
     bool m_showInterimScreenAfterReturningFromFullscreen = false;
     bool m_restartScanningAfterReturningFromFullscreen = false;
+    // The all-out choice of the rescan under way.
+    bool m_bAllOutRescan = false;
 
     QStringList m_arrLastSelectedFolders;
     QSize m_windowSizeAfterScan{1200, 713};
@@ -271,6 +279,7 @@ public:
     QAction* newScanMenuItem = nullptr;
     QAction* restartScanMenuItem = nullptr;
     QAction* allOutRestartScanMenuItem = nullptr;
+    QAction* macCleanUpToolsMenuItem = nullptr;
     QAction* recentFoldersMenuItem = nullptr;
     QAction* fullScreenMenuItem = nullptr;
     QAction* checkForUpdatesMenuItem = nullptr;

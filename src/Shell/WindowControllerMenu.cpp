@@ -68,6 +68,9 @@ void WindowController::buildMenuBar() {
         addMenuItem(application, QStringLiteral("Rate Sorvanta"), MenuCommand::RateSorvanta);
     // Rating shows nothing in this application; the rules keep the item hidden.
     mainMenuRateSorvanta->setVisible(false);
+    macCleanUpToolsMenuItem =
+        addMenuItem(application, QStringLiteral("Cleanup Tools..."), MenuCommand::CleanUpTools, {},
+                    [this] { macCleanUpToolsPressed(); });
     application->addSeparator();
     mainMenuHideSorvanta = addMenuItem(application, QStringLiteral("Hide Sorvanta"),
                                        MenuCommand::Other, {}, [this] { showMinimized(); });
@@ -82,6 +85,10 @@ void WindowController::buildMenuBar() {
     QAction* scan = addMenuItem(file, QStringLiteral("Scan"), MenuCommand::Scan,
                                 keys(Qt::CTRL | Qt::ALT | Qt::Key_N));
     scan->setVisible(false);
+    // One scan that compares whole files, whatever the stored preference says.
+    QAction* allOutScan = addMenuItem(file, QStringLiteral("All-out Scan"), MenuCommand::AllOutScan,
+                                      keys(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_N));
+    allOutScan->setVisible(false);
     addMenuItem(file, QStringLiteral("Add Folder..."), MenuCommand::AddFolderToScan,
                 keys(Qt::CTRL | Qt::Key_O));
     m_recentFoldersMenu = file->addMenu(QStringLiteral("Recent Folders"));
@@ -230,7 +237,8 @@ MainMenuState WindowController::currentMenuState() const {
     s.fullScreen = inFullScreenMode();
     s.keyWindow = isActiveWindow();
     s.welcome = bool(m_welcomeScreenController);
-    s.welcomeCanScan = s.welcome && m_welcomeScreenController->checkFoldersCount();
+    // Only read here: validating must never reopen a gate a started scan has closed.
+    s.welcomeCanScan = s.welcome && m_welcomeScreenController->canStartScan();
     s.interim = bool(m_interimScreenController);
     const SelectDuplicatesVC* results = m_selectDuplicatesController;
     s.results = results != nullptr;

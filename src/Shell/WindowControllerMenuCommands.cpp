@@ -34,6 +34,8 @@ bool hasOverlayStep(MenuCommand command) {
     case MenuCommand::RestartScan:
     case MenuCommand::PathMenuItem:
     case MenuCommand::Scan:
+    case MenuCommand::AllOutScan:
+    case MenuCommand::CleanUpTools:
     case MenuCommand::ShowOverlay:
     case MenuCommand::Help:
     case MenuCommand::SelectDuplicatesInFolders: // its own first step
@@ -93,8 +95,12 @@ void WindowController::performMenuCommand(MenuCommand command, QAction* sender) 
         restartScan(sender);
         return;
     case MenuCommand::Scan:
+    case MenuCommand::AllOutScan:
         if (m_welcomeScreenController)
             m_welcomeScreenController->startScanButtonPressed(sender);
+        return;
+    case MenuCommand::CleanUpTools:
+        macCleanUpToolsPressed();
         return;
     case MenuCommand::AutoSelectDuplicates:
         if (groupList)

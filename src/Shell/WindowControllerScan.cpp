@@ -89,12 +89,12 @@ void WindowController::cancelPendingRequests() {
     m_showResultsRequest = 0;
 }
 
-void WindowController::startScanFolders(const QStringList& paths) {
+void WindowController::startScanFolders(const QStringList& paths, bool allOut) {
     // A hand-over still pending from an earlier scan must not replace this scan's screen.
     cancelPendingRequests();
     m_selectedFoldersArray = paths;
     m_arrLastSelectedFolders = paths;
-    showScanScreenFrom(ScreenTransitionRight, [this, paths](bool) {
+    showScanScreenFrom(ScreenTransitionRight, [this, paths, allOut](bool) {
         auto listener = std::make_shared<ScanListener>(this);
         auto scanner = FoldersScanner::create(encodedPaths(paths), listener);
         if (!scanner)
@@ -106,6 +106,7 @@ void WindowController::startScanFolders(const QStringList& paths) {
         m_pScanner = scanner;
         scanner->includeHiddenFiles(Settings::scanInHiddenFolders());
         scanner->enableSearchDuplicatesFoldersAndSimilars(true);
+        scanner->forceFullHashCalculation(allOut);
         if (Settings::defineMinimalDuplicatesFileSizeAutomatically())
             scanner->startScanAndUseAutoDefineMinimalFileSize();
         else
@@ -177,8 +178,7 @@ void WindowController::newScan() {
 }
 
 void WindowController::restartScan(QAction* sender) {
-    const bool allOut = sender && sender->text() == QLatin1String("All-out Rescan Current Folders");
-    Settings::setForceFullHashCalculation(allOut);
+    m_bAllOutRescan = sender && sender->text() == QLatin1String("All-out Rescan Current Folders");
     if (!Settings::showRestartScanMessage()) {
         performRestartScan();
         return;
@@ -216,14 +216,18 @@ void WindowController::runRestartAfterWindowShrank() {
     hideScanScreenTo(ScreenTransitionRight);
     showWelcomeScreenFrom(ScreenTransitionLeft, [this](bool) {
         const QStringList folders = m_arrLastSelectedFolders;
+        const bool allOut = m_bAllOutRescan;
         if (m_welcomeScreenController) {
             for (const QString& path : folders)
                 m_welcomeScreenController->loadFilesByPath(path);
-            if (Settings::forceFullHashCalculation())
+            // This screen's folders are being rescanned: no second start from it.
+            m_welcomeScreenController->closeScanGate();
+            if (allOut)
                 m_welcomeScreenController->startScanButtonPulse();
         }
-        AnimationClock::instance().after(kRestartScanDelayMs, this,
-                                         [this, folders] { startScanFolders(folders); });
+        AnimationClock::instance().after(kRestartScanDelayMs, this, [this, folders, allOut] {
+            startScanFolders(folders, allOut);
+        });
     });
     disableFullScreenButton();
 }

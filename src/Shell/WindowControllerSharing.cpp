@@ -3,6 +3,7 @@
 #include "WindowController.h"
 
 #include "Preferences/PreferencesWC.h"
+#include "Promo/ZembrookDialogWC.h"
 #include "Shell/AboutWC.h"
 #include "Shell/Updater.h"
 #include "Shell/WindowSharing.h"
@@ -59,6 +60,10 @@ void WindowController::showPreferences() {
 
 PreferencesWC* WindowController::preferencesController() const {
     return m_preferencesController;
+}
+
+void WindowController::macCleanUpToolsPressed() {
+    ZembrookDialogWC::pleaseShowWindow();
 }
 
 void WindowController::checkForUpdates() {

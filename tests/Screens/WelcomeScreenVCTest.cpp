@@ -28,8 +28,12 @@ namespace {
 
 class RecordingDelegate final : public WelcomeScreenProtocolDelegate {
 public:
-    void startScanFolders(const QStringList& paths) override { started.append(paths); }
+    void startScanFolders(const QStringList& paths, bool allOut) override {
+        started.append(paths);
+        allOuts.append(allOut);
+    }
     QList<QStringList> started;
+    QList<bool> allOuts;
 };
 
 class WelcomeScreenVCTest : public ::testing::Test {
@@ -196,27 +200,66 @@ TEST_F(WelcomeScreenVCTest, RecentListKeepsTheTenNewestWithoutRepeats) {
               (QStringList{"a", "b", "c"}));
 }
 
-TEST_F(WelcomeScreenVCTest, EveryStartRequestWritesTheAllOutChoice) {
-    m_screen->loadFilesByPath(folder("A"));
-    Settings::setForceFullHashCalculation(true);
-    auto second = makeScreen();
-    second->startScanButtonPressed(); // refused (empty list), yet the choice is written
-    EXPECT_FALSE(Settings::forceFullHashCalculation());
+TEST_F(WelcomeScreenVCTest, TheAllOutChoiceGoesToOneScanAndNeverToThePreference) {
+    // Whatever the General pane stores, a start request leaves it as it is.
+    for (const bool stored : {true, false}) {
+        Settings::setForceFullHashCalculation(stored);
+        m_delegate.started.clear();
+        m_delegate.allOuts.clear();
 
-    QAction allOut(QStringLiteral("All-out Scan"));
-    m_screen->startScanButtonPressed(&allOut);
-    EXPECT_TRUE(Settings::forceFullHashCalculation());
+        auto empty = makeScreen();
+        QAction allOut(QStringLiteral("All-out Scan"));
+        empty->startScanButtonPressed(&allOut); // refused: nothing listed
+        EXPECT_TRUE(m_delegate.started.isEmpty());
+
+        auto byMenu = makeScreen({folder("A")});
+        byMenu->startScanButtonPressed(&allOut);
+        auto plain = makeScreen({folder("B")});
+        plain->startScanButtonPressed();
+        auto byOption = makeScreen({folder("C")});
+        byOption->flagsChanged(KeyEvent::OptionKeyMask);
+        EXPECT_TRUE(byOption->isOptionPressed());
+        EXPECT_EQ(byOption->scanButton()->image(), QStringLiteral("dark_btn_scan_all"));
+        NotificationCenter::defaultCenter().post(QStringLiteral("MainMenuIsActive"));
+        EXPECT_EQ(byOption->scanButton()->image(), QStringLiteral("dark_btn_scan"));
+        EXPECT_TRUE(byOption->isOptionPressed());
+        byOption->startScanButtonPressed();
+
+        EXPECT_EQ(m_delegate.allOuts, (QList<bool>{true, false, true}));
+        EXPECT_EQ(Settings::forceFullHashCalculation(), stored);
+    }
+}
+
+TEST_F(WelcomeScreenVCTest, AStartedScanKeepsTheGateShutWhateverTheListDoes) {
+    const QString a = folder("A");
+    m_screen->loadFilesByPath(a);
+    EXPECT_TRUE(m_screen->canStartScan());
+    m_screen->startScanButtonPressed();
     ASSERT_EQ(m_delegate.started.size(), 1);
+    EXPECT_FALSE(m_screen->canStartScan());
+    EXPECT_TRUE(m_screen->isScanStarted());
 
-    auto third = makeScreen({folder("B")});
-    third->flagsChanged(KeyEvent::OptionKeyMask);
-    EXPECT_TRUE(third->isOptionPressed());
-    EXPECT_EQ(third->scanButton()->image(), QStringLiteral("dark_btn_scan_all"));
-    NotificationCenter::defaultCenter().post(QStringLiteral("MainMenuIsActive"));
-    EXPECT_EQ(third->scanButton()->image(), QStringLiteral("dark_btn_scan"));
-    EXPECT_TRUE(third->isOptionPressed());
-    third->startScanButtonPressed();
-    EXPECT_TRUE(Settings::forceFullHashCalculation());
+    // Counting the folders again (as anything that looks at the list does), adding one or
+    // removing one leaves the scan button off; neither the button nor Return starts again.
+    EXPECT_TRUE(m_screen->checkFoldersCount());
+    m_screen->loadFilesByPath(folder("B"));
+    NotificationCenter::defaultCenter().post(QStringLiteral("FileRemoved"),
+                                             QVariantMap{{QStringLiteral("index"), 0}});
+    EXPECT_FALSE(m_screen->isScanButtonEnabled());
+    EXPECT_FALSE(m_screen->canStartScan());
+    m_screen->scanButton()->click();
+    AppNotification::CreateKeyPressedNotificationWithEvent(KeyEvent{36, 0});
+    m_screen->startScanButtonPressed();
+    EXPECT_EQ(m_delegate.started.size(), 1);
+
+    // A fresh screen (the welcome screen shown again) opens the gate.
+    auto again = makeScreen({a});
+    EXPECT_TRUE(again->canStartScan());
+    EXPECT_TRUE(again->isScanButtonEnabled());
+    // A rescan fills a screen and starts its scan itself: the gate shuts with no start.
+    again->closeScanGate();
+    AppNotification::CreateKeyPressedNotificationWithEvent(KeyEvent{36, 0});
+    EXPECT_EQ(m_delegate.started.size(), 1);
 }
 
 TEST_F(WelcomeScreenVCTest, ReturnStartsTheScanOrOpensTheFolderChooser) {

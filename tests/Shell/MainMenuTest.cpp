@@ -11,6 +11,7 @@
 #include "Platform/KeyEvent.h"
 #include "Platform/NotificationCenter.h"
 #include "Preferences/PreferencesWC.h"
+#include "Promo/ZembrookDialogWC.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
@@ -20,6 +21,8 @@
 #include "Shell/WindowController.h"
 #include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/ButtonWithTrackingArea.h"
+#include "Walker/FileSeparator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -473,6 +476,134 @@ TEST_F(MainMenuTest, ChoosingFoldersSelectsOnlyTheCopiesDirectlyInsideThem) {
     m_window->folderChooser()->reject();
     QApplication::processEvents();
     EXPECT_EQ(selected(), two);
+}
+
+} // namespace
+
+namespace {
+
+// How the user can ask the welcome screen for a scan.
+enum class ScanWay { Button, Return, Menu };
+
+TEST_F(MainMenuTest, ScanPressedTwiceStartsOneScanWhicheverWayEachPressCame) {
+    const ScanWay ways[] = {ScanWay::Button, ScanWay::Return, ScanWay::Menu};
+    write(QStringLiteral("two/a.txt"), "same");
+    write(QStringLiteral("two/b.txt"), "same");
+    const QString folder = m_tree.path() + QStringLiteral("/two");
+    for (const ScanWay first : ways) {
+        for (const ScanWay second : ways) {
+            SCOPED_TRACE(int(first) * 3 + int(second));
+            m_window = std::make_unique<WindowController>();
+            m_window->show();
+            m_window->windowDidLoad();
+            QApplication::setActiveWindow(m_window.get());
+            AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+            WelcomeScreenVC* welcome = m_window->welcomeScreenController();
+            ASSERT_TRUE(welcome);
+            welcome->loadFilesByPath(folder);
+            const auto ask = [&](ScanWay way) {
+                switch (way) {
+                case ScanWay::Button:
+                    welcome->scanButton()->click();
+                    break;
+                case ScanWay::Return:
+                    QTest::keyClick(m_window.get(), Qt::Key_Return);
+                    break;
+                case ScanWay::Menu:
+                    choose(MenuCommand::Scan);
+                    break;
+                }
+            };
+            ask(first);
+            // Showing the menu in between only looks: it must not reopen the gate.
+            m_window->validateMenu(menuOf(item(MenuCommand::Scan)));
+            EXPECT_FALSE(item(MenuCommand::Scan)->isEnabled());
+            EXPECT_FALSE(item(MenuCommand::AllOutScan)->isEnabled());
+            ask(second);
+            for (int done = 0; done < 1600; done += 50)
+                AnimationClock::instance().advance(50);
+            ScanScreenVC* scan = m_window->scanScreenController();
+            ASSERT_TRUE(scan);
+            ASSERT_TRUE(m_window->scanner());
+            // One scanner, handed to the scan screen once: its progress keeps being polled.
+            EXPECT_EQ(scan->scanner().get(), m_window->scanner());
+            EXPECT_TRUE(scan->isProgressPollRunning());
+            EXPECT_EQ(m_window->lastSelectedFolders(), QStringList{folder});
+            AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
+            m_window.reset();
+            QApplication::processEvents();
+        }
+    }
+}
+
+TEST_F(MainMenuTest, AllOutScanAndCleanupToolsAreInTheMenuOnEveryScreenTheyServe) {
+    QAction* allOut = item(MenuCommand::AllOutScan);
+    QAction* cleanup = item(MenuCommand::CleanUpTools);
+    ASSERT_TRUE(allOut && cleanup);
+    EXPECT_EQ(allOut->text(), QStringLiteral("All-out Scan"));
+    EXPECT_EQ(cleanup, m_window->macCleanUpToolsMenuItem);
+    const auto state = [&](QAction* action) {
+        m_window->validateMenu(menuOf(action));
+        return std::pair{action->isVisible(), action->isEnabled()};
+    };
+    using Shown = std::pair<bool, bool>;
+    // Welcome screen, empty: shown but off; with a folder: on.
+    EXPECT_EQ(state(allOut), (Shown{true, false}));
+    EXPECT_EQ(state(cleanup), (Shown{true, true}));
+    write(QStringLiteral("one/file.txt"), "x");
+    m_window->welcomeScreenController()->loadFilesByPath(m_tree.path() + QStringLiteral("/one"));
+    EXPECT_EQ(state(allOut), (Shown{true, true}));
+
+    // Results: no all-out scan to start, the cleanup tools still there.
+    ASSERT_NO_FATAL_FAILURE(scanFixtureToResults());
+    EXPECT_FALSE(state(allOut).first);
+    EXPECT_EQ(state(cleanup), (Shown{true, true}));
+
+    // The command opens the promotional panel over the main window.
+    ASSERT_TRUE(choose(MenuCommand::CleanUpTools));
+    ASSERT_TRUE(TestSupport::waitFor([] { return ZembrookDialogWC::currentPanel() != nullptr; }));
+    EXPECT_EQ(ZembrookDialogWC::currentPanel()->parentWidget(), m_window.get());
+    ZembrookDialogWC::closeZembrookWC();
+    ASSERT_TRUE(TestSupport::waitFor([] { return !ZembrookDialogWC::currentPanel(); }));
+
+    // The congratulations screen's request runs the same command.
+    AppNotification::CreateShowCleanUpToolsNotification();
+    ASSERT_TRUE(TestSupport::waitFor([] { return ZembrookDialogWC::currentPanel() != nullptr; }));
+    ZembrookDialogWC::closeZembrookWC();
+    ASSERT_TRUE(TestSupport::waitFor([] { return !ZembrookDialogWC::currentPanel(); }));
+}
+
+TEST_F(MainMenuTest, AnAllOutScanComparesWholeFilesAndLeavesThePreferenceAsItWas) {
+    write(QStringLiteral("one/a.txt"), "same");
+    write(QStringLiteral("one/b.txt"), "same");
+    const QString folder = m_tree.path() + QStringLiteral("/one");
+    const struct {
+        bool stored;
+        MenuCommand command;
+        bool wholeFiles;
+    } cases[] = {
+        {false, MenuCommand::AllOutScan, true},
+        {false, MenuCommand::Scan, false},
+        {true, MenuCommand::Scan, true},
+        {true, MenuCommand::AllOutScan, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.command) * 2 + int(c.stored));
+        m_window = std::make_unique<WindowController>();
+        m_window->show();
+        m_window->windowDidLoad();
+        QApplication::setActiveWindow(m_window.get());
+        Settings::setForceFullHashCalculation(c.stored);
+        FileSeparator::setUseForcedFullHashCalculation(!c.wholeFiles);
+        m_window->welcomeScreenController()->loadFilesByPath(folder);
+        ASSERT_TRUE(choose(c.command));
+        ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->scanner() != nullptr; }));
+        EXPECT_EQ(FileSeparator::useForcedFullHashCalculation(), c.wholeFiles);
+        EXPECT_EQ(Settings::forceFullHashCalculation(), c.stored);
+        m_window.reset();
+        QApplication::processEvents();
+    }
+    Settings::setForceFullHashCalculation(false);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Walker/FileSeparator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,15 +200,19 @@ TEST_F(WindowControllerTest, RestartScanRescansTheLastFoldersThroughTheWelcomeSc
     scanToResults();
     const QStringList folders = m_window->lastSelectedFolders();
     const QDateTime finished = DuplicatesManager::sharedManager().scanFinishDate();
+    // The stored preference asks for whole files: an ordinary rescan keeps it and uses it.
     Settings::setForceFullHashCalculation(true);
+    FileSeparator::setUseForcedFullHashCalculation(false);
     NotificationCenter::defaultCenter().post(QStringLiteral("RestartScan"));
-    EXPECT_FALSE(Settings::forceFullHashCalculation()); // not an all-out rescan
+    EXPECT_TRUE(Settings::forceFullHashCalculation());
     // The whole round runs at once with the clock at zero; a new scan shows by its date.
     ASSERT_TRUE(TestSupport::waitFor([&] {
         return screensAre(false, false, false, true) &&
                DuplicatesManager::sharedManager().scanFinishDate() > finished;
     }));
     EXPECT_EQ(m_window->lastSelectedFolders(), folders);
+    EXPECT_TRUE(Settings::forceFullHashCalculation());
+    EXPECT_TRUE(FileSeparator::useForcedFullHashCalculation());
 }
 
 TEST_F(WindowControllerTest, NewScanAsksAndGoesBackToAnEmptyWelcomeScreen) {
@@ -253,8 +258,8 @@ TEST_F(WindowControllerTest, ConfirmedAllOutRescanFromFullScreenStaysAllOutAndIs
     ASSERT_TRUE(m_window->inFullScreenMode());
     Settings::setShowRestartScanMessage(true);
     const QDateTime finished = DuplicatesManager::sharedManager().scanFinishDate();
+    FileSeparator::setUseForcedFullHashCalculation(false);
     m_window->restartScan(m_window->allOutRestartScanMenuItem);
-    EXPECT_TRUE(Settings::forceFullHashCalculation());
     QMessageBox* box = sheet(QStringLiteral("rescanConfirmation"));
     ASSERT_NE(box, nullptr);
     box->button(QMessageBox::Ok)->click();
@@ -264,7 +269,22 @@ TEST_F(WindowControllerTest, ConfirmedAllOutRescanFromFullScreenStaysAllOutAndIs
                DuplicatesManager::sharedManager().scanFinishDate() > finished;
     }));
     EXPECT_EQ(sheet(QStringLiteral("rescanConfirmation")), nullptr);
-    EXPECT_TRUE(Settings::forceFullHashCalculation());
+    // The rescan compared whole files; the stored preference stayed off.
+    EXPECT_TRUE(FileSeparator::useForcedFullHashCalculation());
+    EXPECT_FALSE(Settings::forceFullHashCalculation());
+
+    // The next ordinary rescan is not all-out any more.
+    const QDateTime allOutFinished = DuplicatesManager::sharedManager().scanFinishDate();
+    m_window->restartScan(m_window->restartScanMenuItem);
+    box = sheet(QStringLiteral("rescanConfirmation"));
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Ok)->click();
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return screensAre(false, false, false, true) &&
+               DuplicatesManager::sharedManager().scanFinishDate() > allOutFinished;
+    }));
+    EXPECT_FALSE(FileSeparator::useForcedFullHashCalculation());
+    EXPECT_FALSE(Settings::forceFullHashCalculation());
 }
 
 TEST_F(WindowControllerTest, LateCompletionAndPendingHandOverChangeNothingAfterGoingBack) {
