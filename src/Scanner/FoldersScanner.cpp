@@ -194,6 +194,7 @@ void FoldersScanner::stop() {
     default:
         return;
     }
+    m_bStopped.store(true);
     m_eCurrentState.store(FoldersScannerStateStopped);
 }
 

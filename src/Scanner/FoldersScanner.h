@@ -98,6 +98,9 @@ public:
     FoldersScannerState getCurrentState() const {
         return FoldersScannerState(m_eCurrentState.load());
     }
+    // Whether stop() ended the scan early. Stays true once the stopped scan has reported its
+    // partial result (the state then reads complete). Any thread.
+    bool wasStopped() const { return m_bStopped.load(); }
     const QList<QByteArray>& getFolderArray() const { return m_arrFoldersForScan; }
     uint64_t getCountOfScannedFiles() const { return m_nCountOfScannedFiles.load(); }
     uint64_t getCountOfCheckedFolders() const;
@@ -197,6 +200,7 @@ private:
     std::shared_ptr<DuplicatesFolderFilter> m_pDuplicatesFolderFilter;
     std::atomic<int32_t> m_eCurrentState{FoldersScannerStateCreated};
     bool m_bForceFullHashCalculation = false;
+    std::atomic<bool> m_bStopped{false};
     int32_t m_nCurrentScanOperationIndex = 0;
     std::atomic<uint64_t> m_nCountOfScannedFiles{0};
     std::atomic<uint64_t> m_nCountOfPossibleDuplicates{0};

@@ -101,6 +101,16 @@ QString filesCheckedLine(std::uint64_t filesCount) {
              filesCount == 1 ? QStringLiteral("file") : QStringLiteral("files"));
 }
 
+QString noDuplicatesOutcomeLine(bool scanStopped) {
+    return scanStopped ? QStringLiteral("The scan was stopped before every file was compared.")
+                       : QStringLiteral("Every file in these folders is unique.");
+}
+
+QString noDuplicatesRescanQuestion(bool scanStopped) {
+    return scanStopped ? QStringLiteral("Stopped too early?")
+                       : QStringLiteral("Changed your scan settings?");
+}
+
 std::optional<QString> minimalSizeNote(bool automatic, std::uint64_t minimalSize) {
     if (automatic || minimalSize == 0)
         return std::nullopt;

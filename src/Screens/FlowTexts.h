@@ -35,6 +35,11 @@ AttributedText noDuplicatesFolderSentence(const QStringList& folders);
 QString getStringWithSpacesFromNumber(std::uint64_t number);
 // "<count> files checked." ("file" for 1).
 QString filesCheckedLine(std::uint64_t filesCount);
+// The line under the count. Only a scan that ran to its end may say every file is unique; a
+// stopped one says it stopped before comparing everything.
+QString noDuplicatesOutcomeLine(bool scanStopped);
+// The question before the rescan link.
+QString noDuplicatesRescanQuestion(bool scanStopped);
 // The note on a manual minimal size; nothing when the size is chosen automatically or is 0.
 std::optional<QString> minimalSizeNote(bool automatic, std::uint64_t minimalSize);
 

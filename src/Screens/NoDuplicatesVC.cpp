@@ -42,13 +42,13 @@ NoDuplicatesVC::NoDuplicatesVC(QWidget* parent) : QWidget(parent) {
     m_label1->setAttributedText({{QStringLiteral("No duplicates found"), true}});
     m_label2 = makeLabel(this, kTextSize);
     m_label3 = makeLabel(this, kLineSize);
-    m_label4 = makeLabel(this, kLineSize, QStringLiteral("Every file in these folders is unique."));
+    m_label4 = makeLabel(this, kLineSize, FlowTexts::noDuplicatesOutcomeLine(false));
     m_minimalDupsSizeView = new QWidget(this);
     m_label5 = makeLabel(m_minimalDupsSizeView, kNoteSize);
     m_changeButton = new NoDupsUnderlineButton(m_minimalDupsSizeView);
     m_changeButton->setPointSize(kNoteSize);
     m_changeButton->setTitle(QStringLiteral("Change"));
-    m_label6_1 = makeLabel(this, kNoteSize, QStringLiteral("Changed your scan settings?"));
+    m_label6_1 = makeLabel(this, kNoteSize, FlowTexts::noDuplicatesRescanQuestion(false));
     m_rescanButton = new NoDupsUnderlineButton(this);
     m_rescanButton->setPointSize(kNoteSize);
     m_rescanButton->setTitle(QStringLiteral("Rescan the same folders"));
@@ -72,7 +72,11 @@ void NoDuplicatesVC::awakeFromNib() {
 }
 
 void NoDuplicatesVC::showViewAnimatiedWithFoldersArrayAndScannedFiles(const QStringList& folders,
-                                                                      quint64 filesCount) {
+                                                                      quint64 filesCount,
+                                                                      bool scanStopped) {
+    m_scanStopped = scanStopped;
+    m_label4->setPlainString(FlowTexts::noDuplicatesOutcomeLine(scanStopped));
+    m_label6_1->setPlainString(FlowTexts::noDuplicatesRescanQuestion(scanStopped));
     layoutFixedViews();
     show();
     ScreenAnimation::slideDownIntoPlace(this, kShowAnimationMs);

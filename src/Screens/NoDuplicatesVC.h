@@ -28,8 +28,11 @@ public:
     explicit NoDuplicatesVC(QWidget* parent = nullptr);
 
     // Slides the view down into place from just above it, then fills the labels.
+    // |scanStopped|: the user stopped the scan before it had compared every file, so the view
+    // claims no uniqueness.
     void showViewAnimatiedWithFoldersArrayAndScannedFiles(const QStringList& folders,
-                                                          quint64 filesCount);
+                                                          quint64 filesCount,
+                                                          bool scanStopped = false);
     void updateAllLabels();
 
     // Posts "NoDuplicatesMore" then "BackToWelcomeScreen", once.
@@ -42,11 +45,13 @@ public:
 
     QStringList foldersArray() const { return m_foldersArray; }
     quint64 filesCount() const { return m_filesCount; }
+    bool scanStopped() const { return m_scanStopped; }
     AttributedLabel* label1() const { return m_label1; }
     AttributedLabel* label2() const { return m_label2; }
     AttributedLabel* label3() const { return m_label3; }
     AttributedLabel* label4() const { return m_label4; }
     AttributedLabel* label5() const { return m_label5; }
+    AttributedLabel* label6_1() const { return m_label6_1; }
     QWidget* minimalDupsSizeView() const { return m_minimalDupsSizeView; }
     ButtonWithTrackingArea* newScanButton() const { return m_newScanButton; }
     NoDupsUnderlineButton* rescanButton() const { return m_rescanButton; }
@@ -76,6 +81,7 @@ private:
     NoDupsUnderlineButton* m_changeButton = nullptr;
     QStringList m_foldersArray;
     quint64 m_filesCount = 0;
+    bool m_scanStopped = false;
     bool m_newScanSent = false;
     QPointer<PreferencesWC> m_preferencesController;
 };

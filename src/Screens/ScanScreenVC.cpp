@@ -416,10 +416,13 @@ void ScanScreenVC::showNoDuplicatesView() {
     view->raise();
     QStringList folders;
     uint64_t files = 0;
+    bool stopped = false;
     if (const auto running = scanner()) {
         for (const QByteArray& folder : running->getFolderArray())
             folders << QString::fromLocal8Bit(folder);
         files = running->getCountOfScannedFiles();
+        // A scan stopped after its walk still reports, with what it had compared by then.
+        stopped = running->wasStopped();
     }
-    view->showViewAnimatiedWithFoldersArrayAndScannedFiles(folders, files);
+    view->showViewAnimatiedWithFoldersArrayAndScannedFiles(folders, files, stopped);
 }

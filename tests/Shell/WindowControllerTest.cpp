@@ -6,8 +6,10 @@
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
+#include "Screens/AttributedText.h"
 #include "Screens/InterimScreenVC.h"
 #include "Screens/NoDuplicatesVC.h"
 #include "Screens/ScanScreenVC.h"
@@ -15,11 +17,13 @@
 #include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/NoDupsUnderlineButton.h"
 #include "Walker/FileSeparator.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -146,6 +150,10 @@ TEST_F(WindowControllerTest, ScanWithoutCopiesShowsTheNoDuplicatesViewOnTheScanS
     expectSizes(WindowController::kScanSize, WindowController::kScanSize);
     auto* noDuplicates = m_window->scanScreenController()->noDuplicatesController();
     EXPECT_EQ(noDuplicates->filesCount(), 2u);
+    // Only a scan that ran to its end says so.
+    EXPECT_FALSE(noDuplicates->scanStopped());
+    EXPECT_EQ(noDuplicates->label4()->plainString(),
+              QStringLiteral("Every file in these folders is unique."));
     EXPECT_EQ(DuplicatesManager::sharedManager().foundSize(), int64_t(0));
 
     // Its new-scan button: the next welcome screen starts empty.
@@ -154,6 +162,51 @@ TEST_F(WindowControllerTest, ScanWithoutCopiesShowsTheNoDuplicatesViewOnTheScanS
     ASSERT_TRUE(TestSupport::waitFor([&] { return screensAre(true, false, false, false); }));
     expectSizes(WindowController::kWelcomeSize, WindowController::kWelcomeSize);
     EXPECT_TRUE(m_window->welcomeScreenController()->foldersArray().isEmpty());
+}
+
+TEST_F(WindowControllerTest, AScanStoppedWhileComparingClaimsNoUniqueness) {
+    // 40 files of 5 MB, 36 of them equal: stopped while their contents are digested, the scan
+    // has confirmed no group yet and ends with nothing found.
+    const QString folder = m_tree.path() + QStringLiteral("/big");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    constexpr qint64 kSize = 5 * 1024 * 1024;
+    for (int i = 0; i < 40; ++i) {
+        QFile file(folder + QStringLiteral("/f%1.bin").arg(i));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        if (i >= 36)
+            file.write(QByteArray(64, char('a' + i)));
+        ASSERT_TRUE(file.resize(kSize)); // the rest is a hole: nothing to write
+    }
+    m_window->startScanFolders({folder});
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return m_window->scanner() &&
+               m_window->scanner()->getCurrentState() == FoldersScannerStateFilteringFiles;
+    }));
+    ScanScreenVC* scan = m_window->scanScreenController();
+    ASSERT_TRUE(scan);
+    scan->showResultsButtonPressed(); // Stop
+    ASSERT_TRUE(TestSupport::waitFor([&] { return scan->noDuplicatesController() != nullptr; }));
+    NoDuplicatesVC* view = scan->noDuplicatesController();
+    EXPECT_TRUE(view->scanStopped());
+    EXPECT_EQ(view->label3()->plainString(), QStringLiteral("40 files checked."));
+    EXPECT_EQ(view->label4()->plainString(),
+              QStringLiteral("The scan was stopped before every file was compared."));
+    EXPECT_EQ(view->label6_1()->plainString(), QStringLiteral("Stopped too early?"));
+    EXPECT_TRUE(view->rescanButton()->isVisibleTo(view));
+
+    // The rescan it offers runs the scan again, to its end this time.
+    const QDateTime stopped = DuplicatesManager::sharedManager().scanFinishDate();
+    view->rescanButtonPressed();
+    ASSERT_TRUE(TestSupport::waitFor(
+        [&] {
+            return screensAre(false, false, false, true) &&
+                   DuplicatesManager::sharedManager().scanFinishDate() > stopped;
+        },
+        30000));
+    const auto found = DuplicatesManager::sharedManager().duplicateContainer();
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->getAllFilesGroups().size(), 1u);
+    EXPECT_EQ(found->getAllFilesGroups().front()->getItems().size(), 36u);
 }
 
 TEST_F(WindowControllerTest, BackFromTheScanScreenReturnsWithTheFoldersOfTheScan) {
