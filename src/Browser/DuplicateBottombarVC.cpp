@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kShareButtonSize = 30;
 constexpr int kShareStep = 36;
+constexpr int kSharingFadeMs = 3000;
 
 TitleButton* shareButton(QWidget* parent, const QString& image, const QString& tip) {
     auto* button = new TitleButton(parent);
@@ -181,12 +182,15 @@ QString DuplicateBottombarVC::sharedSizeText() const {
 }
 
 void DuplicateBottombarVC::twitterButtonPressed() {
-    // No desktop service posts to a social network here; the button stays hidden.
     updateSharingButtons();
+    SharingService::openURL(ShareTexts::twitterIntentLink(ShareTexts::bottombarTwitterText(
+        sharedSizeText(), PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
 }
 
 void DuplicateBottombarVC::facebookButtonPressed() {
     updateSharingButtons();
+    SharingService::openURL(ShareTexts::facebookShareLink(ShareTexts::bottombarFacebookItems(
+        sharedSizeText(), PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
 }
 
 void DuplicateBottombarVC::emailButtonPressed() {
@@ -201,14 +205,11 @@ void DuplicateBottombarVC::addDeletedSize(std::uint64_t size) {
     if (m_deletedSize == 0 && size == 0)
         return;
     if (m_deletedSize == 0 || m_sharingView->isHidden()) {
-        // The first cleaned size slides the sharing view in from the right.
+        // The first cleaned size slides the sharing view in from the right while it fades in.
         m_sharingView->move(width() - m_sharingView->width(), m_sharingView->y());
+        ScreenAnimation::setAlphaValue(m_sharingView, 0.0);
         m_sharingView->show();
-        auto* slide = new QPropertyAnimation(m_sharingView, "pos", m_sharingView);
-        slide->setDuration(3000);
-        slide->setEndValue(QPoint(0, m_sharingView->y()));
-        connect(slide, &QAbstractAnimation::finished, slide, &QObject::deleteLater);
-        AnimationClock::instance().start(slide);
+        ScreenAnimation::animate(m_sharingView, 1.0, QPoint(0, m_sharingView->y()), kSharingFadeMs);
     }
     m_deletedSize += size;
     m_deletedSizeShown = static_cast<double>(m_deletedSizeCurrent);

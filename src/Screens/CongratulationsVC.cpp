@@ -167,11 +167,15 @@ void CongratulationsVC::rateButtonPressed() {
 }
 
 void CongratulationsVC::twitterButtonPressed() {
-    // No desktop service posts to a social network here; the button is hidden.
+    SharingService::openURL(ShareTexts::twitterIntentLink(ShareTexts::congratulationsTwitterText(
+        FileSize::formatMemoryStringDot1(m_removedSizeInCurrentSession), PromoManager::getAppName(),
+        PromoManager::getPromoSiteURL())));
 }
 
 void CongratulationsVC::facebookButtonPressed() {
-    // As above.
+    SharingService::openURL(ShareTexts::facebookShareLink(ShareTexts::congratulationsFacebookItems(
+        FileSize::formatMemoryStringDot1(m_removedSizeInCurrentSession), PromoManager::getAppName(),
+        PromoManager::getPromoSiteURL())));
 }
 
 void CongratulationsVC::emailButtonPressed() {

@@ -63,6 +63,21 @@ QStringList congratulationsFacebookItems(const QString& sizeText, const QString&
             siteURL};
 }
 
+QString bottombarTwitterText(const QString& sizeText, const QString& appName,
+                             const QString& siteURL) {
+    return QStringLiteral("I\u2019ve just removed %1 of duplicate files on Mac with %2 by ")
+               .arg(sizeText, appName) +
+           socialHandle() + QStringLiteral(" - %1").arg(siteURL);
+}
+
+QStringList bottombarFacebookItems(const QString& sizeText, const QString& appName,
+                                   const QString& siteURL) {
+    return {QStringLiteral("I\u2019ve just removed %1 of duplicate files on Mac with %2 by "
+                           "Velquor - ")
+                .arg(sizeText, appName),
+            siteURL};
+}
+
 QString congratulationsEmailSubject() {
     return QStringLiteral("Remove Mac Duplicates");
 }
@@ -82,6 +97,30 @@ QString mailtoLink(const QString& address, const QString& subject, const QString
     return QStringLiteral("mailto:%1?%2&%3")
         .arg(escape(address, "@"), QStringLiteral("SUBJECT=") + escape(subject),
              QStringLiteral("BODY=") + escape(body));
+}
+
+namespace {
+
+QString queryValue(const QString& text) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+} // namespace
+
+QUrl twitterIntentLink(const QString& text) {
+    return QUrl::fromEncoded(
+        (QStringLiteral("https://twitter.com/intent/tweet?text=") + queryValue(text)).toLatin1(),
+        QUrl::StrictMode);
+}
+
+QUrl facebookShareLink(const QStringList& items) {
+    const QString page = items.isEmpty() ? QString() : items.last();
+    const QString quote = items.mid(0, items.size() - 1).join(QLatin1Char(' ')).trimmed();
+    QString link =
+        QStringLiteral("https://www.facebook.com/sharer/sharer.php?u=") + queryValue(page);
+    if (!quote.isEmpty())
+        link += QStringLiteral("&quote=") + queryValue(quote);
+    return QUrl::fromEncoded(link.toLatin1(), QUrl::StrictMode);
 }
 
 } // namespace ShareTexts

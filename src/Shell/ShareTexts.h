@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 // The texts with which the application is recommended and support is asked, and the
 // "mailto:" link that carries a mail. Pure functions: the application name, the product
@@ -22,6 +23,12 @@ QString menuEmailBody(const QString& appName, const QString& siteURL);
 QString supportEmailSubject();
 QString supportEmailBody();
 
+// ---- The results screen's bottom bar, with the size text shown there.
+QString bottombarTwitterText(const QString& sizeText, const QString& appName,
+                             const QString& siteURL);
+QStringList bottombarFacebookItems(const QString& sizeText, const QString& appName,
+                                   const QString& siteURL);
+
 // ---- The congratulations screen, with the size text of what was cleaned.
 QString congratulationsTwitterText(const QString& sizeText, const QString& appName,
                                    const QString& siteURL);
@@ -36,5 +43,12 @@ QString congratulationsEmailBody(const QString& appName, const QString& siteURL,
 // "&", "=", "?" or "#" inside them never ends a part early; the address keeps its "@".
 // Empty parts still give "SUBJECT=" and "BODY=".
 QString mailtoLink(const QString& address, const QString& subject, const QString& body);
+
+// The social networks' web share pages, opened in the browser: Twitter's tweet intent with
+// |text| (which carries the product address itself), and Facebook's sharer for the page that
+// is the last of |items|, quoting the items before it. Every value is percent-encoded as a
+// query component.
+QUrl twitterIntentLink(const QString& text);
+QUrl facebookShareLink(const QStringList& items);
 
 } // namespace ShareTexts

@@ -19,8 +19,8 @@ std::function<void(const QUrl&)>& opener() {
     return value;
 }
 
-bool desktopHasMailHandler() {
-    GAppInfo* info = g_app_info_get_default_for_uri_scheme("mailto");
+bool desktopHasHandlerFor(const char* scheme) {
+    GAppInfo* info = g_app_info_get_default_for_uri_scheme(scheme);
     if (!info)
         return false;
     g_object_unref(info);
@@ -35,9 +35,9 @@ bool SharingService::sharingServiceNamed(Name name) {
     switch (name) {
     case Name::PostOnTwitter:
     case Name::PostOnFacebook:
-        return false;
+        return desktopHasHandlerFor("https");
     case Name::ComposeEmail:
-        return desktopHasMailHandler();
+        return desktopHasHandlerFor("mailto");
     }
     return false;
 }

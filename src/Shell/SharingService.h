@@ -6,9 +6,10 @@
 #include <functional>
 #include <optional>
 
-// The desktop's sharing services, as far as this system has them. There is no service
-// that posts to a social network here, so those two are always missing; composing an
-// e-mail exists when the desktop has an application for "mailto:" links.
+// The desktop's sharing services, as far as this system has them. Posting to a social
+// network goes through the network's web share page, so those two exist when the desktop has
+// a browser for "https:" links; composing an e-mail exists when it has an application for
+// "mailto:" links.
 //
 // Links go out through openURL(), which tests can redirect. Main thread only.
 class SharingService final {

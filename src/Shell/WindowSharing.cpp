@@ -24,11 +24,13 @@ void setSharingMenuButtons(QAction* twitterMenuItem, QAction* facebookMenuItem,
 }
 
 void twitterButtonPressed() {
-    // No desktop service posts to a social network here; the item is hidden.
+    SharingService::openURL(ShareTexts::twitterIntentLink(
+        ShareTexts::menuTwitterText(PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
 }
 
 void facebookButtonPressed() {
-    // As above.
+    SharingService::openURL(ShareTexts::facebookShareLink(ShareTexts::menuFacebookItems(
+        PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
 }
 
 void emailButtonPressed() {

@@ -13,8 +13,8 @@ namespace WindowSharing {
 void setSharingMenuButtons(QAction* twitterMenuItem, QAction* facebookMenuItem,
                            QAction* emailMenuItem);
 
-// The social-network shares do nothing while their service is missing (their items are
-// hidden then).
+// The social-network shares open the network's web share page with the recommendation and
+// the product page, in the browser.
 void twitterButtonPressed();
 void facebookButtonPressed();
 // A recommendation of the application by mail, with no address.

@@ -7,6 +7,8 @@
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
+#include "Promo/PromoManager.h"
+#include "Shell/ScreenAnimation.h"
 #include "Shell/SharingService.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/BlueTitleButton.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include <cmath>
 
@@ -310,26 +313,48 @@ TEST_F(ResultsScreenTest, CountUpTakesSixtyStepsAndSharesTheShownSize) {
     bar.addDeletedSize(0);
     EXPECT_FALSE(bar.countingUp());
     bar.addDeletedSize(6000);
+    // The sharing view comes in from the right, fading in from nothing over 3 s.
+    EXPECT_TRUE(bar.sharingView()->isVisibleTo(&bar));
+    EXPECT_EQ(ScreenAnimation::alphaValue(bar.sharingView()), 0.0);
+    EXPECT_GT(bar.sharingView()->x(), 0);
     int ticks = 0;
     while (bar.countingUp() && ticks < 100) {
         AnimationClock::instance().advance(DuplicateBottombarVC::kTickMs);
         ++ticks;
         if (ticks == 30) {
             EXPECT_EQ(bar.deletedSizeCurrent(), 3000u);
+            const qreal alpha = ScreenAnimation::alphaValue(bar.sharingView());
+            EXPECT_GT(alpha, 0.2);
+            EXPECT_LT(alpha, 0.5);
             SharingService::setServicesForTesting([](SharingService::Name) { return true; });
-            QUrl opened;
-            SharingService::setOpenerForTesting([&](const QUrl& url) { opened = url; });
+            QList<QUrl> opened;
+            SharingService::setOpenerForTesting([&](const QUrl& url) { opened << url; });
+            bar.updateSharingButtons();
+            EXPECT_TRUE(bar.twitterButton()->isVisibleTo(&bar));
+            EXPECT_TRUE(bar.facebookButton()->isVisibleTo(&bar));
             bar.emailButtonPressed();
+            bar.twitterButtonPressed();
+            bar.facebookButtonPressed();
             SharingService::setOpenerForTesting({});
             SharingService::setServicesForTesting(std::nullopt);
-            EXPECT_TRUE(opened.toString(QUrl::FullyDecoded)
-                            .contains(FileSize::formatMemoryStringDot1(3000)))
-                << opened.toString().toStdString();
+            // Every share carries the size shown now, the web shares through https pages.
+            ASSERT_EQ(opened.size(), 3);
+            for (const QUrl& url : opened)
+                EXPECT_TRUE(url.toString(QUrl::FullyDecoded)
+                                .contains(FileSize::formatMemoryStringDot1(3000)))
+                    << url.toString().toStdString();
+            EXPECT_EQ(opened[1].host(), QStringLiteral("twitter.com"));
+            EXPECT_EQ(QUrlQuery(opened[2]).queryItemValue(QStringLiteral("u"), QUrl::FullyDecoded),
+                      PromoManager::getPromoSiteURL());
         }
     }
     EXPECT_EQ(ticks, 60);
     EXPECT_EQ(bar.deletedSizeCurrent(), 6000u);
     EXPECT_TRUE(bar.youHaveCleanedLabel()->text().contains(FileSize::formatMemoryStringDot1(6000)));
+    for (int done = 0; done < 1100; done += 50)
+        AnimationClock::instance().advance(50);
+    EXPECT_EQ(ScreenAnimation::alphaValue(bar.sharingView()), 1.0);
+    EXPECT_EQ(bar.sharingView()->x(), 0);
 }
 
 // ---- Remembered rows.

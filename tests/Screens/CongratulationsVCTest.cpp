@@ -2,7 +2,9 @@
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Promo/PromoManager.h"
 #include "Screens/AttributedText.h"
+#include "Shell/ShareTexts.h"
 #include "Shell/SharingService.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
@@ -136,6 +138,18 @@ TEST_F(CongratulationsVCTest, ButtonsPostAndMailTheCleanedSize) {
     EXPECT_TRUE(
         query.queryItemValue(QStringLiteral("BODY"), QUrl::FullyDecoded)
             .endsWith(QStringLiteral("I\u2019ve just cleaned 2\u00A0MB of identical files.")));
+    // The web shares: a tweet and a Facebook post of the cleaned size and the product page.
+    view->twitterButtonPressed();
+    view->facebookButtonPressed();
+    ASSERT_EQ(opened.size(), 3);
+    const QString site = PromoManager::getPromoSiteURL();
+    EXPECT_EQ(QUrlQuery(opened[1]).queryItemValue(QStringLiteral("text"), QUrl::FullyDecoded),
+              ShareTexts::congratulationsTwitterText(QStringLiteral("2\u00A0MB"),
+                                                     PromoManager::getAppName(), site));
+    const QUrlQuery facebook(opened[2]);
+    EXPECT_EQ(facebook.queryItemValue(QStringLiteral("u"), QUrl::FullyDecoded), site);
+    EXPECT_TRUE(facebook.queryItemValue(QStringLiteral("quote"), QUrl::FullyDecoded)
+                    .startsWith(QStringLiteral("I've just removed 2\u00A0MB of duplicate files")));
     view->cleanUpMoreButton()->click();
     view->newScanButton()->click();
     view->newScanButtonPressed();

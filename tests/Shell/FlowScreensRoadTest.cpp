@@ -184,10 +184,26 @@ TEST_F(FlowScreensRoadTest, PreferencesMakesANewFreeWindowEachTimeAndKeepsTheFol
 }
 
 TEST_F(FlowScreensRoadTest, MenuShareItemsAndPreferencesFollowThisDesktop) {
-    ASSERT_TRUE(m_window->twitterMenuItem && m_window->facebookMenuItem && m_window->emailMenuItem);
-    EXPECT_FALSE(m_window->twitterMenuItem->isVisible());
-    EXPECT_FALSE(m_window->facebookMenuItem->isVisible());
-    EXPECT_TRUE(m_window->emailMenuItem->isVisible());
+    // Without a browser the social-network items hide; the mail item never does.
+    for (const bool browser : {false, true}) {
+        SharingService::setServicesForTesting([browser](SharingService::Name name) {
+            return name != SharingService::Name::ComposeEmail && browser;
+        });
+        WindowController window;
+        ASSERT_TRUE(window.twitterMenuItem && window.facebookMenuItem && window.emailMenuItem);
+        EXPECT_EQ(window.twitterMenuItem->isVisible(), browser);
+        EXPECT_EQ(window.facebookMenuItem->isVisible(), browser);
+        EXPECT_TRUE(window.emailMenuItem->isVisible());
+        if (browser) {
+            window.twitterMenuItem->trigger();
+            window.facebookMenuItem->trigger();
+            ASSERT_EQ(opened.size(), 2);
+            EXPECT_EQ(opened[0].host(), QStringLiteral("twitter.com"));
+            EXPECT_EQ(opened[1].host(), QStringLiteral("www.facebook.com"));
+            opened.clear();
+        }
+    }
+    SharingService::setServicesForTesting(std::nullopt);
     EXPECT_TRUE(m_window->preferencesMenuItem->isEnabled());
     EXPECT_TRUE(m_window->checkForUpdatesMenuItem->isVisible());
 

@@ -125,10 +125,52 @@ TEST_F(SharingFixture, ShareMenuHidesMissingSocialServicesButNeverTheMailItem) {
         EXPECT_EQ(facebook.isVisible(), present);
         EXPECT_TRUE(email.isVisible());
     }
-    // This desktop has no social-network service at all.
+    // Both social networks go through their web pages: they stand or fall together.
     SharingService::setServicesForTesting(std::nullopt);
-    EXPECT_FALSE(SharingService::sharingServiceNamed(SharingService::Name::PostOnTwitter));
-    EXPECT_FALSE(SharingService::sharingServiceNamed(SharingService::Name::PostOnFacebook));
+    EXPECT_EQ(SharingService::sharingServiceNamed(SharingService::Name::PostOnTwitter),
+              SharingService::sharingServiceNamed(SharingService::Name::PostOnFacebook));
+}
+
+TEST_F(SharingFixture, MenuSocialSharesOpenTheNetworksWebPagesWithTextAndProductPage) {
+    WindowSharing::twitterButtonPressed();
+    WindowSharing::facebookButtonPressed();
+    ASSERT_EQ(opened.size(), 2);
+    const QString app = PromoManager::getAppName();
+    const QString site = PromoManager::getPromoSiteURL();
+    EXPECT_EQ(opened[0].scheme(), QStringLiteral("https"));
+    EXPECT_EQ(opened[0].host(), QStringLiteral("twitter.com"));
+    EXPECT_EQ(opened[0].path(), QStringLiteral("/intent/tweet"));
+    EXPECT_EQ(QUrlQuery(opened[0]).queryItemValue(QStringLiteral("text"), QUrl::FullyDecoded),
+              ShareTexts::menuTwitterText(app, site));
+    EXPECT_EQ(opened[1].scheme(), QStringLiteral("https"));
+    EXPECT_EQ(opened[1].host(), QStringLiteral("www.facebook.com"));
+    const QUrlQuery facebook(opened[1]);
+    EXPECT_EQ(facebook.queryItemValue(QStringLiteral("u"), QUrl::FullyDecoded), site);
+    EXPECT_EQ(facebook.queryItemValue(QStringLiteral("quote"), QUrl::FullyDecoded),
+              ShareTexts::menuFacebookItems(app, site).front().trimmed());
+}
+
+TEST(ShareTextsTest, WebShareLinksKeepEveryCharacterOfTheirText) {
+    // "&", "#", "=", "+", a line break and non-Latin letters all come back as they went in.
+    const QString text =
+        QStringLiteral("A & B #1 = 2+2\nI\u2019ve \u00e9t\u00e9 https://s.test/?a=1&b=2");
+    const QUrl twitter = ShareTexts::twitterIntentLink(text);
+    ASSERT_TRUE(twitter.isValid());
+    EXPECT_EQ(QUrlQuery(twitter).queryItemValue(QStringLiteral("text"), QUrl::FullyDecoded), text);
+    EXPECT_FALSE(twitter.hasFragment());
+    const QUrl facebook =
+        ShareTexts::facebookShareLink({text, QStringLiteral("https://s.test/p?x=1&y=2")});
+    ASSERT_TRUE(facebook.isValid());
+    const QUrlQuery query(facebook);
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("u"), QUrl::FullyDecoded),
+              QStringLiteral("https://s.test/p?x=1&y=2"));
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("quote"), QUrl::FullyDecoded), text);
+    // A page alone is shared without a quote.
+    EXPECT_FALSE(QUrlQuery(ShareTexts::facebookShareLink({QStringLiteral("https://s.test/")}))
+                     .hasQueryItem(QStringLiteral("quote")));
+    // The bottom bar's texts use the typographic apostrophe.
+    EXPECT_TRUE(ShareTexts::bottombarTwitterText("1 MB", "S", "https://s.test/")
+                    .startsWith(QStringLiteral("I\u2019ve just removed 1 MB of duplicate files")));
 }
 
 TEST(UpdaterTest, TellsWhereUpdatesComeFromAndDownloadsNothing) {
