@@ -301,15 +301,28 @@ void PromoManager::showScanCompletedNotificationForSize(quint64 size) {
 }
 
 void PromoManager::userNotificationCenterDidActivateNotification(const UserNotification& n) {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
-        if (window->isWindow() && !window->isHidden()) {
-            if (window->isMinimized())
-                window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-            break;
+    bringMainWindowToFront();
+    processNotification(n);
+}
+
+void PromoManager::bringMainWindowToFront() {
+    QWidget* window = m_mainWindow;
+    if (!window) {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget* candidate : windows) {
+            if (candidate->windowType() == Qt::Window && !candidate->isHidden()) {
+                window = candidate;
+                break;
+            }
         }
     }
-    processNotification(n);
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool PromoManager::userNotificationCenterShouldPresentNotification(const UserNotification& n) {

@@ -4,10 +4,12 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QUrl>
 #include <QVariantMap>
+#include <QWidget>
 
 #include <functional>
 #include <optional>
@@ -106,8 +108,17 @@ public:
     static bool downloadAndSaveZembrookWithVersion(qint32 version, const QUrl& url, int width,
                                                    int height);
 
+    // A click on any of this application's notifications brings the main window back from
+    // the dock and to the front (as far as the desktop lets a program raise itself), then
+    // carries out the click.
     void userNotificationCenterDidActivateNotification(const UserNotification& n) override;
     bool userNotificationCenterShouldPresentNotification(const UserNotification& n) override;
+
+    // The window a click on a notification brings back; without one, the first visible
+    // top-level window.
+    void setMainWindow(QWidget* window) { m_mainWindow = window; }
+    // Un-minimises, shows, raises and activates the main window.
+    void bringMainWindowToFront();
 
     // User-info keys of a promotional notification.
     static QString KEY_NEED_OPEN_LINK() { return QStringLiteral("need_open_link"); }
@@ -115,4 +126,5 @@ public:
 
 private:
     UserNotificationCenter* m_center;
+    QPointer<QWidget> m_mainWindow;
 };

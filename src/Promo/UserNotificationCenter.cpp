@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QGuiApplication>
 
 namespace {
 
@@ -33,6 +34,8 @@ UserNotificationCenter::UserNotificationCenter(const QDBusConnection& connection
                              SLOT(onActionInvoked(uint, QString)));
         m_connection.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"),
                              this, SLOT(onNotificationClosed(uint, uint)));
+        m_connection.connect(kService, kPath, kInterface, QStringLiteral("ActivationToken"), this,
+                             SLOT(onActivationToken(uint, QString)));
     }
 }
 
@@ -42,6 +45,8 @@ UserNotificationCenter::~UserNotificationCenter() {
                                 SLOT(onActionInvoked(uint, QString)));
         m_connection.disconnect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"),
                                 this, SLOT(onNotificationClosed(uint, uint)));
+        m_connection.disconnect(kService, kPath, kInterface, QStringLiteral("ActivationToken"),
+                                this, SLOT(onActivationToken(uint, QString)));
     }
 }
 
@@ -93,6 +98,11 @@ void UserNotificationCenter::onActionInvoked(uint identifier, const QString& act
     if (it == m_sent.constEnd())
         return;
     UserNotification activated = *it;
+    // On Wayland a window may take the focus only with the token of the user's click; the
+    // platform reads it from the environment when the window next asks to be activated.
+    const QString token = m_activationTokens.take(identifier);
+    if (!token.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     if (actionKey == kBodyAction)
         activated.activationType = 1;
     else if (actionKey == kActionButton)
@@ -103,6 +113,12 @@ void UserNotificationCenter::onActionInvoked(uint identifier, const QString& act
         m_delegate->userNotificationCenterDidActivateNotification(activated);
 }
 
+void UserNotificationCenter::onActivationToken(uint identifier, const QString& token) {
+    if (m_sent.contains(identifier))
+        m_activationTokens.insert(identifier, token);
+}
+
 void UserNotificationCenter::onNotificationClosed(uint identifier, uint) {
     m_sent.remove(identifier);
+    m_activationTokens.remove(identifier);
 }

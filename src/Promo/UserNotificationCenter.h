@@ -58,10 +58,14 @@ public:
 private Q_SLOTS:
     // Signals of the service; QtDBus connects them by signature.
     void onActionInvoked(uint identifier, const QString& actionKey);
+    // Sent just before ActionInvoked by services that let the clicked program raise itself
+    // (the Wayland activation token).
+    void onActivationToken(uint identifier, const QString& token);
     void onNotificationClosed(uint identifier, uint reason);
 
 private:
     QDBusConnection m_connection;
     UserNotificationCenterDelegate* m_delegate = nullptr;
     QHash<uint, UserNotification> m_sent;
+    QHash<uint, QString> m_activationTokens;
 };

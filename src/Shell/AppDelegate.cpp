@@ -17,6 +17,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     PromoPanelGate::setPanelOpener([] { ZembrookDialogWC::pleaseShowWindow(); });
     MacOSVersion::GetInstance();
     m_windowController = std::make_unique<WindowController>();
+    // A click on a notification brings this window back.
+    PromoManager::GetInstance().setMainWindow(m_windowController.get());
     m_windowController->show();
     m_windowController->windowDidLoad();
 }

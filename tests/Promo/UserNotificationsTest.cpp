@@ -12,9 +12,11 @@
 #include "Platform/Dispatch.h"
 #include "Platform/UserDefaults.h"
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QFile>
 #include <QStandardPaths>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +175,31 @@ TEST_F(UserNotificationsTest, ScanCompletedTexts) {
     TestSupport::spinFor(100);
     EXPECT_TRUE(m_openedURLs.isEmpty());
     EXPECT_TRUE(m_openedApps.isEmpty());
+}
+
+TEST_F(UserNotificationsTest, AClickOnScanCompletedBringsTheMainWindowBack) {
+    QWidget other;
+    other.show();
+    QWidget window;
+    window.showMinimized();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return window.isMinimized(); }));
+    QApplication::setActiveWindow(&other);
+    m_manager->setMainWindow(&window);
+    m_manager->showScanCompletedNotificationForSize(0);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_fake->posted.size() == 1; }));
+    // The body's "default" action is what a click on it sends back.
+    ASSERT_TRUE(m_fake->posted.front().actions.contains(QStringLiteral("default")));
+    m_fake->click(1, "default");
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return !window.isMinimized() && window.isVisible() &&
+               QApplication::activeWindow() == &window;
+    }));
+    EXPECT_TRUE(m_openedURLs.isEmpty());
+    // A click on a notification this centre never sent changes nothing.
+    QApplication::setActiveWindow(&other);
+    m_fake->click(77, "default");
+    TestSupport::spinFor(100);
+    EXPECT_EQ(QApplication::activeWindow(), &other);
 }
 
 TEST_F(UserNotificationsTest, PromotionalNotificationOpensItsLinkOrApplication) {
