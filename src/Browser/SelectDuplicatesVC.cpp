@@ -26,6 +26,7 @@
 #include "Screens/CongratulationsVC.h"
 #include "Shell/ScreenAnimation.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/Backgrounds.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/QLPreviewViewMod.h"
@@ -116,11 +117,14 @@ SelectDuplicatesVC::SelectDuplicatesVC(QWidget* parent) : QWidget(parent) {
     CategoryStateManager::sharedManager().removeGategoryItems();
     CategoryStateManager::sharedManager().removeHeapsItems();
 
+    // The bars lie on their drawn backgrounds, filled in under them.
+    fill(m_duplicateToolbarViewContainer, new ToolbarBackgroundView);
     m_duplicatesToolbar = new DuplicateToolbarVC;
     m_duplicatesToolbar->setDelegate(this);
     m_duplicatesToolbar->setController(this);
     fill(m_duplicateToolbarViewContainer, m_duplicatesToolbar);
 
+    fill(m_duplicateBottombarViewContainer, new BottombarBackgroundView);
     m_duplicatesBottombar = new DuplicateBottombarVC;
     m_duplicatesBottombar->setController(this);
     fill(m_duplicateBottombarViewContainer, m_duplicatesBottombar);

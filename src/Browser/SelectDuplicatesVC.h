@@ -176,6 +176,7 @@ public:
     }
     SplitViewWithDivider* heapsSplitView() const { return m_heapsSplitView; }
     SplitViewWithDivider* heapsSelectionSplitView() const { return m_heapsSelectionSplitView; }
+    QWidget* duplicateToolbarViewContainer() const { return m_duplicateToolbarViewContainer; }
     QWidget* duplicateBottombarViewContainer() const { return m_duplicateBottombarViewContainer; }
     QWidget* snapshotView() const { return m_snapshotView; }
 

@@ -16,7 +16,6 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/Palette.h"
 
-#include <QPainter>
 #include <QPropertyAnimation>
 
 #include <cmath>
@@ -37,7 +36,7 @@ int originYFromBottom(const QWidget* view) {
 
 } // namespace
 
-CongratulationsVC::CongratulationsVC(QWidget* parent) : QWidget(parent) {
+CongratulationsVC::CongratulationsVC(QWidget* parent) : ViewWithCommonBackground(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     const QColor text = Palette::noDuplicatesTextColor();
     m_label1 = new AttributedLabel(kHeadingSize, text, this);
@@ -193,13 +192,8 @@ void CongratulationsVC::sendEmailWithMailAddressSubjectBody(const QString& mail,
     WindowSharing::sendEmailWithMailAddressSubjectBody(mail, address, subject, body);
 }
 
-void CongratulationsVC::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Palette::commonBackgroundColor());
-}
-
 void CongratulationsVC::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    ViewWithCommonBackground::resizeEvent(event);
     layoutViews();
     updateSharingButtons();
     if (m_plainVariant)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Toolkit/Backgrounds.h"
 #include <QStringList>
+
 #include <QWidget>
 
 #include <cstdint>
@@ -17,7 +19,7 @@ class TitleButton;
 //
 // Its owner frames it to the results screen's bounds, adds it on top and calls
 // showViewAnimatiedWithRemovedSizeAndScannedFolders(). Main thread only.
-class CongratulationsVC : public QWidget {
+class CongratulationsVC : public ViewWithCommonBackground {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CongratulationsVC)
 
@@ -59,7 +61,6 @@ public:
     ButtonWithTrackingArea* emailButton() const { return m_emailButton; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

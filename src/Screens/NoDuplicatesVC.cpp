@@ -13,7 +13,6 @@
 #include "Toolkit/NoDupsUnderlineButton.h"
 #include "Toolkit/Palette.h"
 
-#include <QPainter>
 #include <QPropertyAnimation>
 
 #include <cmath>
@@ -36,7 +35,7 @@ AttributedLabel* makeLabel(QWidget* parent, qreal size, const QString& text = {}
 
 } // namespace
 
-NoDuplicatesVC::NoDuplicatesVC(QWidget* parent) : QWidget(parent) {
+NoDuplicatesVC::NoDuplicatesVC(QWidget* parent) : ViewWithCommonBackground(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     m_label1 = makeLabel(this, kHeadingSize);
     m_label1->setAttributedText({{QStringLiteral("No duplicates found"), true}});
@@ -134,13 +133,8 @@ void NoDuplicatesVC::changeButtonPressed() {
     m_preferencesController = PreferencesWC::beginSheet();
 }
 
-void NoDuplicatesVC::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Palette::commonBackgroundColor());
-}
-
 void NoDuplicatesVC::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    ViewWithCommonBackground::resizeEvent(event);
     layoutFixedViews();
     if (!m_foldersArray.isEmpty())
         updateAllLabels();

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Toolkit/Backgrounds.h"
 #include <QPointer>
 #include <QStringList>
+
 #include <QWidget>
 
 class AttributedLabel;
@@ -17,7 +19,7 @@ class QLabel;
 // The scan screen makes it, frames it to its own bounds, adds it on top and then calls
 // showViewAnimatiedWithFoldersArrayAndScannedFiles() with the finished scan's figures.
 // Main thread only.
-class NoDuplicatesVC : public QWidget {
+class NoDuplicatesVC : public ViewWithCommonBackground {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NoDuplicatesVC)
 
@@ -58,7 +60,6 @@ public:
     NoDupsUnderlineButton* changeButton() const { return m_changeButton; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

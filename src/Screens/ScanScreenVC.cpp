@@ -10,6 +10,7 @@
 #include "Screens/ScreenProtocols.h"
 #include "Shell/ScreenAnimation.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/Backgrounds.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
@@ -34,28 +35,12 @@ QString dark(const char* name) {
     return DarkImageName::prependDarkPrefixIfNeeded(QLatin1String(name));
 }
 
-// The framed box the chart, the description and the progress bar sit in.
-class ContainerView final : public QWidget {
-public:
-    using QWidget::QWidget;
-    QColor background;
-    QColor border;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(border, 1.0));
-        painter.setBrush(background);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3.0, 3.0);
-    }
-};
-
 } // namespace
 
 ScanScreenVC::ScanScreenVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
-    m_containerView = new ContainerView(this);
+    // The framed grey box the chart, the description and the progress bar sit in.
+    m_containerView = new GrayContainerView(this);
     m_containerView->setObjectName(QStringLiteral("containerView"));
     m_scanChartView = new ScanChartView(this);
     m_pDescriptionLabel = new QLabel(this);
@@ -108,14 +93,11 @@ void ScanScreenVC::awakeFromNib() {
     text.setColor(QPalette::WindowText, Palette::chooseFoldersToScanColor());
     m_pDescriptionLabel->setPalette(text);
 
-    const QColor background =
-        Palette::properColorWithRedGreenBlueAlpha(0.30980393f, 0.30980393f, 0.30980393f, 1);
+    // The grey panel fills itself with the layer's background grey (79); the layer adds its
+    // 1-point border in grey 60 with corners of radius 3.
     const QColor border =
         Palette::properColorWithRedGreenBlueAlpha(0.23529412f, 0.23529412f, 0.23529412f, 1);
-    auto* container = static_cast<ContainerView*>(m_containerView);
-    container->background = background;
-    container->border = border;
-    container->update();
+    m_containerView->setLayerBorder(border, 1.0, 3.0);
 
     disableStopButton();
 

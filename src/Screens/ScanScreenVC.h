@@ -12,6 +12,7 @@ class DuplicatesContainer;
 class FoldersScanner;
 class NoDuplicatesVC;
 class ProgressBarScanner;
+class GrayContainerView;
 class ScanChartView;
 class ScanScreenProtocolDelegate;
 
@@ -113,7 +114,7 @@ private:
     quint64 m_progressTimer = 0;
     quint64 m_progressSmoothTimer = 0;
     QPointer<NoDuplicatesVC> m_noDuplicateVC;
-    QWidget* m_containerView = nullptr;
+    GrayContainerView* m_containerView = nullptr;
     bool m_disabled = false;
     bool m_backDisabled = true;
     bool m_stopDisabled = true;

@@ -32,12 +32,27 @@ void ViewWithCommonBackground::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), grey(70));
 }
 
+void GrayContainerView::setLayerBorder(const QColor& color, qreal width, qreal cornerRadius) {
+    m_borderColor = color;
+    m_borderWidth = width;
+    m_cornerRadius = cornerRadius;
+    update();
+}
+
 void GrayContainerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal w = width();
     const qreal h = height();
     painter.fillRect(rect(), grey(79));
     fillTopDown(painter, flipped(0, h - 4, w, 4, h), grey(0, 0.25f), grey(0, 0.0f));
+    if (m_borderWidth <= 0)
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(m_borderColor, m_borderWidth));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = m_borderWidth / 2;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), m_cornerRadius,
+                            m_cornerRadius);
 }
 
 void BottombarBackgroundView::paintEvent(QPaintEvent*) {

@@ -18,7 +18,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The grey panel (79, 79, 79) with a 4-point shadow under its top edge.
+// The grey panel (79, 79, 79) with a 4-point shadow under its top edge. Screens that give
+// the panel's layer a border (a colour, a width and a corner radius) get it drawn over all
+// of that; there is none at first.
 class GrayContainerView : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(GrayContainerView)
@@ -26,8 +28,15 @@ class GrayContainerView : public QWidget {
 public:
     explicit GrayContainerView(QWidget* parent = nullptr) : QWidget(parent) {}
 
+    void setLayerBorder(const QColor& color, qreal width, qreal cornerRadius);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_borderColor;
+    qreal m_borderWidth = 0;
+    qreal m_cornerRadius = 0;
 };
 
 // The bottom bar: a light 1-point line along the top over the textured toolbar pattern.

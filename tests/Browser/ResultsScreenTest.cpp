@@ -11,11 +11,13 @@
 #include "Shell/ScreenAnimation.h"
 #include "Shell/SharingService.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/Backgrounds.h"
 #include "Toolkit/BlueTitleButton.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QUrl>
 #include <QUrlQuery>
@@ -289,6 +291,30 @@ TEST(BottombarTest, NounTable) {
     EXPECT_EQ(DuplicateBottombarVC::nounForCount(1, 1), "folder");
     EXPECT_EQ(DuplicateBottombarVC::nounForCount(2, 2), "folders");
     EXPECT_EQ(DuplicateBottombarVC::nounForCount(3, 1), "files and folders");
+}
+
+TEST_F(ResultsScreenTest, TheBarsLieOnTheirDrawnBackgrounds) {
+    SelectDuplicatesVC& s = makeScreen();
+    // The bottom bar shows in the category views.
+    s.duplicatesToolbar()->pressButtonForCategoryType(-1);
+    AnimationClock::instance().advance(1500);
+    QApplication::processEvents();
+    const struct {
+        QWidget* container;
+        QWidget* bar;
+    } bars[] = {{s.duplicateToolbarViewContainer(), s.duplicatesToolbar()},
+                {s.duplicateBottombarViewContainer(), s.duplicatesBottombar()}};
+    for (const auto& b : bars) {
+        const QObjectList children = b.container->children();
+        QWidget* background =
+            b.container == s.duplicateToolbarViewContainer()
+                ? static_cast<QWidget*>(b.container->findChild<ToolbarBackgroundView*>())
+                : b.container->findChild<BottombarBackgroundView*>();
+        ASSERT_NE(background, nullptr);
+        EXPECT_EQ(background->geometry(), b.container->rect());
+        // Under the bar, never over it.
+        EXPECT_LT(children.indexOf(background), children.indexOf(b.bar));
+    }
 }
 
 TEST_F(ResultsScreenTest, BottombarSummaryAndRemoveButton) {

@@ -11,6 +11,7 @@
 #include "Screens/ScreenProtocols.h"
 #include "TestSupport.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/Backgrounds.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -103,6 +104,17 @@ TEST(ScanScreenTextTest, ProgressTargetWeighsTheStages) {
     EXPECT_FLOAT_EQ(ScanScreenVC::progressTarget(1, 0, 0), 0.35f);
     EXPECT_FLOAT_EQ(ScanScreenVC::progressTarget(1, 1, 0), 0.95f);
     EXPECT_FLOAT_EQ(ScanScreenVC::progressTarget(1, 1, 1), 1.0f);
+}
+
+TEST_F(ScanScreenVCTest, TheChartSitsInTheGreyPanelWithItsBorder) {
+    auto* panel = m_screen->findChild<GrayContainerView*>(QStringLiteral("containerView"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->geometry().contains(m_screen->scanChartView()->geometry()));
+    QImage image(panel->size(), QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    panel->render(&image, {}, {}, QWidget::DrawWindowBackground);
+    EXPECT_EQ(image.pixelColor(panel->width() / 2, panel->height() - 1), QColor(60, 60, 60));
+    EXPECT_EQ(image.pixelColor(panel->width() / 2, panel->height() / 2), QColor(79, 79, 79));
 }
 
 TEST_F(ScanScreenVCTest, BackAnswersOnlyAfterOneAndAHalfSeconds) {

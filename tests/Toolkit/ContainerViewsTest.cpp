@@ -1,3 +1,4 @@
+#include "Toolkit/Backgrounds.h"
 #include "Toolkit/ColoredView.h"
 #include "Toolkit/DraggableWindow.h"
 #include "Toolkit/ImageWithBadgeView.h"
@@ -79,6 +80,54 @@ TEST(ColoredViewTest, FillsWithItsColourAndDrawsNothingWithout) {
     EXPECT_EQ(render(view, ground).pixelColor(10, 5), ground);
     view.setColor(Palette::selectedRowColor());
     EXPECT_EQ(render(view, ground).pixelColor(10, 5), Palette::selectedRowColor());
+}
+
+TEST(BackgroundsTest, EachBackgroundPaintsItsBandsInTheirGreys) {
+    const QColor ground(255, 0, 0);
+    const auto grey = [](int level) { return QColor(level, level, level); };
+    const auto isGrey = [](const QColor& c, int level) {
+        return std::abs(c.red() - level) <= 1 && c.red() == c.green() && c.green() == c.blue();
+    };
+    {
+        ViewWithCommonBackground view;
+        view.resize(20, 10);
+        EXPECT_EQ(render(view, ground).pixelColor(10, 5), grey(70));
+    }
+    {
+        // Grey 79, darkened along the top by the shadow; the layer's border goes round it all.
+        GrayContainerView view;
+        view.resize(40, 30);
+        QImage image = render(view, ground);
+        EXPECT_EQ(image.pixelColor(20, 20), grey(79));
+        EXPECT_LT(image.pixelColor(20, 0).red(), 79);
+        view.setLayerBorder(grey(60), 1.0, 3.0);
+        image = render(view, ground);
+        EXPECT_TRUE(isGrey(image.pixelColor(20, 29), 60))
+            << image.pixelColor(20, 29).name().toStdString();
+        EXPECT_TRUE(isGrey(image.pixelColor(0, 15), 60));
+        EXPECT_EQ(image.pixelColor(20, 20), grey(79));
+    }
+    {
+        // A light line along the top over the textured body.
+        BottombarBackgroundView view;
+        view.resize(40, 20);
+        const QImage image = render(view, ground);
+        EXPECT_EQ(image.pixelColor(20, 0), grey(133));
+        EXPECT_NE(image.pixelColor(20, 10), ground);
+        EXPECT_NE(image.pixelColor(20, 10), grey(133));
+    }
+    {
+        // From the bottom up: the 24-point band from grey 70 to 87, the line of grey 74, then
+        // the textured body.
+        ToolbarBackgroundView view;
+        view.resize(40, 100);
+        const QImage image = render(view, ground);
+        EXPECT_TRUE(isGrey(image.pixelColor(20, 99), 70));
+        EXPECT_TRUE(isGrey(image.pixelColor(20, 76), 87));
+        EXPECT_EQ(image.pixelColor(20, 75), grey(74));
+        EXPECT_NE(image.pixelColor(20, 40), ground);
+        EXPECT_NE(image.pixelColor(20, 40), grey(74));
+    }
 }
 
 TEST(ViewMasksTest, FixAndFreeOperationsSetTheirBits) {

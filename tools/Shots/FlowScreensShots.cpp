@@ -48,6 +48,15 @@ SORVANTA_SHOT_AREA(flow) {
         session.save(QStringLiteral("noduplicates-one-folder"), &host);
     }
     {
+        // Stopped while comparing, before any group was confirmed.
+        Host host(kScanScreen);
+        auto* view = new NoDuplicatesVC(&host);
+        view->setGeometry(host.rect());
+        view->showViewAnimatiedWithFoldersArrayAndScannedFiles(
+            {QStringLiteral("/home/user/Videos")}, 40, true);
+        session.save(QStringLiteral("noduplicates-stopped"), &host);
+    }
+    {
         Settings::setDefineMinimalDuplicatesFileSizeAutomatically(false);
         Settings::setMinDuplicatesFileSize(1048576);
         Host host(kScanScreen);

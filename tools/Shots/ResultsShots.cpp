@@ -1,5 +1,6 @@
 #include "Shots.h"
 
+#include "Browser/DuplicateBottombarVC.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/OverviewVC.h"
 #include "Browser/SelectDuplicatesVC.h"
@@ -8,6 +9,7 @@
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
 #include "Scanner/FoldersScannerListener.h"
+#include "Shell/SharingService.h"
 #include "Shell/WindowBackgroundView.h"
 #include "Toolkit/AnimationClock.h"
 
@@ -134,6 +136,18 @@ SORVANTA_SHOT_AREA(results) {
         settle();
         session.save(QStringLiteral("similars"), &background);
         withOverlay(QStringLiteral("similars"));
+
+        // After a removal the bottom bar counts the cleaned size up beside the share buttons,
+        // here with a browser and a mail application on the desktop.
+        SharingService::setServicesForTesting([](SharingService::Name) { return true; });
+        toolbar->pressButtonForCategoryType(0);
+        settle();
+        DuplicateBottombarVC* bar = screen->duplicatesBottombar();
+        bar->updateSharingButtons();
+        bar->addDeletedSize(48200000);
+        settle();
+        session.save(QStringLiteral("pictures-cleaned-share-buttons"), &background);
+        SharingService::setServicesForTesting(std::nullopt);
     }
     DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
 }

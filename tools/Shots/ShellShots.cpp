@@ -1,5 +1,6 @@
 #include "Shots.h"
 
+#include "Screens/WelcomeScreenVC.h"
 #include "Shell/WindowBackgroundView.h"
 #include "Shell/WindowController.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
@@ -7,6 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -17,6 +20,20 @@ SORVANTA_SHOT_AREA(shell) {
         window.show();
         window.windowDidLoad();
         session.save(QStringLiteral("window-welcome"), &window);
+
+        // The application and File menus as the welcome screen shows them, with a folder
+        // listed: Scan and All-out Scan in place of New Scan, and the cleanup tools.
+        QTemporaryDir folder;
+        window.welcomeScreenController()->loadFilesByPath(folder.path());
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            const QString title = menu->title();
+            if (title != QLatin1String("Sorvanta") && title != QLatin1String("File"))
+                continue;
+            window.validateMenu(menu);
+            menu->adjustSize();
+            session.save(QStringLiteral("menu-") + title.toLower() + QStringLiteral("-welcome"),
+                         menu, menu->sizeHint());
+        }
     }
     {
         // The three window buttons at rest and with the pointer over them, side by side.
