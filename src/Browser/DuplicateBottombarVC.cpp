@@ -19,7 +19,6 @@
 
 #include <QLabel>
 #include <QMetaObject>
-#include <QPropertyAnimation>
 
 namespace {
 
