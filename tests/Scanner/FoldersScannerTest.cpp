@@ -191,6 +191,32 @@ TEST_F(FoldersScannerTest, StopDuringTheWalkNeverCompletesAndLeavesNothingBehind
     EXPECT_EQ(listener->told, 0);
 }
 
+TEST_F(FoldersScannerTest, WholeFilesAreDigestedWhenThePreferenceOrTheScanAsks) {
+    write("a.bin", content(1, 5000));
+    write("b.bin", content(1, 5000));
+    const struct {
+        bool stored;
+        bool forced;
+    } cases[] = {{false, false}, {false, true}, {true, false}, {true, true}};
+    for (const auto& c : cases) {
+        Settings::setForceFullHashCalculation(c.stored);
+        FileSeparator::setUseForcedFullHashCalculation(!(c.stored || c.forced));
+        listener = std::make_shared<ScanResultListener>();
+        scanner = FoldersScanner::create({root()}, listener);
+        scanner->forceFullHashCalculation(c.forced);
+        scanner->startScanAndUseMinimalFileSize(100);
+        EXPECT_EQ(FileSeparator::useForcedFullHashCalculation(), c.stored || c.forced)
+            << c.stored << c.forced;
+        ASSERT_TRUE(finish());
+        EXPECT_FALSE(scanner->wasStopped());
+        EXPECT_EQ(Settings::forceFullHashCalculation(), c.stored);
+        ASSERT_TRUE(listener->container);
+        EXPECT_EQ(listener->container->getAllFilesGroups().size(), 1u);
+    }
+    Settings::setForceFullHashCalculation(false);
+    FileSeparator::setUseForcedFullHashCalculation(false);
+}
+
 TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
     writeFixture();
     for (int i = 0; i < 60; ++i)
@@ -211,6 +237,8 @@ TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
         ASSERT_TRUE(finish()) << "stopped in " << stopIn;
         EXPECT_TRUE(stopped) << "never entered " << stopIn;
         EXPECT_EQ(scanner->getCurrentState(), FoldersScannerStateComplete);
+        // It still tells that it was stopped, so nobody takes the result for a whole one.
+        EXPECT_TRUE(scanner->wasStopped());
         ASSERT_TRUE(listener->container);
         TestSupport::spinFor(50);
         EXPECT_EQ(listener->told, 1);
