@@ -200,6 +200,12 @@ private:
     CellConfiguration createDuplicateCellWithItem(DuplicateItem* copy, FileSystemItem* fileItem,
                                                   int row) const;
     void setSelectedFile(FileSystemItem* item);
+    // The first plain copy's file; null without plain copies.
+    FileSystemItem* firstCopyFile() const;
+    // Takes the copies that are no longer members of the shown group out of the rows;
+    // answers whether the focused file was one of them.
+    bool dropCopiesThatLeftTheGroup();
+    bool isSimilarFolder(const FileSystemItem* item) const;
     void tableViewSelectionDidChange();
     void selectSelectedFileRow();
     void scheduleReload();
