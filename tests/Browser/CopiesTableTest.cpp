@@ -26,8 +26,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSet>
 #include <QTest>
 
+#include <cmath>
 #include <sys/time.h>
 
 namespace {
@@ -680,6 +682,51 @@ TEST(CopiesTableDrawingTest, HeaderAndSeparatorComeFromTheBoundsNotTheDirtyRecta
     EXPECT_EQ(image.pixelColor(5, 28), Palette::sectionHeaderBottomLineColor());
     EXPECT_EQ(image.pixelColor(5, 78), Palette::sectionHeaderBottomLineColor());
     EXPECT_EQ(image.pixelColor(5, 50).alpha(), 0); // clipped away, not moved
+}
+
+// WCAG contrast ratio of two opaque colours.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The path's titles and marks and the date read at 4.5:1 or more on every background a row
+// gives them: the plain rows, the selection (focused or not) and each colour of the band's
+// pattern.
+TEST(CopiesTableDrawingTest, PathAndDateTextsKeepTheirContrast) {
+    struct Case {
+        const char* what;
+        QColor background;
+        bool onActiveSelection;
+    };
+    for (const Case& c :
+         {Case{"row", Palette::commonRowColor(), false},
+          Case{"even row", Palette::evenRowColor(), false},
+          Case{"selection without focus", Palette::selectedRowColorInactive(), false},
+          Case{"selection", Palette::selectedRowColor(), true}})
+        EXPECT_GE(contrast(CustomPathControl::textColor(false, c.onActiveSelection), c.background),
+                  4.5)
+            << c.what;
+
+    const QImage band = Palette::lockedFillColor().textureImage().isNull()
+                            ? Palette::lockedFillColor().texture().toImage()
+                            : Palette::lockedFillColor().textureImage();
+    ASSERT_FALSE(band.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < band.height(); ++y)
+        for (int x = 0; x < band.width(); ++x)
+            colours.insert(band.pixel(x, y));
+    for (QRgb colour : colours)
+        for (bool selection : {false, true})
+            EXPECT_GE(contrast(CustomPathControl::textColor(true, selection), QColor(colour)), 4.5)
+                << QColor(colour).name().toStdString();
 }
 
 } // namespace
