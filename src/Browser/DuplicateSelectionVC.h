@@ -146,6 +146,10 @@ public:
     void showInFinderPressed(int row);
     void showSimilarPressed();
     void showContextMenuButtonPressed();
+    // Where a popup of |menu| size asked for at |wanted| opens so that it lies inside
+    // |window| and |screen| (global coordinates; an empty rectangle does not bound it).
+    static QPoint menuOriginInside(const QPoint& wanted, const QSize& menu, const QRect& window,
+                                   const QRect& screen);
     // The last-copy question while it is open.
     QMessageBox* lastCopyAlert() const { return m_lastCopyAlert; }
 

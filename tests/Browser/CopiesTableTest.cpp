@@ -441,6 +441,33 @@ TEST_F(CopiesTableTest, OtherOpensTheFileWithEachChosenApplication) {
               (QStringList{TestSupport::kFixtureViewerId, TestSupport::kFixtureEditorId}));
 }
 
+TEST(CopiesTableMenuPlacementTest, TheAutoSelectMenuStaysInsideTheWindowAndTheScreen) {
+    using V = DuplicateSelectionVC;
+    const QSize menu(200, 150);
+    const QRect window(100, 50, 900, 600); // right edge 999, bottom 649
+    const QRect screen(0, 0, 1280, 720);
+    EXPECT_EQ(V::menuOriginInside({500, 100}, menu, window, screen), QPoint(500, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 100}, menu, window, screen), QPoint(800, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 600}, menu, window, screen), QPoint(800, 500));
+    EXPECT_EQ(V::menuOriginInside({40, 20}, menu, window, screen), QPoint(100, 50));
+    // A window partly off its screen: the screen bounds last.
+    EXPECT_EQ(V::menuOriginInside({1200, 100}, menu, QRect(900, 0, 600, 600), screen),
+              QPoint(1080, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 100}, menu, QRect(), QRect()), QPoint(900, 100));
+}
+
+TEST_F(CopiesTableTest, TheAutoSelectMenuOpensInsideTheWindow) {
+    show(ax);
+    vc->showContextMenuButtonPressed();
+    QMenu* menu = vc->autoSelectMenu();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return menu->isVisible(); }));
+    const QRect window(vc->mapToGlobal(QPoint(0, 0)), vc->size());
+    EXPECT_TRUE(window.contains(menu->geometry()))
+        << menu->geometry().x() << "+" << menu->geometry().width() << " in " << window.x() << "+"
+        << window.width();
+    menu->close();
+}
+
 TEST(AllowRemovingAllCopiesPlacementTest, BelowWhenItFitsElseAboveClampedAtTheWindowsRightEdge) {
     const QSizeF size(200, 80);
     const QRectF window(100, 0, 900, 700);
