@@ -160,6 +160,10 @@ TEST_F(TwoCategories, BarsFollowARemovalFromTheResult) {
     EXPECT_EQ(bars->bars()[0].bar.height(), 0);
     EXPECT_EQ(bars->bars()[0].labelBlock.height(), 20);
     EXPECT_GT(bars->bars()[2].bar.height(), musicHeight); // music is now the tallest
+    // The pie, though hidden behind the bars, follows as well.
+    const PieChartView* pie = overview.pieChartView();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return pie->categories().size() == 1; }));
+    EXPECT_EQ(pie->categories()[0].name, QStringLiteral("Music"));
 }
 
 TEST_F(OverviewChartsTest, HeapsChartRowsForNoneOneAndTenPairs) {
