@@ -7,6 +7,7 @@
 #include "Browser/DuplicateSelectionVC.h"
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/FileListVC.h"
+#include "Browser/HeapFilesSelectorVC.h"
 #include "Browser/RemovalSession.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesTexts.h"
@@ -505,6 +506,42 @@ TEST_F(RemovalRunTest, ARemovedCopyLeavesEveryViewOfTheCategory) {
     EXPECT_EQ(m_screen->duplicatesBottombar()->selectedFilesLabel()->text(),
               QStringLiteral("1 file %1 selected")
                   .arg(FileSize::formatMemoryStringDot1(m_container->getRemoveListTotalSize())));
+}
+
+// A copy removed while the similar-folders view is on screen leaves the two-folder table.
+TEST_F(RemovalRunTest, ARemovedCopyLeavesTheTwoFolderTable) {
+    makeGroups({{"s/one/x.jpg", "s/two/x.jpg"},
+                {"s/one/y.jpg", "s/two/y.jpg"},
+                {"s/one/z.jpg", "s/two/z.jpg"}});
+    m_screen = std::make_unique<SelectDuplicatesVC>();
+    m_screen->resize(1200, 713);
+    m_screen->show();
+    QApplication::setActiveWindow(m_screen.get());
+    m_screen->pressOverviewButton();
+    m_screen->duplicatesToolbar()->heapsButtonPressed(m_screen->duplicatesToolbar()->heapsButton());
+    HeapFilesSelectorVC* table = nullptr;
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        table = m_screen->heapFilesSelectorVC();
+        return table && table->shownHeap() && table->rows().pairCount() == 3;
+    }));
+    const auto gone = item("s/two/x.jpg");
+    select({"s/two/x.jpg"});
+
+    m_screen->openSelectedFilesView();
+    SelectedFilesVC* panel = m_screen->selectedFilesVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return panel && !panel->animating(); }));
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    ASSERT_FALSE(exists("s/two/x.jpg"));
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        table = m_screen->heapFilesSelectorVC();
+        return table && table->progressStartsCount() == 0 && table->shownHeap() &&
+               table->rows().pairCount() == 2;
+    })) << (table ? table->rows().pairCount() : -1);
+    for (const HeapPairRow& row : table->rows().pairs()) {
+        EXPECT_NE(row.left, gone);
+        EXPECT_NE(row.right, gone);
+    }
 }
 
 } // namespace
