@@ -174,12 +174,14 @@ void CustomPathControl::paint(QPainter& painter, const QRectF& bounds) const {
     const int count = int(laid.frames.size());
     for (int i = 0; i < count; ++i) {
         const QRectF frame = laid.frames.at(i);
+        bool onBand = false;
         if (m_hasAssociated) {
             // The shapes are laid out from the component's own origin, so the band of each
             // component meets its neighbours'.
             const QRectF cellFrame(frame.x() - bounds.x(), 0, frame.width(), frame.height());
             if (auto shape = bandShape(cellFrame, i, count, m_components.at(i).path,
                                        _associatedFolderPath)) {
+                onBand = true;
                 painter.save();
                 painter.translate(bounds.x(), frame.y());
                 painter.setClipRect(cellFrame);
@@ -195,19 +197,24 @@ void CustomPathControl::paint(QPainter& painter, const QRectF& bounds) const {
                 painter.restore();
             }
         }
-        painter.setPen(m_hasAssociated ? Palette::lockedTextColor()
-                                       : Palette::pathElementTextColor());
+        // A component's band runs to its right end, under the mark that follows its title.
+        painter.setPen(textColor(onBand, m_onActiveSelection));
         const QRectF titleRect(frame.x() + kTitleInset, frame.y(),
                                frame.width() - kTitleInset - kComponentPadding, frame.height());
         painter.drawText(titleRect, Qt::AlignVCenter | Qt::AlignLeft, laid.titles.at(i));
         if (i + 1 < count) {
-            painter.setPen(Palette::pathElementTextColor());
             const QRectF arrowRect(frame.right() - kComponentPadding, frame.y(), kComponentPadding,
                                    frame.height());
             painter.drawText(arrowRect, Qt::AlignCenter, QStringLiteral("›"));
         }
     }
     painter.restore();
+}
+
+QColor CustomPathControl::textColor(bool onBand, bool onActiveSelection) {
+    if (onBand)
+        return Palette::lockedTextColor();
+    return onActiveSelection ? Palette::commonTextColor() : Palette::toolbarButtonsTextColor();
 }
 
 void CustomPathControl::mouseDown() const {

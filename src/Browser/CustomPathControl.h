@@ -76,6 +76,13 @@ public:
 
     void paint(QPainter& painter, const QRectF& bounds) const;
 
+    // The row the control sits in is the table's selected row while the table has the
+    // focus (drawn in the selection's blue); the texts are then drawn brighter.
+    void setOnActiveSelection(bool value) { m_onActiveSelection = value; }
+    // The colour of a title or a separator mark: dark on the light band, light on the row,
+    // brightest on the selection's blue; each at least 4.5:1 against what lies under it.
+    static QColor textColor(bool onBand, bool onActiveSelection);
+
     // A click: selects row indexRow of the table, replacing the selection.
     void mouseDown() const;
     // A right click at |point|: the copies table's menu for the component under it, or for
@@ -93,6 +100,7 @@ private:
     QList<Component> m_components;
     QString m_lastTitleSuffix;
     bool m_hasAssociated = false;
+    bool m_onActiveSelection = false;
     bool _disabled = false;
     int m_indexRow = 0;
     QPointer<DuplicateSelectionVC> m_controller;

@@ -77,6 +77,7 @@ CustomPathControl DuplicateSelectionCellView::pathControlForRow(int row) const {
     control.setController(m_controller);
     control.setHasAssociated(false);
     control.setSelected(config.selected);
+    control.setOnActiveSelection(config.selected && !config.inActive);
     if (config.hasAssociated) {
         control.setHasAssociated(true);
         control.setAssociatedFolderPath(config.associatedFolderPath);
@@ -130,7 +131,7 @@ void DuplicateSelectionCellView::paint(QPainter* painter, const QStyleOptionView
         if (config.disabled)
             painter->setOpacity(kDisabledDateAlpha);
         painter->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), 12.0));
-        painter->setPen(Palette::pathElementTextColor());
+        painter->setPen(CustomPathControl::textColor(false, config.selected && !config.inActive));
         painter->drawText(dateRect(bounds), Qt::AlignVCenter | Qt::AlignRight, config.dateText);
         painter->restore();
         if (row == m_openButtonRow)

@@ -177,12 +177,13 @@ void DuplicateSelectionVC::loadGroup(const std::shared_ptr<DuplicatesGroup>& gro
         }
     }
 
+    // The remembered copy counts only while it is one of this group's rows: a copy removed
+    // since, or one of another group, would focus a row that is not there.
     FileSystemItem* remembered = nullptr;
     if (auto copy = CategoryStateManager::sharedManager().getItemsForType(duplicateType_).fileItem)
-        remembered = copy->getFileSystemItem();
-    if (!remembered && !m_duplicatesArray.empty())
-        remembered = m_duplicatesArray.front()->getFileSystemItem();
-    setSelectedFile(remembered);
+        if (copy->getGroup() && copy->getGroup() == group)
+            remembered = copy->getFileSystemItem();
+    setSelectedFile(remembered ? remembered : firstCopyFile());
 
     reloadData();
     m_table->scrollTo(m_model->index(getRowForFileItem(m_selectedFile), 0));
@@ -193,6 +194,34 @@ void DuplicateSelectionVC::showFolderHeaps(std::vector<std::shared_ptr<Duplicate
     m_heapsVisible = false;
     m_folderHeapsArray = std::move(heaps);
     reloadData();
+}
+
+FileSystemItem* DuplicateSelectionVC::firstCopyFile() const {
+    if (!m_duplicatesArray.empty())
+        return m_duplicatesArray.front()->getFileSystemItem();
+    return nullptr;
+}
+
+bool DuplicateSelectionVC::dropCopiesThatLeftTheGroup() {
+    const auto group = m_group.lock();
+    const auto left = [&group](const std::shared_ptr<DuplicateItem>& copy) {
+        return !group || copy->getGroup() != group;
+    };
+    const bool anyLeft =
+        std::any_of(m_duplicatesArray.begin(), m_duplicatesArray.end(), left) ||
+        std::any_of(m_lockedDuplicatesArray.begin(), m_lockedDuplicatesArray.end(), left);
+    if (!anyLeft)
+        return false;
+    std::erase_if(m_duplicatesArray, left);
+    std::erase_if(m_lockedDuplicatesArray, left);
+    // A removed copy has let go of its node: the focused file left with it when it is
+    // neither a copy still listed nor a similar folder.
+    return m_selectedFile && !selectedItem() && !isSimilarFolder(m_selectedFile);
+}
+
+bool DuplicateSelectionVC::isSimilarFolder(const FileSystemItem* item) const {
+    return std::any_of(m_folderHeapsArray.begin(), m_folderHeapsArray.end(),
+                       [item](const auto& heap) { return heap->getSecondFolderItem() == item; });
 }
 
 void DuplicateSelectionVC::setSelectedFile(FileSystemItem* item) {
@@ -304,6 +333,13 @@ DuplicateSelectionVC::cellConfigurationForRow(int row) const {
 
 void DuplicateSelectionVC::reloadData() {
     m_reloadScheduled = false;
+    // Copies removed (or regrouped) since the group was loaded leave the table at the next
+    // redraw; a focused one hands the focus and the preview to the first copy left.
+    if (dropCopiesThatLeftTheGroup()) {
+        setSelectedFile(firstCopyFile());
+        if (m_controller && m_controller->quickLookVC())
+            m_controller->quickLookVC()->loadFileByItem(m_selectedFile);
+    }
     m_reloading = true;
     const Rows rows{int(m_duplicatesArray.size()), int(m_lockedDuplicatesArray.size()),
                     int(m_folderHeapsArray.size()), m_heapsVisible};

@@ -146,6 +146,10 @@ public:
     void showInFinderPressed(int row);
     void showSimilarPressed();
     void showContextMenuButtonPressed();
+    // Where a popup of |menu| size asked for at |wanted| opens so that it lies inside
+    // |window| and |screen| (global coordinates; an empty rectangle does not bound it).
+    static QPoint menuOriginInside(const QPoint& wanted, const QSize& menu, const QRect& window,
+                                   const QRect& screen);
     // The last-copy question while it is open.
     QMessageBox* lastCopyAlert() const { return m_lastCopyAlert; }
 
@@ -200,6 +204,12 @@ private:
     CellConfiguration createDuplicateCellWithItem(DuplicateItem* copy, FileSystemItem* fileItem,
                                                   int row) const;
     void setSelectedFile(FileSystemItem* item);
+    // The first plain copy's file; null without plain copies.
+    FileSystemItem* firstCopyFile() const;
+    // Takes the copies that are no longer members of the shown group out of the rows;
+    // answers whether the focused file was one of them.
+    bool dropCopiesThatLeftTheGroup();
+    bool isSimilarFolder(const FileSystemItem* item) const;
     void tableViewSelectionDidChange();
     void selectSelectedFileRow();
     void scheduleReload();

@@ -22,7 +22,10 @@
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
+#include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -139,10 +142,31 @@ bool DuplicateSelectionVC::isFileInNeverSelectList(const QByteArray& path) {
     });
 }
 
+QPoint DuplicateSelectionVC::menuOriginInside(const QPoint& wanted, const QSize& menu,
+                                              const QRect& window, const QRect& screen) {
+    QPoint origin = wanted;
+    for (const QRect& bounds : {window, screen}) {
+        if (bounds.isEmpty())
+            continue;
+        // The right and bottom edges first, so a menu larger than the bounds keeps its left
+        // and top edges in sight.
+        origin.setX(
+            std::max(bounds.left(), std::min(origin.x(), bounds.right() + 1 - menu.width())));
+        origin.setY(
+            std::max(bounds.top(), std::min(origin.y(), bounds.bottom() + 1 - menu.height())));
+    }
+    return origin;
+}
+
 void DuplicateSelectionVC::showContextMenuButtonPressed() {
-    // Below the menu button, its left edge moved out so the menu lines up with the bar.
+    // Below the menu button, its left edge moved out so the menu lines up with the bar, and
+    // kept inside the window and its screen.
     const QPoint origin = m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height()));
-    m_autoSelectMenu->popup(origin + QPoint(-89, 10));
+    QWidget* host = window();
+    const QRect windowRect(host->mapToGlobal(QPoint(0, 0)), host->size());
+    const QRect screenRect = host->screen() ? host->screen()->availableGeometry() : QRect();
+    m_autoSelectMenu->popup(menuOriginInside(origin + QPoint(-89, 10), m_autoSelectMenu->sizeHint(),
+                                             windowRect, screenRect));
 }
 
 // ---- Row buttons.

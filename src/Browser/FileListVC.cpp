@@ -265,11 +265,37 @@ void FileListVC::loadList() {
     } else {
         m_noFileFoundLabel->hide();
     }
+    const int reportsBefore = m_reportCount;
     selectMemorableRow();
+    // The group of the row that was selected already (a reload after a removal) is not
+    // reported by the table: the views that show its copies are told here, as they may
+    // show copies that have gone since.
+    if (m_reportCount == reportsBefore && m_selectedGroupItem && selectedRow() >= 0)
+        if (FileListProtocol* listener = delegate())
+            listener->groupSelected(m_selectedGroupItem);
 }
 
 void FileListVC::updateSorting() {
     rebuildRows(false);
+    // A search that hides the selected group moves the selection to the first group listed,
+    // or, with none listed, empties the views of the group (a later search that lists
+    // groups again selects the first); the focus stays where it is (the search field, while
+    // the user types).
+    if (m_selectedGroupItem && selectedRow() >= 0)
+        return;
+    const int first = m_rows.groupRowFrom(0, 1);
+    if (!m_selectedGroupItem && first < 0)
+        return;
+    m_selectedGroupItem = first >= 0 ? m_rows.entryAt(first)->group : nullptr;
+    if (m_selectedGroupItem)
+        CategoryStateManager::sharedManager().setDuplicateGroupForType(m_selectedGroupItem, m_type);
+    syncTableSelection();
+    ++m_reportCount;
+    if (FileListProtocol* listener = delegate())
+        listener->groupSelected(m_selectedGroupItem);
+    reloadTable();
+    if (first >= 0)
+        scrollRowToVisible(first);
 }
 
 void FileListVC::rebuildRows(bool readSource) {
@@ -373,6 +399,7 @@ void FileListVC::tableViewSelectionDidChange() {
         return;
     CategoryStateManager::sharedManager().setDuplicateGroupForType(entry->group, m_type);
     m_selectedGroupItem = entry->group;
+    ++m_reportCount;
     if (FileListProtocol* listener = delegate())
         listener->groupSelected(m_selectedGroupItem);
     reloadTable();

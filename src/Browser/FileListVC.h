@@ -188,4 +188,6 @@ private:
     bool m_refreshPending = false;
     bool m_dataChangedPending = false;
     int m_refreshCount = 0;
+    // Counts the choices told to the delegate.
+    int m_reportCount = 0;
 };

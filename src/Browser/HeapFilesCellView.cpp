@@ -131,7 +131,7 @@ void HeapFilesCellView::paintPairRow(QPainter& painter, const QRectF& bounds, in
         const auto& copy = side == Side::Left ? pair->left : pair->right;
         if (copy && copy->getFileSystemItem())
             paintSide(painter, bounds, side, copy->getFileSystemItem(), true,
-                      copy->isMovedByUserOrDeleted(), row);
+                      m_controller->isCopyMovedOrDeleted(copy.get()), row);
     }
 }
 
@@ -229,12 +229,15 @@ void HeapFilesCellView::setOpenButton(int row, int side) {
     const int oldRow = m_openRow;
     m_openRow = row;
     m_openSide = side;
-    if (QAbstractItemView* list = view()) {
-        if (oldRow >= 0)
-            list->update(list->model()->index(oldRow, 0));
-        if (row >= 0)
-            list->update(list->model()->index(row, 0));
-    }
+    // The table loses its model first when the view goes, and hiding it then still reports
+    // the pointer leaving.
+    QAbstractItemView* list = view();
+    if (!list || !list->model())
+        return;
+    if (oldRow >= 0)
+        list->update(list->model()->index(oldRow, 0));
+    if (row >= 0)
+        list->update(list->model()->index(row, 0));
 }
 
 void HeapFilesCellView::mouseEntered(const QModelIndex& index) {
@@ -260,7 +263,7 @@ void HeapFilesCellView::mouseMoved(const QModelIndex& index, const QPoint& viewp
     bool shown = false;
     if (const HeapPairRow* pair = rows.pairRow(row)) {
         const auto& copy = side == 0 ? pair->left : pair->right;
-        shown = copy && !copy->isMovedByUserOrDeleted();
+        shown = copy && !m_controller->isCopyMovedOrDeleted(copy.get());
     } else if (const HeapOtherRow* other = rows.otherRow(row)) {
         shown = (side == 0 ? other->left : other->right) != nullptr;
     }

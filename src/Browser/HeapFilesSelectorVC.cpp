@@ -78,6 +78,12 @@ void HeapFilesSelectorVC::registerObservers() {
                        [this](const Notification&) { openFile(); });
     center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
                        [this](const Notification& note) { quickLookKeyPressed(note); });
+    // A removal run ends with this notification: the copies it took are gone from disk.
+    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
+                       [this](const Notification&) {
+                           refreshMovedOrDeletedCopies();
+                           scheduleReload();
+                       });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
@@ -140,6 +146,7 @@ void HeapFilesSelectorVC::updateTableView(const std::shared_ptr<DuplicatesHeap>&
         m_mainFolderItem = builtFor->getMainFolderItem();
         m_secondFolderItem = builtFor->getSecondFolderItem();
         m_tree = m_mainFolderItem ? m_mainFolderItem->tree() : nullptr;
+        refreshMovedOrDeletedCopies();
     }
     customizeFoldersHeader();
     --m_progressStartsCount;
@@ -176,6 +183,15 @@ void HeapFilesSelectorVC::reloadData() {
     if (m_lastSelectedRow >= 0 && m_lastSelectedRow < m_rows.rowCount())
         m_table->selectRow(m_lastSelectedRow);
     m_view->update();
+}
+
+void HeapFilesSelectorVC::refreshMovedOrDeletedCopies() {
+    m_movedOrDeletedCopies.clear();
+    for (const HeapGroupEntry& entry : m_workingArray)
+        for (const auto& list : entry.lists)
+            for (const auto& copy : list)
+                if (copy && copy->isMovedByUserOrDeleted())
+                    m_movedOrDeletedCopies.insert(copy.get());
 }
 
 void HeapFilesSelectorVC::scheduleReload() {

@@ -12,8 +12,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
+class DuplicateItem;
 class DuplicatesHeap;
 class FileSystemItem;
 class FolderSystemItem;
@@ -107,6 +109,15 @@ public:
     HeapFilesCellView* cellView() const { return m_cellView; }
     // Rebuilds the rows from the working array and redraws every row.
     void reloadData();
+    // Whether |copy| was moved or deleted since the scan, as last looked up: the shown copies
+    // are looked up on disk when the heap's rows come in, when the application becomes
+    // active and when the result changed (a removal run ended), never while painting or
+    // hovering.
+    bool isCopyMovedOrDeleted(const DuplicateItem* copy) const {
+        return m_movedOrDeletedCopies.contains(copy);
+    }
+    // Looks every shown copy up on disk again.
+    void refreshMovedOrDeletedCopies();
 
     // ---- Selection rules.
     HeapCheckboxRules::Look rowCheckboxLook(int row, Side side) const;
@@ -193,6 +204,7 @@ private:
     FolderSystemItem* m_mainFolderItem = nullptr;
     FolderSystemItem* m_secondFolderItem = nullptr;
     std::vector<HeapGroupEntry> m_workingArray;
+    std::unordered_set<const DuplicateItem*> m_movedOrDeletedCopies;
     HeapTableRows m_rows;
     int m_selectedGroup = -1;
     int m_lastSelectedRow = -1;

@@ -312,8 +312,9 @@ void HeapFilesSelectorVC::scrollToUniqueFilesAndSelectLeftItem(bool left) {
 }
 
 void HeapFilesSelectorVC::applicationWillBecomeActive() {
-    if (FileSystemItem* file = getSelectedFileItem()) {
+    // Files may have been moved or deleted while the user was in another application.
+    refreshMovedOrDeletedCopies();
+    if (FileSystemItem* file = getSelectedFileItem())
         reportFile(file);
-        reloadData();
-    }
+    reloadData();
 }

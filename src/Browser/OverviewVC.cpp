@@ -91,7 +91,9 @@ SelectDuplicatesVC* OverviewVC::controller() const {
 
 QRectF OverviewVC::grayPanelFrame(const QSizeF& size) {
     const qreal w = isNarrowLayout(size.width()) ? 780 : size.width() - 420;
-    return {25, -10, w, size.height() - 13};
+    // The panel stands kGrayPanelBottom above the window's bottom edge (rather than running
+    // under it), its top where it always was, and still holds the chart switch buttons.
+    return {25, kGrayPanelBottom, w, size.height() - 23 - kGrayPanelBottom};
 }
 
 QRectF OverviewVC::pieChartFrame(const QSizeF& size) {

@@ -66,6 +66,7 @@ public:
 
     // ---- Pure layout (y-up, root view of |size|).
     static bool isNarrowLayout(qreal width) { return width <= 1200; }
+    static constexpr qreal kGrayPanelBottom = 12;
     static QRectF grayPanelFrame(const QSizeF& size);
     static QRectF pieChartFrame(const QSizeF& size);
     static QRectF barChartFrame(const QSizeF& size);

@@ -26,8 +26,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSet>
 #include <QTest>
 
+#include <cmath>
 #include <sys/time.h>
 
 namespace {
@@ -439,6 +441,33 @@ TEST_F(CopiesTableTest, OtherOpensTheFileWithEachChosenApplication) {
               (QStringList{TestSupport::kFixtureViewerId, TestSupport::kFixtureEditorId}));
 }
 
+TEST(CopiesTableMenuPlacementTest, TheAutoSelectMenuStaysInsideTheWindowAndTheScreen) {
+    using V = DuplicateSelectionVC;
+    const QSize menu(200, 150);
+    const QRect window(100, 50, 900, 600); // right edge 999, bottom 649
+    const QRect screen(0, 0, 1280, 720);
+    EXPECT_EQ(V::menuOriginInside({500, 100}, menu, window, screen), QPoint(500, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 100}, menu, window, screen), QPoint(800, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 600}, menu, window, screen), QPoint(800, 500));
+    EXPECT_EQ(V::menuOriginInside({40, 20}, menu, window, screen), QPoint(100, 50));
+    // A window partly off its screen: the screen bounds last.
+    EXPECT_EQ(V::menuOriginInside({1200, 100}, menu, QRect(900, 0, 600, 600), screen),
+              QPoint(1080, 100));
+    EXPECT_EQ(V::menuOriginInside({900, 100}, menu, QRect(), QRect()), QPoint(900, 100));
+}
+
+TEST_F(CopiesTableTest, TheAutoSelectMenuOpensInsideTheWindow) {
+    show(ax);
+    vc->showContextMenuButtonPressed();
+    QMenu* menu = vc->autoSelectMenu();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return menu->isVisible(); }));
+    const QRect window(vc->mapToGlobal(QPoint(0, 0)), vc->size());
+    EXPECT_TRUE(window.contains(menu->geometry()))
+        << menu->geometry().x() << "+" << menu->geometry().width() << " in " << window.x() << "+"
+        << window.width();
+    menu->close();
+}
+
 TEST(AllowRemovingAllCopiesPlacementTest, BelowWhenItFitsElseAboveClampedAtTheWindowsRightEdge) {
     const QSizeF size(200, 80);
     const QRectF window(100, 0, 900, 700);
@@ -680,6 +709,51 @@ TEST(CopiesTableDrawingTest, HeaderAndSeparatorComeFromTheBoundsNotTheDirtyRecta
     EXPECT_EQ(image.pixelColor(5, 28), Palette::sectionHeaderBottomLineColor());
     EXPECT_EQ(image.pixelColor(5, 78), Palette::sectionHeaderBottomLineColor());
     EXPECT_EQ(image.pixelColor(5, 50).alpha(), 0); // clipped away, not moved
+}
+
+// WCAG contrast ratio of two opaque colours.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The path's titles and marks and the date read at 4.5:1 or more on every background a row
+// gives them: the plain rows, the selection (focused or not) and each colour of the band's
+// pattern.
+TEST(CopiesTableDrawingTest, PathAndDateTextsKeepTheirContrast) {
+    struct Case {
+        const char* what;
+        QColor background;
+        bool onActiveSelection;
+    };
+    for (const Case& c :
+         {Case{"row", Palette::commonRowColor(), false},
+          Case{"even row", Palette::evenRowColor(), false},
+          Case{"selection without focus", Palette::selectedRowColorInactive(), false},
+          Case{"selection", Palette::selectedRowColor(), true}})
+        EXPECT_GE(contrast(CustomPathControl::textColor(false, c.onActiveSelection), c.background),
+                  4.5)
+            << c.what;
+
+    const QImage band = Palette::lockedFillColor().textureImage().isNull()
+                            ? Palette::lockedFillColor().texture().toImage()
+                            : Palette::lockedFillColor().textureImage();
+    ASSERT_FALSE(band.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < band.height(); ++y)
+        for (int x = 0; x < band.width(); ++x)
+            colours.insert(band.pixel(x, y));
+    for (QRgb colour : colours)
+        for (bool selection : {false, true})
+            EXPECT_GE(contrast(CustomPathControl::textColor(true, selection), QColor(colour)), 4.5)
+                << QColor(colour).name().toStdString();
 }
 
 } // namespace

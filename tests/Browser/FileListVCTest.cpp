@@ -210,17 +210,31 @@ TEST_F(FileListVCTest, SearchFieldKeepsItsKeysAndNarrowsTheList) {
     list->makeSearchFieldActive();
     ASSERT_TRUE(list->searchTextField()->hasFocus());
 
+    EXPECT_EQ(selectedLabel(), "list");
     QTest::keyClicks(list->searchTextField(), QStringLiteral("2n"));
     EXPECT_EQ(keyPosts, 0);
     EXPECT_EQ(describe(list->rows()), L{});
+    // Nothing listed: nothing selected, and the views of the group are emptied.
+    EXPECT_FALSE(list->selectedGroup());
+    EXPECT_EQ(lastReport(), "null");
     QTest::keyClick(list->searchTextField(), Qt::Key_Backspace);
     QTest::keyClick(list->searchTextField(), Qt::Key_Backspace);
+    EXPECT_EQ(selectedLabel(), "list") << "listed again: the first group";
+    list->clearSearchTextPressed();
+    list->tableView()->selectRow(1);
+    ASSERT_EQ(selectedLabel(), "memo");
+    list->makeSearchFieldActive();
     QTest::keyClicks(list->searchTextField(), QStringLiteral("N"));
     EXPECT_EQ(describe(list->rows()), (L{"note", "plan"}));
     EXPECT_FALSE(list->clearSearchTextButton()->isHidden());
     EXPECT_EQ(keyPosts, 0);
-    EXPECT_EQ(selectedLabel(), "list"); // chosen before, now filtered out
-    EXPECT_EQ(list->selectedRow(), -1);
+    // The selected group was filtered out: the first listed one takes its place, and the
+    // focus stays in the field.
+    EXPECT_EQ(selectedLabel(), "note");
+    EXPECT_EQ(list->selectedRow(), 0);
+    EXPECT_EQ(lastReport(), "note");
+    EXPECT_TRUE(list->searchTextField()->hasFocus());
+    EXPECT_EQ(list->tableView()->selectionModel()->selectedRows().value(0).row(), 0);
 
     // Clearing gives back the whole sorted category.
     list->clearSearchTextPressed();
@@ -502,6 +516,40 @@ TEST_F(GroupListInScreenTest, CtrlDownInTheCopiesTableMovesToTheNextGroupAndKeep
         [&] { return ListKeys::isFirstResponder(copies->tableviewDuplicates()); }));
     TestSupport::spinFor(30);
     EXPECT_TRUE(ListKeys::isFirstResponder(copies->tableviewDuplicates()));
+    list = nullptr;
+}
+
+// A search that hides the highlighted group takes the copies table and the preview with it:
+// the first group listed is shown, or nothing, and the hidden group's copies cannot be
+// ticked by their digit keys.
+TEST_F(GroupListInScreenTest, ASearchThatHidesTheShownGroupEmptiesOrMovesTheCopiesTable) {
+    Settings::setSortType(Settings::SortTypeName);
+    screen->duplicatesToolbar()->pressButtonForCategoryType(textType());
+    AnimationClock::instance().advance(1000);
+    QApplication::setActiveWindow(screen.get());
+    FileListVC* l = screen->fileListVC();
+    DuplicateSelectionVC* copies = screen->duplicateSelectionVC();
+    ASSERT_TRUE(l && copies);
+    list = l;
+    ASSERT_EQ(copies->group(), labelled("list"));
+
+    l->makeSearchFieldActive();
+    QTest::keyClicks(l->searchTextField(), QStringLiteral("plan"));
+    EXPECT_EQ(selectedLabel(), "plan");
+    EXPECT_EQ(copies->group(), labelled("plan"));
+    EXPECT_EQ(copies->rows().rowCount(), 4);
+    ASSERT_TRUE(copies->selectedFile());
+    EXPECT_TRUE(copies->selectedFile()->path().endsWith("plan.txt"));
+
+    QTest::keyClicks(l->searchTextField(), QStringLiteral("zzz"));
+    EXPECT_EQ(l->rows().rowCount(), 0);
+    EXPECT_FALSE(copies->group());
+    EXPECT_EQ(copies->rows().rowCount(), 0);
+    EXPECT_FALSE(copies->selectedFile());
+    press(18); // "1"
+    for (const auto& copy : labelled("plan")->getItems())
+        EXPECT_FALSE(copy->isSelected());
+    EXPECT_TRUE(l->searchTextField()->hasFocus());
     list = nullptr;
 }
 

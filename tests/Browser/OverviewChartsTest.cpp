@@ -1,4 +1,5 @@
 // The overview's charts and hints under the pointer, over real scans.
+#include "../Results/ResultFixture.h"
 #include "OverviewFixture.h"
 
 #include "Browser/CategoryStateManager.h"
@@ -159,6 +160,10 @@ TEST_F(TwoCategories, BarsFollowARemovalFromTheResult) {
     EXPECT_EQ(bars->bars()[0].bar.height(), 0);
     EXPECT_EQ(bars->bars()[0].labelBlock.height(), 20);
     EXPECT_GT(bars->bars()[2].bar.height(), musicHeight); // music is now the tallest
+    // The pie, though hidden behind the bars, follows as well.
+    const PieChartView* pie = overview.pieChartView();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return pie->categories().size() == 1; }));
+    EXPECT_EQ(pie->categories()[0].name, QStringLiteral("Music"));
 }
 
 TEST_F(OverviewChartsTest, HeapsChartRowsForNoneOneAndTenPairs) {
@@ -413,6 +418,80 @@ TEST_F(OverviewChartsTest, GroupHintTexts) {
                                         FileSize::formatMemoryStringDot1(80000));
     EXPECT_TRUE(hints[0].name[2].bold);
     EXPECT_EQ(hints[0].size, 80000u);
+}
+
+// Two similar folders of the same name are told apart by their parents, in the hint and in
+// the chart of biggest pairs.
+TEST_F(OverviewChartsTest, SimilarFoldersOfOneNameShowTheParentThatTellsThemApart) {
+    for (const char* folder : {"x/a/sub4", "x/b/sub4"}) {
+        const QByteArray at = QFile::encodeName(dir.path()) + "/" + folder + "/";
+        ASSERT_TRUE(TestSupport::writeFile(at + "x.jpg", QByteArray(8000, 'x')));
+        ASSERT_TRUE(TestSupport::writeFile(at + "y.jpg", QByteArray(6000, 'y')));
+        ASSERT_TRUE(TestSupport::writeFile(at + "own.txt",
+                                           QByteArray(folder[2] == 'a' ? 3000 : 3001, 'o')));
+    }
+    scan();
+    OverviewVC& overview = makeScreen();
+    const HeapsChart* chart = overview.heapsChartView();
+    ASSERT_EQ(chart->rows().size(), 1u);
+    const QStringList names{chart->rows()[0].folder1, chart->rows()[0].folder2};
+    EXPECT_TRUE(names.contains(QStringLiteral("a/sub4"))) << names.join(',').toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("b/sub4"))) << names.join(',').toStdString();
+
+    const auto heaps =
+        DuplicatesManager::sharedManager().pleaseCalculateBiggestHeapsWithMaxResultCount(10);
+    const auto hints = QuickHintRecords::similarFolderHints(heaps);
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_TRUE(hints[0].plainText().contains(QStringLiteral("a/sub4")))
+        << hints[0].plainText().toStdString();
+    EXPECT_TRUE(hints[0].plainText().contains(QStringLiteral("b/sub4")));
+}
+
+} // namespace
+
+namespace {
+
+struct HintNames : ResultFixture {};
+
+TEST_F(HintNames, FoldersAreLedByAsFewParentsAsTellThemApart) {
+    FolderSystemItem* x = folder(root, "x");
+    FolderSystemItem* a = folder(folder(x, "a"), "sub4");
+    FolderSystemItem* b = folder(folder(x, "b"), "sub4");
+    FolderSystemItem* deepA = folder(folder(folder(x, "p"), "same"), "sub4");
+    FolderSystemItem* deepB = folder(folder(folder(x, "q"), "same"), "sub4");
+    FolderSystemItem* other = folder(x, "other");
+    using Names = std::pair<QString, QString>;
+    EXPECT_EQ(QuickHintRecords::distinguishingNames(a, b), Names("a/sub4", "b/sub4"));
+    EXPECT_EQ(QuickHintRecords::distinguishingNames(deepA, deepB),
+              Names("p/same/sub4", "q/same/sub4"));
+    EXPECT_EQ(QuickHintRecords::distinguishingNames(a, other), Names("sub4", "other"));
+    // One folder runs out of parents first: its whole path tells it apart.
+    FolderSystemItem* top = folder(root, "sub4");
+    const Names mixed = QuickHintRecords::distinguishingNames(top, a);
+    EXPECT_NE(mixed.first, mixed.second);
+    EXPECT_TRUE(mixed.first.endsWith(QStringLiteral("/sub4")));
+}
+
+// Nothing is offered that would free nothing: a group of empty files, an automatic selection
+// of empty copies.
+TEST_F(HintNames, HintsThatFreeNothingAreLeftOut) {
+    FolderSystemItem* a = folder(root, "A");
+    FolderSystemItem* b = folder(root, "B");
+    const auto empty = container->addGroupWithItems({file(a, "empty", 0), file(b, "empty", 0)});
+    const auto full = container->addGroupWithItems({file(a, "full", 500), file(b, "full", 500)});
+    ASSERT_TRUE(empty && full);
+    const auto groupHints = QuickHintRecords::biggestGroupHints({full, empty});
+    ASSERT_EQ(groupHints.size(), 1u);
+    EXPECT_EQ(groupHints[0].size, 500u);
+
+    std::vector<AutoSelectCandidate> candidates;
+    for (int i = 0; i < 6; ++i)
+        candidates.push_back({empty, {empty->getItems().back()}, 0});
+    candidates.push_back({full, {full->getItems().back()}, 500});
+    const auto autoHints = QuickHintRecords::autoselectHints(candidates);
+    ASSERT_EQ(autoHints.size(), 1u) << "the batch of five empty copies is left out";
+    EXPECT_EQ(autoHints[0].size, 500u);
+    EXPECT_TRUE(QuickHintRecords::autoselectHints({candidates.front()}).empty());
 }
 
 } // namespace

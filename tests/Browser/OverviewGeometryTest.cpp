@@ -206,8 +206,9 @@ TEST(HeapsChartGeometryTest, HeightsAndSteppedBarWidths) {
 TEST(OverviewLayoutTest, NarrowUpTo1200WideAbove) {
     EXPECT_TRUE(OverviewVC::isNarrowLayout(1200));
     EXPECT_FALSE(OverviewVC::isNarrowLayout(1201));
-    EXPECT_EQ(OverviewVC::grayPanelFrame({1200, 613}), QRectF(25, -10, 780, 600));
-    EXPECT_EQ(OverviewVC::grayPanelFrame({1201, 613}), QRectF(25, -10, 781, 600));
+    // Clear of the window's bottom edge, below the switch buttons (y 25).
+    EXPECT_EQ(OverviewVC::grayPanelFrame({1200, 613}), QRectF(25, 12, 780, 578));
+    EXPECT_EQ(OverviewVC::grayPanelFrame({1201, 613}), QRectF(25, 12, 781, 578));
     EXPECT_EQ(OverviewVC::barChartFrame({1200, 613}), QRectF(1, 72, 830, 473));
     EXPECT_EQ(OverviewVC::barChartFrame({1201, 613}), QRectF(1, 72, 831, 473));
     EXPECT_EQ(OverviewVC::pieChartFrame({1200, 613}), QRectF(1, 50, 830, 543));

@@ -4,6 +4,10 @@
 #include "ScanResultListener.h"
 
 #include "Browser/DuplicateBottombarVC.h"
+#include "Browser/DuplicateSelectionVC.h"
+#include "Browser/DuplicateToolbarVC.h"
+#include "Browser/FileListVC.h"
+#include "Browser/HeapFilesSelectorVC.h"
 #include "Browser/RemovalSession.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesTexts.h"
@@ -15,6 +19,8 @@
 #include "Screens/CongratulationsVC.h"
 #include "Screens/ProgressBarRemover.h"
 #include "Toolkit/AnimationClock.h"
+#include "Toolkit/QLPreviewViewMod.h"
+#include "Toolkit/QuickLookVC.h"
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAbstractButton>
@@ -426,6 +432,116 @@ TEST_F(RemovalRunTest, TheRunEndsAndBooksAfterThePanelIsGone) {
     EXPECT_FALSE(exists("b/one.txt"));
     EXPECT_EQ(Settings::cleanedFileCount(), 1u);
     EXPECT_EQ(Settings::cleanedFileSize(), 1000u);
+}
+
+// A copy ticked in the copies table and removed from the review panel leaves the group
+// list's badge, the copies table, the preview and the bottom bar in the same refresh; the
+// copies left can still be ticked.
+TEST_F(RemovalRunTest, ARemovedCopyLeavesEveryViewOfTheCategory) {
+    makeGroups(
+        {{"p/beach.jpg", "p/beach (1).jpg", "q/beach.jpg", "r/beach.jpg"}, {"k/k.txt", "l/k.txt"}});
+    m_screen = std::make_unique<SelectDuplicatesVC>();
+    m_screen->resize(1200, 713);
+    m_screen->show();
+    QApplication::setActiveWindow(m_screen.get());
+    m_screen->duplicatesToolbar()->pressButtonForCategoryType(-1);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_screen->duplicateSelectionVC(); }));
+    FileListVC* list = m_screen->fileListVC();
+    DuplicateSelectionVC* table = m_screen->duplicateSelectionVC();
+    const auto gone = item("p/beach (1).jpg");
+    const auto group = gone->getGroup();
+    list->selectRowByGroup(group);
+    ASSERT_EQ(table->group(), group);
+    ASSERT_EQ(table->rows().rowCount(), 4);
+
+    // Focus and tick the copy from the table, as a user would.
+    table->selectRowByItem(gone);
+    const int row = table->getRowForFileItem(gone->getFileSystemItem());
+    table->checkboxPressed(row, true);
+    ASSERT_TRUE(gone->isSelected());
+    QuickLookVC* preview = m_screen->quickLookVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !preview->isLoading(); }));
+    ASSERT_EQ(preview->path(), path("p/beach (1).jpg"));
+
+    SelectedFilesVC* panel = nullptr;
+    m_screen->openSelectedFilesView();
+    panel = m_screen->selectedFilesVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return panel && !panel->animating(); }));
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    ASSERT_FALSE(exists("p/beach (1).jpg"));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !m_screen->selectedFilesVC(); }));
+    TestSupport::spinFor(30);
+
+    ASSERT_EQ(list->selectedGroup(), group);
+    const GroupListEntry* entry = list->rows().entryAt(list->selectedRow());
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->count, 3u) << "the badge";
+    ASSERT_EQ(table->group(), group);
+    EXPECT_EQ(table->rows().rowCount(), 3);
+    for (const auto& copy : table->duplicates()) {
+        EXPECT_NE(copy, gone);
+        EXPECT_TRUE(copy->getFileSystemItem());
+    }
+    for (int r = 0; r < table->rows().rowCount(); ++r) {
+        EXPECT_FALSE(table->cellConfigurationForRow(r).path.isEmpty()) << "no blank row " << r;
+        EXPECT_FALSE(table->cellConfigurationForRow(r).state) << r;
+    }
+    ASSERT_TRUE(table->selectedFile());
+    EXPECT_NE(table->selectedFile()->path(), path("p/beach (1).jpg"));
+    EXPECT_TRUE(table->selectedItem()) << "the focused row is one of the copies left";
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !preview->isLoading(); }));
+    const QByteArray previewed = preview->path();
+    EXPECT_NE(previewed, path("p/beach (1).jpg"));
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(previewed)));
+    EXPECT_FALSE(m_screen->duplicatesBottombar()->selectedFilesLabel()->isVisible());
+
+    // Ticking a copy left works, and its row keeps its path.
+    table->checkboxPressed(0, true);
+    EXPECT_TRUE(table->duplicates().front()->isSelected());
+    TestSupport::spinFor(30);
+    EXPECT_TRUE(table->cellConfigurationForRow(0).state);
+    EXPECT_EQ(table->rows().rowCount(), 3);
+    EXPECT_TRUE(m_screen->duplicatesBottombar()->selectedFilesLabel()->isVisible());
+    EXPECT_EQ(m_screen->duplicatesBottombar()->selectedFilesLabel()->text(),
+              QStringLiteral("1 file %1 selected")
+                  .arg(FileSize::formatMemoryStringDot1(m_container->getRemoveListTotalSize())));
+}
+
+// A copy removed while the similar-folders view is on screen leaves the two-folder table.
+TEST_F(RemovalRunTest, ARemovedCopyLeavesTheTwoFolderTable) {
+    makeGroups({{"s/one/x.jpg", "s/two/x.jpg"},
+                {"s/one/y.jpg", "s/two/y.jpg"},
+                {"s/one/z.jpg", "s/two/z.jpg"}});
+    m_screen = std::make_unique<SelectDuplicatesVC>();
+    m_screen->resize(1200, 713);
+    m_screen->show();
+    QApplication::setActiveWindow(m_screen.get());
+    m_screen->pressOverviewButton();
+    m_screen->duplicatesToolbar()->heapsButtonPressed(m_screen->duplicatesToolbar()->heapsButton());
+    HeapFilesSelectorVC* table = nullptr;
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        table = m_screen->heapFilesSelectorVC();
+        return table && table->shownHeap() && table->rows().pairCount() == 3;
+    }));
+    const auto gone = item("s/two/x.jpg");
+    select({"s/two/x.jpg"});
+
+    m_screen->openSelectedFilesView();
+    SelectedFilesVC* panel = m_screen->selectedFilesVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return panel && !panel->animating(); }));
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    ASSERT_FALSE(exists("s/two/x.jpg"));
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        table = m_screen->heapFilesSelectorVC();
+        return table && table->progressStartsCount() == 0 && table->shownHeap() &&
+               table->rows().pairCount() == 2;
+    })) << (table ? table->rows().pairCount() : -1);
+    for (const HeapPairRow& row : table->rows().pairs()) {
+        EXPECT_NE(row.left, gone);
+        EXPECT_NE(row.right, gone);
+    }
 }
 
 } // namespace

@@ -20,6 +20,8 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace {
 
 using Side = HeapFilesSelectorVC::Side;
@@ -183,6 +185,29 @@ TEST_F(TwoFolderTableTest, UniqueFilesLeaveOutTheSharedCopiesAndPairIndependentl
     const HeapTableRows table(HeapFilesRows::buildPairRows(entries, -1), none);
     EXPECT_EQ(table.rowCount(), 5);
     EXPECT_EQ(table.kind(4), Kind::Header);
+}
+
+// Whether a copy is gone is looked up on disk when the rows come in, when the application
+// becomes active and when the result changed; painting and hovering answer from that.
+TEST_F(TwoFolderTableTest, PaintingAndHoveringAnswerFromTheLastLookUpOfTheDisk) {
+    HeapFilesSelectorVC& t = show();
+    const DuplicateItem* copy = copyOf(qa);
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(t.isCopyMovedOrDeleted(copy));
+    ASSERT_EQ(::unlink(qa->path().constData()), 0);
+    (void)t.grab();
+    QTest::mouseMove(t.tableviewHeaps()->viewport(), QPoint(600, 20));
+    EXPECT_FALSE(t.isCopyMovedOrDeleted(copy)) << "not looked up again by a paint or a hover";
+
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(t.isCopyMovedOrDeleted(copy));
+    EXPECT_FALSE(t.isCopyMovedOrDeleted(copyOf(pa)));
+
+    // A file put back is seen at the next change of the result.
+    ASSERT_TRUE(TestSupport::writeFile(qa->path(), QByteArray(200, 'a')));
+    EXPECT_TRUE(t.isCopyMovedOrDeleted(copy));
+    AppNotification::CreateDuplicatesContainerDataChangedNotification();
+    EXPECT_FALSE(t.isCopyMovedOrDeleted(copy));
 }
 
 TEST_F(TwoFolderTableTest, TableShowsTheHeapsRowsAndEmptiesForNoHeap) {

@@ -174,4 +174,21 @@ SORVANTA_SHOT_AREA(overview) {
         }
         DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
     }
+    {
+        // Two similar folders of one name, in folders of different names.
+        QTemporaryDir tree;
+        makeFixture(tree.path(), true);
+        for (const char* folder : {"/Camera/2019/sub4", "/Camera/2020/sub4"}) {
+            const QString at = tree.path() + QLatin1String(folder);
+            writeFile(at + "/p1.jpg", 4 * 1000 * 1000, 'p');
+            writeFile(at + "/p2.jpg", 3 * 1000 * 1000, 'q');
+            writeFile(at + "/own.txt", folder[11] == '9' ? 6000 : 6001, 'r');
+        }
+        DuplicatesManager::sharedManager().setDuplicateContainer(scan(tree.path()));
+        {
+            Results results(QSize(1200, 713));
+            session.save(QStringLiteral("bars-same-names"), &results.background);
+        }
+        DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
+    }
 }

@@ -1,5 +1,7 @@
 #include "Browser/Overview/HeapsChart.h"
 
+#include "Browser/Overview/QuickHintRecords.h"
+
 #include "Browser/CategoryStateManager.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Browser/OverviewVC.h"
@@ -89,8 +91,10 @@ void HeapsChart::onCalculatedTenBiggestHeaps(
             break;
         if (!heap)
             continue;
-        m_heapsArray.push_back({heap->getHeapSize(), heap->getMainFolderItem()->displayName(),
-                                heap->getSecondFolderItem()->displayName(), heap});
+        auto [mainName, secondName] = QuickHintRecords::distinguishingNames(
+            heap->getMainFolderItem(), heap->getSecondFolderItem());
+        m_heapsArray.push_back(
+            {heap->getHeapSize(), std::move(mainName), std::move(secondName), heap});
     }
     m_selectedHeap = -1;
     const int rows = int(m_heapsArray.size());

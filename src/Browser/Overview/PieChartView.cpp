@@ -3,7 +3,9 @@
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Browser/SelectDuplicatesVC.h"
+#include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
+#include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
@@ -50,6 +52,22 @@ QFont calloutDetailsFont() {
 
 PieChartView::PieChartView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    // A removal (or any change of the result) while the overview is on screen: the slices
+    // follow, once per turn of the event loop.
+    NotificationCenter::defaultCenter().addObserver(
+        this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
+        [this](const Notification&) {
+            if (m_redrawScheduled)
+                return;
+            m_redrawScheduled = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_redrawScheduled = false;
+                    redrawOverview();
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 PieChartView::~PieChartView() {

@@ -108,6 +108,7 @@ private:
     std::uint64_t m_totalSize = 0;
     float m_radius = 100;
     int m_selectedPiece = -1;
+    bool m_redrawScheduled = false;
     float m_startAngle = 0;
     float m_prevAngle = 0;
     float m_torque = 0;

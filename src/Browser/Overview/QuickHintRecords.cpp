@@ -53,6 +53,30 @@ QString truncateMiddleOfString(const QString& text, int maxLength) {
     return text.left(keep) + QStringLiteral("...") + text.right(keep);
 }
 
+std::pair<QString, QString> distinguishingNames(const FileSystemItem* a, const FileSystemItem* b) {
+    if (!a || !b)
+        return {a ? a->displayName() : QString(), b ? b->displayName() : QString()};
+    QString nameA = a->displayName();
+    QString nameB = b->displayName();
+    if (nameA != nameB || a == b)
+        return {nameA, nameB};
+    // Parents are added one at a time, on both sides, while the two still read the same and
+    // either has a parent left.
+    const FileSystemItem* upA = a->parent();
+    const FileSystemItem* upB = b->parent();
+    while (nameA == nameB && (upA || upB)) {
+        if (upA) {
+            nameA = upA->displayName() + QLatin1Char('/') + nameA;
+            upA = upA->parent();
+        }
+        if (upB) {
+            nameB = upB->displayName() + QLatin1Char('/') + nameB;
+            upB = upB->parent();
+        }
+    }
+    return {nameA, nameB};
+}
+
 std::vector<QuickHintRecord>
 biggestGroupHints(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
     std::vector<QuickHintRecord> hints;
@@ -65,6 +89,8 @@ biggestGroupHints(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups) {
         const FileSystemItem* item = first->getFileSystemItem();
         const auto count = group->getCountOfDuplicatesThatCanBeRemoved();
         const std::uint64_t removable = group->getSizeThatCanBeRemoved();
+        if (removable == 0)
+            continue;
         const bool isFolder = item->isDir();
         QuickHintRecord hint;
         hint.name = {
@@ -106,6 +132,8 @@ std::vector<QuickHintRecord> autoselectHints(const std::vector<AutoSelectCandida
 
     std::vector<QuickHintRecord> hints;
     for (const Batch& batch : batches) {
+        if (batch.size == 0)
+            break; // the rest are empty too
         QuickHintRecord hint;
         hint.size = batch.size;
         hint.hasArray = true;
@@ -141,13 +169,17 @@ similarFolderHints(const std::vector<std::shared_ptr<DuplicatesHeap>>& heaps) {
             continue;
         std::uint64_t total = 0;
         heap->calculateForSecondFolderCountOfItems(nullptr, nullptr, nullptr, &total);
+        if (total == 0)
+            continue;
+        const auto [mainName, secondName] =
+            distinguishingNames(heap->getMainFolderItem(), heap->getSecondFolderItem());
         QuickHintRecord hint;
         hint.name = {
             {QStringLiteral("Select and remove"), false},
             {QStringLiteral(" duplicates in similar folders "), false},
-            {truncateMiddleOfString(heap->getMainFolderItem()->displayName(), 16), true},
+            {truncateMiddleOfString(mainName, 16), true},
             {QStringLiteral(" and "), false},
-            {truncateMiddleOfString(heap->getSecondFolderItem()->displayName(), 16), true},
+            {truncateMiddleOfString(secondName, 16), true},
             {QStringLiteral(" to clean up %1").arg(FileSize::formatMemoryStringDot1(total)),
              false}};
         hint.size = total;

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class DuplicateItem;
 class DuplicatesGroup;
 class DuplicatesHeap;
+class FileSystemItem;
 struct AutoSelectCandidate;
 
 // One part of a hint's text; bold parts use the bold face.
@@ -35,13 +37,20 @@ namespace QuickHintRecords {
 // The first and last (max - 3) / 2 characters around "..." when longer than |maxLength|.
 QString truncateMiddleOfString(const QString& text, int maxLength);
 
+// The names that tell two folders apart: their own names, or, when those are equal, each
+// led by as few of its parent folders' names as it takes to tell them apart ("a/sub4" and
+// "b/sub4").
+std::pair<QString, QString> distinguishingNames(const FileSystemItem* a, const FileSystemItem* b);
+
+// Every list leaves out what would free nothing (empty files, a heap of empty copies).
 // "Select and remove N duplicates of "name" file to clean up R"; nothing for a group without
 // copies.
 std::vector<QuickHintRecord>
 biggestGroupHints(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups);
 // Batches of five candidates, biggest batch first, at most ten.
 std::vector<QuickHintRecord> autoselectHints(const std::vector<AutoSelectCandidate>& candidates);
-// One per heap, at most ten, in the answer's order.
+// One per heap, at most ten, in the answer's order; folders of the same name are told apart
+// by their parents.
 std::vector<QuickHintRecord>
 similarFolderHints(const std::vector<std::shared_ptr<DuplicatesHeap>>& heaps);
 
