@@ -15,13 +15,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QSaveFile>
+#include <QScreen>
 #include <QWidget>
 
 PromoManager& PromoManager::GetInstance() {
@@ -440,8 +440,8 @@ bool PromoManager::downloadAndSaveZembrookWithVersion(qint32 version, const QUrl
     bool recorded = SSZipArchive::unzipFileAtPath(archivePath, *folder, limits, &failure);
     QFile::remove(archivePath);
     if (!recorded && !PromoDownloads::isCancelled())
-        qCWarning(promoLog).noquote() << "panel archive" << url.toDisplayString()
-                                      << "refused:" << failure;
+        qCWarning(promoLog).noquote()
+            << "panel archive" << url.toDisplayString() << "refused:" << failure;
     if (recorded && !PromoDownloads::isCancelled())
         recorded = PromoManagerDefaults::notifyPromoManagerDataToSaveZembrookFolder(
             *folder, version, width, height);

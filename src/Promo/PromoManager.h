@@ -93,7 +93,8 @@ public:
     // (the chosen notification, the panel descriptor) only.
     void loadNotificationsFromServer();
     void loadZembrookFromServer();
-    // Main queue. Parses on the calling thread (the downloads above do not use it). Chooses the newest complete notification of the document and shows it once.
+    // Main queue. Parses on the calling thread (the downloads above do not use it). Chooses the
+    // newest complete notification of the document and shows it once.
     void parseNotificationsData(const std::optional<QByteArray>& data);
     // Main queue. Reads a descriptor that came from the server; may start a panel download.
     void parseZembrookData(const QByteArray& data);

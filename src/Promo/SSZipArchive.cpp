@@ -216,8 +216,8 @@ QString checkCentralDirectory(unzFile zip, const SSZipArchive::Limits& limits) {
         }
         if (folders.size() > limits.folderCount)
             return QStringLiteral("more than %1 folders").arg(limits.folderCount);
-        declaredBytes += static_cast<qint64>(
-            std::min<ZPOS64_T>(info.uncompressed_size, static_cast<ZPOS64_T>(limits.totalBytes) + 1));
+        declaredBytes += static_cast<qint64>(std::min<ZPOS64_T>(
+            info.uncompressed_size, static_cast<ZPOS64_T>(limits.totalBytes) + 1));
         if (declaredBytes > limits.totalBytes)
             return QStringLiteral("more than %1 bytes unpacked").arg(limits.totalBytes);
         step = unzGoToNextFile(zip);

@@ -167,10 +167,10 @@ void ZembrookDialogWC::windowDidLoad() {
     // A size recorded before (or by hand) may exceed this screen: the window never does.
     QSize pageSize = page.toSize();
     if (const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen()) {
-        const QSize available = screen->availableGeometry().size() -
-                                QSize(0, std::max(extraHeight, 0));
-        const QSize clamped = PromoManager::clampedZembrookSize(
-            pageSize.width(), pageSize.height(), available.expandedTo(QSize(1, 1)));
+        const QSize available =
+            screen->availableGeometry().size() - QSize(0, std::max(extraHeight, 0));
+        const QSize clamped = PromoManager::clampedZembrookSize(pageSize.width(), pageSize.height(),
+                                                                available.expandedTo(QSize(1, 1)));
         pageSize = clamped.isEmpty() ? QSize(PromoSettings::getZembrookEmbeddedWidth(),
                                              PromoSettings::getZembrookEmbeddedHeight())
                                            .boundedTo(available.expandedTo(QSize(1, 1)))

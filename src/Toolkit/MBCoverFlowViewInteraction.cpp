@@ -267,8 +267,8 @@ void MBCoverFlowView::placeRemoveButton() {
     if (!removeFolderButton_)
         return;
     const QRectF card = removeButtonArea();
-    const QRectF frame =
-        card.isEmpty() ? CoverFlowGeometry::kRemoveButtonFrame : CoverFlowGeometry::removeButtonFrame(card);
+    const QRectF frame = card.isEmpty() ? CoverFlowGeometry::kRemoveButtonFrame
+                                        : CoverFlowGeometry::removeButtonFrame(card);
     removeFolderButton_->setGeometry(CoverFlowGeometry::flipped(frame, height()).toRect());
 }
 

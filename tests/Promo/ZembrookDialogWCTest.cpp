@@ -9,9 +9,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QFile>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 

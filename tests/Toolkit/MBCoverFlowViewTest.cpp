@@ -447,11 +447,11 @@ TEST_F(CoverFlowTest, RemoveButtonShowsOverTheWholeSelectedCardOnly) {
         };
         // Every part of the card: corners (just inside), edges' middles, centre.
         const double in = 1.0;
-        for (const QPointF p :
-             {QPointF(card.left() + in, card.top() + in), QPointF(card.right() - in, card.top() + in),
-              QPointF(card.left() + in, card.bottom() - in),
-              QPointF(card.right() - in, card.bottom() - in), card.center(),
-              QPointF(card.left() + card.width() * 0.8, card.center().y())})
+        for (const QPointF p : {QPointF(card.left() + in, card.top() + in),
+                                QPointF(card.right() - in, card.top() + in),
+                                QPointF(card.left() + in, card.bottom() - in),
+                                QPointF(card.right() - in, card.bottom() - in), card.center(),
+                                QPointF(card.left() + card.width() * 0.8, card.center().y())})
             EXPECT_TRUE(shownAt(p)) << p.x() << "," << p.y();
         // Nothing beside it: left, right, above, below.
         for (const QPointF p : {QPointF(card.left() - 4, card.center().y()),
@@ -461,8 +461,8 @@ TEST_F(CoverFlowTest, RemoveButtonShowsOverTheWholeSelectedCardOnly) {
             EXPECT_FALSE(shownAt(p)) << p.x() << "," << p.y();
         // The button stands on the card, and removes that card.
         EXPECT_TRUE(shownAt(card.center()));
-        const QRectF button =
-            CoverFlowGeometry::flipped(QRectF(view->removeFolderButton()->geometry()), size.height());
+        const QRectF button = CoverFlowGeometry::flipped(
+            QRectF(view->removeFolderButton()->geometry()), size.height());
         EXPECT_TRUE(card.contains(button)) << button.x() << "," << button.y();
         Recorder recorder;
         view->removeFolderButton()->click();
