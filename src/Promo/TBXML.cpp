@@ -110,12 +110,14 @@ void TBXML::decodeBytes() {
         }
         if (bytes.startsWith(p, "<![CDATA[")) {
             // A run of sections (with plain text between them) up to the first "<" that
-            // starts no further section. The whole run is made plain text in one pass: each
+            // starts no further section. The whole run is made plain text at once: each
             // section loses "<![CDATA[" and "]]>", everything moves left over the dropped
             // markers, and the freed bytes before that "<" become spaces that the trimming
             // of the element removes. Treating the sections one by one would move the rest
             // of the run once per section.
-            m_cdataRun.clear();
+            // First the run is only walked, to find its end N: a section without an end, or
+            // no "<" after the run, ends the cutting with nothing moved. Then it is walked
+            // again, compacting as it goes; nothing is stored per section.
             qsizetype n = p;
             bool complete = true;
             while (n >= 0 && bytes.startsWith(n, "<![CDATA[")) {
@@ -124,23 +126,29 @@ void TBXML::decodeBytes() {
                     complete = false;
                     break;
                 }
-                m_cdataRun.push_back({n, e});
                 n = bytes.findChar(e + 3, '<');
             }
             if (!complete || n < 0)
                 break;
             qsizetype out = p;
             qsizetype contentEnd = p;
-            for (size_t k = 0; k < m_cdataRun.size(); ++k) {
-                const auto [start, end] = m_cdataRun[k];
+            for (qsizetype start = p; start < n;) {
+                // Read positions stay ahead of the write position, so each piece is moved
+                // left before anything overwrites it.
+                const qsizetype end = bytes.find(start + 9, "]]>");
+                if (end < start + 9)
+                    break; // cannot happen: the first walk found every end
                 const qsizetype content = end - (start + 9);
                 std::memmove(buf + out, buf + start + 9, static_cast<size_t>(content));
                 out += content;
                 contentEnd = out;
-                const qsizetype textEnd = k + 1 < m_cdataRun.size() ? m_cdataRun[k + 1].first : n;
-                const qsizetype text = textEnd - (end + 3);
+                qsizetype next = bytes.findChar(end + 3, '<');
+                if (next < 0 || next > n)
+                    next = n;
+                const qsizetype text = next - (end + 3);
                 std::memmove(buf + out, buf + end + 3, static_cast<size_t>(text));
                 out += text;
+                start = next;
             }
             std::memset(buf + out, ' ', static_cast<size_t>(n - out));
             // The contents may hold "<": the search goes on after the last of them.

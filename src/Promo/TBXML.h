@@ -115,6 +115,4 @@ private:
     int m_elementCount = 0;
     int m_attributeCount = 0;
     bool m_overLimit = false;
-    // The sections of one run of CDATA sections: (start of "<![CDATA[", start of "]]>").
-    std::vector<std::pair<qsizetype, qsizetype>> m_cdataRun;
 };
