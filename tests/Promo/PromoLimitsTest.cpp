@@ -101,9 +101,9 @@ protected:
     void serveDescriptor(int version, const QByteArray& archive) {
         const QByteArray path = "/files/v" + QByteArray::number(version) + ".zip";
         const QByteArray url = "http://127.0.0.1:" + QByteArray::number(serverPort()) + path;
-        m_server.setAnswer("tools.xml", {200, "<tools><zembrook><version>" +
-                                                  QByteArray::number(version) + "</version><url>" +
-                                                  url + "</url></zembrook></tools>"});
+        m_server.setAnswer("tools.xml",
+                           {200, "<tools><zembrook><version>" + QByteArray::number(version) +
+                                     "</version><url>" + url + "</url></zembrook></tools>"});
         m_server.setAnswerForPath(path, {200, archive});
     }
     QByteArray zip(const QList<ZipFixture::Entry>& entries) {
@@ -155,8 +155,7 @@ TEST_F(PromoLimitsTest, HostileFeedsAreRefusedWholeOrParsedWithinTheLimits) {
          feed(notification(9) + repeated("<a>t", 10000)), true},
         {"15000 attributes", feed(notification(10, "X", attributes)), true},
         {"a 200 KB attribute value", feed(notification(11, "X", longValue)), true},
-        {"more attributes than the limit", feed(notification(100, "X", tooManyAttributes)),
-         false},
+        {"more attributes than the limit", feed(notification(100, "X", tooManyAttributes)), false},
         {"a body over the limit", overLimit, false},
     };
     ASSERT_GT(overLimit.size(), PromoSettings::kMaxFeedBytes);

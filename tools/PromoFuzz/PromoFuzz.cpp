@@ -23,9 +23,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <malloc.h>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <random>
 #include <vector>
 
@@ -279,7 +279,9 @@ qint64 statusField(const char* field) {
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field))).trimmed().split(' ')
+            return line.mid(static_cast<qsizetype>(std::strlen(field)))
+                .trimmed()
+                .split(' ')
                 .value(0)
                 .toLongLong();
     }
@@ -342,11 +344,12 @@ int parseBench() {
             peakKiB = std::max(peakKiB, statusField("VmHWM:") - before);
             best = std::min(best, ms);
         }
-        std::printf("parse %-34s %7.0f KiB in %7.2f ms, peak +%6lld KiB (%.1fx), %s\n", feed.what,
-                    feed.document.size() / 1024.0, best, static_cast<long long>(peakKiB),
-                    static_cast<double>(peakKiB) / (feed.document.size() / 1024.0),
-                    root ? "parsed" : (error == TBXML::MemoryAllocationFailure ? "refused (limit)"
-                                                                             : "no root"));
+        std::printf(
+            "parse %-34s %7.0f KiB in %7.2f ms, peak +%6lld KiB (%.1fx), %s\n", feed.what,
+            feed.document.size() / 1024.0, best, static_cast<long long>(peakKiB),
+            static_cast<double>(peakKiB) / (feed.document.size() / 1024.0),
+            root ? "parsed"
+                 : (error == TBXML::MemoryAllocationFailure ? "refused (limit)" : "no root"));
     }
     return 0;
 }
