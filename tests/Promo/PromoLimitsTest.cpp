@@ -28,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +57,60 @@ QByteArray repeated(const QByteArray& piece, int times) {
         out += piece;
     return out;
 }
+
+// The promotions' log lines while it lives.
+class PromoLogRecorder final {
+public:
+    PromoLogRecorder() {
+        s_current = this;
+        m_previous = qInstallMessageHandler(&PromoLogRecorder::handle);
+    }
+    ~PromoLogRecorder() {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+    }
+    QStringList take() { return std::exchange(m_lines, {}); }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (s_current && context.category && QByteArray(context.category) == "sorvanta.promo")
+            s_current->m_lines << text;
+        else if (s_current && s_current->m_previous)
+            s_current->m_previous(type, context, text);
+    }
+    static inline PromoLogRecorder* s_current = nullptr;
+    QtMessageHandler m_previous = nullptr;
+    QStringList m_lines;
+};
+
+// Makes a file immutable (the one thing root cannot remove) until it goes out of scope.
+class ImmutableFile final {
+public:
+    explicit ImmutableFile(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)) {
+        int flags = 0;
+        m_set = m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                (flags |= FS_IMMUTABLE_FL, ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0);
+    }
+    ~ImmutableFile() {
+        clear();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isSet() const { return m_set; }
+    void clear() {
+        int flags = 0;
+        if (m_set && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+        }
+        m_set = false;
+    }
+
+private:
+    int m_fd;
+    bool m_set = false;
+};
 
 class PromoLimitsTest : public ::testing::Test {
 protected:
@@ -165,7 +221,12 @@ TEST_F(PromoLimitsTest, HostileFeedsAreRefusedWholeOrParsedWithinTheLimits) {
         ASSERT_LE(c.document.size(), 2 * PromoSettings::kMaxFeedBytes);
         const QByteArray before = saved();
         m_server.setAnswer("notifications.xml", {200, c.document});
+        PromoLogRecorder log;
         launch();
+        // A body over the limit is refused before it is read, with one line in the log.
+        if (c.document.size() > PromoSettings::kMaxFeedBytes) {
+            EXPECT_EQ(log.take().size(), 1);
+        }
         if (c.parsed) {
             // Kept as the new saved feed, and its notification (a new number) was shown.
             EXPECT_EQ(saved(), c.document);
@@ -229,7 +290,11 @@ TEST_F(PromoLimitsTest, HostileArchivesAreRefusedWholeAndLeaveNoFolder) {
     for (const auto& c : refused) {
         SCOPED_TRACE(c.what);
         serveDescriptor(3, zip(c.entries));
+        PromoLogRecorder log;
         launch();
+        const QStringList lines = log.take();
+        ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+        EXPECT_TRUE(lines[0].contains("refused")) << lines[0].toStdString();
         EXPECT_EQ(PromoManagerDefaults::getZembrookVersion(), 2);
         EXPECT_EQ(PromoManagerDefaults::getZembrookFolderPath(), inForce);
         EXPECT_TRUE(QFileInfo(inForce + "/zembrook.html").isFile());
@@ -283,6 +348,32 @@ TEST_F(PromoLimitsTest, DeepFoldersAreRemovedWithAFewDescriptors) {
     const bool removed = PromoFolders::removeZembrookFolder(panel);
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
     EXPECT_TRUE(removed);
+    EXPECT_FALSE(QFileInfo::exists(panel));
+    EXPECT_TRUE(PromoFolders::pendingRemovals().isEmpty());
+}
+
+TEST_F(PromoLimitsTest, AFolderThatCannotBeRemovedIsLoggedAndTriedAgainAtTheNextStart) {
+    const QString panel = m_support + "/Zembrook_v5";
+    ASSERT_TRUE(QDir().mkpath(panel + "/img"));
+    ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(panel + "/img/locked.png"), "png"));
+    ImmutableFile locked(panel + "/img/locked.png");
+    if (!locked.isSet())
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+    {
+        PromoLogRecorder log;
+        EXPECT_FALSE(PromoFolders::removeZembrookFolder(panel));
+        const QStringList lines = log.take();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(lines[0].contains(panel)) << lines[0].toStdString();
+    }
+    EXPECT_EQ(PromoFolders::pendingRemovals(), QStringList{panel});
+    // Still stuck at the next start: still on the list, never forgotten.
+    launch();
+    EXPECT_TRUE(QFileInfo::exists(panel));
+    EXPECT_EQ(PromoFolders::pendingRemovals(), QStringList{panel});
+    // Once it can go, the start after removes it.
+    locked.clear();
+    launch();
     EXPECT_FALSE(QFileInfo::exists(panel));
     EXPECT_TRUE(PromoFolders::pendingRemovals().isEmpty());
 }
