@@ -240,8 +240,8 @@ QStringList pendingRemovals() {
     return UserDefaults::standardUserDefaults().objectForKey(kFoldersToRemove).toStringList();
 }
 
-void retryPendingRemovals() {
-    for (const QString& path : pendingRemovals()) {
+void retryPendingRemovals(const QStringList& paths) {
+    for (const QString& path : paths) {
         // A path that is no panel folder (a hand-edited list) is dropped, never removed.
         if (!isZembrookFolderPath(path))
             forgetPendingRemoval(path);

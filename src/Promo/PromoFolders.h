@@ -34,8 +34,9 @@ int removeTreeIteratively(int parentFd, const char* name, dev_t device);
 void addPendingRemoval(const QString& path);
 void forgetPendingRemoval(const QString& path);
 QStringList pendingRemovals();
-// Tries every folder on the list again; those removed (or gone) leave it.
-void retryPendingRemovals();
+// Tries the folders `paths` (taken from the list earlier) again; those removed (or gone)
+// leave the list.
+void retryPendingRemovals(const QStringList& paths);
 
 // The first free panel folder path for `version`: ".../Zembrook_v3", then ".../Zembrook_v3_1",
 // "_2" and so on. Nothing when the system names no application data folder.

@@ -41,9 +41,16 @@ PromoManager::PromoManager(UserNotificationCenter* center, QObject* parent)
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &PromoManager::cancelDownloads);
     RateDialogDefaults::notifyRateDialogDataThatAppStarted();
-    // Folders an earlier run could not remove, or left halfway through an unpacking.
-    if (!PromoFolders::pendingRemovals().isEmpty())
-        Dispatch::globalQueue().async([] { PromoFolders::retryPendingRemovals(); });
+    // Folders an earlier run could not remove, or left halfway through an unpacking: the
+    // list is taken now, before this run's own download can add the folder it unpacks into.
+    // The panel in force is never among them (a run that ended between recording it and
+    // taking it off the list leaves it there).
+    QStringList pending = PromoFolders::pendingRemovals();
+    if (const std::optional<QString> inForce = PromoManagerDefaults::getZembrookFolderPath();
+        inForce && pending.removeAll(*inForce) > 0)
+        PromoFolders::forgetPendingRemoval(*inForce);
+    if (!pending.isEmpty())
+        Dispatch::globalQueue().async([pending] { PromoFolders::retryPendingRemovals(pending); });
     // The next date is written before the download starts, whatever its outcome: a failed
     // download is not tried again before the next due date.
     if (PromoManagerDefaults::isCanLoadServerDataAboutNotifications() &&

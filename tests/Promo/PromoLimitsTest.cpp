@@ -388,9 +388,16 @@ TEST_F(PromoLimitsTest, AFolderLeftBehindIsRemovedAtTheNextStart) {
     const QString stranger = m_scratch.filePath("keep");
     ASSERT_TRUE(QDir().mkpath(stranger));
     PromoFolders::addPendingRemoval(stranger);
+    // The panel in force, left on the list by a run that ended right after recording it.
+    const QString inForce = m_support + "/Zembrook_v3";
+    ASSERT_TRUE(QDir().mkpath(inForce));
+    ASSERT_TRUE(
+        PromoManagerDefaults::notifyPromoManagerDataToSaveZembrookFolder(inForce, 3, 800, 400));
+    PromoFolders::addPendingRemoval(inForce);
     launch();
     EXPECT_FALSE(QFileInfo::exists(left));
     EXPECT_TRUE(QFileInfo::exists(stranger));
+    EXPECT_TRUE(QFileInfo::exists(inForce));
     EXPECT_TRUE(PromoFolders::pendingRemovals().isEmpty());
 }
 
