@@ -3,7 +3,9 @@
 #include "ApplicationFacts.h"
 #include "Categories/FileSize.h"
 #include "Platform/Dispatch.h"
+#include "Promo/PromoDownloads.h"
 #include "Promo/PromoFolders.h"
+#include "Promo/PromoLog.h"
 #include "Promo/PromoManagerDefaults.h"
 #include "Promo/PromoSettings.h"
 #include "Promo/PromoWorkspace.h"
@@ -12,15 +14,14 @@
 #include "Promo/SSZipArchive.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QSaveFile>
+#include <QScreen>
 #include <QWidget>
 
 PromoManager& PromoManager::GetInstance() {
@@ -35,7 +36,21 @@ PromoManager::PromoManager(UserNotificationCenter* center, QObject* parent)
     : QObject(parent), m_center(center) {
     if (m_center)
         m_center->setDelegate(this);
+    // A quit during a download must not wait for it: every download is aborted then, and
+    // an unpacking under way stops and removes its folder.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &PromoManager::cancelDownloads);
     RateDialogDefaults::notifyRateDialogDataThatAppStarted();
+    // Folders an earlier run could not remove, or left halfway through an unpacking: the
+    // list is taken now, before this run's own download can add the folder it unpacks into.
+    // The panel in force is never among them (a run that ended between recording it and
+    // taking it off the list leaves it there).
+    QStringList pending = PromoFolders::pendingRemovals();
+    if (const std::optional<QString> inForce = PromoManagerDefaults::getZembrookFolderPath();
+        inForce && pending.removeAll(*inForce) > 0)
+        PromoFolders::forgetPendingRemoval(*inForce);
+    if (!pending.isEmpty())
+        Dispatch::globalQueue().async([pending] { PromoFolders::retryPendingRemovals(pending); });
     // The next date is written before the download starts, whatever its outcome: a failed
     // download is not tried again before the next due date.
     if (PromoManagerDefaults::isCanLoadServerDataAboutNotifications() &&
@@ -73,31 +88,33 @@ QString PromoManager::getMakerSiteURL() {
     return site;
 }
 
+void PromoManager::cancelDownloads() {
+    PromoDownloads::cancel();
+}
+
 std::optional<QByteArray> PromoManager::fetchDocument(const QUrl& url, qint64 maxBytes) {
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    PromoDownloads::Result result = PromoDownloads::fetch(url, maxBytes);
+    if (result.outcome == PromoDownloads::Outcome::OverLimit)
+        qCWarning(promoLog).noquote() << "download refused:" << url.toDisplayString()
+                                      << "is larger than" << maxBytes << "bytes";
+    if (result.outcome != PromoDownloads::Outcome::Fetched)
         return std::nullopt;
-    QNetworkAccessManager network;
-    QNetworkRequest request(url);
-    request.setTransferTimeout(PromoSettings::transferTimeoutMs());
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply* reply = network.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [reply, maxBytes](qint64 received, qint64) {
-                         if (received > maxBytes)
-                             reply->abort();
-                     });
-    if (!reply->isFinished())
-        loop.exec();
-    std::optional<QByteArray> body;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::NoError && status == 200)
-        body = reply->readAll();
-    delete reply;
-    return body;
+    return std::move(result.body);
+}
+
+std::optional<QByteArray> PromoManager::readLocalFeed(const QString& fileName) {
+    const std::optional<QString> path = getLocalPathOfItem(fileName, true);
+    if (!path)
+        return std::nullopt;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (file.size() > PromoSettings::kMaxFeedBytes) {
+        qCWarning(promoLog).noquote() << "saved feed" << *path << "refused: larger than"
+                                      << PromoSettings::kMaxFeedBytes << "bytes";
+        return std::nullopt;
+    }
+    return file.read(PromoSettings::kMaxFeedBytes);
 }
 
 std::optional<QByteArray>
@@ -106,7 +123,7 @@ PromoManager::loadDataFromURL(const QUrl& url, const QString& localFileName,
                               const std::function<bool(const QByteArray&)>& accept) {
     if (source)
         *source = PromoLoadSourceNothing;
-    std::optional<QByteArray> fetched = fetchDocument(url);
+    std::optional<QByteArray> fetched = fetchDocument(url, PromoSettings::kMaxFeedBytes);
     if (fetched && (!accept || accept(*fetched))) {
         if (source)
             *source = PromoLoadSourceServer;
@@ -114,15 +131,10 @@ PromoManager::loadDataFromURL(const QUrl& url, const QString& localFileName,
     }
     if (localFileName.isEmpty())
         return std::nullopt;
-    const std::optional<QString> path = getLocalPathOfItem(localFileName, true);
-    if (!path)
-        return std::nullopt;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    if (source)
+    std::optional<QByteArray> local = readLocalFeed(localFileName);
+    if (local && source)
         *source = PromoLoadSourceLocal;
-    return file.readAll();
+    return local;
 }
 
 std::optional<QString>
@@ -189,16 +201,36 @@ std::optional<QByteArray> PromoManager::loadZembrookDataAndSetLoadSource(PromoLo
     return loadDataFromURL(PromoSettings::getZembrookXMLWebURL(), QString(), source);
 }
 
+std::optional<PromoXML::ChosenNotification> PromoManager::loadNotificationsRecord() {
+    // One parse per document, here on the global queue: the server's answer counts only when
+    // its root holds the notifications' list (an error page or a captive portal's login page
+    // never replaces the last good feed); otherwise the saved copy, else the application's
+    // own, is read instead.
+    const std::optional<QByteArray> fetched =
+        fetchDocument(PromoSettings::getNotificationsWebURL(), PromoSettings::kMaxFeedBytes);
+    if (fetched) {
+        PromoXML::NotificationsDocument document = PromoXML::readNotificationsDocument(*fetched);
+        if (document.isNotificationsDocument) {
+            saveLocalyNotificationsData(*fetched);
+            return std::move(document.chosen);
+        }
+    }
+    if (PromoDownloads::isCancelled())
+        return std::nullopt;
+    const std::optional<QByteArray> local =
+        readLocalFeed(PromoSettings::getNotificationsLocalFileName());
+    if (!local)
+        return std::nullopt;
+    return PromoXML::chooseNotification(*local);
+}
+
 void PromoManager::loadNotificationsFromServer() {
     QPointer<PromoManager> self(this);
     Dispatch::globalQueue().async([self] {
-        PromoLoadSource source = PromoLoadSourceNothing;
-        std::optional<QByteArray> data = loadNotificationsDataAndSetLoadSource(&source);
-        if (source == PromoLoadSourceServer && data)
-            saveLocalyNotificationsData(*data);
-        Dispatch::mainQueue().async([self, data] {
-            if (self)
-                self->parseNotificationsData(data);
+        std::optional<PromoXML::ChosenNotification> chosen = loadNotificationsRecord();
+        Dispatch::mainQueue().async([self, chosen = std::move(chosen)] {
+            if (self && chosen)
+                self->processReceivedFromServerNotification(chosen->data, chosen->notificationID);
         });
     });
 }
@@ -206,13 +238,18 @@ void PromoManager::loadNotificationsFromServer() {
 void PromoManager::loadZembrookFromServer() {
     QPointer<PromoManager> self(this);
     Dispatch::globalQueue().async([self] {
-        PromoLoadSource source = PromoLoadSourceNothing;
-        std::optional<QByteArray> data = loadZembrookDataAndSetLoadSource(&source);
-        if (source != PromoLoadSourceServer || !data)
+        const std::optional<QByteArray> data =
+            fetchDocument(PromoSettings::getZembrookXMLWebURL(), PromoSettings::kMaxFeedBytes);
+        if (!data)
             return;
-        Dispatch::mainQueue().async([self, bytes = *data] {
+        std::optional<PromoXML::ZembrookDescriptor> descriptor =
+            PromoXML::readZembrookDescriptor(*data);
+        if (!descriptor)
+            return;
+        Dispatch::mainQueue().async([self, descriptor = *descriptor] {
             if (self)
-                self->parseZembrookData(bytes);
+                self->updateIfNeededZembrookWithVersion(descriptor.version, descriptor.url,
+                                                        descriptor.width, descriptor.height);
         });
     });
 }
@@ -351,10 +388,36 @@ QSizeF PromoManager::getZembrookWindowSize() const {
                   PromoManagerDefaults::getZembrookWindowHeight());
 }
 
+QSize PromoManager::clampedZembrookSize(int width, int height, const QSize& available) {
+    if (width <= 0 || height <= 0)
+        return {};
+    if (available.isValid())
+        return {std::min(width, available.width()), std::min(height, available.height())};
+    return {width, height};
+}
+
+QSize PromoManager::availableScreenSize() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? screen->availableGeometry().size() : QSize();
+}
+
 void PromoManager::updateIfNeededZembrookWithVersion(qint32 version, const QUrl& url, int width,
                                                      int height) {
     if (!PromoManagerDefaults::isNeedLoadFromServerZembrookWithVersion(version))
         return;
+    // The page size comes from the network: never larger than the screen can show, and a
+    // size of 0 or less is refused (the application's own size serves).
+    const QSize size = clampedZembrookSize(width, height, availableScreenSize());
+    if (size.isEmpty()) {
+        qCWarning(promoLog) << "panel size refused:" << width << "x" << height;
+        width = PromoSettings::getZembrookEmbeddedWidth();
+        height = PromoSettings::getZembrookEmbeddedHeight();
+    } else {
+        width = size.width();
+        height = size.height();
+    }
     Dispatch::globalQueue().async([version, url, width, height] {
         downloadAndSaveZembrookWithVersion(version, url, width, height);
     });
@@ -364,16 +427,21 @@ bool PromoManager::downloadAndSaveZembrookWithVersion(qint32 version, const QUrl
                                                       int height) {
     if (PromoSettings::httpsOnlyArchives() && url.scheme().toLower() != QLatin1String("https"))
         return false;
+    if (PromoDownloads::isCancelled())
+        return false;
     const std::optional<QString> folder =
         PromoFolders::buildLocalPathForFutureZembrookFolderWithVersion(version);
     if (!folder)
         return false;
+    // On the removal list until the panel is recorded: a quit or a crash before that leaves
+    // the folder to the next start's clean-up.
+    PromoFolders::addPendingRemoval(*folder);
     PromoFolders::removeZembrookFolder(*folder);
     if (!QDir().mkpath(*folder)) {
         PromoFolders::removeZembrookFolder(*folder);
         return false;
     }
-    const std::optional<QByteArray> archive = fetchDocument(url, SSZipArchive::kMaxTotalBytes);
+    const std::optional<QByteArray> archive = fetchDocument(url, SSZipArchive::kMaxArchiveBytes);
     if (!archive) {
         PromoFolders::removeZembrookFolder(*folder);
         return false;
@@ -386,12 +454,22 @@ bool PromoManager::downloadAndSaveZembrookWithVersion(qint32 version, const QUrl
         PromoFolders::removeZembrookFolder(*folder);
         return false;
     }
-    const bool unpacked = SSZipArchive::unzipFileAtPath(archivePath, *folder);
-    if (unpacked)
-        PromoManagerDefaults::notifyPromoManagerDataToSaveZembrookFolder(*folder, version, width,
-                                                                         height);
+    SSZipArchive::Limits limits;
+    limits.cancelled = PromoDownloads::cancelledFlag();
+    QString failure;
+    bool recorded = SSZipArchive::unzipFileAtPath(archivePath, *folder, limits, &failure);
     QFile::remove(archivePath);
-    if (!unpacked)
+    if (!recorded && !PromoDownloads::isCancelled())
+        qCWarning(promoLog).noquote()
+            << "panel archive" << url.toDisplayString() << "refused:" << failure;
+    if (recorded && !PromoDownloads::isCancelled())
+        recorded = PromoManagerDefaults::notifyPromoManagerDataToSaveZembrookFolder(
+            *folder, version, width, height);
+    else
+        recorded = false;
+    if (recorded)
+        PromoFolders::forgetPendingRemoval(*folder);
+    else
         PromoFolders::removeZembrookFolder(*folder);
-    return unpacked;
+    return recorded;
 }

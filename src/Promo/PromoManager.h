@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Promo/PromoXML.h"
 #include "Promo/UserNotificationCenter.h"
 
 #include <QByteArray>
@@ -28,8 +29,10 @@ enum PromoLoadSource {
 //
 // It keeps no state of its own: the schedule lives in the user defaults
 // (PromoManagerDefaults), the files in PromoSettings::applicationSupportFolder(). Downloads
-// run on the global queue and block only it; parsing and everything shown run on the main
-// queue. Nothing is reported or logged for any download, parse or file failure.
+// and their parsing run on the global queue and block only it; the main queue receives the
+// parsed records and shows what they ask for. Nothing is shown to the user for any failure;
+// a document or archive over one of the limits (PromoSettings::kMaxFeedBytes, SSZipArchive's
+// limits) is refused whole, with one line in the log, and what was in force stays.
 class PromoManager final : public QObject, public UserNotificationCenterDelegate {
     Q_OBJECT
 
@@ -63,8 +66,18 @@ public:
     // The body of an HTTP 200 answer to a GET of an http or https `url`, within the transfer
     // time-out and at most `maxBytes` long; nothing otherwise. Blocking; never on the main
     // thread.
-    static std::optional<QByteArray> fetchDocument(const QUrl& url,
-                                                   qint64 maxBytes = 64 * 1024 * 1024);
+    static std::optional<QByteArray> fetchDocument(const QUrl& url, qint64 maxBytes);
+    // The saved (else the application's own) copy of a feed document; nothing when there is
+    // none or it is larger than PromoSettings::kMaxFeedBytes (logged).
+    static std::optional<QByteArray> readLocalFeed(const QString& fileName);
+    // Global queue: fetches "notifications.xml", saves it when it is a notifications
+    // document, else falls back on the saved copy; parses whichever once and answers the
+    // notification it offers. Blocking.
+    static std::optional<PromoXML::ChosenNotification> loadNotificationsRecord();
+
+    // Ends every promotional download at once (PromoDownloads::cancel()): called when the
+    // application quits, so quitting never waits for a slow server. Any thread.
+    static void cancelDownloads();
     // `notEmbeddedPath`, else the promotions' folder joined with `fileName`. Without
     // `includeEmbedded` that path whether or not it exists; with it, that path when a file is
     // there, else the application's own copy of `fileName`, else nothing.
@@ -78,9 +91,12 @@ public:
     static void saveLocalyNotificationsData(const QByteArray& data);
     static std::optional<QByteArray> loadZembrookDataAndSetLoadSource(PromoLoadSource* source);
 
+    // Both download and parse on the global queue; the main queue receives the parsed record
+    // (the chosen notification, the panel descriptor) only.
     void loadNotificationsFromServer();
     void loadZembrookFromServer();
-    // Main queue. Chooses the newest complete notification of the document and shows it once.
+    // Main queue. Parses on the calling thread (the downloads above do not use it). Chooses the
+    // newest complete notification of the document and shows it once.
     void parseNotificationsData(const std::optional<QByteArray>& data);
     // Main queue. Reads a descriptor that came from the server; may start a panel download.
     void parseZembrookData(const QByteArray& data);
@@ -100,11 +116,18 @@ public:
     // neither exists.
     std::optional<QUrl> getZembrookURL() const;
     QSizeF getZembrookWindowSize() const;
-    // Main queue: starts the download of a newer panel on the global queue.
+    // The page size a descriptor asks for, at most `available` (when valid); an empty size
+    // when either side is 0 or less (refused).
+    static QSize clampedZembrookSize(int width, int height, const QSize& available);
+    // The primary screen's available size; invalid without a screen.
+    static QSize availableScreenSize();
+    // Main queue: starts the download of a newer panel on the global queue, with the page
+    // size clamped (clampedZembrookSize; a refused size gives the application's own size).
     void updateIfNeededZembrookWithVersion(qint32 version, const QUrl& url, int width, int height);
-    // Blocking: downloads the archive (https only, see PromoSettings), unpacks it into a new
+    // Blocking: downloads the archive (https only, see PromoSettings; at most
+    // SSZipArchive::kMaxArchiveBytes), unpacks it within SSZipArchive's limits into a new
     // "Zembrook_v<N>" folder and records it. Answers whether the panel was recorded; every
-    // failure removes the new folder and leaves the panel in force.
+    // failure or refusal (logged once) removes the new folder and leaves the panel in force.
     static bool downloadAndSaveZembrookWithVersion(qint32 version, const QUrl& url, int width,
                                                    int height);
 

@@ -132,10 +132,10 @@ int getZembrookWindowHeight() {
     return storedSize(kZembrookHeight, PromoSettings::getZembrookEmbeddedHeight());
 }
 
-void notifyPromoManagerDataToSaveZembrookFolder(const QString& path, qint32 version, int width,
+bool notifyPromoManagerDataToSaveZembrookFolder(const QString& path, qint32 version, int width,
                                                 int height) {
     if (path.isEmpty() || !isNeedLoadFromServerZembrookWithVersion(version))
-        return;
+        return false;
     const std::optional<QString> previous = getZembrookFolderPath();
     defaults().setObject(kZembrookFolder, path);
     defaults().setObject(kZembrookVersion, version);
@@ -143,6 +143,7 @@ void notifyPromoManagerDataToSaveZembrookFolder(const QString& path, qint32 vers
     defaults().setObject(kZembrookHeight, static_cast<double>(height));
     if (previous && *previous != path)
         PromoFolders::removeZembrookFolder(*previous);
+    return true;
 }
 
 } // namespace PromoManagerDefaults

@@ -41,8 +41,8 @@ int getZembrookWindowWidth();
 int getZembrookWindowHeight();
 // Records a freshly unpacked panel when `version` is newer than the one in force, then
 // removes the previous panel's folder (only a "Zembrook_v<N>" folder of the promotions'
-// own folder is ever removed). Otherwise changes nothing.
-void notifyPromoManagerDataToSaveZembrookFolder(const QString& path, qint32 version, int width,
+// own folder is ever removed). Otherwise changes nothing. Answers whether it was recorded.
+bool notifyPromoManagerDataToSaveZembrookFolder(const QString& path, qint32 version, int width,
                                                 int height);
 
 } // namespace PromoManagerDefaults

@@ -38,6 +38,10 @@ public:
     // "zembrook.html" live (compiled-in resources).
     static QString embeddedResourceFolder();
 
+    // A feed document is a few kilobytes of text; a larger answer is refused whole (and the
+    // saved copy stays in use) before it is parsed.
+    static constexpr qint64 kMaxFeedBytes = qint64(1) * 1024 * 1024;
+
     // A download that transfers nothing for this long is given up (milliseconds).
     static int transferTimeoutMs();
     static void setTransferTimeoutMs(int milliseconds);

@@ -6,6 +6,8 @@
 #include <gio/gio.h>
 #pragma pop_macro("signals")
 
+#include "Promo/PromoLog.h"
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 
@@ -36,6 +38,28 @@ GAppInfo* desktopApplication(const QString& bundleIdentifier) {
 
 namespace PromoWorkspace {
 
+QStringList makerApplications() {
+    return {QStringLiteral("com.velquor.Halvenor")};
+}
+
+bool isMakerApplication(const QString& bundleIdentifier) {
+    return makerApplications().contains(bundleIdentifier);
+}
+
+namespace {
+
+bool allowed(const QString& bundleIdentifier) {
+    if (bundleIdentifier.isEmpty())
+        return false;
+    if (isMakerApplication(bundleIdentifier))
+        return true;
+    qCWarning(promoLog).noquote() << "application identifier from the feed ignored:"
+                                  << bundleIdentifier.left(200);
+    return false;
+}
+
+} // namespace
+
 bool openURL(const QUrl& url) {
     if (overrides().openURL)
         return overrides().openURL(url);
@@ -43,6 +67,8 @@ bool openURL(const QUrl& url) {
 }
 
 bool isApplicationInstalled(const QString& bundleIdentifier) {
+    if (!allowed(bundleIdentifier))
+        return false;
     if (overrides().isApplicationInstalled)
         return overrides().isApplicationInstalled(bundleIdentifier);
     GAppInfo* info = desktopApplication(bundleIdentifier);
@@ -53,6 +79,8 @@ bool isApplicationInstalled(const QString& bundleIdentifier) {
 }
 
 bool openApplication(const QString& bundleIdentifier) {
+    if (!allowed(bundleIdentifier))
+        return false;
     if (overrides().openApplication)
         return overrides().openApplication(bundleIdentifier);
     GAppInfo* info = desktopApplication(bundleIdentifier);

@@ -64,11 +64,17 @@ int PromoXML::getSubXMLSize(const QString& name, const TBXMLElement* parent, int
 
 std::optional<PromoXML::ChosenNotification>
 PromoXML::chooseNotification(const QByteArray& document) {
+    return readNotificationsDocument(document).chosen;
+}
+
+PromoXML::NotificationsDocument PromoXML::readNotificationsDocument(const QByteArray& document) {
+    NotificationsDocument result;
     const std::unique_ptr<TBXML> xml = TBXML::newTBXMLWithXMLData(document);
     const TBXMLElement* root = xml->rootXMLElement();
     if (!root)
-        return std::nullopt;
+        return result;
     const TBXMLElement* list = TBXML::childElementNamed(NOTIFICATIONS_LIST_TAG(), root);
+    result.isNotificationsDocument = list != nullptr;
     std::optional<ChosenNotification> chosen;
     qint32 best = 0;
     for (const TBXMLElement* item = TBXML::childElementNamed(NOTIFICATION_TAG(), list); item;
@@ -83,12 +89,12 @@ PromoXML::chooseNotification(const QByteArray& document) {
             chosen = ChosenNotification{number, std::move(*data)};
         }
     }
-    return chosen;
+    result.chosen = std::move(chosen);
+    return result;
 }
 
 bool PromoXML::isNotificationsDocument(const QByteArray& document) {
-    const std::unique_ptr<TBXML> xml = TBXML::newTBXMLWithXMLData(document);
-    return TBXML::childElementNamed(NOTIFICATIONS_LIST_TAG(), xml->rootXMLElement()) != nullptr;
+    return readNotificationsDocument(document).isNotificationsDocument;
 }
 
 std::optional<PromoXML::ZembrookDescriptor>

@@ -60,6 +60,13 @@ public:
         QVariantMap data;
     };
     static std::optional<ChosenNotification> chooseNotification(const QByteArray& document);
+    // Both answers about a "notifications.xml" document from one parse: whether its root
+    // holds a "notifications_list", and the notification it offers.
+    struct NotificationsDocument {
+        bool isNotificationsDocument = false;
+        std::optional<ChosenNotification> chosen;
+    };
+    static NotificationsDocument readNotificationsDocument(const QByteArray& document);
     // True when the document's root holds a "notifications_list": the only kind of answer
     // worth keeping as the last good feed.
     static bool isNotificationsDocument(const QByteArray& document);

@@ -3,6 +3,8 @@
 #include "Promo/Utf8Check.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 #include <unzip.h>
 
@@ -146,28 +148,116 @@ QDateTime SSZipArchive::_dateWithMSDOSFormat(quint32 msdosDateTime) {
 }
 
 bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination) {
-    return unzipFileAtPath(path, destination, kMaxEntryCount, kMaxTotalBytes);
+    return unzipFileAtPath(path, destination, Limits{});
 }
 
 bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination,
                                    qint64 maxEntryCount, qint64 maxTotalBytes) {
+    Limits limits;
+    limits.entryCount = maxEntryCount;
+    limits.totalBytes = maxTotalBytes;
+    return unzipFileAtPath(path, destination, limits);
+}
+
+namespace {
+
+// Reads the current entry's name; nothing when its information cannot be read or the name
+// is longer than `maxNameBytes`.
+std::optional<QByteArray> currentEntryName(unzFile zip, unz_file_info64* info,
+                                           qint64 maxNameBytes) {
+    if (unzGetCurrentFileInfo64(zip, info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        static_cast<qint64>(info->size_filename) > maxNameBytes)
+        return std::nullopt;
+    QByteArray rawName(static_cast<qsizetype>(info->size_filename) + 1, '\0');
+    if (unzGetCurrentFileInfo64(zip, info, rawName.data(), static_cast<uLong>(rawName.size()),
+                                nullptr, 0, nullptr, 0) != UNZ_OK)
+        return std::nullopt;
+    rawName.chop(1);
+    return rawName;
+}
+
+// Walks the central directory once, before anything is written, and answers why the
+// archive must be refused (empty when it is within every limit). Leaves the archive at its
+// first entry. Cost: one pass over the names, each at most limits.nameBytes long.
+QString checkCentralDirectory(unzFile zip, const SSZipArchive::Limits& limits) {
+    unz_global_info64 global{};
+    if (unzGetGlobalInfo64(zip, &global) != UNZ_OK)
+        return QStringLiteral("unreadable central directory");
+    if (global.number_entry > static_cast<ZPOS64_T>(limits.entryCount))
+        return QStringLiteral("more than %1 entries").arg(limits.entryCount);
+    if (unzGoToFirstFile(zip) != UNZ_OK)
+        return QStringLiteral("no first entry");
+    QSet<QByteArray> folders;
+    qint64 entries = 0;
+    qint64 declaredBytes = 0;
+    int step = UNZ_OK;
+    while (step == UNZ_OK) {
+        // The count of the directory's end record can lie; the entries met are counted too.
+        if (++entries > limits.entryCount)
+            return QStringLiteral("more than %1 entries").arg(limits.entryCount);
+        unz_file_info64 info{};
+        const std::optional<QByteArray> raw = currentEntryName(zip, &info, limits.nameBytes);
+        if (!raw)
+            return QStringLiteral("an entry name longer than %1 bytes or unreadable")
+                .arg(limits.nameBytes);
+        const std::optional<QByteArray> name = SSZipArchive::sanitizedEntryName(*raw);
+        if (!name)
+            return QStringLiteral("an entry name that is not a plain relative path");
+        QList<QByteArray> components = componentsOf(*name);
+        if (!name->endsWith('/'))
+            components.removeLast();
+        if (components.size() > limits.folderDepth)
+            return QStringLiteral("folders nested deeper than %1").arg(limits.folderDepth);
+        QByteArray prefix;
+        for (const QByteArray& component : components) {
+            prefix += component;
+            prefix += '/';
+            folders.insert(prefix);
+        }
+        if (folders.size() > limits.folderCount)
+            return QStringLiteral("more than %1 folders").arg(limits.folderCount);
+        declaredBytes += static_cast<qint64>(std::min<ZPOS64_T>(
+            info.uncompressed_size, static_cast<ZPOS64_T>(limits.totalBytes) + 1));
+        if (declaredBytes > limits.totalBytes)
+            return QStringLiteral("more than %1 bytes unpacked").arg(limits.totalBytes);
+        step = unzGoToNextFile(zip);
+    }
+    if (step != UNZ_END_OF_LIST_OF_FILE)
+        return QStringLiteral("unreadable central directory");
+    if (unzGoToFirstFile(zip) != UNZ_OK)
+        return QStringLiteral("no first entry");
+    return {};
+}
+
+} // namespace
+
+bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination,
+                                   const Limits& limits, QString* failure) {
+    auto fail = [failure](const QString& why) {
+        if (failure)
+            *failure = why;
+        return false;
+    };
+    const QFileInfo archiveInfo(path);
+    if (archiveInfo.size() > limits.archiveBytes)
+        return fail(QStringLiteral("archive larger than %1 bytes").arg(limits.archiveBytes));
     const QByteArray archivePath = QFile::encodeName(path);
     unzFile zip = unzOpen64(archivePath.constData());
     if (!zip)
-        return false;
-    unz_global_info64 global{};
-    if (unzGetGlobalInfo64(zip, &global) != UNZ_OK ||
-        global.number_entry > static_cast<ZPOS64_T>(maxEntryCount) ||
-        unzGoToFirstFile(zip) != UNZ_OK) {
+        return fail(QStringLiteral("not a zip archive"));
+    if (const QString refusal = checkCentralDirectory(zip, limits); !refusal.isEmpty()) {
         unzClose(zip);
-        return false;
+        return fail(refusal);
     }
     const FileDescriptor destinationFd(::open(QFile::encodeName(destination).constData(),
                                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!destinationFd.isValid()) {
         unzClose(zip);
-        return false;
+        return fail(QStringLiteral("destination folder cannot be opened"));
     }
+    const qint64 maxEntryCount = limits.entryCount;
+    const qint64 maxTotalBytes = limits.totalBytes;
+    QString why;
 
     bool success = true;
     qint64 entryCount = 0;
@@ -177,21 +267,16 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
     while (success) {
         // The central directory's count can lie; the entries actually met are counted too.
         if (++entryCount > maxEntryCount || unzOpenCurrentFile(zip) != UNZ_OK) {
+            why = QStringLiteral("an entry cannot be opened");
             success = false;
             break;
         }
         unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
-            unzCloseCurrentFile(zip);
-            success = false;
-            break;
-        }
-        QByteArray rawName(static_cast<qsizetype>(info.size_filename) + 1, '\0');
-        unzGetCurrentFileInfo64(zip, &info, rawName.data(), static_cast<uLong>(rawName.size()),
-                                nullptr, 0, nullptr, 0);
-        rawName.chop(1);
-        const std::optional<QByteArray> name = sanitizedEntryName(rawName);
+        const std::optional<QByteArray> rawName = currentEntryName(zip, &info, limits.nameBytes);
+        const std::optional<QByteArray> name =
+            rawName ? sanitizedEntryName(*rawName) : std::optional<QByteArray>();
         if (!name) {
+            why = QStringLiteral("an entry's information is unreadable");
             unzCloseCurrentFile(zip);
             success = false;
             break;
@@ -223,12 +308,20 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
                     break;
                 }
                 for (;;) {
+                    if (limits.cancelled && limits.cancelled->load()) {
+                        why = QStringLiteral("cancelled");
+                        success = false;
+                        break;
+                    }
                     const int read = unzReadCurrentFile(zip, buffer.data(), kBufferSize);
                     if (read == 0)
                         break;
                     totalBytes += read;
                     if (read < 0 || totalBytes > maxTotalBytes ||
                         !writeAll(fileFd.get(), buffer.data(), read)) {
+                        why = totalBytes > maxTotalBytes
+                                  ? QStringLiteral("more than %1 bytes unpacked").arg(maxTotalBytes)
+                                  : QStringLiteral("an entry cannot be read or written");
                         success = false;
                         break;
                     }
@@ -267,5 +360,7 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
                         AT_SYMLINK_NOFOLLOW);
         }
     }
-    return success;
+    if (!success)
+        return fail(why.isEmpty() ? QStringLiteral("an entry cannot be unpacked") : why);
+    return true;
 }

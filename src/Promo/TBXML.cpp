@@ -88,6 +88,8 @@ int TBXML::decodeData(const QByteArray& data) {
     m_bytes[length] = '\0';
     m_bytesLength = length;
     decodeBytes();
+    if (m_overLimit)
+        return MemoryAllocationFailure;
     return m_rootXMLElement ? NoError : DecodeFailure;
 }
 
@@ -107,22 +109,50 @@ void TBXML::decodeBytes() {
             continue;
         }
         if (bytes.startsWith(p, "<![CDATA[")) {
-            const qsizetype e = bytes.find(p + 9, "]]>");
-            if (e < 0)
-                break;
-            qsizetype n = bytes.findChar(e + 3, '<');
+            // A run of sections (with plain text between them) up to the first "<" that
+            // starts no further section. The whole run is made plain text at once: each
+            // section loses "<![CDATA[" and "]]>", everything moves left over the dropped
+            // markers, and the freed bytes before that "<" become spaces that the trimming
+            // of the element removes. Treating the sections one by one would move the rest
+            // of the run once per section.
+            // First the run is only walked, to find its end N: a section without an end, or
+            // no "<" after the run, ends the cutting with nothing moved. Then it is walked
+            // again, compacting as it goes; nothing is stored per section.
+            qsizetype n = p;
+            bool complete = true;
             while (n >= 0 && bytes.startsWith(n, "<![CDATA[")) {
-                const qsizetype past = bytes.pastCData(n);
-                n = past < 0 ? -1 : bytes.findChar(past, '<');
+                const qsizetype e = bytes.find(n + 9, "]]>");
+                if (e < 0) {
+                    complete = false;
+                    break;
+                }
+                n = bytes.findChar(e + 3, '<');
             }
-            if (n < 0)
+            if (!complete || n < 0)
                 break;
-            // The content becomes plain text in place: drop "<![CDATA[", close the gap that
-            // "]]>" leaves, and pad with spaces that the trimming of the element removes.
-            std::memmove(buf + p, buf + p + 9, static_cast<size_t>(e - (p + 9)));
-            std::memmove(buf + e - 9, buf + e + 3, static_cast<size_t>(n - (e + 3)));
-            std::memset(buf + n - 12, ' ', 12);
-            p = bytes.findChar(e - 9, '<');
+            qsizetype out = p;
+            qsizetype contentEnd = p;
+            for (qsizetype start = p; start < n;) {
+                // Read positions stay ahead of the write position, so each piece is moved
+                // left before anything overwrites it.
+                const qsizetype end = bytes.find(start + 9, "]]>");
+                if (end < start + 9)
+                    break; // cannot happen: the first walk found every end
+                const qsizetype content = end - (start + 9);
+                std::memmove(buf + out, buf + start + 9, static_cast<size_t>(content));
+                out += content;
+                contentEnd = out;
+                qsizetype next = bytes.findChar(end + 3, '<');
+                if (next < 0 || next > n)
+                    next = n;
+                const qsizetype text = next - (end + 3);
+                std::memmove(buf + out, buf + end + 3, static_cast<size_t>(text));
+                out += text;
+                start = next;
+            }
+            std::memset(buf + out, ' ', static_cast<size_t>(n - out));
+            // The contents may hold "<": the search goes on after the last of them.
+            p = bytes.findChar(contentEnd, '<');
             continue;
         }
 
@@ -151,6 +181,10 @@ void TBXML::decodeBytes() {
             }
         } else {
             TBXMLElement* element = nextAvailableElement();
+            if (!element) {
+                refuseOverLimit();
+                return;
+            }
             element->name = buf + p + 1;
             const qsizetype nameEnd = bytes.findAnyOf(p + 1, t, " /\n");
             if (nameEnd >= 0)
@@ -165,8 +199,10 @@ void TBXML::decodeBytes() {
                 }
                 current->lastChild = element;
             }
-            if (nameEnd >= 0)
-                readAttributes(element, nameEnd + 1, t);
+            if (nameEnd >= 0 && !readAttributes(element, nameEnd + 1, t)) {
+                refuseOverLimit();
+                return;
+            }
             if (!selfClosing) {
                 element->text = noText ? nullptr : buf + t + 1;
                 current = element;
@@ -176,7 +212,17 @@ void TBXML::decodeBytes() {
     }
 }
 
+void TBXML::refuseOverLimit() {
+    m_rootXMLElement = nullptr;
+    m_elementBlocks.clear();
+    m_attributeBlocks.clear();
+    m_overLimit = true;
+}
+
 TBXMLElement* TBXML::nextAvailableElement() {
+    if (m_elementCount >= kMaxElements)
+        return nullptr;
+    ++m_elementCount;
     if (m_currentElement >= kBlockSize) {
         m_elementBlocks.push_back(std::make_unique<ElementBlock>());
         m_currentElement = 0;
@@ -188,6 +234,9 @@ TBXMLElement* TBXML::nextAvailableElement() {
 }
 
 TBXMLAttribute* TBXML::nextAvailableAttribute() {
+    if (m_attributeCount >= kMaxAttributes)
+        return nullptr;
+    ++m_attributeCount;
     if (m_currentAttribute >= kBlockSize) {
         m_attributeBlocks.push_back(std::make_unique<AttributeBlock>());
         m_currentAttribute = 0;
@@ -195,7 +244,7 @@ TBXMLAttribute* TBXML::nextAvailableAttribute() {
     return &(*m_attributeBlocks.back())[m_currentAttribute++];
 }
 
-void TBXML::readAttributes(TBXMLElement* element, qsizetype from, qsizetype to) {
+bool TBXML::readAttributes(TBXMLElement* element, qsizetype from, qsizetype to) {
     // Names and values are cut inside the tag [from, to) only (the byte at `to` is already
     // zero), so attributes never touch the element's name, text or links.
     char* const buf = m_bytes.get();
@@ -246,6 +295,8 @@ void TBXML::readAttributes(TBXMLElement* element, qsizetype from, qsizetype to) 
         buf[out] = '\0';
 
         TBXMLAttribute* attribute = nextAvailableAttribute();
+        if (!attribute)
+            return false;
         attribute->name = buf + nameStart;
         attribute->value = buf + valueStart;
         if (last)
@@ -254,6 +305,7 @@ void TBXML::readAttributes(TBXMLElement* element, qsizetype from, qsizetype to) 
             element->firstAttribute = attribute;
         last = attribute;
     }
+    return true;
 }
 
 const TBXMLElement* TBXML::childElementNamed(const QString& name, const TBXMLElement* parent) {

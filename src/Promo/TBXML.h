@@ -53,8 +53,16 @@ public:
     };
     static const char* const kErrorDomain;
 
-    // Parses a copy of `data`. Always answers a reader; `error`, when given, receives 1 for
-    // empty input, 2 when no element was found, 3 when the copy could not be made, else 0.
+    // Far more elements and attributes than any feed holds (tens of notifications of ten
+    // elements each); a document with more is refused whole, so the records of any input
+    // stay within a few megabytes.
+    static constexpr int kMaxElements = 20000;
+    static constexpr int kMaxAttributes = 20000;
+
+    // Parses a copy of `data` in time linear in its length. Always answers a reader;
+    // `error`, when given, receives 1 for empty input, 2 when no element was found, 3 when
+    // the copy could not be made or the document holds more than kMaxElements elements or
+    // kMaxAttributes attributes (then there is no root either), else 0.
     static std::unique_ptr<TBXML> newTBXMLWithXMLData(const QByteArray& data, int* error = nullptr);
 
     ~TBXML();
@@ -84,9 +92,13 @@ private:
     TBXML() = default;
     int decodeData(const QByteArray& data);
     void decodeBytes();
+    // None once kMaxElements / kMaxAttributes records were handed out.
     TBXMLElement* nextAvailableElement();
     TBXMLAttribute* nextAvailableAttribute();
-    void readAttributes(TBXMLElement* element, qsizetype from, qsizetype to);
+    // False when the attribute records ran out (kMaxAttributes).
+    bool readAttributes(TBXMLElement* element, qsizetype from, qsizetype to);
+    // Drops every record and the root: the document is refused whole.
+    void refuseOverLimit();
 
     // Records come from blocks of 100, so a document costs one allocation per 100 elements.
     static constexpr int kBlockSize = 100;
@@ -100,4 +112,7 @@ private:
     std::vector<std::unique_ptr<AttributeBlock>> m_attributeBlocks;
     int m_currentAttribute = kBlockSize;
     TBXMLElement* m_rootXMLElement = nullptr;
+    int m_elementCount = 0;
+    int m_attributeCount = 0;
+    bool m_overLimit = false;
 };

@@ -1,6 +1,7 @@
 #include "Promo/ZembrookDialogWC.h"
 
 #include "Promo/PromoManager.h"
+#include "Promo/PromoSettings.h"
 #include "Promo/PromoWorkspace.h"
 #include "Scanner/PromoPanelGate.h"
 #include "Toolkit/Palette.h"
@@ -163,7 +164,19 @@ void ZembrookDialogWC::windowDidLoad() {
         current.moveCenter(owner->geometry().center());
     else if (QScreen* screen = QApplication::primaryScreen())
         current.moveCenter(screen->availableGeometry().center());
-    setGeometry(frameForPageSize(current, page.toSize(), std::max(extraHeight, 0)));
+    // A size recorded before (or by hand) may exceed this screen: the window never does.
+    QSize pageSize = page.toSize();
+    if (const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen()) {
+        const QSize available =
+            screen->availableGeometry().size() - QSize(0, std::max(extraHeight, 0));
+        const QSize clamped = PromoManager::clampedZembrookSize(pageSize.width(), pageSize.height(),
+                                                                available.expandedTo(QSize(1, 1)));
+        pageSize = clamped.isEmpty() ? QSize(PromoSettings::getZembrookEmbeddedWidth(),
+                                             PromoSettings::getZembrookEmbeddedHeight())
+                                           .boundedTo(available.expandedTo(QSize(1, 1)))
+                                     : clamped;
+    }
+    setGeometry(frameForPageSize(current, pageSize, std::max(extraHeight, 0)));
 
     const std::optional<QUrl> url = manager.getZembrookURL();
     if (url) {

@@ -155,4 +155,10 @@ QPointF flipped(const QPointF& point, double height) {
     return {point.x(), height - point.y()};
 }
 
+QRectF removeButtonFrame(const QRectF& card) {
+    const double x = card.right() - kRemoveButtonInset.x() - kRemoveButtonSize.width();
+    const double y = card.bottom() - kRemoveButtonInset.y() - kRemoveButtonSize.height();
+    return {std::floor(x), std::floor(y), kRemoveButtonSize.width(), kRemoveButtonSize.height()};
+}
+
 } // namespace CoverFlowGeometry

@@ -32,12 +32,16 @@ inline constexpr QPointF kPulseControl2{0.795145, 1.0};
 inline constexpr int kRemoveButtonRecheckMs = 700;
 inline constexpr int kRemoveButtonHoldBackMs = 500;
 
-// Fixed rectangles over the selected card for the view size the screens give (464 x 246):
-// the remove button, the area that shows it while the pointer moves, and the area tested
-// when the button is checked again after a selection change.
+// The remove button's frame at creation, for the view size the screens give (464 x 246).
+// Once there are cards it follows the selected card (removeButtonFrame), and it shows
+// while the pointer is over that card, the whole card and nothing else, at any view size.
 inline constexpr QRectF kRemoveButtonFrame{290, 180, 16, 18};
-inline constexpr QRectF kRemoveButtonHoverRect{157, 95, 150, 112};
-inline constexpr QRectF kRemoveButtonRecheckRect{157, 95, 146, 112};
+inline constexpr QSizeF kRemoveButtonSize{16, 18};
+// How far the button sits in from the selected card's top right corner.
+inline constexpr QPointF kRemoveButtonInset{6, 6};
+// The button's frame over the selected card's seen rectangle |card| (y-up): inside the
+// card, at its top right corner.
+QRectF removeButtonFrame(const QRectF& card);
 
 // The scroller's frame at creation, and its height.
 inline constexpr QRectF kScrollerInitialFrame{10, 10, 400, 6};

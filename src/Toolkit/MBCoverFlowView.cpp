@@ -127,9 +127,7 @@ void MBCoverFlowView::resizeEvent(QResizeEvent* event) {
         m_dockAnimationVC->setGeometry(
             CoverFlowGeometry::flipped(CoverFlowGeometry::dockAnimationFrame(width()), height())
                 .toRect());
-    if (removeFolderButton_)
-        removeFolderButton_->setGeometry(
-            CoverFlowGeometry::flipped(CoverFlowGeometry::kRemoveButtonFrame, height()).toRect());
+    placeRemoveButton();
 }
 
 void MBCoverFlowView::resizeSubviews() {

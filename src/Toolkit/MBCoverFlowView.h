@@ -101,6 +101,10 @@ public:
     void setTarget(QObject* target) { _target = target; }
     void setAction(std::function<void(MBCoverFlowView*)> action) { _action = std::move(action); }
 
+    // Where the pointer brings up the remove button: the selected card's seen rectangle (y-up);
+    // empty without cards.
+    QRectF removeButtonArea() const;
+
     // The card under |point| (view coordinates, y-up), front cards first; kNotFound if none.
     long indexOfItemAtPoint(QPointF point) const;
 
@@ -190,7 +194,9 @@ private:
     void tryToShowRemoveButton();
     void holdBackRemoveButtonAfterSelection();
     void holdBackRemoveButtonAfterContent();
-    void showRemoveButtonIfPointerIn(QPointF point, const QRectF& area);
+    // The button shows while the pointer is over the selected card (removeButtonArea()).
+    void showRemoveButtonIfPointerIn(QPointF point);
+    void placeRemoveButton();
     void removeCurrentFolder();
     void rightMouseUp(QPointF point);
     void scrollerChange();

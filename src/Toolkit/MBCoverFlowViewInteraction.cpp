@@ -144,14 +144,21 @@ void MBCoverFlowView::endDragCursor() {
 void MBCoverFlowView::mouseDown(QPointF point, bool doubleClick, bool rightClickFollowUp) {
     if (doubleClick && _target && _action)
         _action(this);
+    // Every press starts afresh: whatever an earlier press left (a menu that took the
+    // release, a window that lost the mouse) can never arm this one.
+    isMouseDown_ = false;
+    removeFolderAfterDrop_ = false;
     const long index = indexOfItemAtPoint(point);
     if (index == kNotFound)
         return;
     _setSelectionIndex(index);
+    // Only a left press on a card can drag it out; the press a context menu hands on
+    // selects the card and ends there, since the menu takes the release.
+    if (rightClickFollowUp)
+        return;
     isMouseDown_ = true;
-    removeFolderAfterDrop_ = false;
     // The press a context menu hands on selects, but no drag follows it.
-    if (!_onInterimScreen && !rightClickFollowUp)
+    if (!_onInterimScreen)
         setDragCursor(Qt::ClosedHandCursor);
 }
 
@@ -218,11 +225,14 @@ void MBCoverFlowView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton)
         return;
+    // A folder goes only when the card pressed is released outside the view: a release
+    // inside (a click on empty space, or back over the cards) removes nothing.
+    const bool outside = !rect().contains(event->position().toPoint());
+    const bool remove = isMouseDown_ && removeFolderAfterDrop_ && outside;
     isMouseDown_ = false;
-    if (removeFolderAfterDrop_) {
-        removeFolderAfterDrop_ = false;
+    removeFolderAfterDrop_ = false;
+    if (remove && _selectionIndex >= 0 && _selectionIndex < _content.size())
         postFileRemoved(_selectionIndex);
-    }
     endDragCursor();
     canShowRemoveButton_ = true;
     event->accept();
@@ -249,18 +259,35 @@ void MBCoverFlowView::createRemoveButton() {
     removeFolderAfterDrop_ = false;
 }
 
-void MBCoverFlowView::showRemoveButtonIfPointerIn(QPointF point, const QRectF& area) {
+QRectF MBCoverFlowView::removeButtonArea() const {
+    return rectForItemAtIndex(_selectionIndex);
+}
+
+void MBCoverFlowView::placeRemoveButton() {
     if (!removeFolderButton_)
         return;
-    const bool show =
-        area.contains(point) && !dropFolderHereView_ && canShowRemoveButton_ && !_content.isEmpty();
-    removeFolderButton_->setVisible(show);
-    if (show)
+    const QRectF card = removeButtonArea();
+    const QRectF frame = card.isEmpty() ? CoverFlowGeometry::kRemoveButtonFrame
+                                        : CoverFlowGeometry::removeButtonFrame(card);
+    removeFolderButton_->setGeometry(CoverFlowGeometry::flipped(frame, height()).toRect());
+}
+
+void MBCoverFlowView::showRemoveButtonIfPointerIn(QPointF point) {
+    if (!removeFolderButton_)
+        return;
+    // The selected card, as it is seen now, and nothing beside it.
+    const QRectF card = removeButtonArea();
+    const bool show = !card.isEmpty() && card.contains(point) && !dropFolderHereView_ &&
+                      canShowRemoveButton_ && !_content.isEmpty();
+    if (show) {
+        placeRemoveButton();
         removeFolderButton_->raise();
+    }
+    removeFolderButton_->setVisible(show);
 }
 
 void MBCoverFlowView::mouseMoved(QPointF point) {
-    showRemoveButtonIfPointerIn(point, CoverFlowGeometry::kRemoveButtonHoverRect);
+    showRemoveButtonIfPointerIn(point);
 }
 
 void MBCoverFlowView::holdBackRemoveButtonAfterSelection() {
@@ -276,9 +303,10 @@ void MBCoverFlowView::tryToShowRemoveButton() {
     m_removeButtonCheck = 0;
     if (!isMouseDown_)
         canShowRemoveButton_ = true;
+    placeRemoveButton();
     // The pointer may rest over the selected card without moving: look where it is now.
     const QPointF point = toYUp(mapFromGlobal(QCursor::pos()).toPointF());
-    showRemoveButtonIfPointerIn(point, CoverFlowGeometry::kRemoveButtonRecheckRect);
+    showRemoveButtonIfPointerIn(point);
 }
 
 void MBCoverFlowView::holdBackRemoveButtonAfterContent() {
@@ -294,10 +322,16 @@ void MBCoverFlowView::holdBackRemoveButtonAfterContent() {
 }
 
 void MBCoverFlowView::removeCurrentFolder() {
-    if (_selectionIndex >= 0 && _selectionIndex < _content.size())
-        postFileRemoved(_selectionIndex);
-    if (removeFolderButton_)
+    // The button removes the card it stands on: the selected one, found again under the
+    // button, so a button left over a card that is no longer selected removes nothing.
+    bool onSelected = false;
+    if (removeFolderButton_) {
+        const QPointF centre = toYUp(QRectF(removeFolderButton_->geometry()).center());
+        onSelected = indexOfItemAtPoint(centre) == _selectionIndex;
         removeFolderButton_->hide();
+    }
+    if (onSelected && _selectionIndex >= 0 && _selectionIndex < _content.size())
+        postFileRemoved(_selectionIndex);
 }
 
 void MBCoverFlowView::setOnInterimScreen(bool interim) {

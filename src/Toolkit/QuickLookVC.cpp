@@ -3,6 +3,8 @@
 #include "Categories/FileSize.h"
 #include "Categories/MacOSVersion.h"
 #include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "Platform/Dispatch.h"
 #include "Platform/ui/PreviewLoader.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
@@ -18,7 +20,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <QPointer>
+
 #include <cmath>
+#include <vector>
 
 namespace {
 // Systems before this one added the preview a moment later.
@@ -60,22 +65,60 @@ bool QuickLookVC::isScanInHiddenFolders() {
            container->getExcludeChecker()->isScanInHiddenFolders();
 }
 
+std::optional<std::uint64_t> QuickLookVC::countDeepFiles(const FolderSystemItem* folder,
+                                                         bool withHidden, std::uint64_t limit) {
+    std::uint64_t count = 0;
+    std::vector<const FolderSystemItem*> pending;
+    if (folder)
+        pending.push_back(folder);
+    while (!pending.empty()) {
+        const FolderSystemItem* current = pending.back();
+        pending.pop_back();
+        for (FileSystemItem* child : current->childrenArray()) {
+            if (!withHidden && child->isTopHiddenFlag())
+                continue;
+            if (const FolderSystemItem* sub = child->asFolder()) {
+                pending.push_back(sub);
+            } else if (++count > limit) {
+                return std::nullopt;
+            }
+        }
+    }
+    return count;
+}
+
+QString QuickLookVC::folderCaption(const QString& size, std::optional<std::uint64_t> count) {
+    if (!count)
+        return QStringLiteral(" - %1 for more than %2 files").arg(size).arg(kCaptionCountLimit);
+    if (*count < 1)
+        return QStringLiteral(" - %1").arg(size);
+    return QStringLiteral(" - %1 for %2 %3")
+        .arg(size)
+        .arg(*count)
+        .arg(*count == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+}
+
+QString QuickLookVC::countingCaption(const QString& size) {
+    return QStringLiteral(" - %1 for ... files").arg(size);
+}
+
+namespace {
+
+QString sizeTextOf(const FileSystemItem* item) {
+    return FileSize::formatMemoryStringDot1(quint64(qMax<std::int64_t>(0, item->logicalSize())));
+}
+
+} // namespace
+
 std::pair<QString, QString> QuickLookVC::captionPartsForItem(FileSystemItem* item,
                                                              bool withHidden) {
     if (!item)
         return {};
-    const QString size =
-        FileSize::formatMemoryStringDot1(quint64(qMax<std::int64_t>(0, item->logicalSize())));
+    const QString size = sizeTextOf(item);
     FolderSystemItem* folder = item->asFolder();
-    if (folder && !folder->isPackage()) {
-        const std::uint64_t count = folder->getCountOfDeepFilesWithHidden(withHidden);
-        if (count >= 1)
-            return {item->displayName(),
-                    QStringLiteral(" - %1 for %2 %3")
-                        .arg(size)
-                        .arg(count)
-                        .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))};
-    }
+    if (folder && !folder->isPackage())
+        return {item->displayName(),
+                folderCaption(size, countDeepFiles(folder, withHidden, kCaptionCountLimit))};
     return {item->displayName(), QStringLiteral(" - %1").arg(size)};
 }
 
@@ -93,6 +136,8 @@ bool QuickLookVC::isLoading() const {
 
 void QuickLookVC::removeAllSubviews() {
     m_existenceProbe->cancel();
+    ++m_captionGeneration;
+    m_countingCaption = false;
     m_captionWanted = false;
     m_labelFolderInfo->hide();
     m_noFileView->hide();
@@ -120,8 +165,35 @@ void QuickLookVC::loadFileByItem(FileSystemItem* item) {
     loadFileByPath(item ? item->path() : QByteArray());
     if (!item)
         return;
-    m_captionParts = captionPartsForItem(item, isScanInHiddenFolders());
     m_captionWanted = true;
+    const quint64 generation = ++m_captionGeneration;
+    FolderSystemItem* folder = item->asFolder();
+    if (!folder || folder->isPackage()) {
+        m_countingCaption = false;
+        m_captionParts = captionPartsForItem(item, false);
+        return;
+    }
+    // A folder may hold a whole disk: its files are counted on a worker, with a limit, and
+    // the caption says "..." until the count is back. The worker keeps the scanned tree
+    // alive; nodes are never freed while it lives.
+    const QString size = sizeTextOf(item);
+    m_captionParts = {item->displayName(), countingCaption(size)};
+    m_countingCaption = true;
+    const bool withHidden = isScanInHiddenFolders();
+    QPointer<QuickLookVC> self(this);
+    Dispatch::globalQueue().async(
+        [self, tree = item->tree(), folder, withHidden, size, generation] {
+            const std::optional<std::uint64_t> count =
+                countDeepFiles(folder, withHidden, kCaptionCountLimit);
+            Dispatch::mainQueue().async([self, count, size, generation] {
+                if (!self || generation != self->m_captionGeneration)
+                    return;
+                self->m_countingCaption = false;
+                self->m_captionParts.second = folderCaption(size, count);
+                if (self->m_captionWanted && self->isCaptionShown())
+                    self->showCaption();
+            });
+        });
 }
 
 void QuickLookVC::onExistence(const PreviewFacts& facts) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "Toolkit/PreviewItem.h"
 
 #include <QPointer>
@@ -13,6 +16,7 @@ class PreviewLoader;
 class QLabel;
 class QLPreviewViewMod;
 class QuickLookCaptionLabel;
+class FolderSystemItem;
 class QuickLookMissingView;
 struct PreviewFacts;
 
@@ -72,8 +76,22 @@ public:
 
     // The caption of |item|: its display name, then " - <size>" or, for a folder that is
     // not a package, " - <size> for <n> file(s)" counting files below it (hidden ones only
-    // with |withHidden|).
+    // with |withHidden|). Counts on the calling thread; loadFileByItem() counts on a worker.
     static std::pair<QString, QString> captionPartsForItem(FileSystemItem* item, bool withHidden);
+
+    // At most this many files are counted for a caption: a folder holding more says "more
+    // than" that, so a huge tree never keeps a worker walking for long.
+    static constexpr std::uint64_t kCaptionCountLimit = 1000000;
+    // The files below |folder| (hidden ones only with |withHidden|), walked with a loop, not
+    // recursion; nothing once more than |limit| were met.
+    static std::optional<std::uint64_t> countDeepFiles(const FolderSystemItem* folder,
+                                                       bool withHidden, std::uint64_t limit);
+    // The plain part of a folder's caption for |count| files (nothing: more than the limit).
+    static QString folderCaption(const QString& size, std::optional<std::uint64_t> count);
+    // The plain part while the count is under way.
+    static QString countingCaption(const QString& size);
+    // True while a folder's files are being counted for the caption.
+    bool isCountingCaption() const { return m_countingCaption; }
     // Whether the current result counted hidden folders (false without a result).
     static bool isScanInHiddenFolders();
 
@@ -108,4 +126,7 @@ private:
     QByteArray m_probedPath;
     bool m_captionWanted = false;
     std::pair<QString, QString> m_captionParts;
+    // Each load counts afresh; a count that comes back for an earlier load is dropped.
+    quint64 m_captionGeneration = 0;
+    bool m_countingCaption = false;
 };

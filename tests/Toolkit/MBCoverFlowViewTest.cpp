@@ -3,6 +3,7 @@
 #include "Platform/NotificationCenter.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/CoverFlowAccessoryController.h"
+#include "Toolkit/CoverFlowGeometry.h"
 #include "Toolkit/DockAnimationVC.h"
 #include "Toolkit/FolderEntry.h"
 #include "Toolkit/MBCoverFlowScroller.h"
@@ -368,6 +369,106 @@ TEST_F(CoverFlowTest, MenuCommandsActOnlyOnTheClickedFolder) {
     rightClick(QPointF(100, 100));
     ASSERT_TRUE(view->contextMenu());
     EXPECT_EQ(view->contextMenu()->actions().size(), 1);
+}
+
+TEST_F(CoverFlowTest, NoFolderGoesWithoutItsRemoveGesture) {
+    Recorder recorder;
+    view->setContent(folders(4));
+    view->setSelectionIndex(1);
+    settle();
+    const QPointF emptySpace(8, 8);
+    ASSERT_EQ(view->indexOfItemAtPoint(toQt(emptySpace)), MBCoverFlowView::kNotFound);
+    auto leave = [&] {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(view.get(), &event);
+    };
+    auto enter = [&] {
+        const QPointF at(200, 100);
+        QEnterEvent event(at, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view.get(), &event);
+    };
+    auto dismissMenu = [&] {
+        if (view->contextMenu())
+            view->contextMenu()->close();
+    };
+
+    // Right-click on a card, dismiss the menu, leave and come back, click on empty space.
+    rightClick(toQt(centreOf(2)));
+    EXPECT_EQ(view->selectionIndex(), 2);
+    dismissMenu();
+    leave();
+    enter();
+    press(emptySpace);
+    release(emptySpace);
+    // The same without coming back, and with the click's release outside the view.
+    rightClick(toQt(centreOf(2)));
+    dismissMenu();
+    leave();
+    press(emptySpace);
+    release(QPointF(-30, -30));
+    // Dismiss, leave, re-enter and a click on a card.
+    rightClick(toQt(centreOf(1)));
+    dismissMenu();
+    leave();
+    enter();
+    press(toQt(centreOf(1)));
+    release(toQt(centreOf(1)));
+    // A press on a card released over empty space inside the view.
+    press(toQt(centreOf(1)));
+    drag(emptySpace);
+    release(emptySpace);
+    settle();
+    EXPECT_TRUE(recorder.posted.empty());
+    EXPECT_FALSE(view->isMouseDown());
+    EXPECT_FALSE(view->removeFolderAfterDrop());
+
+    // The gestures that do remove still do: dragged out, and the button on the card.
+    press(toQt(centreOf(1)));
+    drag(QPointF(-40, 10));
+    release(QPointF(-40, 10));
+    ASSERT_EQ(recorder.posted.size(), 1u);
+    EXPECT_EQ(indexOf(recorder.posted[0]), 1);
+}
+
+TEST_F(CoverFlowTest, RemoveButtonShowsOverTheWholeSelectedCardOnly) {
+    // At the screens' size and wider, where a fixed rectangle would miss the card.
+    for (const QSize size : {QSize(464, 246), QSize(700, 246), QSize(900, 320)}) {
+        SCOPED_TRACE(size.width());
+        view->resize(size);
+        view->setContent(folders(5));
+        view->setSelectionIndex(2);
+        settle();
+        const QRectF card = view->rectForItemAtIndex(2);
+        ASSERT_FALSE(card.isEmpty());
+        EXPECT_EQ(view->removeButtonArea(), card);
+        auto shownAt = [&](QPointF yUp) {
+            mouse(QEvent::MouseMove, toQt(yUp), Qt::NoButton, Qt::NoButton);
+            return view->removeFolderButton()->isVisible();
+        };
+        // Every part of the card: corners (just inside), edges' middles, centre.
+        const double in = 1.0;
+        for (const QPointF p : {QPointF(card.left() + in, card.top() + in),
+                                QPointF(card.right() - in, card.top() + in),
+                                QPointF(card.left() + in, card.bottom() - in),
+                                QPointF(card.right() - in, card.bottom() - in), card.center(),
+                                QPointF(card.left() + card.width() * 0.8, card.center().y())})
+            EXPECT_TRUE(shownAt(p)) << p.x() << "," << p.y();
+        // Nothing beside it: left, right, above, below.
+        for (const QPointF p : {QPointF(card.left() - 4, card.center().y()),
+                                QPointF(card.right() + 4, card.center().y()),
+                                QPointF(card.center().x(), card.bottom() + 4),
+                                QPointF(card.center().x(), card.top() - 4)})
+            EXPECT_FALSE(shownAt(p)) << p.x() << "," << p.y();
+        // The button stands on the card, and removes that card.
+        EXPECT_TRUE(shownAt(card.center()));
+        const QRectF button = CoverFlowGeometry::flipped(
+            QRectF(view->removeFolderButton()->geometry()), size.height());
+        EXPECT_TRUE(card.contains(button)) << button.x() << "," << button.y();
+        Recorder recorder;
+        view->removeFolderButton()->click();
+        ASSERT_EQ(recorder.posted.size(), 1u);
+        EXPECT_EQ(indexOf(recorder.posted[0]), 2);
+    }
 }
 
 TEST_F(CoverFlowTest, InterimModeKeepsOnlyDraggingOut) {

@@ -190,6 +190,42 @@ TEST_F(QuickLookVCTest, ExistingFileShowsPreviewAndCaption) {
     EXPECT_NE(m_pane.previewView(), nullptr);
 }
 
+TEST_F(QuickLookVCTest, FolderCaptionCountsOnAWorkerWithALimit) {
+    // A folder 10,000 levels deep with a file at every level: counted with a loop, on a
+    // worker, the caption saying "..." until the count is back.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Deep")));
+    FolderSystemItem* deep =
+        FolderSystemItem::initWithPathSize(*m_tree, "Deep", m_root, 0, false, 0, false, 0);
+    FolderSystemItem* level = deep;
+    constexpr int kLevels = 10000;
+    for (int i = 0; i < kLevels; ++i) {
+        FileSystemItem::initWithPathSize(*m_tree, "f", level, 1, 0, false, 1);
+        level = FolderSystemItem::initWithPathSize(*m_tree, "d", level, 0, false, 0, false, 0);
+    }
+    m_root->calctotalsize();
+    m_pane.loadFileByItem(deep);
+    EXPECT_TRUE(m_pane.isCountingCaption());
+    waitLoaded();
+    ASSERT_TRUE(m_pane.isCaptionShown());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !m_pane.isCountingCaption(); },
+                                     PreviewFixtures::kDecodeWaitMs));
+    EXPECT_EQ(m_pane.captionLabel()->text(), QStringLiteral("Deep - 10\u00a0KB for 10000 files"));
+
+    // A new load while a count runs: the old count's answer is dropped.
+    m_pane.loadFileByItem(deep);
+    m_pane.loadFileByItem(fileItem("photo.png", 1234));
+    EXPECT_FALSE(m_pane.isCountingCaption());
+
+    // Past the limit the count stops and the caption says so.
+    EXPECT_EQ(QuickLookVC::countDeepFiles(deep, false, kLevels),
+              std::optional<std::uint64_t>(kLevels));
+    EXPECT_EQ(QuickLookVC::countDeepFiles(deep, false, kLevels - 1), std::nullopt);
+    EXPECT_EQ(QuickLookVC::folderCaption(QStringLiteral("1\u00a0GB"), std::nullopt),
+              QStringLiteral(" - 1\u00a0GB for more than 1000000 files"));
+    EXPECT_EQ(QuickLookVC::countingCaption(QStringLiteral("5\u00a0KB")),
+              QStringLiteral(" - 5\u00a0KB for ... files"));
+}
+
 TEST_F(QuickLookVCTest, VanishedPathsShowTheMessageWithoutCaption) {
     ASSERT_TRUE(TestSupport::writeFile(path("gone.txt"), "soon gone"));
     FileSystemItem* item = fileItem("gone.txt", 9);

@@ -9,6 +9,10 @@
 #include "Toolkit/MBCoverFlowView.h"
 #include "Toolkit/Palette.h"
 
+#include "Toolkit/AnimationClock.h"
+
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -16,9 +20,9 @@ namespace {
 // A sample screen behind the cover flow, so its rounded corners show against a background.
 class Backdrop final : public QWidget {
 public:
-    Backdrop() {
+    explicit Backdrop(QSize flowSize = QSize(464, 246)) {
         flow = new MBCoverFlowView(this);
-        flow->setGeometry(20, 20, 464, 246);
+        flow->setGeometry(QRect(QPoint(20, 20), flowSize));
         flow->setAccessoryController(new FolderNameAccessoryController(true));
         flow->setImageKeyPath(FolderEntry::kImage);
         flow->setShowsScrollbar(true);
@@ -62,6 +66,17 @@ MBCoverFlowView::Content folders(int count) {
     return content;
 }
 
+// The pointer over the middle of the selected card, once every move has ended: the remove
+// button shows at the card's top right corner.
+void hoverSelectedCard(MBCoverFlowView* flow) {
+    AnimationClock::instance().flush();
+    const QRectF card = flow->removeButtonArea();
+    const QPointF at(card.center().x(), flow->height() - card.center().y());
+    QMouseEvent move(QEvent::MouseMove, at, flow->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(flow, &move);
+}
+
 } // namespace
 
 SORVANTA_SHOT_AREA(coverflow) {
@@ -84,10 +99,18 @@ SORVANTA_SHOT_AREA(coverflow) {
         screen.flow->selectFolderByIndex(3);
         session.save(QStringLiteral("seven-folders-middle"), &screen, size);
         // The remove button as the pointer over the selected card shows it.
-        screen.flow->removeFolderButton()->show();
-        screen.flow->removeFolderButton()->raise();
+        hoverSelectedCard(screen.flow);
         session.save(QStringLiteral("seven-folders-remove-button"), &screen, size);
         screen.flow->selectFolderByIndex(5);
         session.save(QStringLiteral("seven-folders-placeholder"), &screen, size);
+    }
+    {
+        // Wider than the screens make it: the button still stands on the selected card.
+        Backdrop screen(QSize(760, 300));
+        screen.flow->setContent(folders(7));
+        screen.flow->selectFolderByIndex(2);
+        session.save(QStringLiteral("wide"), &screen, QSize(800, 340));
+        hoverSelectedCard(screen.flow);
+        session.save(QStringLiteral("wide-remove-button"), &screen, QSize(800, 340));
     }
 }

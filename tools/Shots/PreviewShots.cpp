@@ -150,8 +150,10 @@ SORVANTA_SHOT_AREA(previews) {
         QuickLookVC pane;
         pane.resize(360, 300);
         pane.loadFileByItem(item);
+        // A folder's caption counts its files on a worker: the shot shows the count.
         waitUntil([&] {
-            return !pane.isLoading() && (!pane.previewView() || pane.previewView()->hasContent());
+            return !pane.isLoading() && !pane.isCountingCaption() &&
+                   (!pane.previewView() || pane.previewView()->hasContent());
         });
         session.save(QStringLiteral("pane-%1").arg(QString::fromLatin1(sample.shot)), &pane,
                      QSize(360, 300));

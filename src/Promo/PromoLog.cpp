@@ -1,0 +1,3 @@
+#include "Promo/PromoLog.h"
+
+Q_LOGGING_CATEGORY(promoLog, "sorvanta.promo")
