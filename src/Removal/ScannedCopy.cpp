@@ -90,6 +90,10 @@ std::shared_ptr<const ScannedCopy> ScannedCopy::snapshot(const DuplicateItem& it
     auto copy = std::make_shared<ScannedCopy>();
     copy->path = item.getFileItemPath();
     copy->isFolder = node->isDir();
+    const DuplicateItem::ScannedIdentity& identity = item.getScannedIdentity();
+    copy->device = identity.device;
+    copy->inode = identity.inode;
+    copy->changeTimeNs = identity.changeTimeNs;
     if (copy->isFolder) {
         collectScanned(*node->asFolder(), QByteArray(), copy->entries);
         std::sort(copy->entries.begin(), copy->entries.end());

@@ -28,7 +28,12 @@ struct ScannedCopy {
     bool isFolder = false;
     std::int64_t size = 0;                          // files: the logical size
     std::optional<std::int64_t> modificationTimeNs; // files: when the group was formed
-    std::vector<Entry> entries;                     // folders: every entry below, sorted
+    // Which item the path held when the group was formed (0 when it could not be read):
+    // a copy replaced in place, a hard link or a bind mount of another copy shows here.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::optional<std::int64_t> changeTimeNs; // st_ctim, nanoseconds since 1970
+    std::vector<Entry> entries;               // folders: every entry below, sorted
 
     // Taken from a copy of the result model. Main thread. Nothing for a copy that has left
     // its group (no node, no path).
