@@ -332,7 +332,10 @@ void DuplicatesRemover::deleteDuplicateItem(std::size_t index) {
     }
     const std::optional<FileError> reported =
         error.isError() ? std::optional<FileError>(error) : std::nullopt;
-    usingRootRemovePathWithPrevRemoveError(path, reported);
+    const auto& scanned = m_arrItemsForRemove[index].scanned;
+    usingRootRemovePathWithPrevRemoveError(
+        path, reported,
+        scanned ? DuplicatesRootRemover::identityOfScannedCopy(*scanned) : std::nullopt);
     // Whatever the tool answered, the disk has the last word: a copy still there was not
     // removed, one that is gone was.
     if (m_pFileManager.fileExistsAtPath(path))
@@ -342,13 +345,15 @@ void DuplicatesRemover::deleteDuplicateItem(std::size_t index) {
 }
 
 bool DuplicatesRemover::usingRootRemovePathWithPrevRemoveError(
-    const QByteArray& path, const std::optional<FileError>& error) {
-    if (!error || (error->code != FileManager::NoWritePermissionError &&
-                   error->code != FileManager::NoReadPermissionError))
+    const QByteArray& path, const std::optional<FileError>& error,
+    const std::optional<PrivilegedRemovalProtocol::ItemIdentity>& identity) {
+    if (!error || !identity ||
+        (error->code != FileManager::NoWritePermissionError &&
+         error->code != FileManager::NoReadPermissionError))
         return false;
     if (FileManagerUtils::isFileLocked(parentOf(path)))
         return false;
-    return rootRemover().removeFileAtPath(path);
+    return rootRemover().removeFileAtPath(path, *identity);
 }
 
 // ---- Outcomes, on the working queue ----
@@ -578,7 +583,10 @@ void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
     }
     // A folder still holding something else is not handed to the tool either.
     if (!removed && isEmptyFolderCanHaveFiles(path, nullptr))
-        usingRootRemovePathWithPrevRemoveError(path, error);
+        usingRootRemovePathWithPrevRemoveError(
+            path, error,
+            at.isValid() ? DuplicatesRootRemover::identityOfEmptyFolder(at.dirFd(), at.name())
+                         : std::nullopt);
     removeNextEmptyFolder();
 }
 

@@ -3,6 +3,7 @@
 #include "Platform/Dispatch.h"
 #include "Platform/FileManager.h"
 #include "Removal/DuplicatesRemoverListener.h"
+#include "Removal/PrivilegedRemovalProtocol.h"
 #include "Removal/ScannedCopy.h"
 
 #include <QByteArray>
@@ -144,8 +145,10 @@ private:
     void removeIfEmptyFolderWithPathToTrash(const QByteArray& path, bool toTrash);
     void recycleEmptyFolderWithPath(const QByteArray& path);
     void deleteEmptyFolderWithPath(const QByteArray& path, const QList<QByteArray>& leftovers);
-    bool usingRootRemovePathWithPrevRemoveError(const QByteArray& path,
-                                                const std::optional<FileError>& error);
+    // `identity`: what the tool must find at the path; without one the tool is not asked.
+    bool usingRootRemovePathWithPrevRemoveError(
+        const QByteArray& path, const std::optional<FileError>& error,
+        const std::optional<PrivilegedRemovalProtocol::ItemIdentity>& identity);
     DuplicatesRootRemover& rootRemover();
 
     FileManager& m_pFileManager;
