@@ -15,8 +15,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -55,7 +55,7 @@ protected:
 // Asked with their true identity, so that only the rule stands in the way. None of these is
 // opened beyond its identity, let alone walked.
 TEST_F(PrivilegedRemovalRulesTest, TopLevelFoldersHomeFoldersAndTheirParentsAreRefused) {
-    std::vector<QByteArray> paths = {"/home", "/opt", "/srv",  "/mnt",
+    std::vector<QByteArray> paths = {"/home",  "/opt", "/srv", "/mnt",
                                      "/media", "/tmp", "/run", "/root"};
     // Refused by rule before anything is looked at: no such folder is needed.
     const QByteArray unknownHome = "/home/sorvanta-no-user-" + QByteArray::number(::getpid());
@@ -114,14 +114,25 @@ TEST_F(PrivilegedRemovalRulesTest, AnItemThatIsNotTheOneScannedIsRefused) {
          },
          nullptr,
          {path("replaced")}},
-        {"a file that grew", path("grown"), [&] { write(path("grown"), "12345"); }, nullptr,
+        {"a file that grew",
+         path("grown"),
+         [&] { write(path("grown"), "12345"); },
+         nullptr,
          {path("grown")}},
-        {"a file asked for as a folder", path("file-as-folder"), nullptr,
-         [](Identity& i) { i.kind = Identity::Folder; }, {path("file-as-folder")}},
-        {"a folder asked for as a file", path("folder-as-file"), nullptr,
-         [](Identity& i) { i.kind = Identity::File; }, {path("folder-as-file/x")}},
-        {"a folder that gained a file", path("folder-grown"),
-         [&] { write(path("folder-grown/y"), "y"); }, nullptr,
+        {"a file asked for as a folder",
+         path("file-as-folder"),
+         nullptr,
+         [](Identity& i) { i.kind = Identity::Folder; },
+         {path("file-as-folder")}},
+        {"a folder asked for as a file",
+         path("folder-as-file"),
+         nullptr,
+         [](Identity& i) { i.kind = Identity::File; },
+         {path("folder-as-file/x")}},
+        {"a folder that gained a file",
+         path("folder-grown"),
+         [&] { write(path("folder-grown/y"), "y"); },
+         nullptr,
          {path("folder-grown/x"), path("folder-grown/y")}},
         // The old one is kept aside, so the new one cannot reuse its inode.
         {"a folder replaced by an equal one",
@@ -134,8 +145,11 @@ TEST_F(PrivilegedRemovalRulesTest, AnItemThatIsNotTheOneScannedIsRefused) {
          },
          nullptr,
          {path("folder-replaced/x"), path("folder-replaced.old/x")}},
-        {"another device's inode", path("other-device"), nullptr,
-         [](Identity& i) { i.device ^= 1; }, {path("other-device")}},
+        {"another device's inode",
+         path("other-device"),
+         nullptr,
+         [](Identity& i) { i.device ^= 1; },
+         {path("other-device")}},
     };
     DuplicatesRootRemover remover(toolPath());
     for (const Case& c : cases) {
@@ -193,8 +207,8 @@ TEST_F(PrivilegedRemovalRulesTest, APathThroughALinkIsRefused) {
 // system could see it, and everything is gone with the child. The same namespace gives the
 // tool a password database that names folders of the test as homes.
 TEST_F(PrivilegedRemovalRulesTest, MountPointsAndHomeFoldersOfThePasswordDatabaseAreRefused) {
-    for (const char* folder : {"mnt", "tree/inner", "source", "bind", "home-of-a", "holder/b",
-                               "plain"})
+    for (const char* folder :
+         {"mnt", "tree/inner", "source", "bind", "home-of-a", "holder/b", "plain"})
         ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path(folder))));
     ASSERT_TRUE(TestSupport::writeFile(path("tree/kept"), "kept"));
     ASSERT_TRUE(TestSupport::writeFile(path("source/original"), "original"));
@@ -237,7 +251,8 @@ TEST_F(PrivilegedRemovalRulesTest, MountPointsAndHomeFoldersOfThePasswordDatabas
         if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("tmpfs", path("mnt").constData(), "tmpfs", 0, "size=1m") != 0 ||
             ::mount("tmpfs", path("tree/inner").constData(), "tmpfs", 0, "size=1m") != 0 ||
-            ::mount(path("source").constData(), path("bind").constData(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(path("source").constData(), path("bind").constData(), nullptr, MS_BIND,
+                    nullptr) != 0 ||
             ::mount(path("passwd").constData(), "/etc/passwd", nullptr, MS_BIND, nullptr) != 0)
             skip("cannot mount");
         if (!TestSupport::writeFile(path("mnt/file"), "m") ||
@@ -250,12 +265,9 @@ TEST_F(PrivilegedRemovalRulesTest, MountPointsAndHomeFoldersOfThePasswordDatabas
             const char* survivor;
         };
         const Case cases[] = {
-            {"mnt", EBUSY, "mnt/file"},
-            {"bind", EBUSY, "source/original"},
-            {"tree", EBUSY, "tree/kept"},
-            {"home-of-a", EPERM, "home-of-a/file"},
-            {"holder", EPERM, "holder/b/file"},
-            {"plain", 0, nullptr},
+            {"mnt", EBUSY, "mnt/file"},         {"bind", EBUSY, "source/original"},
+            {"tree", EBUSY, "tree/kept"},       {"home-of-a", EPERM, "home-of-a/file"},
+            {"holder", EPERM, "holder/b/file"}, {"plain", 0, nullptr},
             {"mnt/file", 0, nullptr},
         };
         DuplicatesRootRemover remover(toolPath());
