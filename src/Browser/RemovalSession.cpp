@@ -74,6 +74,8 @@ std::shared_ptr<RemovalSession> RemovalSession::start(const Items& items, bool t
     std::shared_ptr<RemovalSession> session(
         new RemovalSession(std::move(remover), toTrash, container, panel, screen, window));
     currentSlot() = session;
+    if (screen && screen->duplicatesToolbar())
+        screen->duplicatesToolbar()->setRemoveIsOn(true);
     if (panel)
         panel->removalDidStart();
     session->m_remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
@@ -110,6 +112,8 @@ void RemovalSession::onRemoveFinished() {
 
     if (m_panel)
         m_panel->removalDidFinish(removed);
+    if (m_screen && m_screen->duplicatesToolbar())
+        m_screen->duplicatesToolbar()->setRemoveIsOn(false);
     Settings::setCleanedFileSize(Settings::cleanedFileSize() + removed);
     if (currentSlot() == self)
         currentSlot().reset();

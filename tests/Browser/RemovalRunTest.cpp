@@ -4,12 +4,14 @@
 #include "ScanResultListener.h"
 
 #include "Browser/DuplicateBottombarVC.h"
+#include "Browser/DuplicateToolbarVC.h"
 #include "Browser/RemovalSession.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesTexts.h"
 #include "Browser/SelectedFilesVC.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
+#include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
 #include "Screens/CongratulationsVC.h"
@@ -426,6 +428,47 @@ TEST_F(RemovalRunTest, TheRunEndsAndBooksAfterThePanelIsGone) {
     EXPECT_FALSE(exists("b/one.txt"));
     EXPECT_EQ(Settings::cleanedFileCount(), 1u);
     EXPECT_EQ(Settings::cleanedFileSize(), 1000u);
+}
+
+// Nothing else starts while a run goes on: Back and the view buttons wait for its end.
+TEST_F(RemovalRunTest, TheToolbarWaitsForTheEndOfTheRun) {
+    makeGroups({{"a/one.txt", "b/one.txt"}, {"a/two.txt", "b/two.txt"}});
+    select({"b/one.txt", "b/two.txt"});
+    SelectedFilesVC* panel = openPanel();
+    DuplicateToolbarVC* toolbar = m_screen->duplicatesToolbar();
+    ASSERT_TRUE(toolbar);
+    toolbar->allFilesButton()->click();
+    ASSERT_EQ(toolbar->selectedButton(), toolbar->allFilesButton());
+    int backs = 0;
+    NotificationCenter::defaultCenter().addObserver(this, QStringLiteral("BackToInterimScreen"),
+                                                    [&](const Notification&) { ++backs; });
+
+    holdAfter("b/");
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return reachedHold(); }, 20000));
+    EXPECT_FALSE(toolbar->backButton()->isEnabled());
+    EXPECT_TRUE(toolbar->overviewButton()->disabled());
+    for (int type = -1; type <= 6; ++type)
+        EXPECT_TRUE(toolbar->categoryButton(type)->disabled()) << type;
+    // Pressed anyway (a key, a menu): nothing happens.
+    toolbar->backButtonPressed();
+    toolbar->overviewButtonPressed(toolbar->overviewButton());
+    // A refresh during the run (the container changed) leaves them disabled.
+    toolbar->makeSelectedButton(toolbar->selectedButton());
+    TestSupport::spinFor(20);
+    EXPECT_FALSE(toolbar->backButton()->isEnabled());
+    EXPECT_EQ(backs, 0);
+    EXPECT_EQ(toolbar->selectedButton(), toolbar->allFilesButton());
+
+    release();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    EXPECT_TRUE(toolbar->backButton()->isEnabled());
+    EXPECT_FALSE(toolbar->overviewButton()->disabled());
+    EXPECT_FALSE(toolbar->categoryButton(-1)->disabled());
+    toolbar->backButtonPressed();
+    EXPECT_EQ(backs, 1);
+    NotificationCenter::defaultCenter().removeObserver(this);
+    expectEachGroupKeepsACopy();
 }
 
 } // namespace
