@@ -82,15 +82,15 @@ bool onDifferentMounts(int a, int b) {
     return first != 0 && second != 0 && first != second;
 }
 
-// The folders that are someone's home: every home of the password database (as it resolves,
-// links followed) and /home itself, whose entries are homes by convention.
+// The folders that are someone's home: every home of the password database, as it resolves
+// (links followed, but no automounted home mounted just to be looked at).
 std::vector<FileId> homeFolders() {
     std::vector<FileId> homes;
     struct stat st {};
     ::setpwent();
     while (const passwd* entry = ::getpwent()) {
-        if (entry->pw_dir && entry->pw_dir[0] == '/' && ::stat(entry->pw_dir, &st) == 0 &&
-            S_ISDIR(st.st_mode))
+        if (entry->pw_dir && entry->pw_dir[0] == '/' &&
+            ::fstatat(AT_FDCWD, entry->pw_dir, &st, AT_NO_AUTOMOUNT) == 0 && S_ISDIR(st.st_mode))
             homes.push_back(idOf(st));
     }
     ::endpwent();
