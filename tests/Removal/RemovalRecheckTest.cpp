@@ -32,7 +32,8 @@ public:
         if (fd < 0)
             return false;
         const QByteArray other(int(before.st_size), 'Z');
-        const bool written = ::pwrite(fd, other.constData(), size_t(other.size()), 0) == other.size();
+        const bool written =
+            ::pwrite(fd, other.constData(), size_t(other.size()), 0) == other.size();
         ::close(fd);
         const timespec times[2] = {before.st_atim, before.st_mtim};
         return written && ::utimensat(AT_FDCWD, path(relative).constData(), times, 0) == 0;
@@ -56,8 +57,8 @@ TEST_F(RemovalRecheckTest, ACopyChangedAfterTheScanOrWithoutARealOtherCopyStays)
     const int noOther = DuplicatesRemover::NoOtherCopyLeftError;
     struct Case {
         const char* name;
-        bool folders;  // the copies are folders "keep/d" and "rm/d" rather than files
-        int expected;  // the error the removed copy gets; 0: it is removed
+        bool folders; // the copies are folders "keep/d" and "rm/d" rather than files
+        int expected; // the error the removed copy gets; 0: it is removed
         std::function<bool(RemovalRecheckTest&, const QByteArray& base)> change;
         bool beforeScan = false; // the change is made before the scan, not after it
     };
@@ -172,9 +173,10 @@ TEST_F(RemovalRecheckTest, ACopyChangedAfterTheScanOrWithoutARealOtherCopyStays)
             ASSERT_NE(found, notRemoved.end());
             ASSERT_TRUE(found->error.has_value());
             EXPECT_EQ(found->error->code, cases[i].expected);
-            EXPECT_EQ(found->error->description, cases[i].expected == changed
-                                                     ? QStringLiteral("The file changed after the scan")
-                                                     : QStringLiteral("No other copy is left"));
+            EXPECT_EQ(found->error->description,
+                      cases[i].expected == changed
+                          ? QStringLiteral("The file changed after the scan")
+                          : QStringLiteral("No other copy is left"));
             EXPECT_TRUE(exists(base + (cases[i].folders ? "/rm/d" : "/rm/x.bin")));
         }
         EXPECT_EQ(listener->removedCount(), 1u);
