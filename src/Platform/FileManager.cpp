@@ -260,6 +260,10 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
         ::unlinkat(folders.infoFd, infoName.constData(), 0);
         if (written && closed && saved == EEXIST)
             continue; // a leftover in files/ without its record
+        // A bind mount shares its device with the home Trash but cannot be left by a
+        // rename: as far as this item goes, its volume has no Trash.
+        if (saved == EXDEV)
+            return noTrash();
         return fail(saved, true);
     }
     return fail(EEXIST, true);

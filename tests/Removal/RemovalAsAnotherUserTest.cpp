@@ -72,8 +72,8 @@ QByteArray reachableProgram() {
 // Gives `path` and everything below it to `uid` (the child's user).
 void giveTree(const QByteArray& path, uid_t uid) {
     ::lchown(path.constData(), uid, uid);
-    QDirIterator it(QFile::decodeName(path), QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                 QDir::NoDotAndDotDot,
+    QDirIterator it(QFile::decodeName(path),
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
         ::lchown(QFile::encodeName(it.next()).constData(), uid, uid);
@@ -90,8 +90,7 @@ struct ChildRun {
 enum class ChildSetup { OrdinaryUser, PrivateMounts };
 
 // Runs the child role `role` of this program on `tree`.
-ChildRun runChild(const QByteArray& tree, const QByteArray& role, bool toTrash,
-                  ChildSetup setup) {
+ChildRun runChild(const QByteArray& tree, const QByteArray& role, bool toTrash, ChildSetup setup) {
     ChildRun result;
     const QByteArray program = reachableProgram();
     if (program.isEmpty()) {
@@ -245,8 +244,7 @@ TEST(RemovalAsAnotherUser, ACopyInAFolderItCannotEnterStaysAndOneRemovedBeforeIs
         for (const auto& line : reportLines(child.report, "removed"))
             removed.push_back(line.value(0));
         std::sort(removed.begin(), removed.end());
-        EXPECT_EQ(removed,
-                  (std::vector<QByteArray>{tree + "/gone/b.bin", tree + "/moved/c.bin"}));
+        EXPECT_EQ(removed, (std::vector<QByteArray>{tree + "/gone/b.bin", tree + "/moved/c.bin"}));
         EXPECT_EQ(reportLines(child.report, "size").front().value(0).toULongLong(),
                   QByteArray("the bytes of group b").size() * 2u);
         if (toTrash) {
@@ -315,10 +313,9 @@ TEST(RemovalChild, DISABLED_Run) {
 
     std::vector<std::shared_ptr<DuplicateItem>> items;
     QMap<QString, QByteArray> groups;
-    const QList<QByteArray> toRemove = role == "bind"
-                                           ? QList<QByteArray>{"rm/x.bin"}
-                                           : QList<QByteArray>{"locked/a.bin", "gone/b.bin",
-                                                               "moved/c.bin"};
+    const QList<QByteArray> toRemove =
+        role == "bind" ? QList<QByteArray>{"rm/x.bin"}
+                       : QList<QByteArray>{"locked/a.bin", "gone/b.bin", "moved/c.bin"};
     for (const QByteArray& relative : toRemove) {
         const auto copy = copyAt(relative);
         ASSERT_TRUE(copy && copy->getGroup()) << relative.constData();
