@@ -215,9 +215,23 @@ void RemovalSession::showAlertWithDescriptionAboutNotRemovedItems() {
                                                                        : QString()),
                   reason, false, QString(), {});
     } else if (count >= 2) {
+        // The reason, when the remover kept every copy for the same one of its own.
+        const auto allFor = [&](int code) {
+            const auto is = [code](const NotRemovedInfo& info) {
+                return info.error && info.error->code == code;
+            };
+            return std::all_of(own.begin(), own.end(), is) &&
+                   std::all_of(carried.begin(), carried.end(), is);
+        };
+        const QString informative =
+            allFor(DuplicatesRemover::NoOtherCopyLeftError)
+                ? SelectedFilesTexts::notRemovedSeveralNoOtherCopyInformative(count)
+            : allFor(DuplicatesRemover::FileChangedAfterScanError)
+                ? SelectedFilesTexts::notRemovedSeveralChangedInformative(count)
+                : SelectedFilesTexts::notRemovedSeveralInformative(count);
         openSheet(QStringLiteral("notRemovedReport"),
-                  SelectedFilesTexts::notRemovedSeveralMessage(),
-                  SelectedFilesTexts::notRemovedSeveralInformative(count), false, QString(), {});
+                  SelectedFilesTexts::notRemovedSeveralMessage(), informative, false, QString(),
+                  {});
     }
     if (first && first->item && m_panel) {
         const auto& list = m_panel->removeList();
