@@ -18,12 +18,10 @@
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
 #include <QScreen>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -57,13 +55,9 @@ void DuplicateSelectionVC::setWorkspaceForTesting(std::optional<Workspace> works
 
 const DuplicateSelectionVC::Workspace& DuplicateSelectionVC::workspace() const {
     static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(QFile::decodeName(path)); },
-        [](const QByteArray& path) {
-            FileManagerReveal::showItemProperties(QFile::decodeName(path));
-        },
-        [](const QByteArray& path) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path)));
-        },
+        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
+        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
+        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
         [](const QByteArray& path, const QString& appId) {
             OpenWithApplications::openFileWithApplication(path, appId);
         },

@@ -153,7 +153,7 @@ bool DuplicateToolbarVC::hasHeaps() {
 }
 
 void DuplicateToolbarVC::buttonPressed(int index, WhiteTitleButton* sender) {
-    if (sender && sender == m_selectedButton)
+    if (m_removeIsOn || (sender && sender == m_selectedButton))
         return;
     if (index >= 2 && index <= 8 && !hasCategoryAnyDuplicates(index - 2))
         return;
@@ -232,7 +232,14 @@ void DuplicateToolbarVC::pressButtonForCategoryType(int type) {
         buttonPressed(type + 2, m_buttons[type + 2]);
 }
 
+void DuplicateToolbarVC::setRemoveIsOn(bool on) {
+    m_removeIsOn = on;
+    makeSelectedButton(m_selectedButton);
+}
+
 void DuplicateToolbarVC::backButtonPressed() {
+    if (m_removeIsOn)
+        return;
     NotificationCenter::defaultCenter().post(QStringLiteral("BackToInterimScreen"));
 }
 
@@ -271,7 +278,13 @@ void DuplicateToolbarVC::makeSelectedButton(WhiteTitleButton* button) {
             b->setImage(darkName(kButtonInfo[i].image));
             setNormalStateFor(b);
         }
+        // The selected button keeps its look; either way no press goes through.
+        if (m_removeIsOn && b != button)
+            setDisabledStateFor(b);
+        else if (m_removeIsOn)
+            b->setDisabled(true);
     }
+    m_backButton->setDisabled(m_removeIsOn);
     m_viewWithButtons->update();
 }
 

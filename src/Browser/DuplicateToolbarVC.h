@@ -64,6 +64,12 @@ public:
     // Presses the button of category |type| (-1 All Files, 0 to 6).
     void pressButtonForCategoryType(int type);
 
+    // While a removal runs, Back and every view button are disabled and their presses do
+    // nothing, so that no other action starts before the run has ended; turned off again,
+    // each button follows its usual rule.
+    void setRemoveIsOn(bool on);
+    bool removeIsOn() const { return m_removeIsOn; }
+
     static bool hasCategoryAnyDuplicates(int type);
     static bool hasHeaps();
     void makeSelectedButton(WhiteTitleButton* button);
@@ -127,6 +133,7 @@ private:
     std::array<WhiteTitleButton*, 10> m_buttons{};
     std::array<ProgressBarMini*, 9> m_bars{};
     QPointer<WhiteTitleButton> m_selectedButton;
+    bool m_removeIsOn = false;
     bool m_refreshPending = false;
     bool m_dataChangedPending = false;
     int m_refreshCount = 0;

@@ -183,13 +183,13 @@ void FolderPickerVC::addFolderToSkipList() {
 void FolderPickerVC::revealInFinder() {
     const QByteArray path = getSelectedFilePath();
     if (!path.isEmpty())
-        FileManagerReveal::revealPath(QFile::decodeName(path));
+        FileManagerReveal::revealPath(path);
 }
 
 void FolderPickerVC::getInfo() {
     const QByteArray path = getSelectedFilePath();
     if (!path.isEmpty())
-        FileManagerReveal::showItemProperties(QFile::decodeName(path));
+        FileManagerReveal::showItemProperties(path);
 }
 
 void FolderPickerVC::deselectAll() {

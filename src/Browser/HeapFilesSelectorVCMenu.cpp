@@ -14,10 +14,8 @@
 #include "Results/DuplicatesManager.h"
 #include "Selection/OperationsManager.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QMenu>
-#include <QUrl>
 
 namespace T = HeapFilesTexts;
 using HeapCheckboxRules::Action;
@@ -41,13 +39,9 @@ void HeapFilesSelectorVC::setWorkspaceForTesting(std::optional<Workspace> worksp
 
 const HeapFilesSelectorVC::Workspace& HeapFilesSelectorVC::workspace() const {
     static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(QFile::decodeName(path)); },
-        [](const QByteArray& path) {
-            FileManagerReveal::showItemProperties(QFile::decodeName(path));
-        },
-        [](const QByteArray& path) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path)));
-        },
+        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
+        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
+        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
         [](const QByteArray& path, const QString& appId) {
             OpenWithApplications::openFileWithApplication(path, appId);
         },

@@ -173,13 +173,13 @@ void HeapsPickerVC::addFolderToSkipList() {
 void HeapsPickerVC::revealInFinder() {
     const QByteArray path = selectedSecondFolderPath();
     if (!path.isEmpty())
-        FileManagerReveal::revealPath(QFile::decodeName(path));
+        FileManagerReveal::revealPath(path);
 }
 
 void HeapsPickerVC::getInfo() {
     const QByteArray path = selectedSecondFolderPath();
     if (!path.isEmpty())
-        FileManagerReveal::showItemProperties(QFile::decodeName(path));
+        FileManagerReveal::showItemProperties(path);
 }
 
 QMenu* HeapsPickerVC::buildContextMenuForRow(int index) {

@@ -74,6 +74,8 @@ std::shared_ptr<RemovalSession> RemovalSession::start(const Items& items, bool t
     std::shared_ptr<RemovalSession> session(
         new RemovalSession(std::move(remover), toTrash, container, panel, screen, window));
     currentSlot() = session;
+    if (screen && screen->duplicatesToolbar())
+        screen->duplicatesToolbar()->setRemoveIsOn(true);
     if (panel)
         panel->removalDidStart();
     session->m_remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
@@ -110,6 +112,8 @@ void RemovalSession::onRemoveFinished() {
 
     if (m_panel)
         m_panel->removalDidFinish(removed);
+    if (m_screen && m_screen->duplicatesToolbar())
+        m_screen->duplicatesToolbar()->setRemoveIsOn(false);
     Settings::setCleanedFileSize(Settings::cleanedFileSize() + removed);
     if (currentSlot() == self)
         currentSlot().reset();
@@ -211,9 +215,23 @@ void RemovalSession::showAlertWithDescriptionAboutNotRemovedItems() {
                                                                        : QString()),
                   reason, false, QString(), {});
     } else if (count >= 2) {
+        // The reason, when the remover kept every copy for the same one of its own.
+        const auto allFor = [&](int code) {
+            const auto is = [code](const NotRemovedInfo& info) {
+                return info.error && info.error->code == code;
+            };
+            return std::all_of(own.begin(), own.end(), is) &&
+                   std::all_of(carried.begin(), carried.end(), is);
+        };
+        const QString informative =
+            allFor(DuplicatesRemover::NoOtherCopyLeftError)
+                ? SelectedFilesTexts::notRemovedSeveralNoOtherCopyInformative(count)
+            : allFor(DuplicatesRemover::FileChangedAfterScanError)
+                ? SelectedFilesTexts::notRemovedSeveralChangedInformative(count)
+                : SelectedFilesTexts::notRemovedSeveralInformative(count);
         openSheet(QStringLiteral("notRemovedReport"),
-                  SelectedFilesTexts::notRemovedSeveralMessage(),
-                  SelectedFilesTexts::notRemovedSeveralInformative(count), false, QString(), {});
+                  SelectedFilesTexts::notRemovedSeveralMessage(), informative, false, QString(),
+                  {});
     }
     if (first && first->item && m_panel) {
         const auto& list = m_panel->removeList();

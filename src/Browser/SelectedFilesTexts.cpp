@@ -163,4 +163,13 @@ QString notRemovedSeveralInformative(std::uint64_t count) {
         .arg(count);
 }
 
+QString notRemovedSeveralNoOtherCopyInformative(std::uint64_t count) {
+    return QStringLiteral("%1 items couldn't be removed: no other copy of them is left on disk.")
+        .arg(count);
+}
+
+QString notRemovedSeveralChangedInformative(std::uint64_t count) {
+    return QStringLiteral("%1 items couldn't be removed: they changed after the scan.").arg(count);
+}
+
 } // namespace SelectedFilesTexts

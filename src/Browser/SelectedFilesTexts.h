@@ -57,5 +57,10 @@ QString notRemovedOneMessage(const QString& name);
 QString unknownFailureReason();
 QString notRemovedSeveralMessage();
 QString notRemovedSeveralInformative(std::uint64_t count);
+// The same, when every copy was kept by the remover for one reason of its own: none of them
+// had another copy left on disk, or all of them had changed after the scan. The general
+// text speaks of access permissions, which would then be false.
+QString notRemovedSeveralNoOtherCopyInformative(std::uint64_t count);
+QString notRemovedSeveralChangedInformative(std::uint64_t count);
 
 } // namespace SelectedFilesTexts

@@ -15,6 +15,7 @@
 #include "FileTree/FileSystemItem.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/ui/FileManagerReveal.h"
+#include "Platform/ui/OpenWithApplications.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
@@ -31,7 +32,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -40,7 +40,6 @@
 #include <QMetaObject>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QUrl>
 
 namespace {
 
@@ -658,7 +657,7 @@ void SelectedFilesVC::doubleClickOnRow(int clickedRow) {
 void SelectedFilesVC::revealInFinder() {
     const auto item = highlightedItem();
     if (item && item->getFileSystemItem())
-        FileManagerReveal::revealPath(QFile::decodeName(item->getFileSystemItem()->path()));
+        FileManagerReveal::revealPath(item->getFileSystemItem()->path());
 }
 
 void SelectedFilesVC::revealInFinderPressed(int row) {
@@ -670,12 +669,11 @@ void SelectedFilesVC::revealInFinderPressed(int row) {
 void SelectedFilesVC::getInfo() {
     const auto item = highlightedItem();
     if (item && item->getFileSystemItem())
-        FileManagerReveal::showItemProperties(QFile::decodeName(item->getFileSystemItem()->path()));
+        FileManagerReveal::showItemProperties(item->getFileSystemItem()->path());
 }
 
 void SelectedFilesVC::openFile() {
     const auto item = highlightedItem();
     if (item && item->getFileSystemItem())
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QFile::decodeName(item->getFileSystemItem()->path())));
+        OpenWithApplications::openFile(item->getFileSystemItem()->path());
 }

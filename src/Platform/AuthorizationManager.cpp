@@ -140,7 +140,8 @@ bool AuthorizationManager::waitUntilAuthenticated(pid_t pid, const QStringList& 
         QThread::msleep(50);
     }
     // Nobody answered the dialog: give up on this run, and do not ask again in it.
-    ::kill(pid, SIGTERM);
+    if (pid > 0)
+        ::kill(pid, SIGTERM);
     m_bIsNeedAskAuthentication = false;
     int status = 0;
     ::waitpid(pid, &status, WNOHANG);

@@ -1,6 +1,6 @@
 #include "Platform/FileManager.h"
 
-#include "Platform/PathAt.h"
+#include "Platform/PathAtNoFollow.h"
 #include "Platform/RemoveTree.h"
 #include "Platform/VolumeInfo.h"
 
@@ -17,8 +17,10 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -48,42 +50,6 @@ ParentAndName splitPath(QByteArray path) {
     return {slash == 0 ? QByteArray("/") : path.left(slash), path.mid(slash + 1)};
 }
 
-class FdCloser {
-public:
-    explicit FdCloser(int fd) : m_fd(fd) {}
-    ~FdCloser() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FdCloser(const FdCloser&) = delete;
-    FdCloser& operator=(const FdCloser&) = delete;
-
-private:
-    int m_fd;
-};
-
-int errorCodeForGioError(const GError* error) {
-    if (error->domain != G_IO_ERROR)
-        return -EIO;
-    switch (error->code) {
-    case G_IO_ERROR_NOT_SUPPORTED:
-        return FileManager::VolumeHasNoTrashError;
-    case G_IO_ERROR_PERMISSION_DENIED:
-    case G_IO_ERROR_READ_ONLY:
-        return FileManager::NoWritePermissionError;
-    case G_IO_ERROR_NOT_FOUND:
-        return -ENOENT;
-    case G_IO_ERROR_BUSY:
-        return -EBUSY;
-    case G_IO_ERROR_NO_SPACE:
-        return -ENOSPC;
-    case G_IO_ERROR_FILENAME_TOO_LONG:
-        return -ENAMETOOLONG;
-    default:
-        return -EIO;
-    }
-}
-
 // The Trash record's deletion date, local time as the freedesktop.org Trash asks.
 QByteArray deletionDate() {
     const std::time_t now = std::time(nullptr);
@@ -109,56 +75,175 @@ bool renameWithoutReplacing(int fromFd, const char* from, int toFd, const QByteA
     return ::renameat(fromFd, from, toFd, to.constData()) == 0;
 }
 
-// Moves an item whose path is too long for the GIO Trash (which works by whole paths) into
-// the user's own Trash, by descriptors: the item is renamed from its parent folder's
-// descriptor, so its depth does not matter. Only the home Trash is offered: an item on
-// another volume answers VolumeHasNoTrashError and is left where it is.
-bool trashLongPath(const QByteArray& path, FileError* error) {
+// Why a path could not be opened, as an errno value: a folder on the way that became a
+// link is ELOOP, whatever the walk itself reported.
+int walkErrno(const PathAtNoFollow& at) {
+    return at.isThroughLink() ? ELOOP : at.error();
+}
+
+// A volume in memory (tmpfs, ramfs) keeps nothing past a restart: a Trash there would lose
+// what it holds, so such a volume offers none, as the desktop's own file managers treat it.
+bool isMemoryVolume(int fd) {
+    struct statfs info {};
+    return ::fstatfs(fd, &info) == 0 && (info.f_type == TMPFS_MAGIC || info.f_type == RAMFS_MAGIC);
+}
+
+// The folders of one Trash, opened and checked.
+struct TrashFolders {
+    int filesFd = -1;
+    int infoFd = -1;
+    ~TrashFolders() {
+        if (filesFd >= 0)
+            ::close(filesFd);
+        if (infoFd >= 0)
+            ::close(infoFd);
+    }
+};
+
+int openFolderNoFollow(int dirFd, const char* name) {
+    return ::openat(dirFd, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Makes (when missing) and opens `files` and `info` inside the Trash folder open as `trashFd`.
+bool openTrashFolders(int trashFd, TrashFolders* folders) {
+    for (const char* name : {"files", "info"}) {
+        if (::mkdirat(trashFd, name, 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    folders->filesFd = openFolderNoFollow(trashFd, "files");
+    folders->infoFd = openFolderNoFollow(trashFd, "info");
+    return folders->filesFd >= 0 && folders->infoFd >= 0;
+}
+
+// The user's own folder `name` inside `dirFd`, made when missing: a real folder (not a link)
+// owned by the user and closed to everyone else, as a Trash of one user must be. -1 when
+// there is none such.
+int openOwnTrashFolder(int dirFd, const char* name) {
+    if (::mkdirat(dirFd, name, 0700) != 0 && errno != EEXIST)
+        return -1;
+    const int fd = openFolderNoFollow(dirFd, name);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || st.st_uid != ::getuid() || (st.st_mode & 077) != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The Trash at the top of another volume, open as `topFd`: $topdir/.Trash/$uid when the
+// volume offers a shared, sticky .Trash (a real folder, not a link), else $topdir/.Trash-$uid.
+bool openVolumeTrash(int topFd, TrashFolders* folders) {
+    const QByteArray uid = QByteArray::number(qulonglong(::getuid()));
+    struct stat shared {};
+    if (::fstatat(topFd, ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(shared.st_mode) &&
+        (shared.st_mode & S_ISVTX)) {
+        const int sharedFd = openFolderNoFollow(topFd, ".Trash");
+        const int own = sharedFd >= 0 ? openOwnTrashFolder(sharedFd, uid.constData()) : -1;
+        if (sharedFd >= 0)
+            ::close(sharedFd);
+        if (own >= 0) {
+            const bool ok = openTrashFolders(own, folders);
+            ::close(own);
+            if (ok)
+                return true;
+        }
+    }
+    const int own = openOwnTrashFolder(topFd, (".Trash-" + uid).constData());
+    if (own < 0)
+        return false;
+    const bool ok = openTrashFolders(own, folders);
+    ::close(own);
+    return ok;
+}
+
+// Moves an item to the Trash by descriptors. GIO's g_file_trash takes a whole path and
+// resolves it from the root, so a folder on the way that became a link would send another
+// item to the Trash than the one checked; it cannot be given a descriptor. So the move is
+// done here, as the freedesktop.org Trash asks: the item's parent is opened without
+// following links (the same walk as every check), the record is claimed in info/ with
+// O_EXCL, written, and only then is the item renamed from that parent's descriptor into
+// files/, never replacing anything. A failed move takes its record away again, so no
+// record is left for an item that was not moved.
+bool trashByDescriptors(const QByteArray& path, FileError* error) {
     const auto fail = [&](int errnoValue, bool writing) {
         if (error)
             *error = FileManager::errorForErrno(errnoValue, writing, path);
         return false;
     };
-    const PathAt item(path, true);
-    if (!item.isValid())
-        return fail(errno, false);
-    struct stat itemStat {};
-    if (::fstatat(item.dirFd(), item.name(), &itemStat, AT_SYMLINK_NOFOLLOW) != 0)
-        return fail(errno, false);
-
-    const QByteArray trash = QByteArray(g_get_user_data_dir()) + "/Trash";
-    for (const QByteArray& folder : {trash, trash + "/files", trash + "/info"}) {
-        if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-            return fail(errno, true);
-    }
-    const int filesFd = ::open((trash + "/files").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (filesFd < 0)
-        return fail(errno, true);
-    FdCloser filesCloser(filesFd);
-    const int infoFd = ::open((trash + "/info").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (infoFd < 0)
-        return fail(errno, true);
-    FdCloser infoCloser(infoFd);
-    struct stat trashStat {};
-    if (::fstat(filesFd, &trashStat) != 0)
-        return fail(errno, true);
-    if (trashStat.st_dev != itemStat.st_dev) {
+    const auto noTrash = [&] {
         if (error) {
             error->code = FileManager::VolumeHasNoTrashError;
             error->description = QStringLiteral("The item could not be moved to the Trash.");
         }
         return false;
+    };
+    const PathAtNoFollow item(path);
+    if (!item.isValid())
+        return fail(walkErrno(item), false);
+    struct stat itemStat {};
+    if (!item.stat(&itemStat))
+        return fail(errno, false);
+    // A mount point cannot leave its place.
+    if (item.devices().back() != itemStat.st_dev)
+        return fail(EBUSY, true);
+
+    TrashFolders folders;
+    QByteArray recordedPath;
+    const QByteArray home = QByteArray(g_get_user_data_dir()) + "/Trash";
+    struct stat homeStat {};
+    // The home Trash belongs to the user: it is reached by its path as the user set it.
+    const bool homeVolume = (::mkdir(home.constData(), 0700) == 0 || errno == EEXIST) &&
+                            ::stat(home.constData(), &homeStat) == 0 &&
+                            homeStat.st_dev == itemStat.st_dev;
+    if (homeVolume) {
+        const int homeFd = ::open(home.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (homeFd < 0)
+            return fail(errno, true);
+        const bool opened = openTrashFolders(homeFd, &folders);
+        const int saved = errno;
+        ::close(homeFd);
+        if (!opened)
+            return fail(saved, true);
+        recordedPath =
+            item.parentPath() + (item.parentPath().endsWith('/') ? "" : "/") + item.name();
+    } else {
+        // The top of the item's volume: the highest folder on the way on its device.
+        const std::vector<dev_t>& devices = item.devices();
+        std::size_t top = devices.size();
+        while (top > 0 && devices[top - 1] == itemStat.st_dev)
+            --top;
+        // Nothing of the root volume goes to a Trash at "/" (it is not the user's to use).
+        if (top == 0 || top >= devices.size())
+            return noTrash();
+        const int topFd = PathAtNoFollow::openPrefix(path, top);
+        if (topFd < 0)
+            return fail(errno, false);
+        struct stat topStat {};
+        const bool sameVolume = ::fstat(topFd, &topStat) == 0 && topStat.st_dev == itemStat.st_dev;
+        const bool opened =
+            sameVolume && !isMemoryVolume(topFd) && openVolumeTrash(topFd, &folders);
+        ::close(topFd);
+        if (!opened)
+            return noTrash();
+        // Relative to the top of the volume, as the volume may be mounted elsewhere later.
+        const QList<QByteArray> parts = path.split('/');
+        QList<QByteArray> below;
+        for (const QByteArray& part : parts) {
+            if (!part.isEmpty())
+                below.append(part);
+        }
+        recordedPath = below.mid(qsizetype(top)).join('/');
     }
 
-    const QByteArray record = "[Trash Info]\nPath=" + path.toPercentEncoding("/") +
+    const QByteArray record = "[Trash Info]\nPath=" + recordedPath.toPercentEncoding("/") +
                               "\nDeletionDate=" + deletionDate() + "\n";
     // The record is claimed first (O_EXCL), so two removals never pick the same name.
     const QByteArray name(item.name());
     for (int attempt = 1; attempt < 10000; ++attempt) {
         const QByteArray trashName = attempt == 1 ? name : name + '.' + QByteArray::number(attempt);
         const QByteArray infoName = trashName + ".trashinfo";
-        const int infoFile =
-            ::openat(infoFd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int infoFile = ::openat(folders.infoFd, infoName.constData(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (infoFile < 0) {
             if (errno == EEXIST)
                 continue;
@@ -166,14 +251,19 @@ bool trashLongPath(const QByteArray& path, FileError* error) {
         }
         const bool written =
             ::write(infoFile, record.constData(), size_t(record.size())) == record.size();
-        const int writeErrno = errno;
-        ::close(infoFile);
-        if (written && renameWithoutReplacing(item.dirFd(), item.name(), filesFd, trashName))
+        const int writeErrno = written ? 0 : (errno ? errno : ENOSPC);
+        const bool closed = ::close(infoFile) == 0 || errno == EINTR;
+        if (written && closed &&
+            renameWithoutReplacing(item.dirFd(), item.name(), folders.filesFd, trashName))
             return true;
-        const int saved = written ? errno : writeErrno;
-        ::unlinkat(infoFd, infoName.constData(), 0);
-        if (written && saved == EEXIST)
+        const int saved = written && closed ? errno : (writeErrno ? writeErrno : EIO);
+        ::unlinkat(folders.infoFd, infoName.constData(), 0);
+        if (written && closed && saved == EEXIST)
             continue; // a leftover in files/ without its record
+        // A bind mount shares its device with the home Trash but cannot be left by a
+        // rename: as far as this item goes, its volume has no Trash.
+        if (saved == EXDEV)
+            return noTrash();
         return fail(saved, true);
     }
     return fail(EEXIST, true);
@@ -189,10 +279,20 @@ FileManager& FileManager::defaultManager() {
 FileAttributes FileManager::attributesOfItemAtPath(const QByteArray& path) const {
     FileAttributes attributes;
     struct stat st {};
-    const PathAt at(path);
-    if (!at.isValid() || ::fstatat(at.dirFd(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    const PathAtNoFollow at(path);
+    if (!at.isValid()) {
+        attributes.error = walkErrno(at);
+        attributes.throughLink = at.isThroughLink();
         return attributes;
+    }
+    if (!at.stat(&st)) {
+        attributes.error = errno;
+        return attributes;
+    }
     attributes.kind = kindOfMode(st.st_mode);
+    attributes.inode = static_cast<std::uint64_t>(st.st_ino);
+    attributes.changeTimeNs =
+        std::int64_t(st.st_ctim.tv_sec) * 1000000000 + std::int64_t(st.st_ctim.tv_nsec);
     attributes.size = st.st_size;
     attributes.modificationTimeNs =
         std::int64_t(st.st_mtim.tv_sec) * 1000000000 + std::int64_t(st.st_mtim.tv_nsec);
@@ -210,15 +310,15 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
             *error = errorForErrno(ENOENT, true, path);
         return false;
     }
-    const PathAt parent(path, true);
+    const PathAtNoFollow parent(path);
     if (!parent.isValid()) {
         if (error)
-            *error = errorForErrno(errno, false, path);
+            *error = errorForErrno(walkErrno(parent), false, path);
         return false;
     }
     const int parentFd = parent.dirFd();
     struct stat st {};
-    if (::fstatat(parentFd, parent.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (!parent.stat(&st)) {
         if (error)
             *error = errorForErrno(errno, false, path);
         return false;
@@ -234,37 +334,19 @@ bool FileManager::removeItemAtPath(const QByteArray& path, FileError* error) con
 }
 
 bool FileManager::trashItemAtPath(const QByteArray& path, FileError* error) const {
-    if (PathAt::isLong(path))
-        return trashLongPath(path, error);
-    GFile* file = g_file_new_for_path(path.constData());
-    GError* gerror = nullptr;
-    const bool trashed = g_file_trash(file, nullptr, &gerror);
-    g_object_unref(file);
-    if (trashed)
-        return true;
-    if (error) {
-        if (gerror) {
-            error->code = errorCodeForGioError(gerror);
-            error->description = QString::fromUtf8(gerror->message);
-        } else {
-            error->code = -EIO;
-            error->description = QStringLiteral("The item could not be moved to the Trash.");
-        }
-    }
-    if (gerror)
-        g_error_free(gerror);
-    return false;
+    return trashByDescriptors(path, error);
 }
 
 bool FileManager::contentsOfDirectoryAtPath(const QByteArray& path, QList<QByteArray>* names,
                                             FileError* error) const {
     names->clear();
-    const PathAt at(path);
-    const int fd =
-        at.isValid() ? ::openat(at.dirFd(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    const PathAtNoFollow at(path);
+    const int fd = at.isValid() ? ::openat(at.dirFd(), at.name(),
+                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                : -1;
     if (fd < 0) {
         if (error)
-            *error = errorForErrno(errno, false, path);
+            *error = errorForErrno(at.isValid() ? errno : walkErrno(at), false, path);
         return false;
     }
     DIR* dir = ::fdopendir(fd);

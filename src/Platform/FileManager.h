@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <cerrno>
 #include <cstdint>
 
 // What went wrong in a file operation. `code` is one of the codes below, or a negative errno
@@ -19,21 +20,34 @@ struct FileError {
 // whatever it points to.
 enum class FileKind { None, File, Folder, Link, Other };
 
-// What lstat tells of a path. `kind` is None when nothing is there or it cannot be read.
+// What lstat tells of a path. `kind` is None when nothing is there or it cannot be read;
+// `error` then says why.
 struct FileAttributes {
     FileKind kind = FileKind::None;
     std::int64_t size = 0;               // logical size in bytes (st_size)
     std::int64_t modificationTimeNs = 0; // st_mtim in nanoseconds since 1970
     std::uint64_t device = 0;            // st_dev
+    std::uint64_t inode = 0;             // st_ino
+    std::int64_t changeTimeNs = 0;       // st_ctim in nanoseconds since 1970
+    // With kind None: the errno value of the failed look-up. Only ENOENT and ENOTDIR mean
+    // that nothing is at the path; EACCES, EIO and the rest mean it could not be read.
+    int error = 0;
+    // With kind None: a folder on the way to the path is now a symbolic link, so the path
+    // does not lead where it did (error is then ELOOP).
+    bool throughLink = false;
 
     bool exists() const { return kind != FileKind::None; }
+    // Nothing is at the path: no other failure of the look-up counts.
+    bool isGone() const { return kind == FileKind::None && (error == ENOENT || error == ENOTDIR); }
 };
 
-// Files and folders as the removal sees them. Paths are raw bytes, passed to the system
-// unchanged. No call ever follows a symbolic link: attributes come from lstat, a link is
-// removed or trashed as itself, and a recursive removal never leaves the file system of
-// the folder it started in. Safe to call from any thread; the default manager keeps no
-// state. Subclasses may stand in for the Trash or for removal in tests.
+// Files and folders as the removal sees them. Paths are raw bytes. No call ever follows a
+// symbolic link, neither in the last component nor in the folders on the way: each path is
+// opened one folder at a time without following links (PathAtNoFollow) and the item is then
+// read, listed, removed or moved relative to its parent's descriptor; a path through a link
+// fails with ELOOP. A link is removed or trashed as itself, and a recursive removal never
+// leaves the file system of the folder it started in. Safe to call from any thread; the default
+// manager keeps no state. Subclasses may stand in for the Trash or for removal in tests.
 class FileManager {
 public:
     // No permission to write (remove, move to the Trash, create).
@@ -59,9 +73,11 @@ public:
     // cannot be listed) and whatever was removed before the failure stays removed.
     virtual bool removeItemAtPath(const QByteArray& path, FileError* error) const;
 
-    // Moves the item to the freedesktop.org Trash of its volume (the user's own Trash under
-    // $XDG_DATA_HOME for the home volume), writing its .trashinfo record. A volume that
-    // offers no Trash answers 3328.
+    // Moves the item to the freedesktop.org Trash of its volume: the user's own Trash under
+    // $XDG_DATA_HOME for the home volume, $topdir/.Trash/$uid (a sticky, shared .Trash) or
+    // $topdir/.Trash-$uid at the top of any other volume. The .trashinfo record is written
+    // first and removed again when the move fails. The root volume, when it is not the
+    // home one, and a volume where no Trash can be made answer 3328.
     virtual bool trashItemAtPath(const QByteArray& path, FileError* error) const;
 
     // The names of a folder's entries, "." and ".." left out. Answers false with `error`

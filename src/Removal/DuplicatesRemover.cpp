@@ -1,8 +1,9 @@
 #include "Removal/DuplicatesRemover.h"
 
+#include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "Platform/AuthorizationManager.h"
-#include "Platform/PathAt.h"
+#include "Platform/PathAtNoFollow.h"
 #include "Removal/DuplicatesRootRemover.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
@@ -77,7 +78,8 @@ constexpr std::size_t kListenerStep = 4096;
 // against a later state only ever has fewer copies to keep, each checked on disk anyway.
 class DuplicatesRemover::Planner {
 public:
-    explicit Planner(const Items& items) : m_items(items) {}
+    Planner(const Items& items, bool allowRemovingAllCopies)
+        : m_items(items), m_allowRemovingAllCopies(allowRemovingAllCopies) {}
 
     // False once the plan is complete.
     bool step() {
@@ -154,19 +156,34 @@ private:
         planned.parentPath = item->getParentFolderItemPath();
         planned.size = item->getFileItemSize();
         planned.scanned = snapshotOf(*item);
-        if (const auto group = item->getGroup()) {
-            for (const auto& other : group->getItems()) {
-                if (!other || m_inRun.contains(other.get()) || other->isSelected() ||
-                    other->getFileItemPath().isEmpty() || isRemovedByRun(other->getFileItemPath()))
-                    continue;
-                if (auto keeper = snapshotOf(*other))
-                    planned.keepers.push_back(std::move(keeper));
-            }
+        const auto group = item->getGroup();
+        if (!group)
+            return planned;
+        std::vector<std::shared_ptr<const ScannedCopy>> candidates;
+        std::vector<std::shared_ptr<const ScannedCopy>> removed;
+        bool anyStays = false;
+        for (const auto& other : group->getItems()) {
+            if (!other || other->getFileItemPath().isEmpty())
+                continue;
+            const bool goes = m_inRun.contains(other.get()) || other->isSelected() ||
+                              isRemovedByRun(other->getFileItemPath());
+            anyStays = anyStays || !goes;
+            if (auto copy = snapshotOf(*other))
+                (goes ? removed : candidates).push_back(std::move(copy));
         }
+        // A copy that is the very file of one the run removes (a hard link, the same item
+        // under two names) keeps nothing.
+        for (auto& candidate : candidates) {
+            if (std::none_of(removed.begin(), removed.end(),
+                             [&](const auto& gone) { return candidate->isSameItemAs(*gone); }))
+                planned.keepers.push_back(std::move(candidate));
+        }
+        planned.allCopiesAllowed = m_allowRemovingAllCopies && !anyStays;
         return planned;
     }
 
     Items m_items;
+    bool m_allowRemovingAllCopies;
     std::size_t m_next = 0;
     bool m_noted = false;
     QSet<const DuplicateItem*> m_inRun;
@@ -191,7 +208,8 @@ void DuplicatesRemover::removeDuplicateItemsFromContainerWithListenerToTrashAndR
         items.begin(), items.end(), [](const auto& item) { return item != nullptr; }));
 
     auto self = shared_from_this();
-    auto planner = std::make_shared<Planner>(items);
+    // The allowance as it is when the user confirmed the run.
+    auto planner = std::make_shared<Planner>(items, Settings::allowRemovingAllDuplicateCopies());
     // A stop while planning leaves the rest unplanned: the run then ends without removing.
     m_mainWork.add([self, planner] { return !self->m_bStopRequested && planner->step(); });
     m_mainWork.addOnce([self, planner, toTrash, removeEmptyFolders] {
@@ -278,21 +296,40 @@ void DuplicatesRemover::stopMoveDuplicateItemToTrashOnRemoteDisk(std::size_t ind
 
 // ---- One copy, on the file-operation queue ----
 
-DuplicatesRemover::Check DuplicatesRemover::checkBeforeRemove(const Planned& planned) const {
-    if (planned.path.isEmpty() || !m_pFileManager.fileExistsAtPath(planned.path))
-        return Check::Vanished;
-    if (!planned.scanned || !planned.scanned->isUnchangedOnDisk(m_pFileManager))
+DuplicatesRemover::Check DuplicatesRemover::checkBeforeRemove(const Planned& planned,
+                                                              int* readError) const {
+    if (planned.path.isEmpty() || !planned.scanned)
         return Check::Changed;
-    for (const auto& keeper : planned.keepers) {
-        if (keeper->isUnchangedOnDisk(m_pFileManager))
-            return Check::Ready;
+    bool unreadable = false;
+    switch (planned.scanned->stateOnDisk(m_pFileManager, readError)) {
+    case ScannedCopy::DiskState::Gone:
+        return Check::Vanished;
+    case ScannedCopy::DiskState::Changed:
+        return Check::Changed;
+    case ScannedCopy::DiskState::Unreadable:
+        unreadable = true;
+        break;
+    case ScannedCopy::DiskState::Unchanged:
+        break;
     }
-    return Check::NoOtherCopy;
+    // Even a copy that cannot be read goes to nobody unless another copy stays.
+    if (!planned.allCopiesAllowed &&
+        std::none_of(planned.keepers.begin(), planned.keepers.end(),
+                     [&](const auto& keeper) { return keeper->isUnchangedOnDisk(m_pFileManager); }))
+        return Check::NoOtherCopy;
+    return unreadable ? Check::Unreadable : Check::Ready;
+}
+
+bool DuplicatesRemover::isGoneFromDisk(const QByteArray& path, bool* unreadable) const {
+    const FileAttributes attributes = m_pFileManager.attributesOfItemAtPath(path);
+    *unreadable = !attributes.exists() && !attributes.isGone() && !attributes.throughLink;
+    return attributes.isGone();
 }
 
 void DuplicatesRemover::removeDuplicateItemToTrash(std::size_t index, bool toTrash) {
     const Planned& planned = m_arrItemsForRemove[index];
-    switch (checkBeforeRemove(planned)) {
+    int readError = 0;
+    switch (checkBeforeRemove(planned, &readError)) {
     case Check::Vanished:
         onDuplicateItemRemoveSucceed(index);
         return;
@@ -304,6 +341,9 @@ void DuplicatesRemover::removeDuplicateItemToTrash(std::size_t index, bool toTra
         onDuplicateItemRemoveFailedWithURLWithError(
             index, {}, makeError(NoOtherCopyLeftError, "No other copy is left"));
         return;
+    case Check::Unreadable:
+        failUnreadableItem(index, toTrash, readError);
+        return;
     case Check::Ready:
         break;
     }
@@ -313,10 +353,33 @@ void DuplicatesRemover::removeDuplicateItemToTrash(std::size_t index, bool toTra
         deleteDuplicateItem(index);
 }
 
+// A copy whose status cannot be read is not known to be gone: it fails with its reason.
+// A permission failure of a permanent removal is offered to the privileged tool first,
+// which checks the item against the scan itself.
+void DuplicatesRemover::failUnreadableItem(std::size_t index, bool toTrash, int readError) {
+    const QByteArray& path = m_arrItemsForRemove[index].path;
+    const FileError error = FileManager::errorForErrno(readError ? readError : EIO, false, path);
+    const auto& scanned = m_arrItemsForRemove[index].scanned;
+    const bool toolRemoved =
+        !toTrash &&
+        usingRootRemovePathWithPrevRemoveError(
+            path, error,
+            scanned ? DuplicatesRootRemover::identityOfScannedCopy(*scanned) : std::nullopt);
+    bool unreadable = false;
+    const bool gone = isGoneFromDisk(path, &unreadable);
+    if (gone || (toolRemoved && unreadable))
+        onDuplicateItemRemoveSucceed(index);
+    else
+        onDuplicateItemRemoveFailedWithURLWithError(index, {}, error);
+}
+
 void DuplicatesRemover::recycleDuplicateItem(std::size_t index) {
     const QByteArray& path = m_arrItemsForRemove[index].path;
     FileError error;
-    if (!m_pFileManager.trashItemAtPath(path, &error) && m_pFileManager.fileExistsAtPath(path)) {
+    bool unreadable = false;
+    // A failed move counts only when the copy is seen gone: one that cannot be read any
+    // more is not known to be anywhere but where it was.
+    if (!m_pFileManager.trashItemAtPath(path, &error) && !isGoneFromDisk(path, &unreadable)) {
         onDuplicateItemRemoveFailedWithURLWithError(index, path, error);
         return;
     }
@@ -332,23 +395,30 @@ void DuplicatesRemover::deleteDuplicateItem(std::size_t index) {
     }
     const std::optional<FileError> reported =
         error.isError() ? std::optional<FileError>(error) : std::nullopt;
-    usingRootRemovePathWithPrevRemoveError(path, reported);
-    // Whatever the tool answered, the disk has the last word: a copy still there was not
-    // removed, one that is gone was.
-    if (m_pFileManager.fileExistsAtPath(path))
-        onDuplicateItemRemoveFailedWithURLWithError(index, {}, reported);
-    else
+    const auto& scanned = m_arrItemsForRemove[index].scanned;
+    const bool toolRemoved = usingRootRemovePathWithPrevRemoveError(
+        path, reported,
+        scanned ? DuplicatesRootRemover::identityOfScannedCopy(*scanned) : std::nullopt);
+    // Whatever the tool answered, the disk has the last word: a copy seen gone was
+    // removed, one still there was not; one that cannot be seen went only if the tool said
+    // so.
+    bool unreadable = false;
+    if (isGoneFromDisk(path, &unreadable) || (toolRemoved && unreadable))
         onDuplicateItemRemoveSucceed(index);
+    else
+        onDuplicateItemRemoveFailedWithURLWithError(index, {}, reported);
 }
 
 bool DuplicatesRemover::usingRootRemovePathWithPrevRemoveError(
-    const QByteArray& path, const std::optional<FileError>& error) {
-    if (!error || (error->code != FileManager::NoWritePermissionError &&
-                   error->code != FileManager::NoReadPermissionError))
+    const QByteArray& path, const std::optional<FileError>& error,
+    const std::optional<PrivilegedRemovalProtocol::ItemIdentity>& identity) {
+    if (!error || !identity ||
+        (error->code != FileManager::NoWritePermissionError &&
+         error->code != FileManager::NoReadPermissionError))
         return false;
     if (FileManagerUtils::isFileLocked(parentOf(path)))
         return false;
-    return rootRemover().removeFileAtPath(path);
+    return rootRemover().removeFileAtPath(path, *identity);
 }
 
 // ---- Outcomes, on the working queue ----
@@ -555,13 +625,16 @@ void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
                                                   const QList<QByteArray>& leftovers) {
     FileError error;
     bool removed = true;
-    const PathAt at(path, true);
+    const PathAtNoFollow at(path);
     const int dirFd = at.isValid() ? ::openat(at.dirFd(), at.name(),
                                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
                                    : -1;
     if (dirFd < 0) {
         removed = false;
-        error = FileManager::errorForErrno(errno, false, path);
+        error = FileManager::errorForErrno(at.isValid()         ? errno
+                                           : at.isThroughLink() ? ELOOP
+                                                                : at.error(),
+                                           false, path);
     } else {
         for (const QByteArray& name : leftovers) {
             if (::unlinkat(dirFd, name.constData(), 0) != 0 && errno != ENOENT) {
@@ -578,7 +651,10 @@ void DuplicatesRemover::deleteEmptyFolderWithPath(const QByteArray& path,
     }
     // A folder still holding something else is not handed to the tool either.
     if (!removed && isEmptyFolderCanHaveFiles(path, nullptr))
-        usingRootRemovePathWithPrevRemoveError(path, error);
+        usingRootRemovePathWithPrevRemoveError(
+            path, error,
+            at.isValid() ? DuplicatesRootRemover::identityOfEmptyFolder(at.dirFd(), at.name())
+                         : std::nullopt);
     removeNextEmptyFolder();
 }
 

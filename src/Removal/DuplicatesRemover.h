@@ -3,6 +3,7 @@
 #include "Platform/Dispatch.h"
 #include "Platform/FileManager.h"
 #include "Removal/DuplicatesRemoverListener.h"
+#include "Removal/PrivilegedRemovalProtocol.h"
 #include "Removal/ScannedCopy.h"
 
 #include <QByteArray>
@@ -41,10 +42,17 @@ using RemoteDisksInfo = QMap<QByteArray, QString>;
 // folders the run left empty, and keeps the result container and the listener up to date.
 //
 // Before a copy is touched it is checked on disk against what was scanned: it must still
-// be the same kind of item, a file of the same size and modification time, a folder with
-// the same entries; and at least one copy of its group that stays (not selected, not
-// inside anything this run removes) must still be there unchanged. Otherwise nothing is
-// deleted and the copy is recorded as not removed with one of the two errors below.
+// be the same item (device, inode, change time) of the same kind, a file of the same size
+// and modification time, a folder with the same entries, reached without a symbolic link on
+// the way; and at least one copy of its group that stays (not selected, not inside anything
+// this run removes, not the same file as a copy the run removes) must still be there
+// unchanged. Otherwise nothing is deleted and the copy is recorded as not removed with one
+// of the two errors below. Only a group whose copies the user all chose, with removing all
+// copies allowed, needs no copy to stay.
+//
+// A copy counts as already gone only when its own path answers ENOENT or ENOTDIR; any other
+// failure to read it is a failure with its reason (a permission failure of a permanent
+// removal goes to the privileged tool). The disk has the last word on every outcome.
 //
 // Threads: started, read and told its results on the main thread. Its bookkeeping runs on
 // the serial queue "com.velquor.remove.duplicates.work", the file work of the one copy in
@@ -109,8 +117,13 @@ private:
         std::uint64_t size = 0;
         std::shared_ptr<const ScannedCopy> scanned;
         std::vector<std::shared_ptr<const ScannedCopy>> keepers;
+        // The user chose every copy of the group with removing all copies allowed: no copy
+        // has to stay.
+        bool allCopiesAllowed = false;
     };
-    enum class Check { Vanished, Changed, NoOtherCopy, Ready };
+    // Unreadable: the copy's status could not be read (errno given); it is not removed
+    // unless the privileged tool may take it.
+    enum class Check { Vanished, Changed, NoOtherCopy, Unreadable, Ready };
     class Planner;
 
     DuplicatesRemover(FileManager& fileManager, DuplicatesRootRemover* rootRemover);
@@ -120,8 +133,11 @@ private:
     void removeNextItem();
     bool isCanPerformRemoveItemToTrash(const Planned& planned, bool toTrash) const;
     void stopMoveDuplicateItemToTrashOnRemoteDisk(std::size_t index);
-    Check checkBeforeRemove(const Planned& planned) const;
+    Check checkBeforeRemove(const Planned& planned, int* readError) const;
+    // What the disk shows of a copy after an attempt to remove it.
+    bool isGoneFromDisk(const QByteArray& path, bool* unreadable) const;
     void removeDuplicateItemToTrash(std::size_t index, bool toTrash);
+    void failUnreadableItem(std::size_t index, bool toTrash, int readError);
     void recycleDuplicateItem(std::size_t index);
     void deleteDuplicateItem(std::size_t index);
     void onDuplicateItemRemoveSucceed(std::size_t index);
@@ -144,8 +160,10 @@ private:
     void removeIfEmptyFolderWithPathToTrash(const QByteArray& path, bool toTrash);
     void recycleEmptyFolderWithPath(const QByteArray& path);
     void deleteEmptyFolderWithPath(const QByteArray& path, const QList<QByteArray>& leftovers);
-    bool usingRootRemovePathWithPrevRemoveError(const QByteArray& path,
-                                                const std::optional<FileError>& error);
+    // `identity`: what the tool must find at the path; without one the tool is not asked.
+    bool usingRootRemovePathWithPrevRemoveError(
+        const QByteArray& path, const std::optional<FileError>& error,
+        const std::optional<PrivilegedRemovalProtocol::ItemIdentity>& identity);
     DuplicatesRootRemover& rootRemover();
 
     FileManager& m_pFileManager;

@@ -2,12 +2,15 @@
 
 #include "Platform/AuthorizationManager.h"
 #include "Removal/PrivilegedRemovalProtocol.h"
+#include "Removal/ScannedCopy.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QThread>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,22 +77,46 @@ int DuplicatesRootRemover::lastToolError() const {
     return m_lastToolError;
 }
 
-bool DuplicatesRootRemover::removeFileAtPath(const QByteArray& path) {
-    return removeAsRootFileAtPath(path);
+std::optional<DuplicatesRootRemover::Identity>
+DuplicatesRootRemover::identityOfScannedCopy(const ScannedCopy& copy) {
+    if (copy.device == 0 && copy.inode == 0)
+        return std::nullopt;
+    Identity identity;
+    identity.device = copy.device;
+    identity.inode = copy.inode;
+    identity.kind = copy.isFolder ? Identity::Folder : Identity::File;
+    if (copy.isFolder) {
+        for (const ScannedCopy::Entry& entry : copy.entries)
+            identity.size += entry.isFolder ? 0 : std::uint64_t(entry.size);
+    } else {
+        identity.size = std::uint64_t(copy.size);
+    }
+    return identity;
 }
 
-bool DuplicatesRootRemover::removeAsRootFileAtPath(const QByteArray& path) {
+std::optional<DuplicatesRootRemover::Identity>
+DuplicatesRootRemover::identityOfEmptyFolder(int dirFd, const char* name) {
+    struct stat st {};
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return Identity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), Identity::Folder, 0};
+}
+
+bool DuplicatesRootRemover::removeFileAtPath(const QByteArray& path, const Identity& identity) {
+    return removeAsRootFileAtPath(path, identity);
+}
+
+bool DuplicatesRootRemover::removeAsRootFileAtPath(const QByteArray& path,
+                                                   const Identity& identity) {
     std::lock_guard lock(m_mutex);
     if (path.isEmpty() || std::uint32_t(path.size()) > Protocol::kMaxPathLength)
         return false;
     const int fd = getRootRemover();
     if (fd < 0)
         return false;
-    QByteArray request;
-    request.append(Protocol::kRemoveRequest);
-    unsigned char length[4];
-    Protocol::putUint32(length, std::uint32_t(path.size()));
-    request.append(reinterpret_cast<const char*>(length), 4);
+    unsigned char header[Protocol::kRequestHeaderLength];
+    Protocol::putRequestHeader(header, std::uint32_t(path.size()), identity);
+    QByteArray request(reinterpret_cast<const char*>(header), sizeof(header));
     request.append(path);
     unsigned char answer[5];
     // A large folder may take the tool a while; the wait ends early only when the tool's
@@ -183,7 +210,7 @@ void DuplicatesRootRemover::dropConnection() {
 void DuplicatesRootRemover::giveUpTool() {
     if (m_toolPid <= 0)
         return;
-    if (m_connection < 0)
+    if (m_connection < 0 && m_toolPid > 0)
         ::kill(m_toolPid, SIGTERM);
     dropConnection();
     m_endedTools.append(m_toolPid);

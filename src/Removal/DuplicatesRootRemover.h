@@ -1,11 +1,16 @@
 #pragma once
 
+#include "Removal/PrivilegedRemovalProtocol.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include <mutex>
+#include <optional>
 #include <sys/types.h>
+
+struct ScannedCopy;
 
 // Removes paths with administrator rights through the privileged tool "Tarvique" (see
 // PrivilegedRemovalProtocol.h for the channel). The tool is started through the
@@ -28,9 +33,21 @@ public:
     DuplicatesRootRemover(const DuplicatesRootRemover&) = delete;
     DuplicatesRootRemover& operator=(const DuplicatesRootRemover&) = delete;
 
-    // True when the tool reports that it removed the path.
-    bool removeFileAtPath(const QByteArray& path);
-    bool removeAsRootFileAtPath(const QByteArray& path);
+    using Identity = PrivilegedRemovalProtocol::ItemIdentity;
+
+    // True when the tool reports that it removed the path. The tool removes only the item
+    // `identity` describes, as the scan saw it (see PrivilegedRemovalProtocol.h); anything
+    // else found at the path is refused.
+    bool removeFileAtPath(const QByteArray& path, const Identity& identity);
+    bool removeAsRootFileAtPath(const QByteArray& path, const Identity& identity);
+
+    // The identity of a copy as its scan recorded it; a folder's size is the sum of its
+    // scanned files. Nothing when the scan could not read the item's device and inode.
+    static std::optional<Identity> identityOfScannedCopy(const ScannedCopy& copy);
+    // The identity of an emptied folder as it is now (it holds no scanned file, so its size
+    // is 0): `name` inside the open folder `dirFd`, never followed if a link. Nothing when it
+    // cannot be read or is no folder.
+    static std::optional<Identity> identityOfEmptyFolder(int dirFd, const char* name);
 
     // "com.velquor.duplicates.cleaner." and a random number from 100000 to 999998.
     static QString generateRootRemoverServerName();

@@ -3,7 +3,7 @@
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/FileManager.h"
-#include "Platform/PathAt.h"
+#include "Platform/PathAtNoFollow.h"
 #include "Results/DuplicateItem.h"
 
 #include <algorithm>
@@ -36,11 +36,12 @@ void collectScanned(const FolderSystemItem& folder, const QByteArray& prefix,
 
 // Lists the folder open at `dirFd` into `out`. False at the first thing the scan cannot
 // have seen as it is now: a link, a device or pipe, another file system, an unreadable
-// folder.
+// folder (then `*readError` gets its errno value).
 bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
-                   std::vector<ScannedCopy::Entry>& out) {
+                   std::vector<ScannedCopy::Entry>& out, int* readError) {
     DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
+        *readError = errno;
         ::close(dirFd);
         return false;
     }
@@ -50,6 +51,8 @@ bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
         const dirent* entry = ::readdir(dir);
         if (!entry) {
             ok = errno == 0;
+            if (!ok)
+                *readError = errno;
             break;
         }
         const char* name = entry->d_name;
@@ -57,6 +60,7 @@ bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
             continue;
         struct stat st {};
         if (::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            *readError = errno;
             ok = false;
             break;
         }
@@ -72,7 +76,9 @@ bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
         out.push_back({prefix + name, true, 0});
         const int sub =
             ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0 || !collectOnDisk(sub, device, prefix + name + '/', out)) {
+        if (sub < 0)
+            *readError = errno;
+        if (sub < 0 || !collectOnDisk(sub, device, prefix + name + '/', out, readError)) {
             ok = false;
             break;
         }
@@ -90,6 +96,10 @@ std::shared_ptr<const ScannedCopy> ScannedCopy::snapshot(const DuplicateItem& it
     auto copy = std::make_shared<ScannedCopy>();
     copy->path = item.getFileItemPath();
     copy->isFolder = node->isDir();
+    const DuplicateItem::ScannedIdentity& identity = item.getScannedIdentity();
+    copy->device = identity.device;
+    copy->inode = identity.inode;
+    copy->changeTimeNs = identity.changeTimeNs;
     if (copy->isFolder) {
         collectScanned(*node->asFolder(), QByteArray(), copy->entries);
         std::sort(copy->entries.begin(), copy->entries.end());
@@ -100,24 +110,52 @@ std::shared_ptr<const ScannedCopy> ScannedCopy::snapshot(const DuplicateItem& it
     return copy;
 }
 
-bool ScannedCopy::isUnchangedOnDisk(const FileManager& fileManager) const {
+ScannedCopy::DiskState ScannedCopy::stateOnDisk(const FileManager& fileManager, int* error) const {
+    const auto unreadable = [&](int errnoValue) {
+        if (error)
+            *error = errnoValue;
+        return DiskState::Unreadable;
+    };
     const FileAttributes attributes = fileManager.attributesOfItemAtPath(path);
+    if (!attributes.exists()) {
+        if (attributes.throughLink)
+            return DiskState::Changed;
+        if (attributes.isGone())
+            return DiskState::Gone;
+        return unreadable(attributes.error ? attributes.error : EIO);
+    }
+    // The same item as recorded: a copy replaced by another file, by a hard link of another
+    // copy or by a mount over it has another device or inode; one rewritten in place, even
+    // with its times put back, has a later change time.
+    if (inode == 0 || !changeTimeNs || attributes.device != device || attributes.inode != inode ||
+        attributes.changeTimeNs != *changeTimeNs)
+        return DiskState::Changed;
     if (!isFolder) {
         return attributes.kind == FileKind::File && attributes.size == size && modificationTimeNs &&
-               attributes.modificationTimeNs == *modificationTimeNs;
+                       attributes.modificationTimeNs == *modificationTimeNs
+                   ? DiskState::Unchanged
+                   : DiskState::Changed;
     }
     if (attributes.kind != FileKind::Folder)
-        return false;
-    const PathAt at(path);
-    const int fd = at.isValid() ? ::openat(at.dirFd(), at.name(),
-                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
-                                : -1;
+        return DiskState::Changed;
+    const PathAtNoFollow at(path);
+    if (!at.isValid())
+        return at.isThroughLink() ? DiskState::Changed : unreadable(at.error());
+    const int fd = ::openat(at.dirFd(), at.name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno == ELOOP || errno == ENOTDIR ? DiskState::Changed : unreadable(errno);
+    // The folder listed is the one just looked at, not one put in its place since.
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || std::uint64_t(opened.st_dev) != device ||
+        std::uint64_t(opened.st_ino) != inode) {
+        ::close(fd);
+        return DiskState::Changed;
+    }
     std::vector<Entry> found;
     found.reserve(entries.size());
-    if (!collectOnDisk(fd, dev_t(attributes.device), QByteArray(), found))
-        return false;
+    int readError = 0;
+    if (!collectOnDisk(fd, dev_t(device), QByteArray(), found, &readError))
+        return readError ? unreadable(readError) : DiskState::Changed;
     std::sort(found.begin(), found.end());
-    return found == entries;
+    return found == entries ? DiskState::Unchanged : DiskState::Changed;
 }

@@ -31,16 +31,25 @@ void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
         node->setDuplicateItem(this);
         if (node->getDuplicateItem() == this) {
             m_sItemPath = node->path();
-            if (!node->isDir()) {
-                m_bIsPackage = false;
-                struct stat info {};
-                if (PathAt::stat(m_sItemPath, &info) && S_ISREG(info.st_mode)) {
-                    m_scannedModificationTimeNs = std::int64_t(info.st_mtim.tv_sec) * 1000000000 +
-                                                  std::int64_t(info.st_mtim.tv_nsec);
+            m_scannedIdentity = {};
+            // One lstat gives the whole identity; a link or an item of another kind now at
+            // the path records nothing, so the remover refuses it.
+            struct stat info {};
+            const bool isDir = node->isDir();
+            if (PathAt::stat(m_sItemPath, &info) &&
+                (isDir ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode))) {
+                m_scannedIdentity.device = std::uint64_t(info.st_dev);
+                m_scannedIdentity.inode = std::uint64_t(info.st_ino);
+                m_scannedIdentity.changeTimeNs = std::int64_t(info.st_ctim.tv_sec) * 1000000000 +
+                                                 std::int64_t(info.st_ctim.tv_nsec);
+                if (!isDir) {
+                    m_scannedIdentity.modificationTimeNs =
+                        std::int64_t(info.st_mtim.tv_sec) * 1000000000 +
+                        std::int64_t(info.st_mtim.tv_nsec);
                 }
-            } else {
-                m_bIsPackage = node->isPackage() || FolderSystemItem::isPackagePath(m_sItemPath);
             }
+            m_bIsPackage =
+                isDir && (node->isPackage() || FolderSystemItem::isPackagePath(m_sItemPath));
             const FolderSystemItem* parent = node->parent();
             if (parent && parent->parent()) {
                 m_sParentFolderPath = parent->path();

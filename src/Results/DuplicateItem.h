@@ -75,17 +75,28 @@ public:
 
     // The file's modification date, read once; the 1970 date when it cannot be read.
     QDateTime getLastModificationDate();
-    // The modification time (nanoseconds since 1970) the file had when this copy was made,
-    // that is when its group was formed; nothing for a folder or a file that could not be
-    // read. The remover compares it with the disk to refuse files changed after the scan.
+    // What the copy's own path held when this copy was made, that is when its group was
+    // formed, taken from one lstat: the remover compares it with the disk to refuse items
+    // changed or replaced after the scan. `device` and `inode` are 0 and the times empty
+    // when the item could not be read or was not of the node's kind (a file, a folder).
+    struct ScannedIdentity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::optional<std::int64_t> changeTimeNs;       // st_ctim, nanoseconds since 1970
+        std::optional<std::int64_t> modificationTimeNs; // st_mtim; files only
+
+        bool operator==(const ScannedIdentity&) const = default;
+    };
+    const ScannedIdentity& getScannedIdentity() const { return m_scannedIdentity; }
+    // The modification time (nanoseconds since 1970) the file had when this copy was made;
+    // nothing for a folder or a file that could not be read.
     std::optional<std::int64_t> getScannedModificationTimeNs() const {
-        return m_scannedModificationTimeNs;
+        return m_scannedIdentity.modificationTimeNs;
     }
-    // Replaces that time with the one an earlier copy of the same node recorded: a group
-    // remade by a move keeps the time of the copy's first grouping.
-    void keepScannedModificationTimeNs(std::optional<std::int64_t> time) {
-        m_scannedModificationTimeNs = time;
-    }
+    // Replaces the identity with the one an earlier copy of the same node recorded: a group
+    // remade by a move keeps what the copy's first grouping saw, or an edit or a replacement
+    // made in between would pass the remover's check.
+    void keepScannedIdentity(const ScannedIdentity& identity) { m_scannedIdentity = identity; }
     // The number of "/" in the path, counted once.
     int getLevel();
 
@@ -106,6 +117,6 @@ private:
     bool m_bIsPackage = false;
     QByteArray m_sParentFolderPath;
     std::optional<QDateTime> m_lastModificationDate;
-    std::optional<std::int64_t> m_scannedModificationTimeNs;
+    ScannedIdentity m_scannedIdentity;
     int m_nLevel = 0;
 };

@@ -207,13 +207,14 @@ void DuplicatesGroup::moveToCategory(const std::shared_ptr<DuplicatesCategory>& 
     const QList<FileSystemItem*> nodes = getFileSystemItems();
     // The nodes may keep their tree alive only through the copies, which are about to go.
     const auto tree = nodes.isEmpty() ? nullptr : nodes.front()->tree();
-    // The new copies stand for the same nodes: they keep the modification times recorded
-    // when the copies were first grouped, or an edit made between the scan and this move
-    // would pass the remover's check for files changed after the scan.
-    std::vector<std::pair<FileSystemItem*, std::optional<std::int64_t>>> scannedTimes;
+    // The new copies stand for the same nodes: they keep the identities (times, device and
+    // inode) recorded when the copies were first grouped, or an edit or a replacement made
+    // between the scan and this move would pass the remover's check for items changed after
+    // the scan.
+    std::vector<std::pair<FileSystemItem*, DuplicateItem::ScannedIdentity>> scannedIdentities;
     for (const auto& item : getItems()) {
         if (FileSystemItem* node = item->getFileSystemItem()) {
-            scannedTimes.emplace_back(node, item->getScannedModificationTimeNs());
+            scannedIdentities.emplace_back(node, item->getScannedIdentity());
         }
     }
     if (const auto category = getCategory()) {
@@ -222,9 +223,9 @@ void DuplicatesGroup::moveToCategory(const std::shared_ptr<DuplicatesCategory>& 
     keepTarget->addGroupWithItems(nodes);
     // Whatever group now holds a node (the new one may have moved on at once), its copy is
     // the one the node links to.
-    for (const auto& [node, time] : scannedTimes) {
+    for (const auto& [node, identity] : scannedIdentities) {
         if (DuplicateItem* copy = node->getDuplicateItem()) {
-            copy->keepScannedModificationTimeNs(time);
+            copy->keepScannedIdentity(identity);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "Toolkit/MBCoverFlowScroller.h"
 #include "Toolkit/Palette.h"
 
+#include <QFile>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
@@ -98,7 +99,7 @@ MBCoverFlowView::MBCoverFlowView(QWidget* parent) : QWidget(parent) {
         update();
     });
 
-    m_reveal = [](const QString& path) { FileManagerReveal::revealPath(path); };
+    m_reveal = [](const QString& path) { FileManagerReveal::revealPath(QFile::encodeName(path)); };
 
     recachePlaceholder();
     createRemoveButton();

@@ -14,6 +14,7 @@
 #include "Browser/SelectedFilesVC.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
+#include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
 #include "Screens/CongratulationsVC.h"
@@ -389,15 +390,54 @@ TEST_F(RemovalRunTest, TwoRunsWithOneFailureEachReportBoth) {
         [&] { return runEnded() && sheet(QStringLiteral("notRemovedReport")); }, 20000));
     QMessageBox* report = sheet(QStringLiteral("notRemovedReport"));
     EXPECT_EQ(report->text(), QStringLiteral("Several duplicates were not removed"));
+    // Both were kept because they changed, which the report says rather than blaming
+    // permissions.
     EXPECT_EQ(report->informativeText(),
-              QStringLiteral("2 items couldn't be removed. Check access permissions for the "
-                             "files."));
+              QStringLiteral("2 items couldn't be removed: they changed after the scan."));
     EXPECT_TRUE(RemovalSession::carriedOverFailures().empty());
     EXPECT_TRUE(exists("stick/deep/a.txt"));
     EXPECT_TRUE(exists("c/c.txt"));
     EXPECT_EQ(Settings::cleanedFileCount(), 0u);
     EXPECT_EQ(panel->removeList().size(), 2u);
     expectEachGroupKeepsACopy();
+}
+
+TEST_F(RemovalRunTest, AGroupWhollyChosenWithTheAllowanceIsRemovedAndTheGuardSaysWhy) {
+    makeGroups({{"a/one.txt", "b/one.txt"}, {"k/k.txt", "l/k.txt"}, {"x/x.txt", "y/x.txt"}});
+    Settings::setAllowRemovingAllDuplicateCopies(true);
+    select({"a/one.txt"});
+    // The last copy, as a list does once the allowance is on.
+    ASSERT_TRUE(item("b/one.txt")->selectItemForced(true));
+    SelectedFilesVC* panel = openPanel();
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    Settings::setAllowRemovingAllDuplicateCopies(false);
+    EXPECT_FALSE(sheet(QStringLiteral("notRemovedReport")));
+    EXPECT_FALSE(exists("a/one.txt"));
+    EXPECT_FALSE(exists("b/one.txt"));
+    EXPECT_TRUE(inTrash("one.txt"));
+    EXPECT_EQ(Settings::cleanedFileCount(), 2u);
+    EXPECT_EQ(Settings::cleanedFileSize(), 2000u);
+
+    // Without the allowance a copy whose other copies went meanwhile stays, and the report
+    // gives that reason.
+    select({"l/k.txt", "y/x.txt"});
+    ASSERT_TRUE(QFile::remove(QFile::decodeName(path("k/k.txt"))));
+    ASSERT_TRUE(QFile::remove(QFile::decodeName(path("x/x.txt"))));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !panel->animating(); }));
+    m_screen->openSelectedFilesView();
+    panel = m_screen->selectedFilesVC();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return panel && !panel->animating(); }));
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor(
+        [&] { return runEnded() && sheet(QStringLiteral("notRemovedReport")); }, 20000));
+    QMessageBox* report = sheet(QStringLiteral("notRemovedReport"));
+    EXPECT_EQ(report->text(), QStringLiteral("Several duplicates were not removed"));
+    EXPECT_EQ(
+        report->informativeText(),
+        QStringLiteral("2 items couldn't be removed: no other copy of them is left on disk."));
+    EXPECT_TRUE(exists("l/k.txt"));
+    EXPECT_TRUE(exists("y/x.txt"));
 }
 
 TEST_F(RemovalRunTest, EmptyingTheResultEndsOnTheCongratulationsScreen) {
@@ -542,6 +582,47 @@ TEST_F(RemovalRunTest, ARemovedCopyLeavesTheTwoFolderTable) {
         EXPECT_NE(row.left, gone);
         EXPECT_NE(row.right, gone);
     }
+}
+
+// Nothing else starts while a run goes on: Back and the view buttons wait for its end.
+TEST_F(RemovalRunTest, TheToolbarWaitsForTheEndOfTheRun) {
+    makeGroups({{"a/one.txt", "b/one.txt"}, {"a/two.txt", "b/two.txt"}});
+    select({"b/one.txt", "b/two.txt"});
+    SelectedFilesVC* panel = openPanel();
+    DuplicateToolbarVC* toolbar = m_screen->duplicatesToolbar();
+    ASSERT_TRUE(toolbar);
+    toolbar->allFilesButton()->click();
+    ASSERT_EQ(toolbar->selectedButton(), toolbar->allFilesButton());
+    int backs = 0;
+    NotificationCenter::defaultCenter().addObserver(this, QStringLiteral("BackToInterimScreen"),
+                                                    [&](const Notification&) { ++backs; });
+
+    holdAfter("b/");
+    panel->removeButton()->click();
+    ASSERT_TRUE(TestSupport::waitFor([&] { return reachedHold(); }, 20000));
+    EXPECT_FALSE(toolbar->backButton()->isEnabled());
+    EXPECT_TRUE(toolbar->overviewButton()->disabled());
+    for (int type = -1; type <= 6; ++type)
+        EXPECT_TRUE(toolbar->categoryButton(type)->disabled()) << type;
+    // Pressed anyway (a key, a menu): nothing happens.
+    toolbar->backButtonPressed();
+    toolbar->overviewButtonPressed(toolbar->overviewButton());
+    // A refresh during the run (the container changed) leaves them disabled.
+    toolbar->makeSelectedButton(toolbar->selectedButton());
+    TestSupport::spinFor(20);
+    EXPECT_FALSE(toolbar->backButton()->isEnabled());
+    EXPECT_EQ(backs, 0);
+    EXPECT_EQ(toolbar->selectedButton(), toolbar->allFilesButton());
+
+    release();
+    ASSERT_TRUE(TestSupport::waitFor(&RemovalRunTest::runEnded, 20000));
+    EXPECT_TRUE(toolbar->backButton()->isEnabled());
+    EXPECT_FALSE(toolbar->overviewButton()->disabled());
+    EXPECT_FALSE(toolbar->categoryButton(-1)->disabled());
+    toolbar->backButtonPressed();
+    EXPECT_EQ(backs, 1);
+    NotificationCenter::defaultCenter().removeObserver(this);
+    expectEachGroupKeepsACopy();
 }
 
 } // namespace

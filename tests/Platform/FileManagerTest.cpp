@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/fsuid.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
@@ -110,6 +113,83 @@ TEST_F(FileManagerTest, RemovesAWholeFolderButNothingALinkInsidePointsAt) {
 
     EXPECT_FALSE(m_fm.removeItemAtPath(path("tree"), &error));
     EXPECT_EQ(error.code, -ENOENT);
+}
+
+TEST_F(FileManagerTest, NothingIsReadListedRemovedOrTrashedThroughALinkOnTheWay) {
+    ASSERT_TRUE(TestSupport::writeFile(path("real/inner/x"), "the only x"));
+    ASSERT_TRUE(TestSupport::writeFile(path("plain"), "a file"));
+    ASSERT_EQ(::symlink("real", path("link").constData()), 0);
+
+    const FileAttributes through = m_fm.attributesOfItemAtPath(path("link/inner/x"));
+    EXPECT_FALSE(through.exists());
+    EXPECT_TRUE(through.throughLink);
+    EXPECT_EQ(through.error, ELOOP);
+    EXPECT_FALSE(through.isGone()) << "a path through a link is not a path to nothing";
+    FileError error;
+    EXPECT_FALSE(m_fm.removeItemAtPath(path("link/inner/x"), &error));
+    EXPECT_EQ(error.code, -ELOOP);
+    EXPECT_FALSE(m_fm.removeItemAtPath(path("link/inner"), &error));
+    EXPECT_FALSE(m_fm.trashItemAtPath(path("link/inner/x"), &error));
+    EXPECT_EQ(error.code, -ELOOP);
+    QList<QByteArray> names;
+    EXPECT_FALSE(m_fm.contentsOfDirectoryAtPath(path("link"), &names, &error));
+    EXPECT_FALSE(m_fm.contentsOfDirectoryAtPath(path("link/inner"), &names, &error));
+    EXPECT_TRUE(m_fm.fileExistsAtPath(path("real/inner/x")));
+    EXPECT_FALSE(
+        QFileInfo::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/info/x.trashinfo"));
+
+    // A file on the way, or nothing: the path leads nowhere.
+    for (const char* gone : {"plain/x", "missing/x", "real/missing"}) {
+        const FileAttributes attributes = m_fm.attributesOfItemAtPath(path(gone));
+        EXPECT_TRUE(attributes.isGone()) << gone;
+        EXPECT_FALSE(attributes.throughLink) << gone;
+    }
+    // The attributes name the very item: its inode and change time.
+    const FileAttributes x = m_fm.attributesOfItemAtPath(path("real/inner/x"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(path("real/inner/x").constData(), &st), 0);
+    EXPECT_EQ(x.inode, std::uint64_t(st.st_ino));
+    EXPECT_EQ(x.changeTimeNs, std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
+}
+
+TEST_F(FileManagerTest, AMoveToTheTrashThatFailsLeavesNoRecord) {
+    ASSERT_TRUE(TestSupport::writeFile(path("fixed/file.txt"), "stays"));
+    // An immutable folder refuses the rename even to root, once the record is written.
+    const int fd = ::open(path("fixed").constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    int flags = 0;
+    const bool fixed = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                       ::ioctl(fd, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
+    FileError error;
+    const bool trashed = fixed && m_fm.trashItemAtPath(path("fixed/file.txt"), &error);
+    if (fixed) {
+        flags &= ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+    if (!fixed)
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    EXPECT_FALSE(trashed);
+    EXPECT_EQ(error.code, FileManager::NoWritePermissionError);
+    EXPECT_TRUE(m_fm.fileExistsAtPath(path("fixed/file.txt")));
+    const QDir info(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/info");
+    EXPECT_EQ(info.entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(FileManagerTest, ABindMountOfTheHomeVolumeHasNoTrashAndKeepsNoRecord) {
+    ASSERT_TRUE(TestSupport::writeFile(path("source/file.txt"), "seen twice"));
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path("view"))));
+    if (::geteuid() != 0 || ::mount(path("source").constData(), path("view").constData(), nullptr,
+                                    MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "no bind mount can be made here";
+    FileError error;
+    const bool trashed = m_fm.trashItemAtPath(path("view/file.txt"), &error);
+    ::umount2(path("view").constData(), MNT_DETACH);
+    EXPECT_FALSE(trashed);
+    EXPECT_EQ(error.code, FileManager::VolumeHasNoTrashError);
+    EXPECT_TRUE(m_fm.fileExistsAtPath(path("source/file.txt")));
+    const QDir info(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/info");
+    EXPECT_EQ(info.entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(FileManagerTest, PermissionFailuresMapToWriteAndReadCodes) {

@@ -1,6 +1,7 @@
 #include "FakeApplications.h"
 #include "TestSupport.h"
 
+#include "Platform/ui/FileManagerReveal.h"
 #include "Platform/ui/OpenWithApplications.h"
 
 #include <QFile>
@@ -56,6 +57,37 @@ TEST(OpenWithApplicationsTest, OrderIsByNameWithTheDefaultTakenToTheFront) {
         EXPECT_EQ(ids(OpenWithApplications::orderedWithDefaultFirst(apps, c.defaultId)), c.expected)
             << c.defaultId.toStdString();
     }
+}
+
+// Names that are not valid UTF-8 reach the application as the same bytes: text would have
+// turned them into other names or none.
+TEST(OpenWithApplicationsTest, OpenAndRevealPassThePathsOwnBytes) {
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xe9 \xff";
+    const QByteArray path = folder + "/notes \xfe.txt";
+    ASSERT_TRUE(TestSupport::writeFile(path, "plain words\n"));
+
+    ASSERT_TRUE(OpenWithApplications::openFile(path));
+    EXPECT_TRUE(TestSupport::waitFor([&] {
+        return TestSupport::pathGivenToFixture("opened") == path;
+    })) << TestSupport::pathGivenToFixture("opened").toPercentEncoding("/").constData();
+
+    // No file manager answers on the tests' missing session bus: the parent folder opens.
+    FileManagerReveal::revealPath(path);
+    EXPECT_TRUE(TestSupport::waitFor([&] {
+        return TestSupport::pathGivenToFixture("shown") == folder;
+    })) << TestSupport::pathGivenToFixture("shown").toPercentEncoding("/").constData();
+}
+
+TEST(OpenWithApplicationsTest, FileUrlsNameThePathsBytes) {
+    struct Case {
+        QByteArray path;
+        QString url;
+    };
+    for (const Case& c : {Case{"/tmp/a b/\xff\xfe", "file:///tmp/a%20b/%FF%FE"},
+                          Case{"/data/caf\xc3\xa9#1?.txt", "file:///data/caf%C3%A9%231%3F.txt"},
+                          Case{"/", "file:///"}, Case{"/x/%41", "file:///x/%2541"}})
+        EXPECT_EQ(FileManagerReveal::fileUrlOfPath(c.path), c.url) << c.path.constData();
 }
 
 } // namespace

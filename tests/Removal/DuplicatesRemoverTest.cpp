@@ -468,9 +468,21 @@ TEST_F(DuplicatesRemoverTest, AGroupRemadeByAMoveKeepsTheTimesOfItsFirstGrouping
         write("b/" + name, "content " + name);
     }
     scan();
+    std::vector<DuplicateItem::ScannedIdentity> firstIdentities;
     for (const QByteArray& name : {QByteArray("edited.txt"), QByteArray("untouched.txt")}) {
         const Items items = group({"b/" + name, "a/" + name});
         ASSERT_EQ(items.size(), 2u);
+        // The grouping recorded which file the path held, as lstat tells it.
+        struct stat st {};
+        ASSERT_EQ(::lstat(path("a/" + name).constData(), &st), 0);
+        const DuplicateItem::ScannedIdentity& identity = items[1]->getScannedIdentity();
+        EXPECT_EQ(identity.device, std::uint64_t(st.st_dev));
+        EXPECT_EQ(identity.inode, std::uint64_t(st.st_ino));
+        EXPECT_EQ(identity.changeTimeNs,
+                  std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
+        EXPECT_EQ(identity.modificationTimeNs,
+                  std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
+        firstIdentities.push_back(identity);
         items[0]->getGroup()->moveToCategory(m_container->getHiddenCategoryOfDuplicates());
     }
     const timespec times[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
@@ -482,6 +494,7 @@ TEST_F(DuplicatesRemoverTest, AGroupRemadeByAMoveKeepsTheTimesOfItsFirstGrouping
     for (const QByteArray& name : {QByteArray("edited.txt"), QByteArray("untouched.txt")}) {
         const DuplicateItem* remade = node("a/" + name)->getDuplicateItem();
         ASSERT_TRUE(remade);
+        EXPECT_EQ(remade->getScannedIdentity(), firstIdentities[selected.size()]);
         const auto group = remade->getGroup();
         ASSERT_TRUE(group && group->getCategory() != m_container->getHiddenCategoryOfDuplicates());
         for (const auto& item : group->getItems()) {

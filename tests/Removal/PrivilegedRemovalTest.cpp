@@ -1,6 +1,7 @@
 // The privileged removal tool, started for real but without pkexec (the launcher is
 // replaced by nothing, so the tool runs with the test's own rights).
 #include "Platform/AuthorizationManager.h"
+#include "PrivilegedRemovalSupport.h"
 #include "Removal/DuplicatesRootRemover.h"
 #include "Removal/PrivilegedRemovalProtocol.h"
 #include "TestSupport.h"
@@ -26,15 +27,10 @@ extern char** environ;
 namespace {
 
 namespace Protocol = PrivilegedRemovalProtocol;
-
-QString toolPath() {
-    return QCoreApplication::applicationDirPath() + "/../app/Tarvique";
-}
-
-bool exists(const QByteArray& path) {
-    struct stat st {};
-    return ::lstat(path.constData(), &st) == 0;
-}
+using PrivilegedRemovalSupport::exists;
+using PrivilegedRemovalSupport::identityOf;
+using PrivilegedRemovalSupport::shallowIdentityOf;
+using PrivilegedRemovalSupport::toolPath;
 
 // Starts the tool directly as `Tarvique <name> <starter>`; answers its process number.
 pid_t spawnTool(const QString& name, pid_t starter) {
@@ -117,18 +113,22 @@ TEST_F(PrivilegedRemovalTest, RemovesAllowedPathsAndReusesTheRunningTool) {
     ASSERT_TRUE(TestSupport::writeFile(path("outside/kept"), "kept"));
     ASSERT_EQ(::symlink(path("outside").constData(), path("folder/inner/link").constData()), 0);
 
+    ASSERT_TRUE(TestSupport::writeFile(path("folder/.DS_Store"), "not a scanned file"));
+
     DuplicatesRootRemover remover(toolPath());
-    EXPECT_TRUE(remover.removeFileAtPath(path("file.bin")));
+    EXPECT_TRUE(remover.removeFileAtPath(path("file.bin"), identityOf(path("file.bin"))));
     EXPECT_FALSE(exists(path("file.bin")));
     const pid_t tool = remover.toolProcessId();
     ASSERT_GT(tool, 0);
 
-    EXPECT_TRUE(remover.removeFileAtPath(path("folder")));
+    const auto folder = identityOf(path("folder"));
+    EXPECT_EQ(folder.size, 4u) << "deep.txt alone counts";
+    EXPECT_TRUE(remover.removeFileAtPath(path("folder"), folder));
     EXPECT_FALSE(exists(path("folder")));
     EXPECT_TRUE(exists(path("outside/kept")));
     EXPECT_EQ(remover.toolProcessId(), tool) << "the running tool is reused";
 
-    EXPECT_FALSE(remover.removeFileAtPath(path("missing")));
+    EXPECT_FALSE(remover.removeFileAtPath(path("missing"), folder));
     EXPECT_EQ(remover.lastToolError(), ENOENT);
     EXPECT_EQ(remover.toolProcessId(), tool);
 }
@@ -169,13 +169,14 @@ TEST_F(PrivilegedRemovalTest, RefusesRelativeDottedLinkedAndSystemPaths) {
     };
     DuplicatesRootRemover remover(toolPath());
     for (const Case& c : cases) {
-        EXPECT_FALSE(remover.removeFileAtPath(c.path)) << c.path.constData();
+        EXPECT_FALSE(remover.removeFileAtPath(c.path, shallowIdentityOf(c.survivor)))
+            << c.path.constData();
         EXPECT_NE(remover.lastToolError(), 0) << c.path.constData();
         EXPECT_TRUE(exists(c.survivor)) << c.path.constData();
     }
     EXPECT_TRUE(exists(path("real/linked-file")));
     // Refusals do not end the tool.
-    EXPECT_TRUE(remover.removeFileAtPath(path("real/target")));
+    EXPECT_TRUE(remover.removeFileAtPath(path("real/target"), identityOf(path("real/target"))));
     EXPECT_FALSE(exists(path("real/target")));
 
     QFile::remove(QFile::decodeName(varFile));
@@ -267,7 +268,7 @@ TEST_F(PrivilegedRemovalTest, AToolThatNeverAnswersGivesNoAfterTheWait) {
         const QString nameBefore = remover.serverName();
         QElapsedTimer timer;
         timer.start();
-        const bool removed = remover.removeFileAtPath(path("file"));
+        const bool removed = remover.removeFileAtPath(path("file"), identityOf(path("file")));
         const qint64 elapsed = timer.elapsed();
 
         EXPECT_FALSE(removed);
@@ -281,16 +282,20 @@ TEST_F(PrivilegedRemovalTest, AToolThatNeverAnswersGivesNoAfterTheWait) {
         ASSERT_GT(silent, 0);
     }
     // The silent tool was told to end and has been collected.
-    ASSERT_TRUE(TestSupport::waitFor([&] { return ::kill(silent, 0) != 0; }));
+    ASSERT_TRUE(TestSupport::waitFor([&] { return silent > 0 && ::kill(silent, 0) != 0; }));
 }
 
 // The password step is skipped for root, so it is played by an ordinary user in a child
 // process, with launchers standing in for pkexec: one that fails as a dismissed dialog
-// does (exit 126) and one that, "authenticated", becomes the tool.
+// does (exit 126) and one that, "authenticated", becomes the tool. The user runs a copy of
+// the tool in the test's open folder: the build tree may lie where only its owner can go.
 TEST_F(PrivilegedRemovalTest, AFailedPasswordRequestIsNotRepeatedUntilTheNextRun) {
     ASSERT_EQ(::chmod(m_root.constData(), 0777), 0);
     const QByteArray marker = path("asked");
-    const QString tool = toolPath();
+    const QString tool = QFile::decodeName(path("Tarvique"));
+    ASSERT_TRUE(QFile::copy(toolPath(), tool));
+    ASSERT_TRUE(
+        QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOther | QFile::ReadOther));
     const pid_t child = ::fork();
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -318,7 +323,9 @@ TEST_F(PrivilegedRemovalTest, AFailedPasswordRequestIsNotRepeatedUntilTheNextRun
         if (!commFile.open(QIODevice::ReadOnly) || commFile.readLine(comm, sizeof(comm)) <= 0 ||
             QByteArray(comm).trimmed() != "Tarvique")
             failures += 64;
-        ::kill(pid, SIGTERM);
+        // A failed launch leaves pid 0, and kill(0) would signal the whole test run.
+        if (pid > 0)
+            ::kill(pid, SIGTERM);
         ::_exit(failures);
     }
     int status = 0;
@@ -338,11 +345,11 @@ TEST_F(PrivilegedRemovalTest, StartingToolsNeverWaitsForOrCollectsOtherChildren)
     ASSERT_TRUE(other.waitForStarted());
     {
         DuplicatesRootRemover first(toolPath());
-        EXPECT_TRUE(first.removeFileAtPath(path("a")));
+        EXPECT_TRUE(first.removeFileAtPath(path("a"), identityOf(path("a"))));
     }
     // A second tool after the first ended: the earlier one is collected, nothing else.
     DuplicatesRootRemover second(toolPath());
-    EXPECT_TRUE(second.removeFileAtPath(path("b")));
+    EXPECT_TRUE(second.removeFileAtPath(path("b"), identityOf(path("b"))));
     EXPECT_EQ(other.state(), QProcess::Running) << "nobody waited for it";
     ASSERT_TRUE(other.waitForFinished(5000));
     EXPECT_EQ(other.exitStatus(), QProcess::NormalExit);
@@ -352,7 +359,7 @@ TEST_F(PrivilegedRemovalTest, StartingToolsNeverWaitsForOrCollectsOtherChildren)
 TEST_F(PrivilegedRemovalTest, AMissingToolIsNeverStarted) {
     DuplicatesRootRemover remover(m_dir.path() + "/no-such-tool");
     ASSERT_TRUE(TestSupport::writeFile(path("file"), "x"));
-    EXPECT_FALSE(remover.removeFileAtPath(path("file")));
+    EXPECT_FALSE(remover.removeFileAtPath(path("file"), identityOf(path("file"))));
     EXPECT_EQ(remover.toolProcessId(), 0);
     EXPECT_TRUE(exists(path("file")));
 }

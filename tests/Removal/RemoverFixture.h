@@ -15,10 +15,14 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMap>
+#include <QSet>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <dirent.h>
@@ -122,8 +126,79 @@ public:
     }
 };
 
+// What a copy holds, whatever its name: the bytes of a file, or for a folder every file
+// below it by relative path and bytes (links and other kinds by their kind only; the names
+// a scan never takes, such as ".DS_Store", left out as the scan leaves them). Never
+// follows a link. Empty when nothing readable is at the path.
+inline QByteArray contentSignature(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0)
+        return {};
+    if (S_ISREG(st.st_mode)) {
+        QFile file(QFile::decodeName(path));
+        return file.open(QIODevice::ReadOnly) ? "file:" + file.readAll() : QByteArray();
+    }
+    if (!S_ISDIR(st.st_mode))
+        return S_ISLNK(st.st_mode) ? "link" : "other";
+    DIR* dir = ::opendir(path.constData());
+    if (!dir)
+        return {};
+    QList<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != ".." && name != ".DS_Store" && name != "Thumbs.db" &&
+            name != ".localized")
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    QByteArray signature = "folder:";
+    for (const QByteArray& name : names) {
+        const QByteArray inner = contentSignature(path + "/" + name);
+        signature += QByteArray::number(name.size()) + ':' + name +
+                     QByteArray::number(inner.size()) + ':' + inner;
+    }
+    return signature;
+}
+
+// The signatures of everything at or below `root`, links never followed.
+inline void collectSignatures(const QByteArray& root, QSet<QByteArray>* out) {
+    out->insert(contentSignature(root));
+    struct stat st {};
+    if (::lstat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return;
+    DIR* dir = ::opendir(root.constData());
+    if (!dir)
+        return;
+    QList<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.append(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const QByteArray& name : names)
+        collectSignatures(root + "/" + name, out);
+}
+
+// Which of `groups` (a name for each group -> what its copies held) has no real copy left
+// anywhere at or below `root`, found by content and not by path. `root` must not hold the
+// Trash, so a trashed copy never counts.
+inline QStringList groupsWithoutARealCopy(const QByteArray& root,
+                                          const QMap<QString, QByteArray>& groups) {
+    QSet<QByteArray> present;
+    collectSignatures(root, &present);
+    QStringList missing;
+    for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+        if (!present.contains(it.value()))
+            missing.append(it.key());
+    }
+    return missing;
+}
+
 // Real files in a temporary folder next to the temporary Trash, scanned into a tree, with
-// groups made over them as a scan would.
+// groups made over them as a scan would. Every run through run() is followed by the check
+// that each group of the run still has a real copy on disk (by content), unless the test
+// let a group go whole (allowAllCopiesToGo).
 class RemoverFixture : public ::testing::Test {
 public:
     static void SetUpTestSuite() {
@@ -175,6 +250,7 @@ public:
             nodes.append(node(r));
         const auto made = m_container->addGroupWithItems(nodes);
         EXPECT_TRUE(made) << relatives.front().constData();
+        rememberGroupContents(relatives.join(", "), path(relatives.front()));
         std::vector<std::shared_ptr<DuplicateItem>> items;
         if (!made)
             return items;
@@ -205,18 +281,45 @@ public:
              const std::vector<std::shared_ptr<DuplicateItem>>& items,
              const std::shared_ptr<RecordingListener>& listener, bool toTrash,
              bool removeEmptyFolders) {
+        // Groups a test did not make through group() (a real scan) are taken as they are now.
+        for (const auto& item : items) {
+            const auto itemGroup = item ? item->getGroup() : nullptr;
+            if (!itemGroup)
+                continue;
+            const QString name = QString::number(itemGroup->getGroupID());
+            if (!m_groupContents.contains(name) && !itemGroup->getItems().empty())
+                rememberGroupContents(name, itemGroup->getItems().front()->getFileItemPath());
+        }
         start(remover, items, listener, toTrash, removeEmptyFolders);
         ASSERT_TRUE(TestSupport::waitFor([&] { return listener->finished; }, 20000));
         EXPECT_TRUE(remover->isRemoveFinished());
         EXPECT_FALSE(listener->offMainThread);
         EXPECT_FALSE(listener->batchAfterFinish);
+        expectEveryGroupKeepsARealCopy();
     }
+
+    // Remembers what a group's copies hold, for the check after each run.
+    void rememberGroupContents(const QString& name, const QByteArray& copyPath) {
+        const QByteArray signature = contentSignature(copyPath);
+        if (!signature.isEmpty())
+            m_groupContents.insert(name, signature);
+    }
+    void expectEveryGroupKeepsARealCopy() {
+        if (m_allowAllCopiesToGo)
+            return;
+        EXPECT_EQ(groupsWithoutARealCopy(m_root, m_groupContents), QStringList())
+            << "a group lost its last real copy";
+    }
+    // For a test that lets every copy of a group go.
+    void allowAllCopiesToGo() { m_allowAllCopiesToGo = true; }
 
     QTemporaryDir m_dir{tempHome() + "/remove-XXXXXX"};
     QByteArray m_root;
     std::shared_ptr<ScanTree> m_tree;
     std::shared_ptr<DuplicatesContainer> m_container;
     QHash<QByteArray, FileSystemItem*> m_nodes;
+    QMap<QString, QByteArray> m_groupContents;
+    bool m_allowAllCopiesToGo = false;
 
 private:
     void scanFolder(FolderSystemItem* folder, const QByteArray& folderPath,

@@ -128,6 +128,8 @@ SORVANTA_SHOT_AREA(review) {
         session.save(QStringLiteral("highlight-last-copy-gone"), &screen, size);
 
         // During a run: the panel as the run shows it, two copies done of the list.
+        // The toolbar waits for the run's end, as the run's session has it.
+        screen.duplicatesToolbar()->setRemoveIsOn(true);
         panel->removalDidStart();
         const auto& list = panel->removeList();
         panel->removalDidRemoveItems({list.front()}, 0.4f);
@@ -137,6 +139,7 @@ SORVANTA_SHOT_AREA(review) {
         session.save(QStringLiteral("running"), &screen, size);
 
         panel->removalDidFinish(48200000);
+        screen.duplicatesToolbar()->setRemoveIsOn(false);
         session.save(QStringLiteral("cleaned"), &screen, size);
     }
     AnimationClock::instance().setMode(AnimationClock::Mode::Real);

@@ -6,7 +6,7 @@
 // and then asks it, over a private socket, to remove paths that the user may not remove.
 // It serves only the process that started it, one connection in its life, and ends when
 // that process ends, when its one client disconnects, or when no client came in time.
-// How a path is checked and removed: SafeRemoval.h.
+// How a request's path and identity are checked and the item removed: SafeRemoval.h.
 
 #include "Removal/PrivilegedRemovalProtocol.h"
 #include "SafeRemoval.h"
@@ -68,19 +68,20 @@ bool peerIsStarter(int fd, pid_t starter) {
 
 // Serves one request. False when the connection is over.
 bool serveRequest(int client) {
-    char kind = 0;
-    if (!Protocol::readFully(client, &kind, 1, -1) || kind != Protocol::kRemoveRequest)
+    unsigned char header[Protocol::kRequestHeaderLength];
+    // The first byte may be long in coming; the rest follows at once.
+    if (!Protocol::readFully(client, header, 1, -1) ||
+        !Protocol::readFully(client, header + 1, sizeof(header) - 1, 5000))
         return false;
-    unsigned char lengthBytes[4];
-    if (!Protocol::readFully(client, lengthBytes, sizeof(lengthBytes), 5000))
-        return false;
-    const std::uint32_t length = Protocol::getUint32(lengthBytes);
-    if (length == 0 || length > Protocol::kMaxPathLength)
+    std::uint32_t length = 0;
+    Protocol::ItemIdentity identity;
+    if (!Protocol::getRequestHeader(header, &length, &identity) || length == 0 ||
+        length > Protocol::kMaxPathLength)
         return false;
     std::string path(length, '\0');
     if (!Protocol::readFully(client, path.data(), length, 5000))
         return false;
-    const int result = SafeRemoval::removePath(path);
+    const int result = SafeRemoval::removePath(path, identity);
     unsigned char answer[5];
     answer[0] =
         static_cast<unsigned char>(result == 0 ? Protocol::kAnswerYes : Protocol::kAnswerNo);

@@ -4,20 +4,37 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QUrl>
+#include <QStringList>
 
 #include <functional>
+
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
 
 namespace FileManagerReveal {
 
 namespace {
 
+QByteArray parentOf(const QByteArray& path) {
+    QByteArray trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/'))
+        trimmed.chop(1);
+    const qsizetype slash = trimmed.lastIndexOf('/');
+    return slash <= 0 ? QByteArrayLiteral("/") : trimmed.left(slash);
+}
+
+// Opens a folder in the desktop's default application for folders, by its bytes.
+void openFolder(const QByteArray& path) {
+    const QByteArray uri = fileUrlOfPath(path).toLatin1();
+    g_app_info_launch_default_for_uri(uri.constData(), nullptr, nullptr);
+}
+
 // Calls |method| of the file manager with the item's URL; |fallback| runs when the session
 // bus or the file manager is missing or the call fails.
-void callFileManager(const QString& method, const QString& path, std::function<void()> fallback) {
-    const QUrl url = QUrl::fromLocalFile(path);
+void callFileManager(const QString& method, const QByteArray& path,
+                     std::function<void()> fallback) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         fallback();
@@ -27,7 +44,7 @@ void callFileManager(const QString& method, const QString& path, std::function<v
         QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
                                        QStringLiteral("/org/freedesktop/FileManager1"),
                                        QStringLiteral("org.freedesktop.FileManager1"), method);
-    call << QStringList{url.toString()} << QString();
+    call << QStringList{fileUrlOfPath(path)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [fallback = std::move(fallback)](QDBusPendingCallWatcher* finished) {
@@ -39,13 +56,16 @@ void callFileManager(const QString& method, const QString& path, std::function<v
 
 } // namespace
 
-void revealPath(const QString& path) {
-    const QUrl parent = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
-    callFileManager(QStringLiteral("ShowItems"), path,
-                    [parent] { QDesktopServices::openUrl(parent); });
+QString fileUrlOfPath(const QByteArray& path) {
+    return QStringLiteral("file://") + QString::fromLatin1(path.toPercentEncoding("/"));
 }
 
-void showItemProperties(const QString& path) {
+void revealPath(const QByteArray& path) {
+    callFileManager(QStringLiteral("ShowItems"), path,
+                    [parent = parentOf(path)] { openFolder(parent); });
+}
+
+void showItemProperties(const QByteArray& path) {
     callFileManager(QStringLiteral("ShowItemProperties"), path, [path] { revealPath(path); });
 }
 

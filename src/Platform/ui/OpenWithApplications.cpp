@@ -108,6 +108,16 @@ std::vector<Application> allApplications() {
     return apps;
 }
 
+bool openFile(const QByteArray& path) {
+    // GIO takes the path as bytes and makes the URI from them.
+    GFile* file = g_file_new_for_path(path.constData());
+    gchar* uri = g_file_get_uri(file);
+    const bool started = g_app_info_launch_default_for_uri(uri, nullptr, nullptr);
+    g_free(uri);
+    g_object_unref(file);
+    return started;
+}
+
 bool openFileWithApplication(const QByteArray& path, const QString& appId) {
     const QByteArray id = appId.toUtf8();
     GAppInfo* info = nullptr;

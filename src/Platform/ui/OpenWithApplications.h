@@ -34,6 +34,10 @@ std::vector<Application> orderedWithDefaultFirst(std::vector<Application> apps,
 // "Other...".
 std::vector<Application> allApplications();
 
+// Opens the file at |path| (its own bytes) in the desktop's default application for it.
+// Answers whether one was started.
+bool openFile(const QByteArray& path);
+
 // Starts the application |appId| on the file at |path|. Answers whether it was started.
 bool openFileWithApplication(const QByteArray& path, const QString& appId);
 
