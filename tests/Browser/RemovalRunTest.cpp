@@ -63,6 +63,7 @@ protected:
     }
 
     void realScan() {
+        waitPastTheFileClockTick();
         auto listener = std::make_shared<ScanResultListener>();
         auto scanner = FoldersScanner::create({m_root}, listener);
         scanner->includeHiddenFiles(true);
