@@ -192,7 +192,7 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
     const QByteArray home = QByteArray(g_get_user_data_dir()) + "/Trash";
     struct stat homeStat {};
     // The home Trash belongs to the user: it is reached by its path as the user set it.
-    const bool homeVolume = (::mkdir(home.constData(), 0700) == 0 || errno == EEXIST) &&
+    const bool homeVolume = g_mkdir_with_parents(home.constData(), 0700) == 0 &&
                             ::stat(home.constData(), &homeStat) == 0 &&
                             homeStat.st_dev == itemStat.st_dev;
     if (homeVolume) {
@@ -205,7 +205,9 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
         if (!opened)
             return fail(saved, true);
         recordedPath =
-            item.parentPath() + (item.parentPath().endsWith('/') ? "" : "/") + item.name();
+            item.parentPath().isEmpty()
+                ? path
+                : item.parentPath() + (item.parentPath().endsWith('/') ? "" : "/") + item.name();
     } else {
         // The top of the item's volume: the highest folder on the way on its device.
         const std::vector<dev_t>& devices = item.devices();
