@@ -156,6 +156,43 @@ bool openVolumeTrash(int topFd, TrashFolders* folders) {
     return ok;
 }
 
+// Makes `infoName` in the folder open as `infoFd` hold `record`, never replacing a record
+// of that name: 0, EEXIST when the name is taken, or the errno value of another failure.
+// Where the file system can, the record is written whole in an unnamed file that then gets
+// its name at once, so no stop at any moment leaves a half-written record; elsewhere it is
+// created exclusively and written, and taken away again when the writing fails.
+int claimRecord(int infoFd, const QByteArray& infoName, const QByteArray& record) {
+    const auto writeAll = [&](int fd) {
+        return ::write(fd, record.constData(), size_t(record.size())) == record.size();
+    };
+    const int unnamed = ::openat(infoFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed >= 0) {
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", unnamed);
+        const bool linked =
+            writeAll(unnamed) &&
+            ::linkat(AT_FDCWD, self, infoFd, infoName.constData(), AT_SYMLINK_FOLLOW) == 0;
+        const int saved = errno;
+        ::close(unnamed);
+        if (linked)
+            return 0;
+        if (saved == EEXIST)
+            return EEXIST;
+        // No /proc, or a file system that names no unnamed file: the plain way below.
+    }
+    const int fd =
+        ::openat(infoFd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    const bool written = writeAll(fd);
+    const int writeErrno = written ? 0 : (errno ? errno : ENOSPC);
+    const bool closed = ::close(fd) == 0 || errno == EINTR;
+    if (written && closed)
+        return 0;
+    ::unlinkat(infoFd, infoName.constData(), 0);
+    return writeErrno ? writeErrno : EIO;
+}
+
 // Moves an item to the Trash by descriptors. GIO's g_file_trash takes a whole path and
 // resolves it from the root, so a folder on the way that became a link would send another
 // item to the Trash than the one checked; it cannot be given a descriptor. So the move is
@@ -192,7 +229,7 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
     const QByteArray home = QByteArray(g_get_user_data_dir()) + "/Trash";
     struct stat homeStat {};
     // The home Trash belongs to the user: it is reached by its path as the user set it.
-    const bool homeVolume = (::mkdir(home.constData(), 0700) == 0 || errno == EEXIST) &&
+    const bool homeVolume = g_mkdir_with_parents(home.constData(), 0700) == 0 &&
                             ::stat(home.constData(), &homeStat) == 0 &&
                             homeStat.st_dev == itemStat.st_dev;
     if (homeVolume) {
@@ -205,7 +242,9 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
         if (!opened)
             return fail(saved, true);
         recordedPath =
-            item.parentPath() + (item.parentPath().endsWith('/') ? "" : "/") + item.name();
+            item.parentPath().isEmpty()
+                ? path
+                : item.parentPath() + (item.parentPath().endsWith('/') ? "" : "/") + item.name();
     } else {
         // The top of the item's volume: the highest folder on the way on its device.
         const std::vector<dev_t>& devices = item.devices();
@@ -237,28 +276,23 @@ bool trashByDescriptors(const QByteArray& path, FileError* error) {
 
     const QByteArray record = "[Trash Info]\nPath=" + recordedPath.toPercentEncoding("/") +
                               "\nDeletionDate=" + deletionDate() + "\n";
-    // The record is claimed first (O_EXCL), so two removals never pick the same name.
+    // The record is claimed first, under a name no other record has, so two removals never
+    // pick the same name; only then does the item move.
     const QByteArray name(item.name());
     for (int attempt = 1; attempt < 10000; ++attempt) {
         const QByteArray trashName = attempt == 1 ? name : name + '.' + QByteArray::number(attempt);
         const QByteArray infoName = trashName + ".trashinfo";
-        const int infoFile = ::openat(folders.infoFd, infoName.constData(),
-                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (infoFile < 0) {
-            if (errno == EEXIST)
-                continue;
-            return fail(errno, true);
-        }
-        const bool written =
-            ::write(infoFile, record.constData(), size_t(record.size())) == record.size();
-        const int writeErrno = written ? 0 : (errno ? errno : ENOSPC);
-        const bool closed = ::close(infoFile) == 0 || errno == EINTR;
-        if (written && closed &&
-            renameWithoutReplacing(item.dirFd(), item.name(), folders.filesFd, trashName))
+        const int claimed = claimRecord(folders.infoFd, infoName, record);
+        if (claimed == EEXIST)
+            continue;
+        if (claimed != 0)
+            return fail(claimed, true);
+        if (renameWithoutReplacing(item.dirFd(), item.name(), folders.filesFd, trashName))
             return true;
-        const int saved = written && closed ? errno : (writeErrno ? writeErrno : EIO);
+        const int saved = errno;
+        // The move did not happen: neither does its record stay.
         ::unlinkat(folders.infoFd, infoName.constData(), 0);
-        if (written && closed && saved == EEXIST)
+        if (saved == EEXIST)
             continue; // a leftover in files/ without its record
         // A bind mount shares its device with the home Trash but cannot be left by a
         // rename: as far as this item goes, its volume has no Trash.

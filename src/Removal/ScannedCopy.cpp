@@ -37,7 +37,7 @@ void collectScanned(const FolderSystemItem& folder, const QByteArray& prefix,
 // Lists the folder open at `dirFd` into `out`. False at the first thing the scan cannot
 // have seen as it is now: a link, a device or pipe, another file system, an unreadable
 // folder (then `*readError` gets its errno value).
-bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
+bool collectOnDisk(int dirFd, dev_t device, std::int64_t changedAfterNs, const QByteArray& prefix,
                    std::vector<ScannedCopy::Entry>& out, int* readError) {
     DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
@@ -64,6 +64,13 @@ bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
             ok = false;
             break;
         }
+        // Rewritten, replaced or renamed since: times put back by hand leave this one.
+        if (std::int64_t(st.st_ctim.tv_sec) * 1000000000 + std::int64_t(st.st_ctim.tv_nsec) >=
+                changedAfterNs &&
+            !isNeverScannedName(name)) {
+            ok = false;
+            break;
+        }
         if (S_ISREG(st.st_mode)) {
             if (!isNeverScannedName(name))
                 out.push_back({prefix + name, false, st.st_size});
@@ -78,7 +85,8 @@ bool collectOnDisk(int dirFd, dev_t device, const QByteArray& prefix,
             ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (sub < 0)
             *readError = errno;
-        if (sub < 0 || !collectOnDisk(sub, device, prefix + name + '/', out, readError)) {
+        if (sub < 0 ||
+            !collectOnDisk(sub, device, changedAfterNs, prefix + name + '/', out, readError)) {
             ok = false;
             break;
         }
@@ -100,6 +108,7 @@ std::shared_ptr<const ScannedCopy> ScannedCopy::snapshot(const DuplicateItem& it
     copy->device = identity.device;
     copy->inode = identity.inode;
     copy->changeTimeNs = identity.changeTimeNs;
+    copy->recordedAtNs = identity.recordedAtNs;
     if (copy->isFolder) {
         collectScanned(*node->asFolder(), QByteArray(), copy->entries);
         std::sort(copy->entries.begin(), copy->entries.end());
@@ -154,7 +163,11 @@ ScannedCopy::DiskState ScannedCopy::stateOnDisk(const FileManager& fileManager, 
     std::vector<Entry> found;
     found.reserve(entries.size());
     int readError = 0;
-    if (!collectOnDisk(fd, dev_t(device), QByteArray(), found, &readError))
+    if (!recordedAtNs) {
+        ::close(fd);
+        return DiskState::Changed;
+    }
+    if (!collectOnDisk(fd, dev_t(device), *recordedAtNs, QByteArray(), found, &readError))
         return readError ? unreadable(readError) : DiskState::Changed;
     std::sort(found.begin(), found.end());
     return found == entries ? DiskState::Unchanged : DiskState::Changed;

@@ -33,7 +33,9 @@ struct ScannedCopy {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::optional<std::int64_t> changeTimeNs; // st_ctim, nanoseconds since 1970
-    std::vector<Entry> entries;               // folders: every entry below, sorted
+    // Folders: when the group was formed; an entry below changed later is a change.
+    std::optional<std::int64_t> recordedAtNs;
+    std::vector<Entry> entries; // folders: every entry below, sorted
 
     // Taken from a copy of the result model. Main thread. Nothing for a copy that has left
     // its group (no node, no path).

@@ -9,6 +9,7 @@
 #include "FileTree/ScanTree.h"
 #include "Platform/PathAt.h"
 
+#include <ctime>
 #include <sys/stat.h>
 
 DuplicateItem::~DuplicateItem() {
@@ -46,6 +47,13 @@ void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
                     m_scannedIdentity.modificationTimeNs =
                         std::int64_t(info.st_mtim.tv_sec) * 1000000000 +
                         std::int64_t(info.st_mtim.tv_nsec);
+                } else {
+                    // The clock the kernel stamps change times with: whatever changes from
+                    // now on gets this time or a later one.
+                    timespec now{};
+                    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+                    m_scannedIdentity.recordedAtNs =
+                        std::int64_t(now.tv_sec) * 1000000000 + std::int64_t(now.tv_nsec);
                 }
             }
             m_bIsPackage =

@@ -84,6 +84,10 @@ public:
         std::uint64_t inode = 0;
         std::optional<std::int64_t> changeTimeNs;       // st_ctim, nanoseconds since 1970
         std::optional<std::int64_t> modificationTimeNs; // st_mtim; files only
+        // Folders: the kernel's file clock when the identity was taken. An entry anywhere
+        // below whose change time is as late or later may have changed since the group was
+        // formed (one tick of that clock is a few milliseconds).
+        std::optional<std::int64_t> recordedAtNs;
 
         bool operator==(const ScannedIdentity&) const = default;
     };

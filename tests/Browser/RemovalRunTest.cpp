@@ -70,6 +70,7 @@ protected:
     }
 
     void realScan() {
+        waitPastTheFileClockTick();
         auto listener = std::make_shared<ScanResultListener>();
         auto scanner = FoldersScanner::create({m_root}, listener);
         scanner->includeHiddenFiles(true);

@@ -24,6 +24,11 @@ QByteArray bytes(const QString& s) {
     return QFile::encodeName(s);
 }
 
+QByteArray readAllOf(const QByteArray& path) {
+    QFile file(QFile::decodeName(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Runs `work` with the file-system rights of an ordinary user: as root on a thread of its
 // own whose file-system user is "nobody" (the kernel then drops that thread's
 // permission-override capabilities); otherwise as is.
@@ -73,6 +78,7 @@ protected:
         ASSERT_TRUE(TestSupport::emptyUserTrash());
     }
     QByteArray path(const char* relative) const { return m_root + "/" + relative; }
+    QByteArray path(const QByteArray& relative) const { return m_root + "/" + relative; }
 
     QTemporaryDir m_dir{QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/..").absolutePath() +
                         "/fm-XXXXXX"};
@@ -190,6 +196,41 @@ TEST_F(FileManagerTest, ABindMountOfTheHomeVolumeHasNoTrashAndKeepsNoRecord) {
     EXPECT_TRUE(m_fm.fileExistsAtPath(path("source/file.txt")));
     const QDir info(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/info");
     EXPECT_EQ(info.entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(FileManagerTest, AnotherVolumeKeepsItsTrashAtItsTop) {
+    // A volume of its own that lives on disk (an overlay over temporary folders).
+    for (const char* folder : {"lower", "upper", "work", "volume"})
+        ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path(folder))));
+    const QByteArray options =
+        "lowerdir=" + path("lower") + ",upperdir=" + path("upper") + ",workdir=" + path("work");
+    if (::geteuid() != 0 ||
+        ::mount("overlay", path("volume").constData(), "overlay", 0, options.constData()) != 0)
+        GTEST_SKIP() << "no overlay volume can be mounted here";
+    const QByteArray uid = QByteArray::number(qulonglong(::getuid()));
+    FileError error;
+    // No shared Trash: the user's own at the top of the volume, the path kept relative to it.
+    const bool first = TestSupport::writeFile(path("volume/dir/file.txt"), "on another volume") &&
+                       m_fm.trashItemAtPath(path("volume/dir/file.txt"), &error);
+    const QByteArray firstRecord =
+        readAllOf(path("volume/.Trash-" + uid + "/info/file.txt.trashinfo"));
+    const bool firstThere =
+        QFile::exists(QFile::decodeName(path("volume/.Trash-" + uid + "/files/file.txt")));
+    // A shared, sticky .Trash at the top: the user's folder inside it.
+    const bool shared = ::mkdir(path("volume/.Trash").constData(), 0777) == 0 &&
+                        ::chmod(path("volume/.Trash").constData(), 01777) == 0;
+    const bool second = shared && TestSupport::writeFile(path("volume/other.txt"), "x") &&
+                        m_fm.trashItemAtPath(path("volume/other.txt"), &error);
+    const bool secondThere =
+        QFile::exists(QFile::decodeName(path("volume/.Trash/" + uid + "/files/other.txt")));
+    ::umount2(path("volume").constData(), MNT_DETACH);
+
+    EXPECT_TRUE(first) << error.description.toStdString();
+    EXPECT_TRUE(firstThere);
+    EXPECT_TRUE(firstRecord.startsWith("[Trash Info]\nPath=dir/file.txt\nDeletionDate="))
+        << firstRecord.constData();
+    EXPECT_TRUE(second) << error.description.toStdString();
+    EXPECT_TRUE(secondThere);
 }
 
 TEST_F(FileManagerTest, PermissionFailuresMapToWriteAndReadCodes) {

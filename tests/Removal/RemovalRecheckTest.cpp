@@ -97,6 +97,15 @@ TEST_F(RemovalRecheckTest, ACopyChangedAfterTheScanOrWithoutARealOtherCopyStays)
              return ::unlink(t.path(base + "/keep/x.bin").constData()) == 0 &&
                     ::symlink("../rm/x.bin", t.path(base + "/keep/x.bin").constData()) == 0;
          }},
+        {"a file deep in the kept folder copy rewritten, its time put back", true, noOther,
+         [](RemovalRecheckTest& t, const QByteArray& base) {
+             return t.rewriteKeepingTimes(base + "/keep/d/sub/two.bin");
+         }},
+        {"a file deep in the removed folder copy rewritten, its time put back", true, changed,
+         [](RemovalRecheckTest& t, const QByteArray& base) {
+             return t.rewriteKeepingTimes(base + "/rm/d/sub/two.bin");
+         }},
+        {"untouched folder copies", true, 0, [](auto&, const QByteArray&) { return true; }},
         // A new name for the removed copy changes its own status (its link count) too.
         {"kept copy now a hard link of the removed one", false, changed,
          [](RemovalRecheckTest& t, const QByteArray& base) {
@@ -167,7 +176,7 @@ TEST_F(RemovalRecheckTest, ACopyChangedAfterTheScanOrWithoutARealOtherCopyStays)
                              [&](const NotRemovedInfo& info) { return info.item == removed[i]; });
             if (cases[i].expected == 0) {
                 EXPECT_EQ(found, notRemoved.end());
-                EXPECT_FALSE(exists(base + "/rm/x.bin"));
+                EXPECT_FALSE(exists(base + (cases[i].folders ? "/rm/d" : "/rm/x.bin")));
                 continue;
             }
             ASSERT_NE(found, notRemoved.end());
@@ -179,15 +188,17 @@ TEST_F(RemovalRecheckTest, ACopyChangedAfterTheScanOrWithoutARealOtherCopyStays)
                           : QStringLiteral("No other copy is left"));
             EXPECT_TRUE(exists(base + (cases[i].folders ? "/rm/d" : "/rm/x.bin")));
         }
-        EXPECT_EQ(listener->removedCount(), 1u);
-        EXPECT_EQ(notRemoved.size(), cases.size() - 1);
-        // Only the one copy that went has a Trash record: none is left for the others.
+        EXPECT_EQ(listener->removedCount(), 2u);
+        EXPECT_EQ(notRemoved.size(), cases.size() - 2);
+        // Only the copies that went have Trash records: none is left for the others.
         if (toTrash) {
             QStringList records;
             QDirIterator it(trashFolder() + "/info", QDir::Files | QDir::Hidden);
             while (it.hasNext())
                 records.append(QFileInfo(it.next()).fileName());
-            EXPECT_EQ(records, QStringList{QStringLiteral("x.bin.trashinfo")});
+            records.sort();
+            EXPECT_EQ(records, (QStringList{QStringLiteral("d.trashinfo"),
+                                            QStringLiteral("x.bin.trashinfo")}));
         }
     }
 }

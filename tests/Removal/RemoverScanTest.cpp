@@ -55,6 +55,7 @@ bool existsDeep(const QByteArray& root, const QByteArray& relative) {
 class RemoverScanTest : public RemoverFixture {
 protected:
     void realScan() {
+        waitPastTheFileClockTick();
         auto listener = std::make_shared<ScanResultListener>();
         auto scanner = FoldersScanner::create({m_root}, listener);
         scanner->enableSearchDuplicatesFoldersAndSimilars(true);

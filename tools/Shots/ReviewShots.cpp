@@ -2,6 +2,7 @@
 // a group's last copy, a copy gone from disk), during a run, and after it.
 #include "Shots.h"
 
+#include "Browser/RemovalSession.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesVC.h"
 #include "Categories/Settings.h"
@@ -18,7 +19,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -141,6 +144,31 @@ SORVANTA_SHOT_AREA(review) {
         panel->removalDidFinish(48200000);
         screen.duplicatesToolbar()->setRemoveIsOn(false);
         session.save(QStringLiteral("cleaned"), &screen, size);
+    }
+    {
+        // The report of a real run that kept two copies for the last-copy guard: their only
+        // other copies left the disk after the scan, so nothing is moved anywhere.
+        ReviewFixture guarded;
+        SelectDuplicatesVC screen;
+        screen.resize(size);
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        RemovalSession::Items items;
+        for (const std::size_t group : {std::size_t(1), std::size_t(2)}) {
+            QFile::remove(QFile::decodeName(guarded.groups[group][0]->path()));
+            items.push_back(guarded.groups[group][1]->getDuplicateItem()->shared_from_this());
+        }
+        RemovalSession::start(items, true, nullptr, &screen, &screen);
+        QMessageBox* report = nullptr;
+        QElapsedTimer waited;
+        waited.start();
+        while (!report && waited.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (!RemovalSession::current())
+                report = screen.findChild<QMessageBox*>(QStringLiteral("notRemovedReport"));
+        }
+        if (report)
+            session.save(QStringLiteral("report-no-other-copy"), report);
     }
     AnimationClock::instance().setMode(AnimationClock::Mode::Real);
     Settings::setSortType(sortType);
