@@ -77,7 +77,10 @@ PreferencesGeneralView::PreferencesGeneralView(QWidget* parent) : QWidget(parent
     m_pDuplicatesMinimalSizeSlider->setRange(0, kSliderSteps);
     m_pDuplicatesMinimalSizeSlider->setTickPosition(QSlider::TicksBelow);
     m_pDuplicatesMinimalSizeSlider->setTickInterval(kSliderSteps / 3);
-    m_pDuplicatesMinimalSizeSlider->setFocusPolicy(Qt::NoFocus);
+    // The arrow keys move it one position, Page Up and Page Down ten.
+    m_pDuplicatesMinimalSizeSlider->setFocusPolicy(Qt::StrongFocus);
+    m_pDuplicatesMinimalSizeSlider->setSingleStep(int(kStepsPerPosition));
+    m_pDuplicatesMinimalSizeSlider->setPageStep(int(10 * kStepsPerPosition));
     QPalette sliderColours = m_pDuplicatesMinimalSizeSlider->palette();
     sliderColours.setColor(QPalette::Highlight, Palette::selectedRowColor());
     m_pDuplicatesMinimalSizeSlider->setPalette(sliderColours);

@@ -3,12 +3,14 @@
 #include "Preferences/PreferencesMainView.h"
 #include "Preferences/PreferencesTexts.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/WindowPlacement.h"
 
 PreferencesWC::PreferencesWC(QWidget* parent) : DraggableWindow(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     setWindowTitle(PreferencesTexts::windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWindowSize);
+    WindowPlacement::attachToMainWindow(this, true);
     m_pMainView = new PreferencesMainView(this);
     m_pMainView->setGeometry(rect());
     m_closeButton = new ButtonWithTrackingArea(this);

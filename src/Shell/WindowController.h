@@ -71,6 +71,9 @@ public:
     // welcome screen.
     void windowDidLoad();
     void moveWindowToScreenCenter();
+    // |size| cut down to the available area of the window's screen: no screen's window is
+    // larger than what the screen can show.
+    QSize fittedSize(QSize size) const;
     void updateMenuItemsByTarget();
 
     // ---- Screens.
@@ -123,6 +126,9 @@ public:
     void toggleFullScreen();
     void windowDidEnterFullScreen();
     void windowDidExitFullScreen();
+    // Escape with no modifier: closes the review panel, else leaves full screen; false when
+    // there was neither, and the key goes on to the screens.
+    bool escapePressed();
     // Modifier keys changed to |modifierFlags| (the key tables' bits).
     void flagsChanged(quint32 modifierFlags);
 

@@ -12,6 +12,7 @@
 #include "Shell/WindowBackgroundView.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QPropertyAnimation>
 #include <QSizeGrip>
@@ -60,30 +61,39 @@ void WindowController::animateWindowTo(const QRect& frame, int durationMs,
 
 void WindowController::decreaseWindowAnimated(bool animated, Completion completion) {
     const QRect screen = screenFrame();
-    const QRect frame(screen.x() + (screen.width() - kWelcomeSize.width()) / 2,
-                      screen.y() + (screen.height() - kWelcomeSize.height()) / 2,
-                      kWelcomeSize.width(), kWelcomeSize.height());
+    const QSize size = fittedSize(kWelcomeSize);
+    // Centred on the whole screen, then kept inside the part no panel covers.
+    const QRect frame = WindowPlacement::fitFrame(
+        QRect(screen.x() + (screen.width() - size.width()) / 2,
+              screen.y() + (screen.height() - size.height()) / 2, size.width(), size.height()),
+        WindowPlacement::availableGeometry(this));
     // The smaller minimum comes first so the window can shrink while it animates; the
     // maximum follows when it has arrived.
-    setMinimumSize(kWelcomeSize);
+    setMinimumSize(size);
     m_sizeGrip->hide();
     animateWindowTo(frame, animated ? kWindowAnimationMs : kWindowAnimationNotAnimatedMs,
-                    [this, completion = std::move(completion)] {
-                        setMaximumSize(kWelcomeSize);
+                    [this, size, completion = std::move(completion)] {
+                        setMaximumSize(size);
                         if (completion)
                             completion(true);
                     });
 }
 
-void WindowController::increaseWindowToSize(QSize size, bool resizable, Completion completion) {
+void WindowController::increaseWindowToSize(QSize wanted, bool resizable, Completion completion) {
+    // A screen too small for the wanted size gets all it can show; the screens' layouts
+    // work down to that.
+    const QSize size = fittedSize(wanted);
     // The larger maximum comes first so the window can grow while it animates; the minimum
     // follows when it has arrived.
     setMaximumSize(resizable ? kMaximumResultsSize : size);
     const QRect screen = screenFrame();
-    // On screen the window stands 30 points above the centre (y grows downward here).
-    const QRect frame(screen.x() + (screen.width() - size.width()) / 2,
-                      screen.y() + (screen.height() - size.height()) / 2 - kResultsAboveCentre,
-                      size.width(), size.height());
+    // On screen the window stands 30 points above the centre (y grows downward here), and
+    // always inside the part no panel covers.
+    const QRect frame = WindowPlacement::fitFrame(
+        QRect(screen.x() + (screen.width() - size.width()) / 2,
+              screen.y() + (screen.height() - size.height()) / 2 - kResultsAboveCentre,
+              size.width(), size.height()),
+        WindowPlacement::availableGeometry(this));
     animateWindowTo(frame, kWindowAnimationMs,
                     [this, size, resizable, completion = std::move(completion)] {
                         setMinimumSize(size);

@@ -72,7 +72,12 @@ protected:
                bool(m_window->selectDuplicatesController()) == results;
     }
 
+    // The Part's sizes, as far as the test screen can show them.
     void expectSizes(QSize minimum, QSize maximum) const {
+        const bool resizable = maximum == WindowController::kMaximumResultsSize;
+        minimum = m_window->fittedSize(minimum);
+        if (!resizable)
+            maximum = m_window->fittedSize(maximum);
         EXPECT_EQ(m_window->minimumSize(), minimum);
         EXPECT_EQ(m_window->maximumSize(), maximum);
         EXPECT_GE(m_window->width(), minimum.width());

@@ -1,5 +1,7 @@
 #include "Platform/ui/FileManagerReveal.h"
 
+#include "Platform/ui/OpenFailure.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -37,16 +39,36 @@ void callFileManager(const QString& method, const QString& path, std::function<v
                      });
 }
 
+// Why neither the file manager nor an application for folders took the request.
+QString noFileManagerReason() {
+    return QStringLiteral("No file manager answered, and no application is set up to open "
+                          "folders on this desktop.");
+}
+
+// Opens the folder that holds |path|; tells the user |message| when nothing opens it.
+void openParentFolder(const QString& path, const QString& message) {
+    const QUrl parent = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    if (!QDesktopServices::openUrl(parent))
+        OpenFailure::report(message, noFileManagerReason());
+}
+
 } // namespace
 
 void revealPath(const QString& path) {
-    const QUrl parent = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    const QString message = QStringLiteral("\u201C%1\u201D could not be shown in the file manager.")
+                                .arg(QFileInfo(path).fileName());
     callFileManager(QStringLiteral("ShowItems"), path,
-                    [parent] { QDesktopServices::openUrl(parent); });
+                    [path, message] { openParentFolder(path, message); });
 }
 
 void showItemProperties(const QString& path) {
-    callFileManager(QStringLiteral("ShowItemProperties"), path, [path] { revealPath(path); });
+    const QString message = QStringLiteral("The properties of \u201C%1\u201D could not be shown.")
+                                .arg(QFileInfo(path).fileName());
+    // Where no file manager shows properties, the item is at least shown in its folder.
+    callFileManager(QStringLiteral("ShowItemProperties"), path, [path, message] {
+        callFileManager(QStringLiteral("ShowItems"), path,
+                        [path, message] { openParentFolder(path, message); });
+    });
 }
 
 } // namespace FileManagerReveal

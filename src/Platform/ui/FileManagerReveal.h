@@ -4,7 +4,8 @@
 
 // Shows a file or folder in the user's file manager, selected: through the freedesktop.org
 // FileManager1 "ShowItems" call on the session bus, or, where no file manager answers it,
-// by opening the parent folder. Returns at once; failures are silent.
+// by opening the parent folder. Returns at once; when nothing could show the item, the user
+// is told through OpenFailure.
 namespace FileManagerReveal {
 
 void revealPath(const QString& path);

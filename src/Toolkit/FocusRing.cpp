@@ -1,0 +1,132 @@
+#include "Toolkit/FocusRing.h"
+
+#include "Toolkit/Palette.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QPainter>
+
+namespace {
+
+QPointer<FocusRing>& theRing() {
+    static QPointer<FocusRing> ring;
+    return ring;
+}
+
+// Sees the focus events of every widget and hands them to the ring.
+class FocusWatcher final : public QObject {
+public:
+    explicit FocusWatcher(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace
+
+void FocusRing::install() {
+    static bool installed = false;
+    if (installed || !qApp)
+        return;
+    installed = true;
+    qApp->installEventFilter(new FocusWatcher(qApp));
+}
+
+FocusRing* FocusRing::ring() {
+    return theRing();
+}
+
+FocusRing::FocusRing() : QWidget(nullptr) {
+    setObjectName(QStringLiteral("focusRing"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void FocusRing::follow(QWidget* target) {
+    if (m_target && m_target != target)
+        m_target->removeEventFilter(this);
+    m_target = target;
+    QWidget* window = target->window();
+    if (parentWidget() != window)
+        setParent(window);
+    target->installEventFilter(this);
+    place();
+    show();
+    raise();
+}
+
+void FocusRing::drop() {
+    if (m_target)
+        m_target->removeEventFilter(this);
+    m_target = nullptr;
+    hide();
+}
+
+void FocusRing::place() {
+    if (!m_target || !parentWidget())
+        return;
+    const QPoint topLeft = m_target->mapTo(parentWidget(), QPoint(0, 0));
+    setGeometry(QRect(topLeft, m_target->size()).adjusted(-kOutset, -kOutset, kOutset, kOutset));
+    raise();
+}
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_target) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            place();
+            break;
+        case QEvent::Hide:
+            drop();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FocusRing::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(Palette::focusRingColor(), kWidth);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = kWidth / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 4, 4);
+}
+
+void FocusRing::focusEntered(QWidget* widget, Qt::FocusReason reason) {
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+        if (!theRing())
+            theRing() = new FocusRing;
+        theRing()->follow(widget);
+    } else if (FocusRing* ring = theRing(); ring && ring->target() != widget) {
+        ring->drop();
+    }
+}
+
+void FocusRing::focusLeft(QWidget* widget, Qt::FocusReason reason) {
+    // The focus leaving for a popup or another window comes back to the same control.
+    FocusRing* ring = theRing();
+    if (ring && ring->target() == widget && reason != Qt::PopupFocusReason &&
+        reason != Qt::ActiveWindowFocusReason)
+        ring->drop();
+}
+
+bool FocusWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->isWindow() || qobject_cast<FocusRing*>(widget))
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (event->type() == QEvent::FocusIn)
+        FocusRing::focusEntered(widget, reason);
+    else
+        FocusRing::focusLeft(widget, reason);
+    return false;
+}
