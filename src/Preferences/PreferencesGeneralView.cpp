@@ -39,7 +39,8 @@ QLabel* makeLabel(QWidget* parent, const QString& text, qreal size,
 QRadioButton* makeRadio(QWidget* parent, const QString& text) {
     auto* radio = new QRadioButton(text, parent);
     radio->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), 13));
-    radio->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it (with the ring around it); a click leaves the focus where it was.
+    radio->setFocusPolicy(Qt::TabFocus);
     QPalette colours = radio->palette();
     colours.setColor(QPalette::WindowText, Palette::commonTextColor());
     radio->setPalette(colours);

@@ -5,6 +5,8 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/WindowPlacement.h"
 
+#include <QAbstractButton>
+
 PreferencesWC::PreferencesWC(QWidget* parent) : DraggableWindow(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     setWindowTitle(PreferencesTexts::windowTitle());
@@ -33,6 +35,11 @@ void PreferencesWC::awakeFromNib() {
 void PreferencesWC::windowDidLoad() {
     m_pMainView->loadDefaultInformation();
     m_closeButton->raise();
+    // Every button of the panes is reached with Tab, as a dialog's controls are; a click
+    // still leaves the focus where it was.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        if (button != m_closeButton && button->focusPolicy() == Qt::NoFocus)
+            button->setFocusPolicy(Qt::TabFocus);
 }
 
 PreferencesWC* PreferencesWC::showWindow() {

@@ -89,6 +89,7 @@ void ZembrookDialogWC::pleaseShowWindow() {
     QWidget* owner = WindowPlacement::mainWindow();
     auto* panel = new ZembrookDialogWC(owner ? owner : QApplication::activeWindow());
     openPanel() = panel;
+    WindowPlacement::attachToMainWindow(panel, false);
     panel->windowDidLoad();
     panel->show();
     panel->raise();

@@ -8,10 +8,14 @@
 Alert::Alert(const QString& message, const QString& informativeText, StandardButtons buttons,
              QWidget* parent)
     : QMessageBox(QMessageBox::NoIcon, QString(), message, buttons,
-                  parent ? parent->window() : WindowPlacement::mainWindow(),
-                  Qt::Dialog | Qt::FramelessWindowHint) {
+                  parent ? parent->window() : WindowPlacement::mainWindow()) {
     setInformativeText(informativeText);
+    // The message box makes itself a sheet when it turns window-modal, with the window
+    // manager's title bar; the sheet keeps no frame of the window manager's.
     setWindowModality(Qt::WindowModal);
+    setWindowFlags((windowFlags() &
+                    ~(Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)) |
+                   Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose);
     setStyleSheet(paletteStyleSheet());
 }

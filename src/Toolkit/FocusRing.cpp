@@ -13,7 +13,14 @@ QPointer<FocusRing>& theRing() {
     return ring;
 }
 
-// Sees the focus events of every widget and hands them to the ring.
+// Whether the last press was a key's rather than the mouse's.
+bool& keyboardInUse() {
+    static bool value = false;
+    return value;
+}
+
+// Sees the focus events of every widget and hands them to the ring, and the presses that
+// tell whether the keyboard or the mouse moved the focus.
 class FocusWatcher final : public QObject {
 public:
     explicit FocusWatcher(QObject* parent) : QObject(parent) {}
@@ -100,11 +107,19 @@ void FocusRing::paintEvent(QPaintEvent*) {
 }
 
 void FocusRing::focusEntered(QWidget* widget, Qt::FocusReason reason) {
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+    // Tab and Shift+Tab, or a key of a list that hands the focus on (the arrows and Tab of
+    // the results lists move it themselves): the keyboard moved the focus.
+    const bool byKeyboard =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        (keyboardInUse() && (reason == Qt::OtherFocusReason || reason == Qt::ShortcutFocusReason));
+    if (byKeyboard) {
         if (!theRing())
             theRing() = new FocusRing;
         theRing()->follow(widget);
-    } else if (FocusRing* ring = theRing(); ring && ring->target() != widget) {
+    } else if (FocusRing* ring = theRing(); ring && ring->target() != widget &&
+                                            reason != Qt::ActiveWindowFocusReason &&
+                                            reason != Qt::PopupFocusReason) {
+        // Another window coming to the front leaves the ring where it is in its own.
         ring->drop();
     }
 }
@@ -113,13 +128,27 @@ void FocusRing::focusLeft(QWidget* widget, Qt::FocusReason reason) {
     // The focus leaving for a popup or another window comes back to the same control.
     FocusRing* ring = theRing();
     if (ring && ring->target() == widget && reason != Qt::PopupFocusReason &&
-        reason != Qt::ActiveWindowFocusReason)
+        reason != Qt::ActiveWindowFocusReason) {
         ring->drop();
+    }
 }
 
 bool FocusWatcher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        keyboardInUse() = true;
         return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::TouchBegin:
+        keyboardInUse() = false;
+        return false;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        break;
+    default:
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->isWindow() || qobject_cast<FocusRing*>(widget))
         return false;

@@ -3,8 +3,9 @@
 #include <QPointer>
 #include <QWidget>
 
-// The ring drawn around the control that took the keyboard focus from Tab or Shift+Tab, in
-// the palette's focus colour. The custom-drawn controls draw no focus of their own, so
+// The ring drawn around the control that took the keyboard focus from Tab or Shift+Tab, or
+// from a key that moves the focus itself (a list handing it on), in the palette's focus
+// colour. The custom-drawn controls draw no focus of their own, so
 // without it a keyboard user cannot see where the keys go. A click or any other way of
 // moving the focus takes the ring away. One ring for the whole application; it lies over
 // the focused control in the control's window and lets every mouse event through.

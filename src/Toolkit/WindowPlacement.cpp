@@ -39,8 +39,8 @@ protected:
             const auto* key = static_cast<QKeyEvent*>(event);
             const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
             const bool closeKey = key->key() == Qt::Key_W && modifiers == Qt::ControlModifier;
-            const bool escape = m_closeOnEscape && key->key() == Qt::Key_Escape &&
-                                modifiers == Qt::NoModifier;
+            const bool escape =
+                m_closeOnEscape && key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier;
             if (closeKey || escape) {
                 m_window->close();
                 return true;
@@ -57,7 +57,9 @@ private:
         fitSizeLimits(m_window);
         const QRect available = availableGeometry(main ? main : m_window);
         const QRect over = main && main->isVisible() ? main->frameGeometry() : available;
-        const QRect frame = centredFrame(m_window->size(), over, available);
+        // Placed by its frame, window manager's decorations included.
+        const QRect frame =
+            centredFrame(m_window->size().grownBy(frameMargins(m_window)), over, available);
         m_window->move(frame.topLeft());
     }
 
@@ -66,6 +68,11 @@ private:
 };
 
 } // namespace
+
+QMargins frameMargins(const QWidget* window) {
+    const QWindow* handle = window ? window->windowHandle() : nullptr;
+    return handle ? handle->frameMargins() : QMargins();
+}
 
 void setMainWindow(QWidget* window) {
     mainWindowPointer() = window;
@@ -109,7 +116,8 @@ QRect centredFrame(QSize size, const QRect& over, const QRect& available) {
 void fitSizeLimits(QWidget* window) {
     if (!window)
         return;
-    const QRect available = availableGeometry(window);
+    // The window manager's frame takes its part of the screen too.
+    const QRect available = availableGeometry(window).marginsRemoved(frameMargins(window));
     if (available.isEmpty())
         return;
     const QSize minimum = fitSize(window->minimumSize(), available);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -20,6 +21,9 @@ QWidget* mainWindow();
 // The available area of |window|'s screen, else of the main window's screen, else of the
 // primary screen; empty with no screen at all.
 QRect availableGeometry(const QWidget* window);
+
+// The window manager's frame around |window|; none for a frameless window.
+QMargins frameMargins(const QWidget* window);
 
 // |size| cut down to |available|'s size; an empty |available| leaves it as it is.
 QSize fitSize(QSize size, const QRect& available);
