@@ -25,7 +25,7 @@ namespace {
 
 constexpr int kButtonWidth = 84;
 constexpr int kOthersWidth = 103;
-constexpr int kButtonHeight = 27;
+constexpr int kButtonHeight = DuplicateToolbarVC::kPillRowBottom - DuplicateToolbarVC::kStripTop;
 constexpr int kBarWidth = 60;
 constexpr int kBarHeight = 8;
 constexpr int kStripHeight = 72;
@@ -470,9 +470,9 @@ void DuplicateToolbarVC::setSortByButtonTitle() {
 
 void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_viewWithButtons->move(m_viewWithButtons->x(), 22);
+    m_backButton->move(16, kStripTop + (kButtonHeight - m_backButton->height()) / 2);
+    m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
     m_viewWithButtons->windowDidResize();
-    m_backButton->move(16, 22 + (kButtonHeight - m_backButton->height()) / 2);
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
     viewFrameDidChangeNotification();

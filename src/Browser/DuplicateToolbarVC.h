@@ -41,6 +41,11 @@ class DuplicateToolbarVC : public QWidget {
 
 public:
     static constexpr const char* kInterfaceName = "DuplicateToolbarVC_DARK";
+    // The row of category pills and Back starts below the window's own strip of window
+    // buttons and menu bar (30 points from the top), so none of them overlap at any width;
+    // kPillRowBottom is where the row ends.
+    static constexpr int kStripTop = 30;
+    static constexpr int kPillRowBottom = kStripTop + 27;
 
     explicit DuplicateToolbarVC(QWidget* parent = nullptr);
     ~DuplicateToolbarVC() override;

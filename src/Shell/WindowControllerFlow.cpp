@@ -22,6 +22,8 @@ namespace {
 constexpr int kWindowAnimationNotAnimatedMs = 10;
 constexpr int kResultsAboveCentre = 30;
 constexpr qreal kStartUpAlpha = 0.99;
+// Set on the results screen while its hide runs.
+constexpr const char* kLeavingProperty = "leavingScreen";
 
 // Where a hidden screen ends, by direction: off to the left, in place, or off to the right.
 QPoint hiddenOrigin(const QWidget* view, int direction) {
@@ -189,8 +191,10 @@ void WindowController::hideInterimScreenTo(int direction) {
 // ---- Scan screen.
 
 void WindowController::showScanScreenFrom(int, Completion completion) {
+    // The welcome screen leaves first, so the growing window never shows it stranded at
+    // its left edge; the scan screen comes in when the window has its size.
+    hideWelcomeScreenTo(ScreenTransitionLeft);
     increaseWindowToSize(kScanSize, false, [this, completion](bool) {
-        hideWelcomeScreenTo(ScreenTransitionLeft);
         if (!m_scanScreenController) {
             auto* scan = new ScanScreenVC(m_contentView);
             scan->setDelegate(this);
@@ -256,8 +260,10 @@ void WindowController::showSelectDuplicatesVCFrom(int) {
 
 void WindowController::hideSelectDuplicatesVCTo(int direction) {
     QPointer<SelectDuplicatesVC> results = m_selectDuplicatesController;
-    if (!results)
+    // Once on its way out, the screen keeps the hide it began.
+    if (!results || results->property(kLeavingProperty).toBool())
         return;
+    results->setProperty(kLeavingProperty, true);
     results->resetAllDelegates();
     results->setAnimating(true);
     ScreenAnimation::animate(results, 0.0, hiddenOrigin(results, direction), kScreenAnimationMs,
@@ -311,8 +317,10 @@ void WindowController::backToWelcomeScreen() {
         toggleFullScreen();
         return;
     }
+    // The results leave before the window shrinks, so they are never squeezed into the
+    // small window; the welcome screen comes in when it has its size.
+    hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) {
-        hideSelectDuplicatesVCTo(ScreenTransitionRight);
         hideScanScreenTo(ScreenTransitionRight);
         showWelcomeScreenFrom(ScreenTransitionLeft);
         disableFullScreenButton();
@@ -328,8 +336,8 @@ void WindowController::backToInterimScreen() {
         toggleFullScreen();
         return;
     }
+    hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) {
-        hideSelectDuplicatesVCTo(ScreenTransitionRight);
         hideScanScreenTo(ScreenTransitionRight);
         showInterimScreenFrom(ScreenTransitionLeft);
         disableFullScreenButton();

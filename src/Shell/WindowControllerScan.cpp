@@ -209,6 +209,9 @@ void WindowController::performRestartScan() {
     if ((m_selectDuplicatesController && m_selectDuplicatesController->animating()) ||
         m_welcomeScreenController)
         return;
+    // The results leave before the window shrinks, never squeezed into the small window.
+    if (!m_interimScreenController)
+        hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) { runRestartAfterWindowShrank(); });
 }
 

@@ -6,15 +6,16 @@
 #include "Browser/SelectedFilesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
-#include "Results/DuplicatesManager.h"
 #include "Platform/ui/FileManagerReveal.h"
 #include "Preferences/PreferencesGeneralView.h"
 #include "Preferences/PreferencesMainView.h"
 #include "Preferences/PreferencesWC.h"
 #include "Promo/ZembrookDialogWC.h"
+#include "Results/DuplicatesManager.h"
 #include "Screens/NoDuplicatesVC.h"
 #include "Screens/ScanScreenVC.h"
 #include "Shell/AboutWC.h"
+#include "Shell/ScreenAnimation.h"
 #include "Shell/SharingService.h"
 #include "Shell/WindowController.h"
 #include "TestSupport.h"
@@ -351,6 +352,30 @@ TEST_F(ScreenFitTest, WhatTheDesktopCannotOpenIsToldInAnAlert) {
         alert->done(QMessageBox::Ok);
     }
     qputenv("PATH", path);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ScreenFitTest, ContentChangesBeforeTheWindowResizes) {
+    ASSERT_NO_FATAL_FAILURE(scanToResults());
+    SelectDuplicatesVC* results = m_window->selectDuplicatesController();
+    const QSize resultsSize = results->size();
+    Settings::setShowRestartScanMessage(false);
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    m_window->restartScan();
+    AnimationClock::instance().advance(250); // halfway through the window's shrink
+    // The window is shrinking, and the results on their way out keep their own size.
+    EXPECT_LT(m_window->width(), resultsSize.width());
+    ASSERT_TRUE(m_window->selectDuplicatesController());
+    EXPECT_EQ(results->size(), resultsSize);
+    EXPECT_LT(ScreenAnimation::alphaValue(results), 1.0);
+    for (int i = 0; i < 40 && !m_window->scanScreenController(); ++i)
+        AnimationClock::instance().advance(100);
+    // On the way to the scan screen the welcome screen left while the window grew.
+    ASSERT_TRUE(m_window->scanScreenController());
+    AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
 }
 
 } // namespace

@@ -10,11 +10,11 @@ TEST(WindowPlacementTest, SizesAndFramesAreFittedIntoTheFreeArea) {
         QRect fitted;
     };
     const Case cases[] = {
-        {{100, 100, 400, 300}, {100, 100, 400, 300}},  // inside: left alone
-        {{-240, -232, 1200, 713}, {0, 27, 960, 513}},  // too large: the whole area
-        {{700, 400, 400, 300}, {560, 240, 400, 300}},  // off the bottom right: moved in
-        {{-50, 0, 400, 300}, {0, 27, 400, 300}},       // off the top left, under the panel
-        {{100, 100, 1000, 200}, {0, 100, 960, 200}},   // too wide only
+        {{100, 100, 400, 300}, {100, 100, 400, 300}}, // inside: left alone
+        {{-240, -232, 1200, 713}, {0, 27, 960, 513}}, // too large: the whole area
+        {{700, 400, 400, 300}, {560, 240, 400, 300}}, // off the bottom right: moved in
+        {{-50, 0, 400, 300}, {0, 27, 400, 300}},      // off the top left, under the panel
+        {{100, 100, 1000, 200}, {0, 100, 960, 200}},  // too wide only
     };
     for (const Case& c : cases)
         EXPECT_EQ(WindowPlacement::fitFrame(c.frame, area), c.fitted)
