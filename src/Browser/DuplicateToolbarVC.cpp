@@ -16,6 +16,7 @@
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMetaObject>
 
@@ -98,11 +99,17 @@ DuplicateToolbarVC::DuplicateToolbarVC(QWidget* parent) : QWidget(parent) {
     m_sortByButton = new BlueTitleButton(this);
     connect(m_sortByButton, &QAbstractButton::clicked, this, [this] { sortByPressed(); });
     m_sortMenu = new QMenu(this);
+    // The sort key and the direction are each one choice of several: radio marks.
+    auto* keys = new QActionGroup(m_sortMenu);
+    auto* directions = new QActionGroup(m_sortMenu);
+    for (auto* group : {keys, directions})
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (std::size_t i = 0; i < kSortItems.size(); ++i) {
         if (i == 7)
             m_sortMenu->addSeparator();
         QAction* action = m_sortMenu->addAction(QLatin1String(kSortItems[i]));
         action->setCheckable(true);
+        (i < 7 ? keys : directions)->addAction(action);
         connect(action, &QAction::triggered, this, [this, i] {
             if (i < 7)
                 tryToSetSortType(static_cast<int>(i));

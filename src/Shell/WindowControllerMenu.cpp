@@ -23,6 +23,7 @@
 #include "Toolkit/Palette.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -150,10 +151,14 @@ void WindowController::buildMenuBar() {
         {"Folders", MenuCommand::ShowFolders, Qt::Key_9},
         {"Similars", MenuCommand::ShowHeaps, Qt::Key_0},
     };
+    // One category shows at a time: the items carry radio marks.
+    auto* shown = new QActionGroup(view);
+    shown->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const auto& category : categories) {
         QAction* item = addMenuItem(view, QLatin1String(category.title), category.command,
                                     keys(Qt::CTRL | category.key));
         item->setCheckable(true);
+        shown->addAction(item);
     }
     view->addSeparator();
     fullScreenMenuItem = addMenuItem(view, QStringLiteral("Enter Full Screen"),

@@ -2,6 +2,7 @@
 // every step of the flow, the secondary windows transient for the main window and centred
 // on it, and the keys that close them. Run once on the default test screen and again on
 // small screens (1920 x 1080 at scale 2, 1280 x 720), where the Part's sizes do not fit.
+#include "Browser/DuplicateToolbarVC.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Browser/SelectedFilesVC.h"
 #include "Categories/Settings.h"
@@ -26,12 +27,15 @@
 #include "Toolkit/QuickLookController.h"
 #include "Toolkit/WindowPlacement.h"
 
+#include <QActionGroup>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -376,6 +380,38 @@ TEST_F(ScreenFitTest, ContentChangesBeforeTheWindowResizes) {
     // On the way to the scan screen the welcome screen left while the window grew.
     ASSERT_TRUE(m_window->scanScreenController());
     AnimationClock::instance().setMode(AnimationClock::Mode::Instant);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ScreenFitTest, OneOfSeveralChoicesInTheMenusShowsARadioMark) {
+    ASSERT_NO_FATAL_FAILURE(scanToResults());
+    const auto groupOf = [](const QAction* item) { return item ? item->actionGroup() : nullptr; };
+    QActionGroup* categories = groupOf(m_window->menuItem(MenuCommand::ShowOverview));
+    ASSERT_TRUE(categories);
+    EXPECT_TRUE(categories->isExclusive());
+    EXPECT_EQ(groupOf(m_window->menuItem(MenuCommand::ShowHeaps)), categories);
+    EXPECT_EQ(groupOf(m_window->menuItem(MenuCommand::FullScreen)), nullptr);
+
+    DuplicateToolbarVC* toolbar = m_window->selectDuplicatesController()->duplicatesToolbar();
+    QActionGroup* keys = groupOf(toolbar->sortMenuItem(QStringLiteral("Size")));
+    QActionGroup* directions = groupOf(toolbar->sortMenuItem(QStringLiteral("Ascending")));
+    ASSERT_TRUE(keys && directions);
+    EXPECT_NE(keys, directions);
+    EXPECT_TRUE(keys->isExclusive() && directions->isExclusive());
+    EXPECT_EQ(groupOf(toolbar->sortMenuItem(QStringLiteral("Path"))), keys);
+    EXPECT_EQ(groupOf(toolbar->sortMenuItem(QStringLiteral("Descending"))), directions);
+    // The menus draw the group's items with radio marks.
+    struct Probe final : QMenu {
+        using QMenu::initStyleOption;
+    };
+    Probe menu;
+    menu.addAction(toolbar->sortMenuItem(QStringLiteral("Size")));
+    QStyleOptionMenuItem option;
+    menu.initStyleOption(&option, menu.actions().first());
+    EXPECT_EQ(option.checkType, QStyleOptionMenuItem::Exclusive);
 }
 
 } // namespace
