@@ -320,6 +320,17 @@ void OverviewVC::windowDidResize() {
     if (!m_pieChartView || !m_barChartView || !m_hintContainerView)
         return;
     const qreal h = height();
+    // Narrower than the results window's own minimum (a screen too small for it): the chart
+    // panel and the bar chart give up width, as the wide layout's margins say, and keep
+    // clear of the hint column.
+    if (width() < 1200) {
+        for (QWidget* view :
+             {static_cast<QWidget*>(m_grayContainerView), static_cast<QWidget*>(m_barChartView)}) {
+            const QRectF wide =
+                view == m_grayContainerView ? grayPanelFrame({1201, h}) : barChartFrame({1201, h});
+            view->resize(std::max(0, int(wide.width()) - (1201 - width())), view->height());
+        }
+    }
     const qreal c = switchButtonsCentre(frameYUp(m_pieChartView));
     if (m_barChartButton)
         setFrameYUp(

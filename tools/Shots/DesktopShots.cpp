@@ -90,6 +90,10 @@ SORVANTA_SHOT_AREA(desktop) {
     Settings::setMinDuplicatesFileSize(1024);
     Settings::setShowNewScanMessage(true);
     Settings::setShowRestartScanMessage(true);
+    // The first-time help would lie over everything; the hints area has its own pictures.
+    Settings::setShowOverlayOverviewScreen(false);
+    Settings::setShowOverlayCategoryScreen(false);
+    Settings::setShowOverlaySimilarsScreen(false);
 
     WindowController window;
     window.setTerminateHandler([] {});
