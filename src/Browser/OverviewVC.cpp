@@ -323,12 +323,19 @@ void OverviewVC::windowDidResize() {
     // Narrower than the results window's own minimum (a screen too small for it): the chart
     // panel and the bar chart give up width, as the wide layout's margins say, and keep
     // clear of the hint column.
-    if (width() < 1200) {
-        for (QWidget* view :
-             {static_cast<QWidget*>(m_grayContainerView), static_cast<QWidget*>(m_barChartView)}) {
-            const QRectF wide =
-                view == m_grayContainerView ? grayPanelFrame({1201, h}) : barChartFrame({1201, h});
-            view->resize(std::max(0, int(wide.width()) - (1201 - width())), view->height());
+    // Given back when the window is wide enough again.
+    for (QWidget* view :
+         {static_cast<QWidget*>(m_grayContainerView), static_cast<QWidget*>(m_barChartView)}) {
+        const QRectF narrow =
+            view == m_grayContainerView ? grayPanelFrame({1200, h}) : barChartFrame({1200, h});
+        const int wanted = int(narrow.width()) - std::max(0, 1200 - width());
+        if (width() < 1200 && view->width() > wanted) {
+            view->resize(std::max(0, wanted), view->height());
+            view->setProperty("narrowedForScreen", true);
+        } else if (view->property("narrowedForScreen").toBool()) {
+            view->resize(std::max(0, wanted), view->height());
+            if (width() >= 1200)
+                view->setProperty("narrowedForScreen", false);
         }
     }
     const qreal c = switchButtonsCentre(frameYUp(m_pieChartView));
