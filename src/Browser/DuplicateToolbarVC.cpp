@@ -468,6 +468,8 @@ void DuplicateToolbarVC::updateSortButtonTitle() {
     m_sortByButton->setTitle(title);
     m_sortByButton->sizeToFit();
     m_sortByButton->move(width() - m_sortByButton->width() - 16, m_sortByButton->y());
+    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    m_viewWithButtons->windowDidResize();
 }
 
 void DuplicateToolbarVC::setSortByButtonTitle() {
@@ -478,10 +480,11 @@ void DuplicateToolbarVC::setSortByButtonTitle() {
 void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_backButton->move(16, kStripTop + (kButtonHeight - m_backButton->height()) / 2);
-    m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
-    m_viewWithButtons->windowDidResize();
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
+    m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
+    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    m_viewWithButtons->windowDidResize();
     viewFrameDidChangeNotification();
 }
 

@@ -180,6 +180,9 @@ public:
     // What the rules read, gathered from the screens now.
     MainMenuState currentMenuState() const;
     static MenuCommand commandOfItem(const QAction* item);
+    // The desktop's own binding of |key|, or |fallback| where the desktop binds none (a
+    // session with no desktop environment has no Preferences or full-screen key).
+    static QKeySequence standardKeyOr(QKeySequence::StandardKey key, const QKeySequence& fallback);
     // The first item of the menu bar (submenus included) that stands for |command|.
     QAction* menuItem(MenuCommand command) const;
     // Runs |command| for |sender| without asking the rules (the item's trigger asks first).

@@ -161,8 +161,9 @@ void WindowController::buildMenuBar() {
         shown->addAction(item);
     }
     view->addSeparator();
-    fullScreenMenuItem = addMenuItem(view, QStringLiteral("Enter Full Screen"),
-                                     MenuCommand::FullScreen, QKeySequence::FullScreen);
+    fullScreenMenuItem =
+        addMenuItem(view, QStringLiteral("Enter Full Screen"), MenuCommand::FullScreen,
+                    standardKeyOr(QKeySequence::FullScreen, Qt::Key_F11));
 
     QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
     mainMenuSorvantaHelp = addMenuItem(help, QStringLiteral("Sorvanta Help"), MenuCommand::Help);
@@ -203,6 +204,12 @@ void WindowController::guardMenuItem(QAction* item, MenuCommand command,
         else
             performMenuCommand(command, guarded);
     });
+}
+
+QKeySequence WindowController::standardKeyOr(QKeySequence::StandardKey key,
+                                             const QKeySequence& fallback) {
+    const QKeySequence bound(key);
+    return bound.isEmpty() ? fallback : bound;
 }
 
 MenuCommand WindowController::commandOfItem(const QAction* item) {

@@ -415,3 +415,18 @@ TEST_F(ScreenFitTest, OneOfSeveralChoicesInTheMenusShowsARadioMark) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(StandardKeysTest, EveryStandardItemHasAKeyEvenWithoutADesktop) {
+    // A bare X session binds no Preferences or full-screen key; the items keep one.
+    EXPECT_EQ(WindowController::standardKeyOr(QKeySequence::UnknownKey, Qt::Key_F11),
+              QKeySequence(Qt::Key_F11));
+    EXPECT_EQ(WindowController::standardKeyOr(QKeySequence::Copy, Qt::Key_F11),
+              QKeySequence(QKeySequence::Copy));
+    WindowController window;
+    EXPECT_FALSE(window.preferencesMenuItem->shortcut().isEmpty());
+    EXPECT_FALSE(window.fullScreenMenuItem->shortcut().isEmpty());
+}
+
+} // namespace
