@@ -461,6 +461,24 @@ QString DuplicateToolbarVC::sortButtonTitle(int sortType, bool similarsView) {
     return QLatin1String(kTitles[static_cast<std::size_t>(sortType)]);
 }
 
+void DuplicateToolbarVC::fitButtonsToWidth() {
+    const auto naturalWidth = [](std::size_t i) { return i == 7 ? kOthersWidth : kButtonWidth; };
+    int natural = 0;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        natural += naturalWidth(i);
+    // The strip never starts closer than 78 points to the left edge.
+    const int room = m_sortByButton->x() - 8 - 78;
+    const double factor = room <= 0 || room >= natural ? 1.0 : double(room) / natural;
+    int x = 0;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        const int w = int(std::floor(naturalWidth(i) * factor));
+        m_buttons[i]->setGeometry(x, 0, w, kButtonHeight);
+        x += w;
+    }
+    m_viewWithButtons->resize(x, kStripHeight);
+    alignProgressBars();
+}
+
 void DuplicateToolbarVC::updateSortButtonTitle() {
     const QString title = sortButtonTitle(Settings::sortType(), isSimilarsView());
     if (title.isEmpty())
@@ -469,6 +487,7 @@ void DuplicateToolbarVC::updateSortButtonTitle() {
     m_sortByButton->sizeToFit();
     m_sortByButton->move(width() - m_sortByButton->width() - 16, m_sortByButton->y());
     m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
 }
 
@@ -484,6 +503,7 @@ void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
                          height() - m_sortByButton->height() - 4);
     m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
     m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
     viewFrameDidChangeNotification();
 }

@@ -79,6 +79,10 @@ public:
     void updateProgressBars();
     void updateProgressBarWithType(ProgressBarMini* bar, int type);
     void alignProgressBars();
+    // In a window narrower than the Parts draw (a small screen) the pills give up width,
+    // so the row, the sizes under it and the sort button never overlap; at the Parts'
+    // widths they keep theirs.
+    void fitButtonsToWidth();
     // Writes the back button's help rectangle (overlay screen 4, hint 1) in window
     // coordinates; the results screen calls it again whenever its frame changes.
     void viewFrameDidChangeNotification();
