@@ -3,6 +3,7 @@
 #include "Toolkit/Palette.h"
 #include "Toolkit/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QShowEvent>
 
 Alert::Alert(const QString& message, const QString& informativeText, StandardButtons buttons,
@@ -37,6 +38,10 @@ QString Alert::paletteStyleSheet() {
 }
 
 void Alert::showEvent(QShowEvent* event) {
+    // Some desktops' themes put coloured pictures on OK and Cancel; an alert's buttons are
+    // words only.
+    for (QAbstractButton* button : buttons())
+        button->setIcon(QIcon());
     QMessageBox::showEvent(event);
     // A sheet of a window other than the main window hangs centred over it, inside the
     // screen; the main window places its own sheets.

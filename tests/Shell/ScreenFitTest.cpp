@@ -27,6 +27,7 @@
 #include "Toolkit/QuickLookController.h"
 #include "Toolkit/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
@@ -184,7 +185,9 @@ TEST_F(ScreenFitTest, QuestionsAreSheetsOfTheMainWindowInThePalette) {
     EXPECT_EQ(quit->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(quit->text(), QStringLiteral("Are you sure you want to quit the application?"));
     EXPECT_EQ(quit->informativeText(), QStringLiteral("Current scan results will be lost."));
-    EXPECT_TRUE(quit->button(QMessageBox::Ok) && quit->button(QMessageBox::Cancel));
+    ASSERT_TRUE(quit->button(QMessageBox::Ok) && quit->button(QMessageBox::Cancel));
+    for (QAbstractButton* button : quit->buttons())
+        EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
     expectInsideScreen(quit, "quit question");
     EXPECT_EQ(quit->windowHandle()->transientParent(), m_window->windowHandle());
     quit->done(QMessageBox::Cancel);
