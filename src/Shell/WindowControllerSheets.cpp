@@ -33,9 +33,11 @@ void WindowController::positionSheet(QWidget* sheet) const {
     // A sheet larger than the screen can show is cut down to it, and it never hangs off
     // the screen's edge.
     WindowPlacement::fitSizeLimits(sheet);
+    // Placed by its frame, window manager's decorations included.
+    const QSize outer = sheet->size().grownBy(WindowPlacement::frameMargins(sheet));
     const QRect frame(origin.x() + static_cast<int>(attach.x()) +
-                          (static_cast<int>(attach.width()) - sheet->width()) / 2,
-                      origin.y() + top, sheet->width(), sheet->height());
+                          (static_cast<int>(attach.width()) - outer.width()) / 2,
+                      origin.y() + top, outer.width(), outer.height());
     sheet->move(
         WindowPlacement::fitFrame(frame, WindowPlacement::availableGeometry(this)).topLeft());
 }

@@ -30,6 +30,7 @@
 #include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -166,6 +167,18 @@ TEST_F(ScreenFitTest, SecondaryWindowsAreTransientForTheMainWindowAndCentredOnIt
     ZembrookDialogWC::pleaseShowWindow();
     expectSecondary(ZembrookDialogWC::currentPanel(), "promotion");
     ZembrookDialogWC::closeZembrookWC();
+
+    // The folder chooser is a sheet: transient for the window, hanging from its top edge
+    // and inside the screen.
+    ASSERT_NO_FATAL_FAILURE(scanToResults());
+    m_window->selectDuplicatesInFoldersPressed();
+    QFileDialog* chooser = m_window->folderChooser();
+    ASSERT_TRUE(chooser && chooser->isVisible());
+    EXPECT_EQ(chooser->windowHandle()->transientParent(), m_window->windowHandle());
+    expectInsideScreen(chooser, "folder chooser");
+    const int windowCentre = m_window->frameGeometry().center().x();
+    EXPECT_LE(std::abs(chooser->frameGeometry().center().x() - windowCentre), 1);
+    chooser->reject();
 
     auto& quickLook = QuickLookController::sharedQuickLookController();
     quickLook.setFileItemByPath(QFile::encodeName(m_tree.path()));
