@@ -16,6 +16,7 @@
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMetaObject>
 
@@ -25,7 +26,7 @@ namespace {
 
 constexpr int kButtonWidth = 84;
 constexpr int kOthersWidth = 103;
-constexpr int kButtonHeight = 27;
+constexpr int kButtonHeight = DuplicateToolbarVC::kPillRowBottom - DuplicateToolbarVC::kStripTop;
 constexpr int kBarWidth = 60;
 constexpr int kBarHeight = 8;
 constexpr int kStripHeight = 72;
@@ -98,11 +99,17 @@ DuplicateToolbarVC::DuplicateToolbarVC(QWidget* parent) : QWidget(parent) {
     m_sortByButton = new BlueTitleButton(this);
     connect(m_sortByButton, &QAbstractButton::clicked, this, [this] { sortByPressed(); });
     m_sortMenu = new QMenu(this);
+    // The sort key and the direction are each one choice of several: radio marks.
+    auto* keys = new QActionGroup(m_sortMenu);
+    auto* directions = new QActionGroup(m_sortMenu);
+    for (auto* group : {keys, directions})
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (std::size_t i = 0; i < kSortItems.size(); ++i) {
         if (i == 7)
             m_sortMenu->addSeparator();
         QAction* action = m_sortMenu->addAction(QLatin1String(kSortItems[i]));
         action->setCheckable(true);
+        (i < 7 ? keys : directions)->addAction(action);
         connect(action, &QAction::triggered, this, [this, i] {
             if (i < 7)
                 tryToSetSortType(static_cast<int>(i));
@@ -467,6 +474,24 @@ QString DuplicateToolbarVC::sortButtonTitle(int sortType, bool similarsView) {
     return QLatin1String(kTitles[static_cast<std::size_t>(sortType)]);
 }
 
+void DuplicateToolbarVC::fitButtonsToWidth() {
+    const auto naturalWidth = [](std::size_t i) { return i == 7 ? kOthersWidth : kButtonWidth; };
+    int natural = 0;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        natural += naturalWidth(i);
+    // The strip never starts closer than 78 points to the left edge.
+    const int room = m_sortByButton->x() - 8 - 78;
+    const double factor = room <= 0 || room >= natural ? 1.0 : double(room) / natural;
+    int x = 0;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        const int w = int(std::floor(naturalWidth(i) * factor));
+        m_buttons[i]->setGeometry(x, 0, w, kButtonHeight);
+        x += w;
+    }
+    m_viewWithButtons->resize(x, kStripHeight);
+    alignProgressBars();
+}
+
 void DuplicateToolbarVC::updateSortButtonTitle() {
     const QString title = sortButtonTitle(Settings::sortType(), isSimilarsView());
     if (title.isEmpty())
@@ -474,6 +499,9 @@ void DuplicateToolbarVC::updateSortButtonTitle() {
     m_sortByButton->setTitle(title);
     m_sortByButton->sizeToFit();
     m_sortByButton->move(width() - m_sortByButton->width() - 16, m_sortByButton->y());
+    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    fitButtonsToWidth();
+    m_viewWithButtons->windowDidResize();
 }
 
 void DuplicateToolbarVC::setSortByButtonTitle() {
@@ -483,11 +511,13 @@ void DuplicateToolbarVC::setSortByButtonTitle() {
 
 void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_viewWithButtons->move(m_viewWithButtons->x(), 22);
-    m_viewWithButtons->windowDidResize();
-    m_backButton->move(16, 22 + (kButtonHeight - m_backButton->height()) / 2);
+    m_backButton->move(16, kStripTop + (kButtonHeight - m_backButton->height()) / 2);
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
+    m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
+    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    fitButtonsToWidth();
+    m_viewWithButtons->windowDidResize();
     viewFrameDidChangeNotification();
 }
 

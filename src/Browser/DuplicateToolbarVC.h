@@ -41,6 +41,11 @@ class DuplicateToolbarVC : public QWidget {
 
 public:
     static constexpr const char* kInterfaceName = "DuplicateToolbarVC_DARK";
+    // The row of category pills and Back starts below the window's own strip of window
+    // buttons and menu bar (30 points from the top), so none of them overlap at any width;
+    // kPillRowBottom is where the row ends.
+    static constexpr int kStripTop = 30;
+    static constexpr int kPillRowBottom = kStripTop + 27;
 
     explicit DuplicateToolbarVC(QWidget* parent = nullptr);
     ~DuplicateToolbarVC() override;
@@ -80,6 +85,10 @@ public:
     void updateProgressBars();
     void updateProgressBarWithType(ProgressBarMini* bar, int type);
     void alignProgressBars();
+    // In a window narrower than the Parts draw (a small screen) the pills give up width,
+    // so the row, the sizes under it and the sort button never overlap; at the Parts'
+    // widths they keep theirs.
+    void fitButtonsToWidth();
     // Writes the back button's help rectangle (overlay screen 4, hint 1) in window
     // coordinates; the results screen calls it again whenever its frame changes.
     void viewFrameDidChangeNotification();

@@ -322,6 +322,24 @@ void OverviewVC::windowDidResize() {
     if (!m_pieChartView || !m_barChartView || !m_hintContainerView)
         return;
     const qreal h = height();
+    // Narrower than the results window's own minimum (a screen too small for it): the chart
+    // panel and the bar chart give up width, as the wide layout's margins say, and keep
+    // clear of the hint column.
+    // Given back when the window is wide enough again.
+    for (QWidget* view :
+         {static_cast<QWidget*>(m_grayContainerView), static_cast<QWidget*>(m_barChartView)}) {
+        const QRectF narrow =
+            view == m_grayContainerView ? grayPanelFrame({1200, h}) : barChartFrame({1200, h});
+        const int wanted = int(narrow.width()) - std::max(0, 1200 - width());
+        if (width() < 1200 && view->width() > wanted) {
+            view->resize(std::max(0, wanted), view->height());
+            view->setProperty("narrowedForScreen", true);
+        } else if (view->property("narrowedForScreen").toBool()) {
+            view->resize(std::max(0, wanted), view->height());
+            if (width() >= 1200)
+                view->setProperty("narrowedForScreen", false);
+        }
+    }
     const qreal c = switchButtonsCentre(frameYUp(m_pieChartView));
     if (m_barChartButton)
         setFrameYUp(

@@ -3,6 +3,7 @@
 #include "Browser/CategoryStateManager.h"
 #include "Browser/DuplicateBottombarVC.h"
 #include "Browser/DuplicateSelectionVC.h"
+#include "Browser/DuplicateToolbarVC.h"
 #include "Browser/HeapFilesSelectorVC.h"
 #include "Browser/HeapView.h"
 #include "Browser/OverviewVC.h"
@@ -41,7 +42,9 @@ namespace {
 
 constexpr int kEscapeKey = 53;
 constexpr int kSimilarsCaptionHeight = 49;
-constexpr int kReviewTopMargin = 41;
+// The review panel comes down just below the toolbar's row of pills, which stays in
+// sight and whole while the panel is open.
+constexpr int kReviewTopMargin = DuplicateToolbarVC::kPillRowBottom + 2;
 // Opening pane sizes where the layout leaves them free (every pane keeps its minimum).
 constexpr int kOpeningSimilarsListWidth = 280;
 

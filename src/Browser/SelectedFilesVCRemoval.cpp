@@ -12,6 +12,7 @@
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/ProgressBarRemover.h"
+#include "Toolkit/Alert.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
@@ -32,14 +33,11 @@ void SelectedFilesVC::performRemoveCurrentRemoveListUsingUserSelectedOption() {
     }
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     const std::uint64_t count = container ? container->getItemsCountInRemoveList() : 0;
-    auto* box =
-        new QMessageBox(QMessageBox::NoIcon, QString(), SelectedFilesTexts::permanentMessage(),
-                        QMessageBox::Ok | QMessageBox::Cancel, window());
+    auto* box = new Alert(SelectedFilesTexts::permanentMessage(),
+                          SelectedFilesTexts::permanentInformative(count),
+                          QMessageBox::Ok | QMessageBox::Cancel, window());
     box->setObjectName(QStringLiteral("removePermanentlyConfirmation"));
-    box->setInformativeText(SelectedFilesTexts::permanentInformative(count));
     box->setCheckBox(new QCheckBox(SelectedFilesTexts::dontShowAgain(), box));
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [this, box](int result) {
         if (result != QMessageBox::Ok)
             return;

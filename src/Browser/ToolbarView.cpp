@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -82,8 +83,12 @@ bool ToolbarView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ToolbarView::windowDidResize() {
-    if (QWidget* parent = parentWidget())
-        move(static_cast<int>(centredX(parent->width(), width())), y());
+    if (QWidget* parent = parentWidget()) {
+        int x = static_cast<int>(centredX(parent->width(), width()));
+        if (m_rightLimit > 0 && x + width() > m_rightLimit)
+            x = std::max(78, m_rightLimit - width());
+        move(x, y());
+    }
     if (!window())
         return;
     const QRectF b = toWindowRect(this, rect());

@@ -21,8 +21,15 @@ public:
     static QString sizeTextForButtonNamed(const QString& title);
 
     void windowDidResize();
+    // The right edge the strip keeps left of, where the sort button stands (0: none). A
+    // window narrower than the Parts' smallest would otherwise draw the last category's
+    // size under that button.
+    void setRightLimit(int x) { m_rightLimit = x; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int m_rightLimit = 0;
 };

@@ -114,16 +114,18 @@ void saveArrayValueForKey(const QStringList& value, const QString& key) {
 
 QStringList createDefaultExcludeFoldersArray() {
     // The system's own trees: kernel interfaces, devices, runtime state and installed
-    // software take the place of the macOS "/System" and "/Library".
+    // software take the place of the macOS "/System" and "/Library"; in the home, the
+    // applications' caches and the Trash hold copies nobody means to keep.
     QStringList list{QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"),
                      QStringLiteral("/run"), QStringLiteral("/usr")};
-    list += inHome({"Library"});
+    list += inHome({".cache", ".local/share/Trash"});
     return list;
 }
 
 QStringList createDefaultExcludeFilesArray() {
-    return inHome({"Pictures/Photo Booth Library", "Pictures/iPhoto Library.photolibrary",
-                   "Movies/iMovie Library.imovielibrary", "Movies/iMovie Theater.theater"});
+    // The photo managers' own libraries, whose thumbnails and previews copy the pictures.
+    return inHome({"Pictures/digikam4.db", "Pictures/thumbnails-digikam.db",
+                   ".local/share/shotwell/data/photo.db"});
 }
 
 QStringList createDefaultExcludeExtensionsArray() {

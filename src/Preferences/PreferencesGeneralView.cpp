@@ -39,7 +39,8 @@ QLabel* makeLabel(QWidget* parent, const QString& text, qreal size,
 QRadioButton* makeRadio(QWidget* parent, const QString& text) {
     auto* radio = new QRadioButton(text, parent);
     radio->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), 13));
-    radio->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it (with the ring around it); a click leaves the focus where it was.
+    radio->setFocusPolicy(Qt::TabFocus);
     QPalette colours = radio->palette();
     colours.setColor(QPalette::WindowText, Palette::commonTextColor());
     radio->setPalette(colours);
@@ -77,7 +78,10 @@ PreferencesGeneralView::PreferencesGeneralView(QWidget* parent) : QWidget(parent
     m_pDuplicatesMinimalSizeSlider->setRange(0, kSliderSteps);
     m_pDuplicatesMinimalSizeSlider->setTickPosition(QSlider::TicksBelow);
     m_pDuplicatesMinimalSizeSlider->setTickInterval(kSliderSteps / 3);
-    m_pDuplicatesMinimalSizeSlider->setFocusPolicy(Qt::NoFocus);
+    // The arrow keys move it one position, Page Up and Page Down ten.
+    m_pDuplicatesMinimalSizeSlider->setFocusPolicy(Qt::StrongFocus);
+    m_pDuplicatesMinimalSizeSlider->setSingleStep(int(kStepsPerPosition));
+    m_pDuplicatesMinimalSizeSlider->setPageStep(int(10 * kStepsPerPosition));
     QPalette sliderColours = m_pDuplicatesMinimalSizeSlider->palette();
     sliderColours.setColor(QPalette::Highlight, Palette::selectedRowColor());
     m_pDuplicatesMinimalSizeSlider->setPalette(sliderColours);

@@ -3,12 +3,16 @@
 #include "Preferences/PreferencesMainView.h"
 #include "Preferences/PreferencesTexts.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/WindowPlacement.h"
+
+#include <QAbstractButton>
 
 PreferencesWC::PreferencesWC(QWidget* parent) : DraggableWindow(parent) {
     setObjectName(QLatin1String(kInterfaceName));
     setWindowTitle(PreferencesTexts::windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWindowSize);
+    WindowPlacement::attachToMainWindow(this, true);
     m_pMainView = new PreferencesMainView(this);
     m_pMainView->setGeometry(rect());
     m_closeButton = new ButtonWithTrackingArea(this);
@@ -31,6 +35,11 @@ void PreferencesWC::awakeFromNib() {
 void PreferencesWC::windowDidLoad() {
     m_pMainView->loadDefaultInformation();
     m_closeButton->raise();
+    // Every button of the panes is reached with Tab, as a dialog's controls are; a click
+    // still leaves the focus where it was.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        if (button != m_closeButton && button->focusPolicy() == Qt::NoFocus)
+            button->setFocusPolicy(Qt::TabFocus);
 }
 
 PreferencesWC* PreferencesWC::showWindow() {

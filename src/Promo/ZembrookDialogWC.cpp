@@ -5,6 +5,7 @@
 #include "Promo/PromoWorkspace.h"
 #include "Scanner/PromoPanelGate.h"
 #include "Toolkit/Palette.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,8 +85,12 @@ void ZembrookDialogWC::pleaseShowWindow() {
         panel->activateWindow();
         return;
     }
-    auto* panel = new ZembrookDialogWC(QApplication::activeWindow());
+    // Transient for the main window and centred on it; the active window stands in only
+    // when there is no main window.
+    QWidget* owner = WindowPlacement::mainWindow();
+    auto* panel = new ZembrookDialogWC(owner ? owner : QApplication::activeWindow());
     openPanel() = panel;
+    WindowPlacement::attachToMainWindow(panel, false);
     panel->windowDidLoad();
     panel->show();
     panel->raise();

@@ -318,13 +318,17 @@ void ScanScreenVC::updateDescription() {
         m_scanChartView->setState(4);
         break;
     case FoldersScannerStateComplete:
-        m_pDescriptionLabel->setText(QStringLiteral("Done"));
         m_scanChartView->setState(6);
         if (m_progressBar->isHidden()) {
             m_progressBar->setProgress(m_currentFilterProgess);
             m_progressBar->show();
         }
-        restartProgressGlide(1.0f);
+        // "Done" waits for the bar to reach its end: a bar still short of it says otherwise.
+        m_doneWhenFull = true;
+        if (m_currentFilterProgess >= 1.0f)
+            showDone();
+        else if (m_filterProgess < 1.0f || !m_progressSmoothTimer)
+            restartProgressGlide(1.0f);
         break;
     case FoldersScannerStateCreated:
     case FoldersScannerStateStopped:
@@ -369,6 +373,13 @@ void ScanScreenVC::tick() {
         m_progressSmoothTimer = 0;
     }
     m_progressBar->setProgress(m_currentFilterProgess);
+    if (m_doneWhenFull && m_currentFilterProgess >= 1.0f)
+        showDone();
+}
+
+void ScanScreenVC::showDone() {
+    m_doneWhenFull = false;
+    m_pDescriptionLabel->setText(QStringLiteral("Done"));
 }
 
 // ---- Completion.

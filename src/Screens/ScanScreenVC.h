@@ -91,6 +91,7 @@ private:
     void updateDescription();
     void checkProgress();
     void tick();
+    void showDone();
     void restartProgressGlide(float target);
     void disableStopButton();
     void enableStopButton();
@@ -113,6 +114,8 @@ private:
     float m_filterProgessStep = 0;
     quint64 m_progressTimer = 0;
     quint64 m_progressSmoothTimer = 0;
+    // The scan is complete and "Done" shows once the bar is full.
+    bool m_doneWhenFull = false;
     QPointer<NoDuplicatesVC> m_noDuplicateVC;
     GrayContainerView* m_containerView = nullptr;
     bool m_disabled = false;

@@ -41,7 +41,6 @@ constexpr QRect kFolderCountFrame(280, 392, 180, 26);
 constexpr QRect kAddButtonFrame(214, 430, 150, 40);
 constexpr QRect kScanButtonFrame(376, 430, 150, 40);
 constexpr QRect kZembrookFrame(664, 34, 52, 44);
-constexpr QSize kHelpImageSize(18, 18);
 
 QString dark(const QString& name) {
     return DarkImageName::prependDarkPrefixIfNeeded(name);
@@ -388,9 +387,9 @@ void WelcomeScreenVC::customizeStatusLabelForNoFolders(bool noFolders) {
             boldMiddle(QStringLiteral("button, Drag&Drop folders or use "), QStringLiteral("Enter"),
                        QStringLiteral(" shortcut to add folders to search duplicates")));
         place(m_statusLabelPart1, 24, 32);
-        m_statusLabelImageView->resize(kHelpImageSize);
+        m_statusLabelImageView->resize(m_statusLabelImageView->sizeHint());
         place(m_statusLabelImageView, 60, 31);
-        place(m_statusLabelPart2, 82, 33);
+        place(m_statusLabelPart2, m_statusLabelImageView->geometry().right() + 5, 33);
         m_statusLabelPart3->hide();
     } else {
         m_statusLabelPart2->setText(QStringLiteral("button or Drag&amp;Drop folders to add folders "
@@ -398,9 +397,9 @@ void WelcomeScreenVC::customizeStatusLabelForNoFolders(bool noFolders) {
         m_statusLabelPart3->setText(boldMiddle(QStringLiteral("Press "), QStringLiteral("Enter"),
                                                QStringLiteral(" to start searching")));
         place(m_statusLabelPart1, 79, 32);
-        m_statusLabelImageView->resize(kHelpImageSize);
+        m_statusLabelImageView->resize(m_statusLabelImageView->sizeHint());
         place(m_statusLabelImageView, 115, 31);
-        place(m_statusLabelPart2, 137, 32);
+        place(m_statusLabelPart2, m_statusLabelImageView->geometry().right() + 5, 32);
         place(m_statusLabelPart3, 79, 12);
         m_statusLabelPart3->show();
     }

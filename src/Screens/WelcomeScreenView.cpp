@@ -2,7 +2,8 @@
 
 #include "Categories/AppNotification.h"
 #include "Platform/NotificationCenter.h"
-#include "Toolkit/ImageStore.h"
+#include "Toolkit/Fonts.h"
+#include "Toolkit/Palette.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -72,11 +73,29 @@ void WelcomeScreenView::dropEvent(QDropEvent* event) {
 
 AddFolderView::AddFolderView(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
+    setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue-Medium"), 11));
+}
+
+QString AddFolderView::title() {
+    return QStringLiteral("+ Add Folders");
+}
+
+QSize AddFolderView::sizeHint() const {
+    return {QFontMetrics(font()).horizontalAdvance(title()) + 14, kHeight};
 }
 
 void AddFolderView::paintEvent(QPaintEvent*) {
+    // Drawn as the button is: a rounded pill in the panel's grey with a light outline and
+    // the title in the hint's light text colour.
     QPainter painter(this);
-    ImageStore::draw(painter, QStringLiteral("dark_help_add"), rect());
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF pill = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(Palette::sizeLabelColor());
+    painter.setBrush(Palette::commonPanelBackgroundColor());
+    painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
+    painter.setPen(Palette::quickHintUnderlineButtonColor());
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter, title());
 }
 
 void AddFolderView::mouseReleaseEvent(QMouseEvent*) {

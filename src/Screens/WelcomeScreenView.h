@@ -27,14 +27,21 @@ protected:
     void dropEvent(QDropEvent* event) override;
 };
 
-// The add-folder picture of the help line: clicking it asks for the folder chooser (the
-// add-folder notification).
+// The add-folder picture of the help line: a small copy of the "+ Add Folders" button it
+// speaks of; clicking it asks for the folder chooser (the add-folder notification).
 class AddFolderView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AddFolderView)
 
 public:
+    static constexpr int kHeight = 18;
+
     explicit AddFolderView(QWidget* parent = nullptr);
+
+    // The button's title, as the button shows it.
+    static QString title();
+    // Wide enough for the title at the help line's size.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

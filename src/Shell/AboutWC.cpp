@@ -8,6 +8,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QLabel>
 
@@ -38,6 +39,7 @@ AboutWC::AboutWC(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("About %1").arg(PromoManager::getAppName()));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWindowSize);
+    WindowPlacement::attachToMainWindow(this, true);
     m_backgroundView = new WindowBackgroundView(this);
     m_backgroundView->setGeometry(rect());
     m_logoImageView = new QLabel(m_backgroundView);

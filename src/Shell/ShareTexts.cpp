@@ -13,25 +13,25 @@ QString socialHandle() {
 }
 
 QString menuTwitterText(const QString& appName, const QString& siteURL) {
-    return QStringLiteral("Find duplicate files on Mac and free up space in a matter of minutes "
+    return QStringLiteral("Find duplicate files on Linux and free up space in a matter of minutes "
                           "with %1: %2")
                .arg(appName, siteURL) +
            QLatin1Char(' ') + socialHandle();
 }
 
 QStringList menuFacebookItems(const QString& appName, const QString& siteURL) {
-    return {QStringLiteral("Find duplicate files on Mac and free up space in a matter of minutes "
+    return {QStringLiteral("Find duplicate files on Linux and free up space in a matter of minutes "
                            "with %1:")
                 .arg(appName),
             siteURL};
 }
 
 QString menuEmailSubject(const QString& appName) {
-    return QStringLiteral("Find Duplicates with %1 on Mac").arg(appName);
+    return QStringLiteral("Find Duplicates with %1 on Linux").arg(appName);
 }
 
 QString menuEmailBody(const QString& appName, const QString& siteURL) {
-    return QStringLiteral("Hello!\n\nHere\u2019s a useful app that find duplicate files on Mac, "
+    return QStringLiteral("Hello!\n\nHere\u2019s a useful app that find duplicate files on Linux, "
                           "thus could free tons of space, - %1. Check it by the following link: "
                           "%2\n\nCheers!")
         .arg(appName, siteURL);
@@ -51,14 +51,14 @@ QString supportEmailBody() {
 
 QString congratulationsTwitterText(const QString& sizeText, const QString& appName,
                                    const QString& siteURL) {
-    return QStringLiteral("I've just removed %1 of duplicate files on Mac with %2 by ")
+    return QStringLiteral("I've just removed %1 of duplicate files on Linux with %2 by ")
                .arg(sizeText, appName) +
            socialHandle() + QStringLiteral(" - %1").arg(siteURL);
 }
 
 QStringList congratulationsFacebookItems(const QString& sizeText, const QString& appName,
                                          const QString& siteURL) {
-    return {QStringLiteral("I've just removed %1 of duplicate files on Mac with %2 by Velquor - ")
+    return {QStringLiteral("I've just removed %1 of duplicate files on Linux with %2 by Velquor - ")
                 .arg(sizeText, appName),
             siteURL};
 }
@@ -79,14 +79,15 @@ QStringList bottombarFacebookItems(const QString& sizeText, const QString& appNa
 }
 
 QString congratulationsEmailSubject() {
-    return QStringLiteral("Remove Mac Duplicates");
+    return QStringLiteral("Remove Linux Duplicates");
 }
 
 QString congratulationsEmailBody(const QString& appName, const QString& siteURL,
                                  const QString& sizeText) {
-    return QStringLiteral("Hello,\n\nI would like to share with you a link to %1 - %2 - an app to "
-                          "remove any type of duplicate files on Mac. I\u2019ve just cleaned %3 of "
-                          "identical files.")
+    return QStringLiteral(
+               "Hello,\n\nI would like to share with you a link to %1 - %2 - an app to "
+               "remove any type of duplicate files on Linux. I\u2019ve just cleaned %3 of "
+               "identical files.")
         .arg(appName, siteURL, sizeText);
 }
 

@@ -1,5 +1,7 @@
 #include "SharingService.h"
 
+#include "Platform/ui/OpenFailure.h"
+
 #include <QDesktopServices>
 
 #pragma push_macro("signals")
@@ -47,7 +49,17 @@ void SharingService::openURL(const QUrl& url) {
         opener()(url);
         return;
     }
-    QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url))
+        return;
+    if (url.scheme() == QLatin1String("mailto"))
+        OpenFailure::report(QStringLiteral("The e-mail could not be written."),
+                            QStringLiteral("No e-mail application is set up on this desktop to "
+                                           "open e-mail links. Choose one in the desktop\u2019s "
+                                           "default applications and try again."));
+    else
+        OpenFailure::report(
+            QStringLiteral("\u201C%1\u201D could not be opened.").arg(url.toDisplayString()),
+            QStringLiteral("No web browser is set up on this desktop to open links."));
 }
 
 void SharingService::setServicesForTesting(std::optional<std::function<bool(Name)>> available) {

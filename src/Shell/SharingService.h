@@ -22,7 +22,8 @@ public:
     static bool sharingServiceNamed(Name name);
 
     // Opens |url| with the desktop's handler (the user's mail application for "mailto:",
-    // the browser for web pages). Nothing is reported when no handler takes it.
+    // the browser for web pages). When no handler takes it, the user is told why
+    // (OpenFailure).
     static void openURL(const QUrl& url);
 
     // Tests: answer |available| for every service instead of asking the desktop, and hand

@@ -1,6 +1,7 @@
 #include "Updater.h"
 
 #include "Promo/PromoManager.h"
+#include "Toolkit/Alert.h"
 
 #include <QMessageBox>
 
@@ -25,11 +26,11 @@ void Updater::checkForUpdates(QWidget* parent) {
         m_box->activateWindow();
         return;
     }
-    m_box = new QMessageBox(QMessageBox::Information, QStringLiteral("Check for Updates"),
-                            updatesText(PromoManager::getAppName(), PromoManager::getAppVersion(),
-                                        PromoManager::getPromoSiteURL()),
-                            QMessageBox::Ok, parent ? parent->window() : nullptr);
-    m_box->setAttribute(Qt::WA_DeleteOnClose);
+    m_box = new Alert(updatesText(PromoManager::getAppName(), PromoManager::getAppVersion(),
+                                  PromoManager::getPromoSiteURL()),
+                      QString(), QMessageBox::Ok, parent);
+    m_box->setObjectName(QStringLiteral("updatesNotice"));
+    m_box->setWindowTitle(QStringLiteral("Check for Updates"));
     m_box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_box->open();
 }

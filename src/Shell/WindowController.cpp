@@ -6,6 +6,8 @@
 #include "Platform/KeyEvent.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/ui/KeyEventFromQt.h"
+#include "Platform/ui/OpenFailure.h"
+#include "Promo/ZembrookDialogWC.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 #include "Scanner/FoldersScanner.h"
@@ -13,8 +15,10 @@
 #include "Screens/ScanScreenVC.h"
 #include "Screens/WelcomeScreenVC.h"
 #include "Shell/WindowBackgroundView.h"
+#include "Toolkit/Alert.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,10 +56,17 @@ WindowController::WindowController(QWidget* parent)
     m_contentView->setObjectName(QStringLiteral("contentView"));
     m_contentView->installEventFilter(this);
     m_terminate = [] { QCoreApplication::quit(); };
+    // What the desktop could not open is told in an alert on this window.
+    OpenFailure::setHandler([](const QString& message, const QString& reason) {
+        auto* alert = new Alert(message, reason, QMessageBox::Ok, WindowPlacement::mainWindow());
+        alert->setObjectName(QStringLiteral("openFailedAlert"));
+        alert->open();
+    });
 
-    setMinimumSize(kWelcomeSize);
-    setMaximumSize(kWelcomeSize);
-    resize(kWelcomeSize);
+    WindowPlacement::setMainWindow(this);
+    setMinimumSize(fittedSize(kWelcomeSize));
+    setMaximumSize(fittedSize(kWelcomeSize));
+    resize(fittedSize(kWelcomeSize));
 
     buildWindowButtons();
     buildMenuBar();
@@ -124,11 +135,13 @@ QRect WindowController::screenFrame() const {
     return screen ? screen->geometry() : QRect();
 }
 
+QSize WindowController::fittedSize(QSize size) const {
+    return WindowPlacement::fitSize(size, WindowPlacement::availableGeometry(this));
+}
+
 void WindowController::moveWindowToScreenCenter() {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect visible = screen ? screen->availableGeometry() : QRect();
-    move(visible.x() + visible.width() / 2 - width() / 2,
-         visible.y() + visible.height() / 2 - height() / 2);
+    const QRect visible = WindowPlacement::availableGeometry(this);
+    move(WindowPlacement::centredFrame(size(), visible, visible).topLeft());
 }
 
 void WindowController::updateMenuItemsByTarget() {
@@ -241,13 +254,10 @@ void WindowController::tryToQuitApplication() {
 }
 
 void WindowController::askAndTerminate() {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(),
-                                QStringLiteral("Are you sure you want to quit the application?"),
-                                QMessageBox::Ok | QMessageBox::Cancel, this);
+    auto* box = new Alert(QStringLiteral("Are you sure you want to quit the application?"),
+                          QStringLiteral("Current scan results will be lost."),
+                          QMessageBox::Ok | QMessageBox::Cancel, this);
     box->setObjectName(QStringLiteral("quitConfirmation"));
-    box->setInformativeText(QStringLiteral("Current scan results will be lost."));
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [this](int result) {
         if (result == QMessageBox::Ok)
             terminate();
@@ -335,7 +345,25 @@ void WindowController::flagsChanged(quint32 modifierFlags) {
 // ---- Events.
 
 void WindowController::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && escapePressed())
+        return;
     AppNotification::CreateKeyPressedNotificationWithEvent(keyEventFromQt(*event));
+}
+
+bool WindowController::escapePressed() {
+    // Escape takes back the last thing laid over the results: the review panel first, then
+    // full screen.
+    if (m_selectDuplicatesController) {
+        if (SelectedFilesVC* panel = m_selectDuplicatesController->selectedFilesVC()) {
+            panel->hideAnimation();
+            return true;
+        }
+    }
+    if (inFullScreenMode()) {
+        toggleFullScreen();
+        return true;
+    }
+    return false;
 }
 
 void WindowController::changeEvent(QEvent* event) {

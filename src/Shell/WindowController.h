@@ -71,6 +71,9 @@ public:
     // welcome screen.
     void windowDidLoad();
     void moveWindowToScreenCenter();
+    // |size| cut down to the available area of the window's screen: no screen's window is
+    // larger than what the screen can show.
+    QSize fittedSize(QSize size) const;
     void updateMenuItemsByTarget();
 
     // ---- Screens.
@@ -126,6 +129,9 @@ public:
     void toggleFullScreen();
     void windowDidEnterFullScreen();
     void windowDidExitFullScreen();
+    // Escape with no modifier: closes the review panel, else leaves full screen; false when
+    // there was neither, and the key goes on to the screens.
+    bool escapePressed();
     // Modifier keys changed to |modifierFlags| (the key tables' bits).
     void flagsChanged(quint32 modifierFlags);
 
@@ -180,6 +186,9 @@ public:
     // What the rules read, gathered from the screens now.
     MainMenuState currentMenuState() const;
     static MenuCommand commandOfItem(const QAction* item);
+    // The desktop's own binding of |key|, or |fallback| where the desktop binds none (a
+    // session with no desktop environment has no Preferences or full-screen key).
+    static QKeySequence standardKeyOr(QKeySequence::StandardKey key, const QKeySequence& fallback);
     // The first item of the menu bar (submenus included) that stands for |command|.
     QAction* menuItem(MenuCommand command) const;
     // Runs |command| for |sender| without asking the rules (the item's trigger asks first).

@@ -12,6 +12,7 @@
 #include "Shell/WindowBackgroundView.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QPropertyAnimation>
 #include <QSizeGrip>
@@ -21,6 +22,8 @@ namespace {
 constexpr int kWindowAnimationNotAnimatedMs = 10;
 constexpr int kResultsAboveCentre = 30;
 constexpr qreal kStartUpAlpha = 0.99;
+// Set on the results screen while its hide runs.
+constexpr const char* kLeavingProperty = "leavingScreen";
 
 // Where a hidden screen ends, by direction: off to the left, in place, or off to the right.
 QPoint hiddenOrigin(const QWidget* view, int direction) {
@@ -60,30 +63,39 @@ void WindowController::animateWindowTo(const QRect& frame, int durationMs,
 
 void WindowController::decreaseWindowAnimated(bool animated, Completion completion) {
     const QRect screen = screenFrame();
-    const QRect frame(screen.x() + (screen.width() - kWelcomeSize.width()) / 2,
-                      screen.y() + (screen.height() - kWelcomeSize.height()) / 2,
-                      kWelcomeSize.width(), kWelcomeSize.height());
+    const QSize size = fittedSize(kWelcomeSize);
+    // Centred on the whole screen, then kept inside the part no panel covers.
+    const QRect frame = WindowPlacement::fitFrame(
+        QRect(screen.x() + (screen.width() - size.width()) / 2,
+              screen.y() + (screen.height() - size.height()) / 2, size.width(), size.height()),
+        WindowPlacement::availableGeometry(this));
     // The smaller minimum comes first so the window can shrink while it animates; the
     // maximum follows when it has arrived.
-    setMinimumSize(kWelcomeSize);
+    setMinimumSize(size);
     m_sizeGrip->hide();
     animateWindowTo(frame, animated ? kWindowAnimationMs : kWindowAnimationNotAnimatedMs,
-                    [this, completion = std::move(completion)] {
-                        setMaximumSize(kWelcomeSize);
+                    [this, size, completion = std::move(completion)] {
+                        setMaximumSize(size);
                         if (completion)
                             completion(true);
                     });
 }
 
-void WindowController::increaseWindowToSize(QSize size, bool resizable, Completion completion) {
+void WindowController::increaseWindowToSize(QSize wanted, bool resizable, Completion completion) {
+    // A screen too small for the wanted size gets all it can show; the screens' layouts
+    // work down to that.
+    const QSize size = fittedSize(wanted);
     // The larger maximum comes first so the window can grow while it animates; the minimum
     // follows when it has arrived.
     setMaximumSize(resizable ? kMaximumResultsSize : size);
     const QRect screen = screenFrame();
-    // On screen the window stands 30 points above the centre (y grows downward here).
-    const QRect frame(screen.x() + (screen.width() - size.width()) / 2,
-                      screen.y() + (screen.height() - size.height()) / 2 - kResultsAboveCentre,
-                      size.width(), size.height());
+    // On screen the window stands 30 points above the centre (y grows downward here), and
+    // always inside the part no panel covers.
+    const QRect frame = WindowPlacement::fitFrame(
+        QRect(screen.x() + (screen.width() - size.width()) / 2,
+              screen.y() + (screen.height() - size.height()) / 2 - kResultsAboveCentre,
+              size.width(), size.height()),
+        WindowPlacement::availableGeometry(this));
     animateWindowTo(frame, kWindowAnimationMs,
                     [this, size, resizable, completion = std::move(completion)] {
                         setMinimumSize(size);
@@ -179,8 +191,10 @@ void WindowController::hideInterimScreenTo(int direction) {
 // ---- Scan screen.
 
 void WindowController::showScanScreenFrom(int, Completion completion) {
+    // The welcome screen leaves first, so the growing window never shows it stranded at
+    // its left edge; the scan screen comes in when the window has its size.
+    hideWelcomeScreenTo(ScreenTransitionLeft);
     increaseWindowToSize(kScanSize, false, [this, completion](bool) {
-        hideWelcomeScreenTo(ScreenTransitionLeft);
         if (!m_scanScreenController) {
             auto* scan = new ScanScreenVC(m_contentView);
             scan->setDelegate(this);
@@ -246,8 +260,10 @@ void WindowController::showSelectDuplicatesVCFrom(int) {
 
 void WindowController::hideSelectDuplicatesVCTo(int direction) {
     QPointer<SelectDuplicatesVC> results = m_selectDuplicatesController;
-    if (!results)
+    // Once on its way out, the screen keeps the hide it began.
+    if (!results || results->property(kLeavingProperty).toBool())
         return;
+    results->setProperty(kLeavingProperty, true);
     results->resetAllDelegates();
     results->setAnimating(true);
     ScreenAnimation::animate(results, 0.0, hiddenOrigin(results, direction), kScreenAnimationMs,
@@ -301,8 +317,10 @@ void WindowController::backToWelcomeScreen() {
         toggleFullScreen();
         return;
     }
+    // The results leave before the window shrinks, so they are never squeezed into the
+    // small window; the welcome screen comes in when it has its size.
+    hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) {
-        hideSelectDuplicatesVCTo(ScreenTransitionRight);
         hideScanScreenTo(ScreenTransitionRight);
         showWelcomeScreenFrom(ScreenTransitionLeft);
         disableFullScreenButton();
@@ -318,8 +336,8 @@ void WindowController::backToInterimScreen() {
         toggleFullScreen();
         return;
     }
+    hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) {
-        hideSelectDuplicatesVCTo(ScreenTransitionRight);
         hideScanScreenTo(ScreenTransitionRight);
         showInterimScreenFrom(ScreenTransitionLeft);
         disableFullScreenButton();

@@ -23,6 +23,7 @@
 #include "Toolkit/Palette.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -157,14 +158,19 @@ void WindowController::buildMenuBar() {
         {"Folders", MenuCommand::ShowFolders, Qt::Key_9},
         {"Similars", MenuCommand::ShowHeaps, Qt::Key_0},
     };
+    // One category shows at a time: the items carry radio marks.
+    auto* shown = new QActionGroup(view);
+    shown->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const auto& category : categories) {
         QAction* item = addMenuItem(view, QLatin1String(category.title), category.command,
                                     keys(Qt::CTRL | category.key));
         item->setCheckable(true);
+        shown->addAction(item);
     }
     view->addSeparator();
-    fullScreenMenuItem = addMenuItem(view, QStringLiteral("Enter Full Screen"),
-                                     MenuCommand::FullScreen, QKeySequence::FullScreen);
+    fullScreenMenuItem =
+        addMenuItem(view, QStringLiteral("Enter Full Screen"), MenuCommand::FullScreen,
+                    standardKeyOr(QKeySequence::FullScreen, Qt::Key_F11));
 
     QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
     mainMenuSorvantaHelp = addMenuItem(help, QStringLiteral("Sorvanta Help"), MenuCommand::Help);
@@ -205,6 +211,12 @@ void WindowController::guardMenuItem(QAction* item, MenuCommand command,
         else
             performMenuCommand(command, guarded);
     });
+}
+
+QKeySequence WindowController::standardKeyOr(QKeySequence::StandardKey key,
+                                             const QKeySequence& fallback) {
+    const QKeySequence bound(key);
+    return bound.isEmpty() ? fallback : bound;
 }
 
 MenuCommand WindowController::commandOfItem(const QAction* item) {

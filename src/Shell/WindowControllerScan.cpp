@@ -17,6 +17,7 @@
 #include "Screens/ScanScreenVC.h"
 #include "Screens/WelcomeScreenVC.h"
 #include "Shell/FolderBookmarks.h"
+#include "Toolkit/Alert.h"
 #include "Toolkit/AnimationClock.h"
 
 #include <QAction>
@@ -58,13 +59,10 @@ QList<QByteArray> encodedPaths(const QStringList& paths) {
 // on OK with the box's state.
 void askWithSuppression(QWidget* window, const QString& objectName, const QString& message,
                         const QString& checkBoxTitle, std::function<void(bool)> confirmed) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), message,
-                                QMessageBox::Ok | QMessageBox::Cancel, window);
+    auto* box = new Alert(message, QStringLiteral("Current scan results will be lost."),
+                          QMessageBox::Ok | QMessageBox::Cancel, window);
     box->setObjectName(objectName);
-    box->setInformativeText(QStringLiteral("Current scan results will be lost."));
     box->setCheckBox(new QCheckBox(checkBoxTitle, box));
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, window,
                      [box, confirmed = std::move(confirmed)](int result) {
                          if (result == QMessageBox::Ok)
@@ -161,7 +159,9 @@ void WindowController::newScan() {
     m_selectedFoldersArray.clear();
     if (m_selectDuplicatesController)
         m_selectDuplicatesController->hideAndDestroyOverlay();
-    if (width() < m_windowSizeAfterScan.width())
+    // Not while the window is still growing to the results size (the size its screen
+    // allows).
+    if (width() < fittedSize(m_windowSizeAfterScan).width())
         return;
     if (!Settings::showNewScanMessage()) {
         NotificationCenter::defaultCenter().post(QStringLiteral("BackToWelcomeScreen"));
@@ -179,7 +179,11 @@ void WindowController::newScan() {
 
 void WindowController::restartScan(QAction* sender) {
     m_bAllOutRescan = sender && sender->text() == QLatin1String("All-out Rescan Current Folders");
-    if (!Settings::showRestartScanMessage()) {
+    // Where the scan found nothing (the no-duplicates screen) there are no results to lose,
+    // so there is nothing to ask.
+    const auto container = DuplicatesManager::sharedManager().duplicateContainer();
+    const bool resultsToLose = container && container->getAllFilesSize() != 0;
+    if (!Settings::showRestartScanMessage() || !resultsToLose) {
         performRestartScan();
         return;
     }
@@ -205,6 +209,9 @@ void WindowController::performRestartScan() {
     if ((m_selectDuplicatesController && m_selectDuplicatesController->animating()) ||
         m_welcomeScreenController)
         return;
+    // The results leave before the window shrinks, never squeezed into the small window.
+    if (!m_interimScreenController)
+        hideSelectDuplicatesVCTo(ScreenTransitionRight);
     decreaseWindowAnimated(true, [this](bool) { runRestartAfterWindowShrank(); });
 }
 
@@ -249,14 +256,10 @@ void WindowController::pathMenuItemPressed(const QString& path) {
                                                  QVariantMap{{QStringLiteral("path"), *resolved}});
         return;
     }
-    auto* box = new QMessageBox(
-        QMessageBox::NoIcon, QString(),
+    auto* box = new Alert(
         QStringLiteral("Can\u2019t add folder \"%1\" to scan").arg(QFileInfo(path).fileName()),
-        QMessageBox::Ok, this);
+        QStringLiteral("The folder was deleted or moved."), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("recentFolderMissing"));
-    box->setInformativeText(QStringLiteral("The folder was deleted or moved."));
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     QStringList recent = Settings::lastTenFolders();
     recent.removeAll(path);

@@ -18,7 +18,8 @@ void WindowController::buildSharingMenus(QMenu* application, QMenu* help) {
     guardMenuItem(checkForUpdatesMenuItem, MenuCommand::Other, [this] { checkForUpdates(); });
     application->insertSeparator(mainMenuHideSorvanta);
     preferencesMenuItem = new QAction(QStringLiteral("Preferences..."), application);
-    preferencesMenuItem->setShortcut(QKeySequence::Preferences);
+    preferencesMenuItem->setShortcut(
+        standardKeyOr(QKeySequence::Preferences, QKeySequence(Qt::CTRL | Qt::Key_Comma)));
     application->insertAction(mainMenuHideSorvanta, preferencesMenuItem);
     guardMenuItem(preferencesMenuItem, MenuCommand::ShowPreferences, [this] { showPreferences(); });
     application->insertSeparator(mainMenuHideSorvanta);

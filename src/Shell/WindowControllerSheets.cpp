@@ -1,6 +1,7 @@
 #include "WindowController.h"
 
 #include "Browser/SelectDuplicatesVC.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QDialog>
 
@@ -29,9 +30,16 @@ void WindowController::positionSheet(QWidget* sheet) const {
     const QRectF attach = windowWillPositionSheetUsingRect(QRectF(0, h, width(), 0));
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const int top = static_cast<int>(h - attach.y() - attach.height());
-    sheet->move(origin.x() + static_cast<int>(attach.x()) +
-                    (static_cast<int>(attach.width()) - sheet->width()) / 2,
-                origin.y() + top);
+    // A sheet larger than the screen can show is cut down to it, and it never hangs off
+    // the screen's edge.
+    WindowPlacement::fitSizeLimits(sheet);
+    // Placed by its frame, window manager's decorations included.
+    const QSize outer = sheet->size().grownBy(WindowPlacement::frameMargins(sheet));
+    const QRect frame(origin.x() + static_cast<int>(attach.x()) +
+                          (static_cast<int>(attach.width()) - outer.width()) / 2,
+                      origin.y() + top, outer.width(), outer.height());
+    sheet->move(
+        WindowPlacement::fitFrame(frame, WindowPlacement::availableGeometry(this)).topLeft());
 }
 
 bool WindowController::isSheetOfThisWindow(const QObject* object) const {

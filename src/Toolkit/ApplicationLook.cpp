@@ -1,5 +1,6 @@
 #include "Toolkit/ApplicationLook.h"
 
+#include "Toolkit/FocusRing.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 
@@ -48,6 +49,7 @@ void install() {
         QApplication::setStyle(fusion);
     QApplication::setPalette(darkPalette());
     QApplication::setFont(Fonts::systemFont(13));
+    FocusRing::install();
 }
 
 } // namespace ApplicationLook

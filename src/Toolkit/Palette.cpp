@@ -79,6 +79,9 @@ QColor selectedRowColor() {
 QColor selectedRowColorInactive() {
     return rgb(83, 91, 97);
 }
+QColor focusRingColor() {
+    return rgb(120, 176, 232);
+}
 QBrush lockedFillColor() {
     return patternOf(QStringLiteral("dark_bg_lock"));
 }

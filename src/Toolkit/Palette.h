@@ -32,6 +32,8 @@ QColor reviewOddRowColor();
 QColor reviewListShadowColor();
 QColor selectedRowColor();
 QColor selectedRowColorInactive();
+// The ring around the control that has the keyboard focus.
+QColor focusRingColor();
 QBrush lockedFillColor();
 QColor lockedLineColor();
 // Titles of the path components drawn over the locked band.

@@ -4,6 +4,7 @@
 #include "Toolkit/Palette.h"
 #include "Toolkit/PreviewItem.h"
 #include "Toolkit/PreviewView.h"
+#include "Toolkit/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr quint16 kEscapeKeyCode = 53;
+constexpr quint16 kSpaceKeyCode = 49;
+constexpr quint32 kModifierMask = KeyEvent::ShiftKeyMask | KeyEvent::ControlKeyMask |
+                                  KeyEvent::OptionKeyMask | KeyEvent::CommandKeyMask;
 constexpr int kMargin = 12;
 
 QPointer<PreviewPanel>& sharedPanel() {
@@ -72,6 +76,8 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setFocusPolicy(Qt::StrongFocus);
     m_previewView = new PreviewView(this);
     resize(kDefaultSize);
+    // Escape and Space reach the panel's own key handling, which puts it away.
+    WindowPlacement::attachToMainWindow(this, false);
 }
 
 void PreviewPanel::reloadData() {
@@ -126,10 +132,15 @@ void PreviewPanel::handleKey(QKeyEvent* event, bool down) {
                                                           : PreviewPanelEvent::Type::KeyUp);
     panelEvent.key = keyEventFromQt(*event);
     event->accept();
-    if (m_delegate && m_delegate->previewPanelHandleEvent(this, panelEvent))
-        return;
-    if (panelEvent.type == PreviewPanelEvent::Type::KeyDown &&
-        panelEvent.key.keyCode == kEscapeKeyCode)
+    const bool closeKey =
+        panelEvent.type == PreviewPanelEvent::Type::KeyDown &&
+        (panelEvent.key.keyCode == kEscapeKeyCode || panelEvent.key.keyCode == kSpaceKeyCode) &&
+        (panelEvent.key.modifierFlags & kModifierMask) == 0;
+    const bool taken = m_delegate && m_delegate->previewPanelHandleEvent(this, panelEvent);
+    // Escape, and Space that opened it, put the panel away once the delegate has seen the
+    // key, as a desktop's preview window closes on them.
+    if (closeKey || (!taken && panelEvent.type == PreviewPanelEvent::Type::KeyDown &&
+                     panelEvent.key.keyCode == kEscapeKeyCode))
         orderOut();
 }
 

@@ -167,6 +167,9 @@ TEST(BarChartGeometryTest, WidthsHeightsAndHitAreas) {
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(1050), 718);
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(1051), 719);
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(830), 718);
+    // Narrower frames, only on screens too small for the results window: the same margins.
+    EXPECT_FLOAT_EQ(BarChartView::chartWidth(589), 477);
+    EXPECT_FLOAT_EQ(BarChartView::chartWidth(50), 0);
     EXPECT_FLOAT_EQ(BarChartView::barWidth(718), 88);
     EXPECT_FLOAT_EQ(BarChartView::barHeight(0, 400, 20, 1), 0);
     EXPECT_FLOAT_EQ(BarChartView::barHeight(1, 400, 35, 1000000), 4); // tiny but visible

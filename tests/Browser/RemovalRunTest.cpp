@@ -19,6 +19,7 @@
 #include "Scanner/FoldersScanner.h"
 #include "Screens/CongratulationsVC.h"
 #include "Screens/ProgressBarRemover.h"
+#include "Toolkit/Alert.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/QLPreviewViewMod.h"
 #include "Toolkit/QuickLookVC.h"
@@ -254,6 +255,9 @@ TEST_F(RemovalRunTest, PermanentRemovalAsksFirstUnlessTurnedOff) {
     panel->removeButton()->click();
     QMessageBox* box = sheet(QStringLiteral("removePermanentlyConfirmation"));
     ASSERT_TRUE(box);
+    // A sheet of the window drawn in the palette, not a stock message box.
+    EXPECT_TRUE(qobject_cast<Alert*>(box));
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
     EXPECT_EQ(box->text(),
               QStringLiteral("Are you sure you want to delete some files permanently?"));
     EXPECT_EQ(box->informativeText(),

@@ -105,11 +105,11 @@ TEST_F(SettingsTest, EmptyFileAnswersEveryDefault) {
     EXPECT_FALSE(Settings::forceFullHashCalculation());
     EXPECT_TRUE(Settings::showUserDirectoryAtFirstTime());
     EXPECT_EQ(Settings::excludeFolders(),
-              (QStringList{"/proc", "/sys", "/dev", "/run", "/usr", home + "/Library"}));
-    EXPECT_EQ(Settings::excludeFiles(), (QStringList{home + "/Pictures/Photo Booth Library",
-                                                     home + "/Pictures/iPhoto Library.photolibrary",
-                                                     home + "/Movies/iMovie Library.imovielibrary",
-                                                     home + "/Movies/iMovie Theater.theater"}));
+              (QStringList{"/proc", "/sys", "/dev", "/run", "/usr", home + "/.cache",
+                           home + "/.local/share/Trash"}));
+    EXPECT_EQ(Settings::excludeFiles(),
+              (QStringList{home + "/Pictures/digikam4.db", home + "/Pictures/thumbnails-digikam.db",
+                           home + "/.local/share/shotwell/data/photo.db"}));
     EXPECT_EQ(Settings::excludeExtensions(),
               (QStringList{".framework", ".build", ".plist", ".def", ".info", ".lib", ".dylib",
                            ".lproj", ".entitlements"}));
@@ -139,14 +139,14 @@ TEST_F(SettingsTest, EmptyFileAnswersEveryDefault) {
 TEST_F(SettingsTest, DefaultListsAreBuiltAnewAndFollowTheHomeFolder) {
     QStringList first = Settings::createDefaultExcludeFoldersArray();
     first.append("/mnt");
-    EXPECT_EQ(Settings::createDefaultExcludeFoldersArray().size(), 6);
+    EXPECT_EQ(Settings::createDefaultExcludeFoldersArray().size(), 7);
 
     const QByteArray oldHome = qgetenv("HOME");
     qputenv("HOME", "/home/somebody");
     const QStringList folders = Settings::excludeFolders();
     const QStringList always = Settings::createDefaultAutoSelectFoldersArray();
     qputenv("HOME", oldHome);
-    EXPECT_EQ(folders.last(), "/home/somebody/Library");
+    EXPECT_EQ(folders.last(), "/home/somebody/.local/share/Trash");
     EXPECT_EQ(always, QStringList{"/home/somebody/Downloads"});
 }
 

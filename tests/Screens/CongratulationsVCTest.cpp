@@ -134,7 +134,7 @@ TEST_F(CongratulationsVCTest, ButtonsPostAndMailTheCleanedSize) {
     ASSERT_EQ(opened.size(), 1);
     const QUrlQuery query(opened.first());
     EXPECT_EQ(query.queryItemValue(QStringLiteral("SUBJECT"), QUrl::FullyDecoded),
-              QStringLiteral("Remove Mac Duplicates"));
+              QStringLiteral("Remove Linux Duplicates"));
     EXPECT_TRUE(
         query.queryItemValue(QStringLiteral("BODY"), QUrl::FullyDecoded)
             .endsWith(QStringLiteral("I\u2019ve just cleaned 2\u00A0MB of identical files.")));

@@ -211,6 +211,6 @@ TEST_F(FlowScreensRoadTest, MenuShareItemsAndPreferencesFollowThisDesktop) {
     m_window->contactSupportMenuItem->trigger();
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(QUrlQuery(opened[0]).queryItemValue(QStringLiteral("SUBJECT"), QUrl::FullyDecoded),
-              QStringLiteral("Find Duplicates with Sorvanta on Mac"));
+              QStringLiteral("Find Duplicates with Sorvanta on Linux"));
     EXPECT_EQ(opened[1].path(), QStringLiteral("support@velquor.com"));
 }

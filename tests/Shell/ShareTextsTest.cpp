@@ -67,24 +67,24 @@ TEST(ShareTextsTest, ShareTextsQuoteNameAddressAndSize) {
     const QString app = QStringLiteral("Sorvanta");
     const QString site = QStringLiteral("https://s.test/");
     EXPECT_EQ(ShareTexts::menuTwitterText(app, site),
-              QStringLiteral("Find duplicate files on Mac and free up space in a matter of "
+              QStringLiteral("Find duplicate files on Linux and free up space in a matter of "
                              "minutes with Sorvanta: https://s.test/ @velquor"));
     EXPECT_EQ(ShareTexts::menuFacebookItems(app, site),
-              (QStringList{QStringLiteral("Find duplicate files on Mac and free up space in a "
+              (QStringList{QStringLiteral("Find duplicate files on Linux and free up space in a "
                                           "matter of minutes with Sorvanta:"),
                            site}));
     EXPECT_EQ(ShareTexts::menuEmailSubject(app),
-              QStringLiteral("Find Duplicates with Sorvanta on Mac"));
+              QStringLiteral("Find Duplicates with Sorvanta on Linux"));
     EXPECT_EQ(ShareTexts::congratulationsTwitterText(QStringLiteral("2 GB"), app, site),
-              QStringLiteral("I've just removed 2 GB of duplicate files on Mac with Sorvanta by "
+              QStringLiteral("I've just removed 2 GB of duplicate files on Linux with Sorvanta by "
                              "@velquor - https://s.test/"));
     EXPECT_EQ(ShareTexts::congratulationsFacebookItems(QStringLiteral("2 GB"), app, site).first(),
-              QStringLiteral("I've just removed 2 GB of duplicate files on Mac with Sorvanta by "
+              QStringLiteral("I've just removed 2 GB of duplicate files on Linux with Sorvanta by "
                              "Velquor - "));
     EXPECT_EQ(ShareTexts::congratulationsEmailBody(app, site, QStringLiteral("2 GB")),
               QStringLiteral("Hello,\n\nI would like to share with you a link to Sorvanta - "
                              "https://s.test/ - an app to remove any type of duplicate files on "
-                             "Mac. I\u2019ve just cleaned 2 GB of identical files."));
+                             "Linux. I\u2019ve just cleaned 2 GB of identical files."));
     // Without a product address the texts carry an empty one.
     EXPECT_TRUE(ShareTexts::menuEmailBody(app, QString())
                     .contains(QStringLiteral("Check it by the following link: \n\nCheers!")));
@@ -105,7 +105,7 @@ TEST_F(SharingFixture, MenuMailsOpenTheirLinks) {
     EXPECT_TRUE(opened[0].path().isEmpty());
     const QUrlQuery share(opened[0]);
     EXPECT_EQ(share.queryItemValue(QStringLiteral("SUBJECT"), QUrl::FullyDecoded),
-              QStringLiteral("Find Duplicates with Sorvanta on Mac"));
+              QStringLiteral("Find Duplicates with Sorvanta on Linux"));
     EXPECT_EQ(
         share.queryItemValue(QStringLiteral("BODY"), QUrl::FullyDecoded),
         ShareTexts::menuEmailBody(PromoManager::getAppName(), PromoManager::getPromoSiteURL()));

@@ -135,7 +135,7 @@ TEST_F(QuickLookControllerTest, ShowPreviewPanelTogglesAndTheHeldPanelFollowsThe
     EXPECT_EQ(panel->previewView()->path(), path("one.txt"));
 }
 
-TEST_F(QuickLookControllerTest, KeysTypedInThePanelReachTheListsAndEscapeIsTheirsToo) {
+TEST_F(QuickLookControllerTest, KeysTypedInThePanelReachTheListsAndEscapeOrSpaceCloseIt) {
     controller().setFileItemByPath(path("one.txt"));
     controller().setQuicklookType(QuickLookSourceTypeCopiesTable);
     QuickLookController::showPreviewPanel();
@@ -147,6 +147,8 @@ TEST_F(QuickLookControllerTest, KeysTypedInThePanelReachTheListsAndEscapeIsTheir
     QApplication::sendEvent(panel, &downUp);
     QKeyEvent spaceUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QApplication::sendEvent(panel, &spaceUp);
+    // Keys other than Escape and Space leave the panel open.
+    EXPECT_TRUE(panel->isVisible());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(panel, &escape);
 
@@ -159,11 +161,18 @@ TEST_F(QuickLookControllerTest, KeysTypedInThePanelReachTheListsAndEscapeIsTheir
     EXPECT_EQ(code(2), 53);
     EXPECT_EQ(m_posted[0].userInfo.value(QStringLiteral("Type")).toInt(),
               QuickLookSourceTypeCopiesTable);
-    // The delegate took Escape, so the panel stays open.
-    EXPECT_TRUE(panel->isVisible());
+    // The lists saw Escape, and the panel put itself away after them.
+    EXPECT_FALSE(panel->isVisible());
+
+    // Space, which opened the panel, closes it too; the lists see it first.
+    QuickLookController::showPreviewPanel();
+    ASSERT_TRUE(panel->isVisible());
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(panel, &space);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(code(3), 49);
 
     // A panel nobody controls handles Escape itself.
-    panel->orderOut();
     panel->show();
     ASSERT_EQ(panel->delegate(), nullptr);
     QApplication::sendEvent(panel, &escape);

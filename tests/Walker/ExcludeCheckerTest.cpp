@@ -182,8 +182,9 @@ TEST_F(ExcludeCheckerItemTest, DefaultSettingsAreSnapshotAtCreation) {
     expectVerdicts(checker, {
                                 {"/usr/share/doc/a.txt", Exclusion::Path},
                                 {"/sys", Exclusion::Path},
-                                {home + "/Library/Caches/x", Exclusion::Path},
-                                {home + "/Pictures/Photo Booth Library", Exclusion::Path},
+                                {home + "/.cache/thumbnails/x.png", Exclusion::Path},
+                                {home + "/.local/share/Trash/files/a.txt", Exclusion::Path},
+                                {home + "/Pictures/digikam4.db", Exclusion::Path},
                                 {home + "/src/Info.plist", Exclusion::Extension},
                                 {home + "/src/Qt.framework", Exclusion::Extension},
                                 {home + "/Documents/report.pdf", Exclusion::None},

@@ -1,4 +1,4 @@
-// shots OUT_DIR [AREA...] [--scale N]
+// shots OUT_DIR [AREA...] [--scale N] [--screen WxH]
 // Renders every registered area (or only the named ones) into OUT_DIR as PNG files, on the
 // offscreen platform, with a temporary home so no real setting is read or written.
 #include "Shots.h"
@@ -7,6 +7,7 @@
 #include "Toolkit/ApplicationLook.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -65,17 +66,21 @@ int main(int argc, char** argv) {
     QStringList filters;
     QString outDir;
     qreal scale = 2.0;
+    QSize screen(1920, 1080);
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--scale") && i + 1 < argc)
             scale = QString::fromLocal8Bit(argv[++i]).toDouble();
-        else if (outDir.isEmpty())
+        else if (arg == QLatin1String("--screen") && i + 1 < argc) {
+            const QStringList size = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char('x'));
+            screen = size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : QSize();
+        } else if (outDir.isEmpty())
             outDir = arg;
         else
             filters << arg;
     }
-    if (outDir.isEmpty() || scale <= 0) {
-        std::fprintf(stderr, "usage: shots OUT_DIR [AREA...] [--scale N]\nareas:");
+    if (outDir.isEmpty() || scale <= 0 || screen.isEmpty()) {
+        std::fprintf(stderr, "usage: shots OUT_DIR [AREA...] [--scale N] [--screen WxH]\nareas:");
         for (const auto& entry : areas())
             std::fprintf(stderr, " %s", entry.first.c_str());
         std::fprintf(stderr, "\n");
@@ -87,7 +92,21 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // One screen of |screen| device pixels (1920 x 1080 unless told), so the windows are
+    // placed and fitted as on a desktop of that size.
+    QFile screens(home.filePath(QStringLiteral("screens.json")));
+    if (!screens.open(QIODevice::WriteOnly) ||
+        screens.write(QStringLiteral("{\"screens\": [{\"name\": \"Shots\", \"x\": 0, \"y\": 0, "
+                                     "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, "
+                                     "\"logicalBaseDpi\": 96, \"dpr\": 1}]}")
+                          .arg(screen.width())
+                          .arg(screen.height())
+                          .toUtf8()) < 0) {
+        std::fprintf(stderr, "shots: cannot write the screen configuration\n");
+        return 1;
+    }
+    screens.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
     // Pictures at twice the size show blurry images and half-pixel lines at once.
     qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
     QApplication app(argc, argv);

@@ -100,6 +100,11 @@ std::int64_t BarChartView::getMaxChartValue() const {
 }
 
 float BarChartView::chartWidth(float frameWidth) {
+    // A frame narrower than the narrow layout's 830 points (a window on a small screen)
+    // keeps that layout's 56-point margins, which hold the bars inside the chart's panel,
+    // and gets narrower bars.
+    if (frameWidth < 830)
+        return std::max(frameWidth - 112, 0.0f);
     return frameWidth > 1050 ? frameWidth - 1050 + 718 : 718;
 }
 

@@ -1,5 +1,7 @@
 #include "Platform/ui/FileManagerReveal.h"
 
+#include "Platform/ui/OpenFailure.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -26,9 +28,9 @@ QByteArray parentOf(const QByteArray& path) {
 }
 
 // Opens a folder in the desktop's default application for folders, by its bytes.
-void openFolder(const QByteArray& path) {
+bool openFolder(const QByteArray& path) {
     const QByteArray uri = fileUrlOfPath(path).toLatin1();
-    g_app_info_launch_default_for_uri(uri.constData(), nullptr, nullptr);
+    return g_app_info_launch_default_for_uri(uri.constData(), nullptr, nullptr) != FALSE;
 }
 
 // Calls |method| of the file manager with the item's URL; |fallback| runs when the session
@@ -54,6 +56,27 @@ void callFileManager(const QString& method, const QByteArray& path,
                      });
 }
 
+// Why neither the file manager nor an application for folders took the request.
+QString noFileManagerReason() {
+    return QStringLiteral("No file manager answered, and no application is set up to open "
+                          "folders on this desktop.");
+}
+
+// The item's last name, decoded for the message only.
+QString displayNameOf(const QByteArray& path) {
+    QByteArray trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/'))
+        trimmed.chop(1);
+    return QString::fromLocal8Bit(trimmed.mid(trimmed.lastIndexOf('/') + 1));
+}
+
+// Opens the folder that holds |path| by its bytes; tells the user |message| when nothing
+// opens it.
+void openParentFolder(const QByteArray& path, const QString& message) {
+    if (!openFolder(parentOf(path)))
+        OpenFailure::report(message, noFileManagerReason());
+}
+
 } // namespace
 
 QString fileUrlOfPath(const QByteArray& path) {
@@ -61,12 +84,20 @@ QString fileUrlOfPath(const QByteArray& path) {
 }
 
 void revealPath(const QByteArray& path) {
+    const QString message = QStringLiteral("\u201C%1\u201D could not be shown in the file manager.")
+                                .arg(displayNameOf(path));
     callFileManager(QStringLiteral("ShowItems"), path,
-                    [parent = parentOf(path)] { openFolder(parent); });
+                    [path, message] { openParentFolder(path, message); });
 }
 
 void showItemProperties(const QByteArray& path) {
-    callFileManager(QStringLiteral("ShowItemProperties"), path, [path] { revealPath(path); });
+    const QString message = QStringLiteral("The properties of \u201C%1\u201D could not be shown.")
+                                .arg(displayNameOf(path));
+    // Where no file manager shows properties, the item is at least shown in its folder.
+    callFileManager(QStringLiteral("ShowItemProperties"), path, [path, message] {
+        callFileManager(QStringLiteral("ShowItems"), path,
+                        [path, message] { openParentFolder(path, message); });
+    });
 }
 
 } // namespace FileManagerReveal

@@ -6,7 +6,8 @@
 // Shows a file or folder in the user's file manager, selected: through the freedesktop.org
 // FileManager1 "ShowItems" call on the session bus, or, where no file manager answers it,
 // by opening the parent folder. Paths are the item's own bytes, so a name that is not valid
-// UTF-8 is shown too. Returns at once; failures are silent.
+// UTF-8 is shown too. Returns at once; when nothing could show the item, the user is told
+// through OpenFailure.
 namespace FileManagerReveal {
 
 void revealPath(const QByteArray& path);

@@ -1,0 +1,143 @@
+#include "Toolkit/WindowPlacement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace WindowPlacement {
+
+namespace {
+
+QPointer<QWidget>& mainWindowPointer() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+// Places its window on every show and closes it on Ctrl+W (and Escape when asked).
+class SecondaryWindowFilter final : public QObject {
+public:
+    SecondaryWindowFilter(QWidget* window, bool closeOnEscape)
+        : QObject(window), m_window(window), m_closeOnEscape(closeOnEscape) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_window)
+            return false;
+        if (event->type() == QEvent::Show) {
+            place();
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+            const bool closeKey = key->key() == Qt::Key_W && modifiers == Qt::ControlModifier;
+            const bool escape =
+                m_closeOnEscape && key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier;
+            if (closeKey || escape) {
+                m_window->close();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    void place() {
+        QWidget* main = mainWindow();
+        if (main && main != m_window && main->windowHandle() && m_window->windowHandle())
+            m_window->windowHandle()->setTransientParent(main->windowHandle());
+        fitSizeLimits(m_window);
+        const QRect available = availableGeometry(main ? main : m_window);
+        const QRect over = main && main->isVisible() ? main->frameGeometry() : available;
+        // Placed by its frame, window manager's decorations included.
+        const QRect frame =
+            centredFrame(m_window->size().grownBy(frameMargins(m_window)), over, available);
+        m_window->move(frame.topLeft());
+    }
+
+    QWidget* m_window;
+    bool m_closeOnEscape;
+};
+
+} // namespace
+
+QMargins frameMargins(const QWidget* window) {
+    const QWindow* handle = window ? window->windowHandle() : nullptr;
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+void setMainWindow(QWidget* window) {
+    mainWindowPointer() = window;
+}
+
+QWidget* mainWindow() {
+    return mainWindowPointer();
+}
+
+QRect availableGeometry(const QWidget* window) {
+    const QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen && mainWindow())
+        screen = mainWindow()->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize fitSize(QSize size, const QRect& available) {
+    if (available.isEmpty())
+        return size;
+    return {std::min(size.width(), available.width()), std::min(size.height(), available.height())};
+}
+
+QRect fitFrame(const QRect& frame, const QRect& available) {
+    if (available.isEmpty())
+        return frame;
+    QRect fitted(frame.topLeft(), fitSize(frame.size(), available));
+    const int x = std::clamp(fitted.x(), available.left(), available.right() + 1 - fitted.width());
+    const int y = std::clamp(fitted.y(), available.top(), available.bottom() + 1 - fitted.height());
+    fitted.moveTo(x, y);
+    return fitted;
+}
+
+QRect centredFrame(QSize size, const QRect& over, const QRect& available) {
+    const QRect frame(over.x() + (over.width() - size.width()) / 2,
+                      over.y() + (over.height() - size.height()) / 2, size.width(), size.height());
+    return fitFrame(frame, available);
+}
+
+void fitSizeLimits(QWidget* window) {
+    if (!window)
+        return;
+    // The window manager's frame takes its part of the screen too.
+    const QRect available = availableGeometry(window).marginsRemoved(frameMargins(window));
+    if (available.isEmpty())
+        return;
+    const QSize minimum = fitSize(window->minimumSize(), available);
+    if (minimum != window->minimumSize())
+        window->setMinimumSize(minimum);
+    // A window that cannot be resized keeps one size: the fitted one.
+    if (window->maximumSize().width() < QWIDGETSIZE_MAX ||
+        window->maximumSize().height() < QWIDGETSIZE_MAX) {
+        const QSize maximum = fitSize(window->maximumSize(), available);
+        if (maximum != window->maximumSize())
+            window->setMaximumSize(maximum);
+    }
+    const QSize size = fitSize(window->size(), available);
+    if (size != window->size())
+        window->resize(size);
+}
+
+void attachToMainWindow(QWidget* window, bool closeOnEscape) {
+    if (window)
+        new SecondaryWindowFilter(window, closeOnEscape);
+}
+
+} // namespace WindowPlacement
