@@ -21,8 +21,9 @@ set(CPACK_PACKAGE_VENDOR Velquor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Velquor <support@velquor.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "duplicate file finder for the desktop")
+# The extended description; CPack puts the summary above it as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "duplicate file finder for the desktop\n Sorvanta scans the folders you choose, groups the files whose contents are\n equal, shows identical and similar folders, and removes the extra copies\n to the Trash or for good, never the last copy of anything.")
+    "Sorvanta scans the folders you choose, groups the files whose contents are\nequal, shows identical and similar folders, and removes the extra copies to\nthe Trash or for good, never the last copy of anything.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${SORVANTA_PROMO_SITE_URL})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
@@ -32,7 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries' packages come from their shlibs; beside them what is started or loaded by
 # name: pkexec for the privileged removal, and for previews the image-format plugins.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "pkexec | policykit-1")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "pkexec")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-inter, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

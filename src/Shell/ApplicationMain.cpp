@@ -51,12 +51,13 @@ int run(int argc, char** argv, const Started& started) {
         // Caught from before the window exists: a signal is never lost to the default action.
         TerminationSignalNotifier terminationSignals;
         AppDelegate delegate;
-        QObject::connect(&terminationSignals, &TerminationSignalNotifier::terminationRequested, &app, [&] {
-            if (WindowController* window = delegate.getMainWindow())
-                window->quitWithoutAsking();
-            else
-                QCoreApplication::exit(0);
-        });
+        QObject::connect(&terminationSignals, &TerminationSignalNotifier::terminationRequested,
+                         &app, [&] {
+                             if (WindowController* window = delegate.getMainWindow())
+                                 window->quitWithoutAsking();
+                             else
+                                 QCoreApplication::exit(0);
+                         });
         delegate.applicationDidFinishLaunching();
         if (started)
             QTimer::singleShot(0, &app, [&] { started(delegate); });

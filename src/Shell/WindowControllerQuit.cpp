@@ -10,6 +10,8 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 
+#include <algorithm>
+
 void WindowController::requestQuit(bool windowIsKey) {
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     const bool resultsOnScreen =
@@ -23,8 +25,10 @@ void WindowController::requestQuit(bool windowIsKey) {
     // A running scan is as much work to lose as results on screen.
     if (resultsOnScreen || m_pScanner) {
         // One question at a time, however often the window manager asks to close.
-        const auto* asked = findChild<QMessageBox*>(QStringLiteral("quitConfirmation"));
-        if (windowIsKey && !(asked && asked->isVisible()))
+        const auto asked = findChildren<QMessageBox*>(QStringLiteral("quitConfirmation"));
+        const bool open = std::any_of(asked.cbegin(), asked.cend(),
+                                      [](const QMessageBox* box) { return box->isVisible(); });
+        if (windowIsKey && !open)
             askAndTerminate();
         return;
     }
@@ -42,6 +46,8 @@ void WindowController::closeEvent(QCloseEvent* event) {
     event->ignore();
     // The request came to this window from the user (a key, the task bar), so it comes to
     // the front and its question is asked even when another window had the focus.
+    if (isMinimized())
+        showNormal();
     raise();
     activateWindow();
     requestQuit(true);

@@ -28,8 +28,8 @@ TEST_P(ToolPathTest, FindsTheToolWhereItLies) {
         QDir::cleanPath(bin + QStringLiteral("/" SORVANTA_TOOL_FROM_BINDIR "/Tarvique"));
     const QString beside = bin + QStringLiteral("/Tarvique");
     ASSERT_TRUE(QDir().mkpath(bin));
-    for (const auto& [wanted, path] : {std::pair{GetParam().installed, installed},
-                                       std::pair{GetParam().beside, beside}}) {
+    for (const auto& [wanted, path] :
+         {std::pair{GetParam().installed, installed}, std::pair{GetParam().beside, beside}}) {
         if (!wanted)
             continue;
         ASSERT_TRUE(TestSupport::writeFile(QFile::encodeName(path), "#!/bin/sh\n"));

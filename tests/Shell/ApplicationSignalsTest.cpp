@@ -111,12 +111,13 @@ INSTANTIATE_TEST_SUITE_P(Signals, IdleApplicationSignalsTest,
 
 TEST_F(ApplicationSignalsTest, SignalDuringAScanStopsItAndEnds) {
     // Large files of one size whose contents are all equal (holes, so nothing is written):
-    // their whole-file digests keep the scan busy for seconds.
-    for (int i = 0; i < 8; ++i) {
+    // their whole-file digests keep the scan busy for a few seconds, while the digest each
+    // thread has in hand when the scan stops ends soon.
+    for (int i = 0; i < 24; ++i) {
         const QByteArray file = QFile::encodeName(path("tree") + QStringLiteral("/big%1").arg(i));
         const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(fd, 0);
-        ASSERT_EQ(::ftruncate(fd, off_t(256) << 20), 0);
+        ASSERT_EQ(::ftruncate(fd, off_t(96) << 20), 0);
         ::close(fd);
     }
     start(QStringLiteral(SORVANTA_PROBE_PATH), {QStringLiteral("scan"), path("tree")});

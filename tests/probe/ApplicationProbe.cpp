@@ -4,8 +4,9 @@
 //   sorvanta_probe remove FOLDER   scans FOLDER, selects every copy but the first of each
 //                                  group and removes them to the Trash, one copy every
 //                                  few milliseconds; prints "removing" once copies go
-// When the application ends it prints "quit in state N": the scan's state (1 to 5 while it
-// runs) or 100 for a removal that was still running, -1 for neither.
+// When the application ends it prints "quit in state N": the scan's last state (1 to 5
+// while it ran, 6 when it had completed) or 100 for a removal that was still running, -1
+// for neither.
 #include "Browser/RemovalSession.h"
 #include "Categories/Settings.h"
 #include "Platform/FileManager.h"
@@ -69,6 +70,10 @@ int main(int argc, char** argv) {
         Settings::setMoveCleanedDuplicatesToTheTrashCan(true);
         RemovalSession::setRemoverFactory([] { return DuplicatesRemover::create(pacedFiles); });
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] {
+            // A scan that reached its end has handed its result over.
+            const auto container = DuplicatesManager::sharedManager().duplicateContainer();
+            if (!remove && container && container->getAllFilesSize() != 0)
+                lastState = int(FoldersScannerStateComplete);
             std::printf("quit in state %d\n", lastState);
             std::fflush(stdout);
         });
@@ -76,9 +81,12 @@ int main(int argc, char** argv) {
         auto* poll = new QTimer(qApp);
         QObject::connect(poll, &QTimer::timeout, [&, window] {
             if (!remove) {
-                const FoldersScanner* scanner = window->scanner();
-                const int state = scanner ? int(scanner->getCurrentState()) : -1;
-                lastState = state >= 1 && state <= 5 ? state : -1;
+                // The last state seen while the window had a scanner: Quit lets go of it,
+                // and a timer may still fire before the event loop returns.
+                if (const FoldersScanner* scanner = window->scanner()) {
+                    const int state = int(scanner->getCurrentState());
+                    lastState = state >= 1 && state <= 5 ? state : -1;
+                }
                 if (lastState > 0 && !told) {
                     told = true;
                     say("scanning");
