@@ -13,6 +13,9 @@ packages=(
     fonts-liberation fonts-inter locales
     qt6-image-formats-plugins libpoppler-qt6-dev libffmpegthumbnailer-dev
     ffmpeg  # the preview tests make their short video fixture with it
+    # The desktop files are checked by the install test; `make package` builds and checks
+    # the Debian package (CPack finds the libraries' packages with dpkg-shlibdeps and file).
+    desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()

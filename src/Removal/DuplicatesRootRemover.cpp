@@ -5,6 +5,8 @@
 #include "Removal/ScannedCopy.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -38,7 +40,18 @@ DuplicatesRootRemover& DuplicatesRootRemover::GetInstance() {
 }
 
 QString DuplicatesRootRemover::defaultToolPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Tarvique");
+    return toolPathForApplicationFolder(QCoreApplication::applicationDirPath());
+}
+
+QString DuplicatesRootRemover::toolPathForApplicationFolder(const QString& folder) {
+    // A clean path: pkexec matches the polkit action by the exact path it is given.
+    const QString installed =
+        QDir::cleanPath(folder + QStringLiteral("/" SORVANTA_TOOL_FROM_BINDIR "/Tarvique"));
+    const QString beside = QDir::cleanPath(folder + QStringLiteral("/Tarvique"));
+    for (const QString& path : {installed, beside})
+        if (QFileInfo(path).isExecutable() && QFileInfo(path).isFile())
+            return path;
+    return installed;
 }
 
 DuplicatesRootRemover::DuplicatesRootRemover(QString toolPath)

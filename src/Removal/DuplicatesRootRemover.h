@@ -23,9 +23,14 @@ struct ScannedCopy;
 // from the remover's serial queues; every call is serialised.
 class DuplicatesRootRemover final {
 public:
-    // The process-wide remover, whose tool lies beside the application's executable.
+    // The process-wide remover, with the tool of toolPathForApplicationFolder().
     static DuplicatesRootRemover& GetInstance();
     static QString defaultToolPath();
+    // Where the tool of an application whose executable lies in |folder| is: installed, in
+    // the libexec folder of the application's own prefix (the path the polkit action
+    // names); in the build tree, beside the executable. The installed place when neither
+    // holds one.
+    static QString toolPathForApplicationFolder(const QString& folder);
 
     explicit DuplicatesRootRemover(QString toolPath = defaultToolPath());
     // Closes the connection, which ends the tool, and collects it if it ends soon.

@@ -170,14 +170,18 @@ void FoldersScanner::stop() {
         // stopped during the walk: let go of it, or the scanner, the filter, the container
         // and the tree would keep each other alive for ever.
         // The filter is used on its working queue while files are filed; drop it there.
-        if (m_pDuplicatesFilterWorkingQueue) {
-            m_pDuplicatesFilterWorkingQueue->async([self = shared_from_this()] {
-                if (self->m_pDuplicatesFilter)
-                    self->m_pDuplicatesFilter->setListener(nullptr);
-                self->m_pDuplicatesFilter.reset();
-            });
-        }
+        // Batches of files already queued there still read their nodes, so the tree goes
+        // there too, after them; batches queued later find no filter and touch nothing.
         m_arrRoots.clear();
+        if (m_pDuplicatesFilterWorkingQueue) {
+            m_pDuplicatesFilterWorkingQueue->async(
+                [self = shared_from_this(), tree = std::move(m_pTree)]() mutable {
+                    if (self->m_pDuplicatesFilter)
+                        self->m_pDuplicatesFilter->setListener(nullptr);
+                    self->m_pDuplicatesFilter.reset();
+                    tree.reset();
+                });
+        }
         m_pTree.reset();
         break;
     }

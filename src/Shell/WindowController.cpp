@@ -1,5 +1,6 @@
 #include "WindowController.h"
 
+#include "Browser/RemovalSession.h"
 #include "Browser/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/MacOSVersion.h"
@@ -239,18 +240,7 @@ void WindowController::setButtonsHovered(bool hovered) {
 
 void WindowController::tryToQuitApplication() {
     m_quitButton->setImage(QStringLiteral("btn_red"));
-    const auto container = DuplicatesManager::sharedManager().duplicateContainer();
-    if (m_selectDuplicatesController && container && container->getAllFilesSize() != 0) {
-        if (SelectedFilesVC* panel = m_selectDuplicatesController->selectedFilesVC()) {
-            panel->hideAnimation(); // the review panel closes instead
-            return;
-        }
-        if (!isActiveWindow())
-            return;
-        askAndTerminate();
-        return;
-    }
-    terminate();
+    requestQuit(isActiveWindow());
 }
 
 void WindowController::askAndTerminate() {
@@ -266,11 +256,15 @@ void WindowController::askAndTerminate() {
 }
 
 void WindowController::terminate() {
+    m_bTerminating = true;
     // A scan still running would go on writing into a tree the application tears down.
     if (m_pScanner) {
         m_pScanner->stop();
         clearScanner();
     }
+    // A removal finishes the copy in hand, so no file is left half moved, and takes no more.
+    if (const auto session = RemovalSession::current())
+        session->stop();
     if (m_terminate)
         m_terminate();
 }

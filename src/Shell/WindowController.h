@@ -121,7 +121,13 @@ public:
     // ---- Window buttons and events.
     void customizeWindowControllButtons();
     void makeControllButtonsForemost();
+    // The close button, Quit and a window manager's close (WindowControllerQuit.cpp): with
+    // results on screen (a removal may be running) or a scan running, asks first; with the
+    // review panel open, closes it instead.
     void tryToQuitApplication();
+    // Quit without a question (a termination signal): a running scan stops, a running
+    // removal stops once the copy in hand is done, and the event loop ends.
+    void quitWithoutAsking();
     void zoomButtonHandler();
     void minimizeButtonPressed();
     void fullScreenAction();
@@ -208,6 +214,8 @@ public:
     void setTerminateHandler(std::function<void()> handler) { m_terminate = std::move(handler); }
 
 protected:
+    // A window manager's close is the close button: it never closes the window by itself.
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -236,6 +244,8 @@ private:
     void enableFullScreenButton();
     void runRestartAfterWindowShrank();
     void askAndTerminate();
+    // The rule of the close button; |windowIsKey| says whether the question may be asked.
+    void requestQuit(bool windowIsKey);
     void terminate();
     QRect screenFrame() const;
     void animateWindowTo(const QRect& frame, int durationMs, std::function<void()> done);
@@ -275,6 +285,8 @@ private:
     QPointer<PreferencesWC> m_preferencesController;
 
     std::function<void()> m_terminate;
+    // Set once the application is ending: every window may close from then on.
+    bool m_bTerminating = false;
     std::function<void(MainMenuState&)> m_menuStateAdjuster;
     QPointer<QFileDialog> m_folderChooser;
 

@@ -217,6 +217,28 @@ TEST_F(FoldersScannerTest, WholeFilesAreDigestedWhenThePreferenceOrTheScanAsks) 
     FileSeparator::setUseForcedFullHashCalculation(false);
 }
 
+TEST_F(FoldersScannerTest, StopDuringTheWalkWhileFilesAreBeingFiledFreesTheTreeAfterThem) {
+    // Batches of files already on their way to the filter when the walk is stopped still
+    // read their nodes: the tree must outlive them, even once its scanner is let go of.
+    for (int i = 0; i < 3000; ++i)
+        write("w/" + QByteArray::number(i % 30) + "/f" + QByteArray::number(i) + ".txt",
+              content(i % 7, 100 + i % 50));
+    for (int round = 0; round < 10; ++round) {
+        listener = std::make_shared<ScanResultListener>();
+        scanner = FoldersScanner::create({root()}, listener);
+        scanner->startScanAndUseMinimalFileSize(0);
+        ASSERT_TRUE(TestSupport::waitFor([&] { return scanner->getCountOfScannedFiles() > 0; }));
+        const bool walking = scanner->getCurrentState() == FoldersScannerStateWalking;
+        scanner->stop();
+        std::weak_ptr<FoldersScanner> weakScanner = scanner;
+        scanner.reset();
+        ASSERT_TRUE(TestSupport::waitFor([&] { return weakScanner.expired(); }));
+        if (walking) {
+            EXPECT_EQ(listener->told, 0);
+        }
+    }
+}
+
 TEST_F(FoldersScannerTest, StopInEachLaterStateStillDeliversThePartialResult) {
     writeFixture();
     for (int i = 0; i < 60; ++i)

@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -367,29 +368,111 @@ TEST_F(WindowControllerTest, LateCompletionAndPendingHandOverChangeNothingAfterG
     EXPECT_TRUE(screensAre(true, false, false, false));
 }
 
-TEST_F(WindowControllerTest, QuitAsksOnlyWhenResultsWouldBeLost) {
-    m_window->tryToQuitApplication();
-    EXPECT_EQ(m_terminated, 1);
+// A close from outside the window (the window manager's close, as Alt+F4 or the task bar
+// send it) and the window's own close button.
+enum class CloseBy { Button, WindowManager };
 
-    // A running scan is stopped and the application ends without asking.
-    m_window->startScanFolders({makeFolder(QStringLiteral("copies"), true)});
+class WindowCloseTest : public WindowControllerTest, public ::testing::WithParamInterface<CloseBy> {
+protected:
+    // Answers whether the window accepted the close (only a quit on its way out may).
+    bool close() {
+        if (GetParam() == CloseBy::Button) {
+            m_window->tryToQuitApplication();
+            return false;
+        }
+        return m_window->windowHandle()->close();
+    }
+
+    // A folder whose scan lasts: two large files of one size, all holes, whose whole-file
+    // digests take a while.
+    QString makeBusyFolder() {
+        const QString folder = makeFolder(QStringLiteral("busy"), true);
+        for (const char* name : {"/big1", "/big2"}) {
+            QFile file(folder + QLatin1String(name));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            EXPECT_TRUE(file.resize(qint64(192) << 20));
+        }
+        return folder;
+    }
+};
+
+TEST_P(WindowCloseTest, WithoutRunningWorkQuitsAtOnce) {
+    EXPECT_FALSE(close());
+    EXPECT_EQ(m_terminated, 1);
+    EXPECT_EQ(sheet(QStringLiteral("quitConfirmation")), nullptr);
+    // On its way out the application closes its windows: this one no longer refuses.
+    EXPECT_TRUE(m_window->windowHandle()->close());
+}
+
+TEST_P(WindowCloseTest, DuringAScanAsksAndStopsTheScanOnOk) {
+    m_window->startScanFolders({makeBusyFolder()});
     ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->scanner() != nullptr; }));
-    m_window->tryToQuitApplication();
-    EXPECT_EQ(m_terminated, 2);
+    QApplication::setActiveWindow(m_window.get());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isActiveWindow(); }));
+
+    EXPECT_FALSE(close());
+    EXPECT_EQ(m_terminated, 0);
+    QMessageBox* box = sheet(QStringLiteral("quitConfirmation"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(m_window->isVisible());
+    // A second request while the question is open asks nothing more.
+    EXPECT_FALSE(close());
+    EXPECT_EQ(m_window->findChildren<QMessageBox*>(QStringLiteral("quitConfirmation")).size(), 1);
+
+    box->button(QMessageBox::Cancel)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(m_terminated, 0);
+    EXPECT_TRUE(m_window->isVisible());
+    ASSERT_NE(m_window->scanner(), nullptr) << "the scan ended too soon for this test";
+
+    QApplication::setActiveWindow(m_window.get());
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isActiveWindow(); }));
+    EXPECT_FALSE(close());
+    box = nullptr;
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        for (QMessageBox* open :
+             m_window->findChildren<QMessageBox*>(QStringLiteral("quitConfirmation")))
+            if (open->isVisible())
+                box = open;
+        return box != nullptr;
+    }));
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(m_terminated, 1);
     EXPECT_EQ(m_window->scanner(), nullptr);
 }
 
-TEST_F(WindowControllerTest, QuitWithResultsAsksFirst) {
+TEST_P(WindowCloseTest, WithResultsAsksThatTheyWillBeLost) {
     scanToResults();
     QApplication::setActiveWindow(m_window.get());
     ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isActiveWindow(); }));
-    m_window->tryToQuitApplication();
+    EXPECT_FALSE(close());
     EXPECT_EQ(m_terminated, 0);
     QMessageBox* box = sheet(QStringLiteral("quitConfirmation"));
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), QStringLiteral("Are you sure you want to quit the application?"));
+    EXPECT_EQ(box->informativeText(), QStringLiteral("Current scan results will be lost."));
     box->button(QMessageBox::Ok)->click();
     EXPECT_EQ(m_terminated, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, WindowCloseTest,
+                         ::testing::Values(CloseBy::Button, CloseBy::WindowManager));
+
+TEST_F(WindowControllerTest, WindowManagerCloseOfAnInactiveWindowStillAsks) {
+    // The button can only be pressed in the key window; the window manager's close comes
+    // to a window in the background too, which then comes to the front to ask.
+    scanToResults();
+    auto* other = new QWidget;
+    other->setAttribute(Qt::WA_DeleteOnClose);
+    other->show();
+    QApplication::setActiveWindow(other);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return !m_window->isActiveWindow(); }));
+    m_window->tryToQuitApplication();
+    EXPECT_EQ(sheet(QStringLiteral("quitConfirmation")), nullptr);
+    EXPECT_FALSE(m_window->windowHandle()->close());
+    EXPECT_NE(sheet(QStringLiteral("quitConfirmation")), nullptr);
+    EXPECT_EQ(m_terminated, 0);
+    other->close();
 }
 
 } // namespace
