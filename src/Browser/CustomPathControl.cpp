@@ -21,6 +21,9 @@ constexpr qreal kTitleInset = 2.0;
 // Room after each title for the arrow to the next component.
 constexpr qreal kComponentPadding = 14.0;
 constexpr qreal kBandRadius = 4.0;
+// The band starts at its folder's title: room between the band's rounded left end and the
+// title, so the text does not run into the band's edge.
+constexpr qreal kBandStartInset = 5.0;
 const QString kShortened = QStringLiteral("…");
 
 QFont componentFont() {
@@ -111,6 +114,14 @@ void CustomPathControl::setSelected(bool /*selected*/) {
     m_lastTitleSuffix = m_hasAssociated ? QStringLiteral("  ") : QString();
 }
 
+qreal CustomPathControl::titleInset(qsizetype index) const {
+    if (!m_hasAssociated || index < 0 || index >= m_components.size())
+        return kTitleInset;
+    const QByteArray& path = m_components.at(index).path;
+    const bool startsBand = path == _associatedFolderPath || path + '/' == _associatedFolderPath;
+    return startsBand ? kTitleInset + kBandStartInset : kTitleInset;
+}
+
 CustomPathControl::Layout CustomPathControl::layout(const QRectF& bounds) const {
     Layout result;
     const QFontMetricsF metrics(componentFont());
@@ -120,27 +131,28 @@ CustomPathControl::Layout CustomPathControl::layout(const QRectF& bounds) const 
             title += m_lastTitleSuffix;
         result.titles.append(title);
     }
-    auto widthOf = [&](const QString& title) {
-        return metrics.horizontalAdvance(title) + kTitleInset + kComponentPadding;
+    auto widthOf = [&](qsizetype i) {
+        return metrics.horizontalAdvance(result.titles.at(i)) + titleInset(i) + kComponentPadding;
     };
     auto total = [&] {
         qreal sum = 0;
-        for (const QString& title : result.titles)
-            sum += widthOf(title);
+        for (qsizetype i = 0; i < result.titles.size(); ++i)
+            sum += widthOf(i);
         return sum;
     };
     // Too long: the folders between the first and the last give way first.
     for (qsizetype i = 1; i + 1 < result.titles.size() && total() > bounds.width(); ++i)
         result.titles[i] = kShortened;
     if (!result.titles.isEmpty() && total() > bounds.width()) {
-        const qreal others = total() - widthOf(result.titles.last());
+        const qsizetype last = result.titles.size() - 1;
+        const qreal others = total() - widthOf(last);
         const qreal room =
-            std::max<qreal>(0, bounds.width() - others - kTitleInset - kComponentPadding);
+            std::max<qreal>(0, bounds.width() - others - titleInset(last) - kComponentPadding);
         result.titles.last() = metrics.elidedText(result.titles.last(), Qt::ElideMiddle, room);
     }
     qreal x = bounds.left();
-    for (const QString& title : result.titles) {
-        const qreal w = widthOf(title);
+    for (qsizetype i = 0; i < result.titles.size(); ++i) {
+        const qreal w = widthOf(i);
         result.frames.append(QRectF(x, bounds.top(), w, bounds.height()));
         x += w;
     }
@@ -199,8 +211,9 @@ void CustomPathControl::paint(QPainter& painter, const QRectF& bounds) const {
         }
         // A component's band runs to its right end, under the mark that follows its title.
         painter.setPen(textColor(onBand, m_onActiveSelection));
-        const QRectF titleRect(frame.x() + kTitleInset, frame.y(),
-                               frame.width() - kTitleInset - kComponentPadding, frame.height());
+        const qreal inset = titleInset(i);
+        const QRectF titleRect(frame.x() + inset, frame.y(),
+                               frame.width() - inset - kComponentPadding, frame.height());
         painter.drawText(titleRect, Qt::AlignVCenter | Qt::AlignLeft, laid.titles.at(i));
         if (i + 1 < count) {
             const QRectF arrowRect(frame.right() - kComponentPadding, frame.y(), kComponentPadding,

@@ -95,6 +95,9 @@ private:
         QStringList titles;
     };
     Layout layout(const QRectF& bounds) const;
+    // Where the title of component |index| starts in its frame: further in where the band
+    // over the associated folder begins.
+    qreal titleInset(qsizetype index) const;
 
     QByteArray m_path;
     QList<Component> m_components;

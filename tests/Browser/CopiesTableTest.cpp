@@ -692,6 +692,46 @@ TEST(CustomPathControlTest, ShorteningAndTheBandOverTheDuplicateFolder) {
         CustomPathControl::bandShape(QRectF(100, 0, 40, 18), 2, n, "/A/B", "/A/B/")->rounded);
 }
 
+TEST(CopiesTableDrawingTest, TheBandsFolderTitleKeepsClearOfTheBandsLeftEnd) {
+    CustomPathControl control;
+    control.setURL("/A/Band folder/C/f");
+    control.setHasAssociated(true);
+    control.setAssociatedFolderPath("/A/Band folder");
+    control.setSelected(false);
+    const QRectF bounds(0, 0, 400, 20);
+    QImage image(400, 20, QImage::Format_ARGB32);
+    image.fill(QColor(90, 90, 90));
+    {
+        QPainter painter(&image);
+        control.paint(painter, bounds);
+    }
+    const QList<QRectF> frames = control.componentFrames(bounds);
+    ASSERT_EQ(frames.size(), 5);
+    // Title text is black on the light band; the band's rim and stripes are not.
+    auto inkColumns = [&](int from, int to) {
+        QList<int> columns;
+        for (int x = from; x < to; ++x) {
+            for (int y = 2; y < 18; ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() < 60 && c.green() < 60 && c.blue() < 60) {
+                    columns.append(x);
+                    break;
+                }
+            }
+        }
+        return columns;
+    };
+    const QRectF band = frames.at(2);
+    const QList<int> ink = inkColumns(int(band.left()), int(band.right()));
+    ASSERT_FALSE(ink.isEmpty()); // the title is drawn
+    // The band's rounded left end lies 1.5 in; the first letter stands well clear of it.
+    EXPECT_GE(ink.first() - (band.left() + 1.5), 5.0);
+    // Only the band's first title moves in: "C", further along the band, starts at its frame.
+    EXPECT_LE(inkColumns(int(frames.at(3).left()), int(frames.at(3).right())).value(0, 999) -
+                  frames.at(3).left(),
+              5.0);
+}
+
 TEST(CopiesTableDrawingTest, HeaderAndSeparatorComeFromTheBoundsNotTheDirtyRectangle) {
     EXPECT_EQ(DuplicateSelectionView::separatorRect(QSizeF(300, 200)), QRectF(0, 38, 300, 1));
     EXPECT_EQ(DuplicateSelectionView::separatorRect(QSizeF(300, 500)), QRectF(0, 38, 300, 1));
