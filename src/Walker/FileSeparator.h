@@ -85,10 +85,14 @@ public:
     void stop();
 
 private:
-    enum class Pass { Partial, Full };
+    // Look: a quick fingerprint of the bytes the partial digest would read; the files that
+    // share one are then hashed whole. Partial: the three-piece digest (for a hasher without
+    // a first look). Full: whole-file digests.
+    enum class Pass { Look, Partial, Full };
     struct ComputedKey {
         FileSystemItem* item = nullptr;
         std::optional<ContentHashKey> key;
+        std::optional<std::uint64_t> look;
         bool hashedInPieces = false;
     };
 
@@ -97,6 +101,10 @@ private:
     void runPass(const QList<FileSystemItem*>& items, Pass pass);
     void saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,
                  bool hashedInPieces);
+    void saveLook(FileSystemItem* item, std::uint64_t look);
+    void countSaved();
+    // The files that share their fingerprint with another, in the order of the set.
+    QList<FileSystemItem*> takeSharedLooks();
     void stopOnWorkingQueue();
     void finish();
     void notifyListener();
@@ -107,7 +115,7 @@ private:
     // About the bytes a pass reads of the file.
     std::uint64_t bytesToRead(const FileSystemItem* item, Pass pass) const;
     // Runs on a digest thread: the key of one file.
-    std::optional<ContentHashKey> keyOf(FileSystemItem* item, Pass pass, bool& hashedInPieces);
+    void computeKey(ComputedKey& computed, Pass pass);
 
     const std::shared_ptr<ContentHasher> m_hasher;
     bool m_bIsSeparationCanceled = false;
@@ -126,6 +134,9 @@ private:
         bool hashedInPieces = false;
     };
     QHash<ContentHashKey, LoneFile> m_loneFiles;
+    // The fingerprints of the first look, with their files.
+    std::vector<std::pair<std::uint64_t, FileSystemItem*>> m_looks;
+    Pass m_currentPass = Pass::Partial;
     // Keys holding two or more files.
     ItemsByContentHash m_arrItemsByFileContentHash;
     // The keys of the dictionary above holding a file hashed in pieces: they are confirmed by
