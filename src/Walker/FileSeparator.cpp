@@ -126,41 +126,42 @@ void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
                                                        DigestPool::kDigestsPerSeparation,
                                                    1, kMaxFilesPerDigestRun);
     for (qsizetype first = 0; first < count;) {
-        std::vector<FileSystemItem*> run;
+        // The run's keys are made here and filled on the digest thread, which so allocates
+        // next to nothing: memory taken on one thread and freed on another keeps every
+        // thread's allocator arena from giving it back.
+        std::vector<ComputedKey> keys;
+        keys.reserve(std::size_t(std::min<qsizetype>(perRun, count - first)));
         std::uint64_t bytes = 0;
-        while (first < count && static_cast<qsizetype>(run.size()) < perRun &&
+        while (first < count && static_cast<qsizetype>(keys.size()) < perRun &&
                bytes < kMaxBytesPerDigestRun) {
             FileSystemItem* item = items[first++];
             item->setIsCheckedForDuplicates(true);
-            run.push_back(item);
+            keys.emplace_back().item = item;
             bytes += bytesToRead(item, pass);
         }
-        m_pFilterOperationQueue->addOperationWithBlock([weakSelf, run = std::move(run), pass] {
-            // While the separation runs, the strong reference goes with the save onto the
-            // working queue, so the last one never goes on a digest thread while the
-            // separator still owns this operation's queue (whose end waits for its digests).
-            // Once the result is closed the queue has been handed off, and nothing is read.
-            std::shared_ptr<FileSeparator> self = weakSelf.lock();
-            if (!self)
-                return;
-            std::vector<ComputedKey> keys;
-            keys.reserve(run.size());
-            for (FileSystemItem* item : run) {
-                if (self->m_bResultClosed.load())
+        m_pFilterOperationQueue->addOperationWithBlock(
+            [weakSelf, keys = std::move(keys), pass]() mutable {
+                // While the separation runs, the strong reference goes with the save onto the
+                // working queue, so the last one never goes on a digest thread while the
+                // separator still owns this operation's queue (whose end waits for its digests).
+                // Once the result is closed the queue has been handed off, and nothing is read.
+                std::shared_ptr<FileSeparator> self = weakSelf.lock();
+                if (!self)
                     return;
-                ComputedKey& computed = keys.emplace_back();
-                computed.item = item;
-                self->computeKey(computed, pass);
-            }
-            workingQueue().async([self = std::move(self), keys = std::move(keys)] {
-                for (const ComputedKey& computed : keys) {
-                    if (computed.look)
-                        self->saveLook(computed.item, *computed.look);
-                    else
-                        self->saveKey(computed.item, computed.key, computed.hashedInPieces);
+                for (ComputedKey& computed : keys) {
+                    if (self->m_bResultClosed.load())
+                        return;
+                    self->computeKey(computed, pass);
                 }
+                workingQueue().async([self = std::move(self), keys = std::move(keys)] {
+                    for (const ComputedKey& computed : keys) {
+                        if (computed.look)
+                            self->saveLook(computed.item, *computed.look);
+                        else
+                            self->saveKey(computed.item, computed.key, computed.hashedInPieces);
+                    }
+                });
             });
-        });
     }
 }
 
