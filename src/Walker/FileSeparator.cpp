@@ -20,7 +20,7 @@ const char kEmptyFileKeySuffix[] = ":#filename#";
 
 // One digest operation takes at most this many files, and stops taking more once it has this
 // many bytes to read.
-constexpr qsizetype kMaxFilesPerDigestRun = 32;
+constexpr qsizetype kMaxFilesPerDigestRun = 64;
 constexpr std::uint64_t kMaxBytesPerDigestRun = 1024 * 1024;
 
 // The key of an empty file: no content to read, so files group by name. A name that is not

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/ReadOnlyFile.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
@@ -13,7 +14,6 @@
 #include "Scanner/FoldersScanner.h"
 #include "Walker/ContentHasher.h"
 #include "Walker/FileManagerUtils.h"
-#include "Platform/ReadOnlyFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -152,8 +152,8 @@ protected:
             if (i % 12 == 0) {
                 const int copies = 1 + int(random() % 3);
                 for (int k = 0; k < copies; ++k)
-                    write(folderName(int(random() % folders)) + "/copy" +
-                              QByteArray::number(k) + '_' + name,
+                    write(folderName(int(random() % folders)) + "/copy" + QByteArray::number(k) +
+                              '_' + name,
                           data);
             }
         }

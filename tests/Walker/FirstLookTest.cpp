@@ -150,8 +150,8 @@ TEST_F(FirstLookTest, SeparatorDigestsOnlyTheFilesSharingAFingerprint) {
     const QByteArray large = bytesOf(100000, 8);
     struct Set {
         std::vector<QByteArray> contents;
-        int wholeDigests;   // the files hashed whole: only those sharing a fingerprint
-        int groupSize;      // the one group expected, 0 for none
+        int wholeDigests; // the files hashed whole: only those sharing a fingerprint
+        int groupSize;    // the one group expected, 0 for none
     };
     const Set sets[] = {
         {{small, changedAt(small, 1), changedAt(small, 2), small}, 2, 2},
