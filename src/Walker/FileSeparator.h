@@ -38,11 +38,14 @@ public:
     virtual void onFinishSeparateItemsByHash(ItemsByContentHash result) = 0;
 };
 
-// Splits a set of files of equal logical size by content. Each file is first keyed by its
-// three-piece digest (files of up to three blocks by their whole content), four files at a
-// time on the shared digest threads; every key that then holds two or more files hashed in
-// pieces is confirmed by hashing those files whole, so two files end under one key only when
-// their whole contents are equal. A file that cannot be read gets no key and joins no set.
+// Splits a set of files of equal logical size by content, four files at a time on the shared
+// digest threads. With a hasher that has a first look (the standard one), each file is first
+// fingerprinted from the bytes its three-piece digest would read (files of up to three blocks
+// whole), in one read per piece; a file alone under its fingerprint has no copy and is never
+// read again, and the files sharing one are keyed by their whole-file digests. Otherwise each
+// file is keyed by its three-piece digest and every key holding two or more files hashed in
+// pieces is confirmed by hashing those files whole. Either way two files end under one key
+// only when their whole contents are equal. A file that cannot be read joins no set.
 //
 // One separator serves one separation; make a new one for every set. All bookkeeping of
 // every separator runs on the one serial queue "fileseparator.working", so the fields need no
