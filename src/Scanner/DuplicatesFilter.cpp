@@ -291,7 +291,7 @@ void DuplicatesFilter::saveHashHeaps(ItemsByContentHash& result, size_t index) {
     for (auto it = result.begin(); it != result.end(); ++it) {
         QSet<FileSystemItem*>& set = it.value();
         // Hard links and a file reached twice read alike but are one file: never copies.
-        SameFileFilter::removeSameFiles(set);
+        SameFileFilter::removeSameFiles(set, m_pFolderDescriptors.get());
         if (set.size() < 2)
             continue;
         FileSystemItem* any = *set.cbegin();
