@@ -129,15 +129,15 @@ void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
         // The run's keys are made here and filled on the digest thread, which so allocates
         // next to nothing: memory taken on one thread and freed on another keeps every
         // thread's allocator arena from giving it back.
-        std::vector<ComputedKey> keys;
-        keys.reserve(std::size_t(std::min<qsizetype>(perRun, count - first)));
+        // Sized exactly: a run of large files may hold a single one.
+        qsizetype end = first;
         std::uint64_t bytes = 0;
-        while (first < count && static_cast<qsizetype>(keys.size()) < perRun &&
-               bytes < kMaxBytesPerDigestRun) {
-            FileSystemItem* item = items[first++];
-            item->setIsCheckedForDuplicates(true);
-            keys.emplace_back().item = item;
-            bytes += bytesToRead(item, pass);
+        while (end < count && end - first < perRun && bytes < kMaxBytesPerDigestRun)
+            bytes += bytesToRead(items[end++], pass);
+        std::vector<ComputedKey> keys(std::size_t(end - first));
+        for (ComputedKey& computed : keys) {
+            computed.item = items[first++];
+            computed.item->setIsCheckedForDuplicates(true);
         }
         m_pFilterOperationQueue->addOperationWithBlock(
             [weakSelf, keys = std::move(keys), pass]() mutable {
