@@ -1,19 +1,28 @@
 // dupscan: runs a real scan headless on the folders given and prints the duplicate groups.
 //
-//   dupscan [--folders] FOLDER...
+//   dupscan [--folders] [--heaps] FOLDER...
 //
 // Every file group of every category (the hidden one included) is printed on standard output
 // as its full paths, one per line, raw bytes, with a blank line after each group; with
-// --folders the folder groups as well. The scan uses a fixed minimal size of 0, takes hidden
+// --folders the folder groups as well; with --heaps then every folder with similar folders:
+// "heaps FOLDER", a line "  PARTNER SIZE GROUPS" per heap (those with a duplicate folder
+// marked "dup") and "  copy PATH" per copy of the folder taking part, each block in the heaps'
+// own order. The scan uses a fixed minimal size of 0, takes hidden
 // files, and looks for identical folders and similar folders as the application does.
 // Counts go to standard error, and per stage its wall time, its user and system processor
 // time and the peak resident memory while it ran (the kernel's high-water mark, reset as each
 // stage begins), then the same for the whole run.
 #include "FileTree/FileSystemItem.h"
+#include "FileTree/FolderSystemItem.h"
 #include "Platform/Dispatch.h"
+#include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
+#include "Results/DuplicatesHeap.h"
+#include "Results/DuplicatesHeaps.h"
+#include "Results/HeapsFolderData.h"
+#include "Results/HeapsGroup.h"
 #include "Scanner/FoldersScanner.h"
 #include "Scanner/FoldersScannerListener.h"
 
@@ -66,6 +75,45 @@ void writeGroup(const DuplicatesGroup& group, std::FILE* out) {
         std::fputc('\n', out);
     }
     std::fputc('\n', out);
+}
+
+void writePath(const QByteArray& path, std::FILE* out) {
+    std::fwrite(path.constData(), 1, size_t(path.size()), out);
+}
+
+void writeHeap(const DuplicatesHeap& heap, const char* mark, std::FILE* out) {
+    std::fputs("  ", out);
+    if (const FolderSystemItem* partner = heap.getSecondFolderItem())
+        writePath(partner->path(), out);
+    std::fprintf(out, " %llu %llu%s\n", static_cast<unsigned long long>(heap.getHeapSize()),
+                 static_cast<unsigned long long>(heap.getCountOfGroups()), mark);
+}
+
+// Folders in path order, so two runs print alike.
+void writeHeaps(DuplicatesHeaps& heaps, std::FILE* out) {
+    std::vector<std::pair<QByteArray, std::shared_ptr<HeapsFolderData>>> folders;
+    for (const auto& [path, data] : heaps.getAllFoldersData())
+        folders.emplace_back(path, data);
+    std::sort(folders.begin(), folders.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [path, data] : folders) {
+        const std::shared_ptr<HeapsGroup> group = heaps.getHeapsGroupForFolderData(*data);
+        if (!group)
+            continue;
+        std::fputs("heaps ", out);
+        writePath(path, out);
+        std::fputc('\n', out);
+        for (const auto& heap : group->buildAllSubHeapsArray())
+            writeHeap(*heap, "", out);
+        for (const auto& heap : group->getAllSubHeapsWithDuplicatesFolder())
+            writeHeap(*heap, " dup", out);
+        for (const auto& copy : group->getItemsInMainFolderThatParticipateInHeaps().items()) {
+            std::fputs("  copy ", out);
+            if (const FileSystemItem* node = copy->getFileSystemItem())
+                writePath(node->path(), out);
+            std::fputc('\n', out);
+        }
+    }
 }
 
 struct Sample {
@@ -125,16 +173,19 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("Sorvanta");
 
     bool withFolders = false;
+    bool withHeaps = false;
     QList<QByteArray> folders;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--folders")
             withFolders = true;
+        else if (arg == "--heaps")
+            withHeaps = true;
         else
             folders.append(arg);
     }
     if (folders.isEmpty()) {
-        std::fprintf(stderr, "usage: dupscan [--folders] FOLDER...\n");
+        std::fprintf(stderr, "usage: dupscan [--folders] [--heaps] FOLDER...\n");
         return 2;
     }
 
@@ -194,6 +245,10 @@ int main(int argc, char** argv) {
             }
             writeGroup(*group, stdout);
         }
+    }
+    if (withHeaps) {
+        if (const auto& heaps = listener->container->getHeaps())
+            writeHeaps(*heaps, stdout);
     }
     std::fflush(stdout);
 

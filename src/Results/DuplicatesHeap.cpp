@@ -6,6 +6,9 @@
 #include "Results/HeapsFolderData.h"
 #include "Results/HeapsGroup.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 bool isInGroup(const std::shared_ptr<DuplicateItem>& copy, const DuplicatesGroup* group) {
@@ -34,6 +37,19 @@ bool areCopiesOfEachOther(const FolderSystemItem* a, const FolderSystemItem* b) 
     return false;
 }
 
+bool shareTwoGroups(const HeapsFolderData& a, const HeapsFolderData& b) {
+    const OrderedSet<DuplicatesGroup>& ga = a.getGroups();
+    const OrderedSet<DuplicatesGroup>& gb = b.getGroups();
+    const OrderedSet<DuplicatesGroup>& smaller = ga.size() <= gb.size() ? ga : gb;
+    const OrderedSet<DuplicatesGroup>& larger = ga.size() <= gb.size() ? gb : ga;
+    int common = 0;
+    for (const auto& group : smaller.items()) {
+        if (larger.contains(group.get()) && ++common == 2)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::shared_ptr<DuplicatesHeap>
@@ -48,6 +64,10 @@ DuplicatesHeap::buildHeapWithFolder(const std::shared_ptr<HeapsFolderData>& main
     if (a->isInPackage() || b->isInPackage())
         return nullptr;
     if (areCopiesOfEachOther(a, b))
+        return nullptr;
+    // Most candidate partners share a single group: that is told from the smaller of the
+    // two folders' groups, without building the heap.
+    if (!shareTwoGroups(*mainFolder, *secondFolder))
         return nullptr;
     auto heap = std::make_shared<DuplicatesHeap>(mainFolder, secondFolder);
     if (heap->getCountOfGroups() < 2)
@@ -76,8 +96,23 @@ OrderedSet<DuplicatesGroup> DuplicatesHeap::buildGroupsIntersection() const {
     OrderedSet<DuplicatesGroup> common;
     if (!m_pMainFolderData || !m_pSecondFolderData)
         return common;
+    const OrderedSet<DuplicatesGroup>& main = m_pMainFolderData->getGroups();
     const OrderedSet<DuplicatesGroup>& second = m_pSecondFolderData->getGroups();
-    for (const auto& group : m_pMainFolderData->getGroups().items()) {
+    if (second.size() < main.size()) {
+        // From the smaller side, put back in the main folder's order.
+        std::vector<std::pair<std::size_t, std::shared_ptr<DuplicatesGroup>>> found;
+        for (const auto& group : second.items()) {
+            const std::size_t index = main.indexOf(group.get());
+            if (index < main.size())
+                found.emplace_back(index, group);
+        }
+        std::sort(found.begin(), found.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [index, group] : found)
+            common.add(std::move(group));
+        return common;
+    }
+    for (const auto& group : main.items()) {
         if (second.contains(group.get()))
             common.add(group);
     }

@@ -68,6 +68,27 @@ void HeapsFolderData::removeDuplicateItem(const DuplicateItem& copy, const Dupli
 OrderedSet<DuplicateItem>
 HeapsFolderData::getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const {
     OrderedSet<DuplicateItem> answer;
+    // A folder of thousands of copies is asked this for every partner it shares a few groups
+    // with: going through the few groups' copies instead of all of its own keeps that linear.
+    // Either way the copies come in this folder's order.
+    std::size_t groupCopies = 0;
+    for (const auto& group : groups.items())
+        groupCopies += group->itemsView().size();
+    if (groupCopies < m_arrItems.size()) {
+        std::vector<std::pair<std::size_t, std::shared_ptr<DuplicateItem>>> found;
+        for (const auto& group : groups.items()) {
+            for (const auto& copy : group->itemsView()) {
+                const std::size_t index = m_arrItems.indexOf(copy.get());
+                if (index < m_arrItems.size())
+                    found.emplace_back(index, copy);
+            }
+        }
+        std::sort(found.begin(), found.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [index, copy] : found)
+            answer.add(std::move(copy));
+        return answer;
+    }
     for (const auto& copy : m_arrItems.items()) {
         const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
         if (group && groups.contains(group.get()))

@@ -38,6 +38,12 @@ public:
     }
 
     bool contains(const T* object) const { return object && m_index.contains(object); }
+    // The place of `object` in items(), or size() when it is no member.
+    std::size_t indexOf(const T* object) const {
+        compact();
+        const auto found = m_index.find(object);
+        return found == m_index.end() ? m_items.size() : found->second;
+    }
     std::size_t size() const { return m_index.size(); }
     bool empty() const { return m_index.empty(); }
 

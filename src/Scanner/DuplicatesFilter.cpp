@@ -243,20 +243,27 @@ void DuplicatesFilter::saveBatch(size_t batch, ItemsByContentHash& result) {
     m_arrBatchIndexes.erase(found);
     if (indexes.size() == 1) {
         saveHashHeaps(result, indexes.front());
-    } else {
+    } else if (!result.isEmpty()) {
         // Split the shared result back by set: equal digests of different sets (an equal
         // content under two types, two empty files named alike in two types) are no group.
-        std::unordered_map<const FileSystemItem*, size_t> setOf;
+        // A sorted flat table: the serial queue makes no allocation per file for it.
+        std::vector<std::pair<const FileSystemItem*, size_t>> setOf;
         for (size_t position = 0; position < indexes.size(); ++position) {
             for (const FileSystemItem* item : m_arrPossibleDuplicates[indexes[position]].items)
-                setOf.emplace(item, position);
+                setOf.emplace_back(item, position);
         }
+        std::sort(setOf.begin(), setOf.end());
         std::vector<ItemsByContentHash> bySet(indexes.size());
         for (auto it = result.cbegin(); it != result.cend(); ++it) {
             if (it.value().size() < 2)
                 continue;
-            for (FileSystemItem* item : it.value())
-                bySet[setOf.at(item)][it.key()].insert(item);
+            for (FileSystemItem* item : it.value()) {
+                const auto found = std::lower_bound(
+                    setOf.begin(), setOf.end(), item,
+                    [](const auto& entry, const FileSystemItem* key) { return entry.first < key; });
+                if (found != setOf.end() && found->first == item)
+                    bySet[found->second][it.key()].insert(item);
+            }
         }
         for (size_t position = 0; position < indexes.size(); ++position)
             saveHashHeaps(bySet[position], indexes[position]);
@@ -284,7 +291,7 @@ void DuplicatesFilter::saveHashHeaps(ItemsByContentHash& result, size_t index) {
     for (auto it = result.begin(); it != result.end(); ++it) {
         QSet<FileSystemItem*>& set = it.value();
         // Hard links and a file reached twice read alike but are one file: never copies.
-        SameFileFilter::removeSameFiles(set);
+        SameFileFilter::removeSameFiles(set, m_pFolderDescriptors.get());
         if (set.size() < 2)
             continue;
         FileSystemItem* any = *set.cbegin();

@@ -77,7 +77,7 @@ public:
     // How many digest separations run at once, and how many files at least one takes
     // (whole sets, in order).
     static constexpr size_t kSeparationsInFlight = 32;
-    static constexpr size_t kFilesPerSeparation = 64;
+    static constexpr size_t kFilesPerSeparation = 256;
 
 private:
     // The files of one type and logical size.

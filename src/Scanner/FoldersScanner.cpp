@@ -444,6 +444,16 @@ void FoldersScanner::onUpdateSizesUsingContainer(const std::array<uint64_t, 6>& 
 
 void FoldersScanner::onDuplicatedFolderFilteringCompleteWithContainer(
     const std::shared_ptr<DuplicatesContainer>& container) {
+    // The heaps are validated on the size filter's serial queue, idle by now: the thread
+    // that made the groups and the folders' data. What validation makes and lets go of then
+    // comes from that thread's own allocator arena, not from a fresh one that would keep its
+    // high-water mark for the rest of the run.
+    if (m_pDuplicatesFilterWorkingQueue) {
+        m_pDuplicatesFilterWorkingQueue->async([self = shared_from_this(), container] {
+            self->finishFilteringDuplicatesFoldersWithResultContainer(container);
+        });
+        return;
+    }
     finishFilteringDuplicatesFoldersWithResultContainer(container);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 class FileSystemItem;
+class FolderDescriptors;
 
 // Two nodes of one scan can stand for one file on disk: hard links, a folder reached under
 // two names (a bind mount), a file given twice. Such nodes are never copies of each other:
@@ -17,10 +18,14 @@ namespace SameFileFilter {
 // Drops from `nodes` every node that is the same file or folder as an earlier one (in
 // order) and every node that no longer exists. Answers the dropped nodes. Reads the file
 // system once per node.
-std::vector<FileSystemItem*> removeSameFiles(std::vector<FileSystemItem*>& nodes);
+// With `folders`, a node is looked up by name inside its folder's open descriptor (when it has
+// one) instead of by its whole path.
+std::vector<FileSystemItem*> removeSameFiles(std::vector<FileSystemItem*>& nodes,
+                                             FolderDescriptors* folders = nullptr);
 
 // The same for a set of equal-content files; sets of fewer than two are left alone, since
 // they never become groups.
-std::vector<FileSystemItem*> removeSameFiles(QSet<FileSystemItem*>& nodes);
+std::vector<FileSystemItem*> removeSameFiles(QSet<FileSystemItem*>& nodes,
+                                             FolderDescriptors* folders = nullptr);
 
 } // namespace SameFileFilter

@@ -3,6 +3,7 @@
 #include "FileManagerUtils.h"
 #include "FileTree/FileSystemItem.h"
 #include "Platform/ReadOnlyFile.h"
+#include "Walker/FirstLook.h"
 #include "Walker/MD5Hash.h"
 
 #include <mutex>
@@ -29,6 +30,17 @@ public:
         return FileManagerUtils::hashforFilePartlyWithSizeHashPartBlockLengthForFilesGreatherThan(
             ReadOnlyFile(file.folderFd, file.name), size, blockLength, threshold);
     }
+    bool hasFirstLook() const override { return true; }
+    std::optional<std::uint64_t> firstLookIn(const FileInFolder& file, std::uint64_t size,
+                                             std::uint64_t blockLength,
+                                             std::uint64_t threshold) override {
+        return firstLookOfFile(file.folderFd, file.name, size, blockLength, threshold);
+    }
+    std::optional<std::uint64_t> firstLook(const QByteArray& path, std::uint64_t size,
+                                           std::uint64_t blockLength,
+                                           std::uint64_t threshold) override {
+        return firstLookOfFile(path, size, blockLength, threshold);
+    }
 };
 
 std::mutex g_standardMutex;
@@ -45,6 +57,16 @@ std::optional<QString> ContentHasher::hashforFilePartlyIn(const FileInFolder& fi
                                                           std::uint64_t blockLength,
                                                           std::uint64_t threshold) {
     return hashforFilePartly(file.item->path(), size, blockLength, threshold);
+}
+
+std::optional<std::uint64_t> ContentHasher::firstLookIn(const FileInFolder&, std::uint64_t,
+                                                        std::uint64_t, std::uint64_t) {
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> ContentHasher::firstLook(const QByteArray&, std::uint64_t,
+                                                      std::uint64_t, std::uint64_t) {
+    return std::nullopt;
 }
 
 std::shared_ptr<ContentHasher> ContentHasher::standard() {

@@ -39,6 +39,17 @@ public:
                                                        std::uint64_t blockLength,
                                                        std::uint64_t threshold);
 
+    // A quick fingerprint of the bytes the three-piece digest reads (see FirstLook.h), for a
+    // first look that leaves out every file alone under its fingerprint before any digest.
+    // Only asked when hasFirstLook() answers true; the others answer nothing.
+    virtual bool hasFirstLook() const { return false; }
+    virtual std::optional<std::uint64_t> firstLookIn(const FileInFolder& file, std::uint64_t size,
+                                                     std::uint64_t blockLength,
+                                                     std::uint64_t threshold);
+    virtual std::optional<std::uint64_t> firstLook(const QByteArray& path, std::uint64_t size,
+                                                   std::uint64_t blockLength,
+                                                   std::uint64_t threshold);
+
     // The hasher every separation made without one of its own uses: the one over the file
     // system's own reads (FileManagerUtils), unless a test has put another in its place.
     static std::shared_ptr<ContentHasher> standard();

@@ -20,7 +20,7 @@ const char kEmptyFileKeySuffix[] = ":#filename#";
 
 // One digest operation takes at most this many files, and stops taking more once it has this
 // many bytes to read.
-constexpr qsizetype kMaxFilesPerDigestRun = 32;
+constexpr qsizetype kMaxFilesPerDigestRun = 64;
 constexpr std::uint64_t kMaxBytesPerDigestRun = 1024 * 1024;
 
 // The key of an empty file: no content to read, so files group by name. A name that is not
@@ -102,7 +102,9 @@ void FileSeparator::start(QList<FileSystemItem*> items,
             QStringLiteral("Separating Queue"), DigestPool::shared());
         m_pFilterOperationQueue->setMaxConcurrentOperationCount(DigestPool::kDigestsPerSeparation);
         m_self = shared_from_this();
-        runPass(m_arrItemsForSeparate, useForcedFullHashCalculation() ? Pass::Full : Pass::Partial);
+        runPass(m_arrItemsForSeparate, useForcedFullHashCalculation() ? Pass::Full
+                                       : m_hasher->hasFirstLook()     ? Pass::Look
+                                                                      : Pass::Partial);
         return;
     }
     if (m_arrItemsForSeparate.size() == 1)
@@ -111,6 +113,7 @@ void FileSeparator::start(QList<FileSystemItem*> items,
 }
 
 void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
+    m_currentPass = pass;
     m_nCountOfItemsRestToSeparate = static_cast<std::uint64_t>(items.size());
     const std::weak_ptr<FileSeparator> weakSelf = weak_from_this();
     // Digests of small files take microseconds: one operation and one hop to the working
@@ -123,37 +126,42 @@ void FileSeparator::runPass(const QList<FileSystemItem*>& items, Pass pass) {
                                                        DigestPool::kDigestsPerSeparation,
                                                    1, kMaxFilesPerDigestRun);
     for (qsizetype first = 0; first < count;) {
-        std::vector<FileSystemItem*> run;
+        // The run's keys are made here and filled on the digest thread, which so allocates
+        // next to nothing: memory taken on one thread and freed on another keeps every
+        // thread's allocator arena from giving it back.
+        // Sized exactly: a run of large files may hold a single one.
+        qsizetype end = first;
         std::uint64_t bytes = 0;
-        while (first < count && static_cast<qsizetype>(run.size()) < perRun &&
-               bytes < kMaxBytesPerDigestRun) {
-            FileSystemItem* item = items[first++];
-            item->setIsCheckedForDuplicates(true);
-            run.push_back(item);
-            bytes += bytesToRead(item, pass);
+        while (end < count && end - first < perRun && bytes < kMaxBytesPerDigestRun)
+            bytes += bytesToRead(items[end++], pass);
+        std::vector<ComputedKey> keys(std::size_t(end - first));
+        for (ComputedKey& computed : keys) {
+            computed.item = items[first++];
+            computed.item->setIsCheckedForDuplicates(true);
         }
-        m_pFilterOperationQueue->addOperationWithBlock([weakSelf, run = std::move(run), pass] {
-            // While the separation runs, the strong reference goes with the save onto the
-            // working queue, so the last one never goes on a digest thread while the
-            // separator still owns this operation's queue (whose end waits for its digests).
-            // Once the result is closed the queue has been handed off, and nothing is read.
-            std::shared_ptr<FileSeparator> self = weakSelf.lock();
-            if (!self)
-                return;
-            std::vector<ComputedKey> keys;
-            keys.reserve(run.size());
-            for (FileSystemItem* item : run) {
-                if (self->m_bResultClosed.load())
+        m_pFilterOperationQueue->addOperationWithBlock(
+            [weakSelf, keys = std::move(keys), pass]() mutable {
+                // While the separation runs, the strong reference goes with the save onto the
+                // working queue, so the last one never goes on a digest thread while the
+                // separator still owns this operation's queue (whose end waits for its digests).
+                // Once the result is closed the queue has been handed off, and nothing is read.
+                std::shared_ptr<FileSeparator> self = weakSelf.lock();
+                if (!self)
                     return;
-                ComputedKey& computed = keys.emplace_back();
-                computed.item = item;
-                computed.key = self->keyOf(item, pass, computed.hashedInPieces);
-            }
-            workingQueue().async([self = std::move(self), keys = std::move(keys)] {
-                for (const ComputedKey& computed : keys)
-                    self->saveKey(computed.item, computed.key, computed.hashedInPieces);
+                for (ComputedKey& computed : keys) {
+                    if (self->m_bResultClosed.load())
+                        return;
+                    self->computeKey(computed, pass);
+                }
+                workingQueue().async([self = std::move(self), keys = std::move(keys)] {
+                    for (const ComputedKey& computed : keys) {
+                        if (computed.look)
+                            self->saveLook(computed.item, *computed.look);
+                        else
+                            self->saveKey(computed.item, computed.key, computed.hashedInPieces);
+                    }
+                });
             });
-        });
     }
 }
 
@@ -164,11 +172,13 @@ std::uint64_t FileSeparator::bytesToRead(const FileSystemItem* item, Pass pass) 
     return m_nHashMaxSize;
 }
 
-std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pass,
-                                                   bool& hashedInPieces) {
+void FileSeparator::computeKey(ComputedKey& computed, Pass pass) {
+    FileSystemItem* const item = computed.item;
     const std::int64_t logicalSize = item->logicalSize();
-    if (logicalSize == 0)
-        return emptyFileKey(item);
+    if (logicalSize == 0) {
+        computed.key = emptyFileKey(item);
+        return;
+    }
     // Through its folder's descriptor when there is one: no path to build or look up.
     std::shared_ptr<const FolderDescriptors::Descriptor> folder;
     const QByteArrayView name = item->nameView();
@@ -181,8 +191,10 @@ std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pa
         nameText[name.size()] = '\0';
         in = FileInFolder{folder->fd(), nameText, item};
     }
-    if (pass == Pass::Full)
-        return folder ? m_hasher->hashforFileIn(in) : m_hasher->hashforFile(item->path());
+    if (pass == Pass::Full) {
+        computed.key = folder ? m_hasher->hashforFileIn(in) : m_hasher->hashforFile(item->path());
+        return;
+    }
     const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(logicalSize, 0));
     // Pieces are read only from just above three blocks. At exactly three blocks they are as
     // long as the file, so the digest of one file's pieces could equal the whole-file digest
@@ -191,9 +203,50 @@ std::optional<ContentHashKey> FileSeparator::keyOf(FileSystemItem* item, Pass pa
     // file whole costs the same bytes and leaves no doubt.
     const std::uint64_t threshold = m_nHashMaxSize + 1;
     // The same rule the digest applies: from the threshold on, only the pieces are read.
-    hashedInPieces = size >= threshold && m_nHashBlockSize > 0;
-    return folder ? m_hasher->hashforFilePartlyIn(in, size, m_nHashBlockSize, threshold)
-                  : m_hasher->hashforFilePartly(item->path(), size, m_nHashBlockSize, threshold);
+    if (pass == Pass::Look) {
+        // Unreadable: neither a fingerprint nor a key, so the file joins no set.
+        computed.look = folder
+                            ? m_hasher->firstLookIn(in, size, m_nHashBlockSize, threshold)
+                            : m_hasher->firstLook(item->path(), size, m_nHashBlockSize, threshold);
+        return;
+    }
+    computed.hashedInPieces = size >= threshold && m_nHashBlockSize > 0;
+    computed.key =
+        folder ? m_hasher->hashforFilePartlyIn(in, size, m_nHashBlockSize, threshold)
+               : m_hasher->hashforFilePartly(item->path(), size, m_nHashBlockSize, threshold);
+}
+
+void FileSeparator::saveLook(FileSystemItem* item, std::uint64_t look) {
+    if (m_nCountOfItemsRestToSeparate == 0)
+        return;
+    --m_nCountOfItemsRestToSeparate;
+    m_looks.emplace_back(look, item);
+    countSaved();
+}
+
+QList<FileSystemItem*> FileSeparator::takeSharedLooks() {
+    std::vector<std::pair<std::uint64_t, FileSystemItem*>> looks = std::move(m_looks);
+    m_looks.clear();
+    std::sort(looks.begin(), looks.end());
+    QSet<FileSystemItem*> shared;
+    for (std::size_t i = 0; i < looks.size();) {
+        std::size_t end = i + 1;
+        while (end < looks.size() && looks[end].first == looks[i].first)
+            ++end;
+        if (end - i >= 2) {
+            for (std::size_t k = i; k < end; ++k)
+                shared.insert(looks[k].second);
+        }
+        i = end;
+    }
+    QList<FileSystemItem*> ordered;
+    if (shared.isEmpty())
+        return ordered;
+    ordered.reserve(shared.size());
+    for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
+        if (shared.contains(item))
+            ordered.append(item);
+    return ordered;
 }
 
 void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,
@@ -218,6 +271,10 @@ void FileSeparator::saveKey(FileSystemItem* item, const std::optional<ContentHas
             m_loneFiles.insert(*key, LoneFile{item, hashedInPieces});
         }
     }
+    countSaved();
+}
+
+void FileSeparator::countSaved() {
     if (m_bIsSeparationCanceled) {
         m_nCountOfItemsRestToSeparate = 0;
         finish();
@@ -248,9 +305,19 @@ void FileSeparator::finish() {
         for (FileSystemItem* item : std::as_const(m_arrItemsForSeparate))
             item->setIsCheckedForDuplicates(false);
         m_loneFiles.clear();
+        m_looks.clear();
         m_arrItemsByFileContentHash.clear();
         reportWhenDrained();
         return;
+    }
+    if (m_currentPass == Pass::Look) {
+        // Files alone under their fingerprint have no copy; the others are hashed whole (a
+        // fingerprint only says they may be equal).
+        const QList<FileSystemItem*> shared = takeSharedLooks();
+        if (!shared.isEmpty()) {
+            runPass(shared, Pass::Full);
+            return;
+        }
     }
 
     // A file alone under its key has no copy.

@@ -38,11 +38,14 @@ public:
     virtual void onFinishSeparateItemsByHash(ItemsByContentHash result) = 0;
 };
 
-// Splits a set of files of equal logical size by content. Each file is first keyed by its
-// three-piece digest (files of up to three blocks by their whole content), four files at a
-// time on the shared digest threads; every key that then holds two or more files hashed in
-// pieces is confirmed by hashing those files whole, so two files end under one key only when
-// their whole contents are equal. A file that cannot be read gets no key and joins no set.
+// Splits a set of files of equal logical size by content, four files at a time on the shared
+// digest threads. With a hasher that has a first look (the standard one), each file is first
+// fingerprinted from the bytes its three-piece digest would read (files of up to three blocks
+// whole), in one read per piece; a file alone under its fingerprint has no copy and is never
+// read again, and the files sharing one are keyed by their whole-file digests. Otherwise each
+// file is keyed by its three-piece digest and every key holding two or more files hashed in
+// pieces is confirmed by hashing those files whole. Either way two files end under one key
+// only when their whole contents are equal. A file that cannot be read joins no set.
 //
 // One separator serves one separation; make a new one for every set. All bookkeeping of
 // every separator runs on the one serial queue "fileseparator.working", so the fields need no
@@ -85,10 +88,14 @@ public:
     void stop();
 
 private:
-    enum class Pass { Partial, Full };
+    // Look: a quick fingerprint of the bytes the partial digest would read; the files that
+    // share one are then hashed whole. Partial: the three-piece digest (for a hasher without
+    // a first look). Full: whole-file digests.
+    enum class Pass { Look, Partial, Full };
     struct ComputedKey {
         FileSystemItem* item = nullptr;
         std::optional<ContentHashKey> key;
+        std::optional<std::uint64_t> look;
         bool hashedInPieces = false;
     };
 
@@ -97,6 +104,10 @@ private:
     void runPass(const QList<FileSystemItem*>& items, Pass pass);
     void saveKey(FileSystemItem* item, const std::optional<ContentHashKey>& key,
                  bool hashedInPieces);
+    void saveLook(FileSystemItem* item, std::uint64_t look);
+    void countSaved();
+    // The files that share their fingerprint with another, in the order of the set.
+    QList<FileSystemItem*> takeSharedLooks();
     void stopOnWorkingQueue();
     void finish();
     void notifyListener();
@@ -107,7 +118,7 @@ private:
     // About the bytes a pass reads of the file.
     std::uint64_t bytesToRead(const FileSystemItem* item, Pass pass) const;
     // Runs on a digest thread: the key of one file.
-    std::optional<ContentHashKey> keyOf(FileSystemItem* item, Pass pass, bool& hashedInPieces);
+    void computeKey(ComputedKey& computed, Pass pass);
 
     const std::shared_ptr<ContentHasher> m_hasher;
     bool m_bIsSeparationCanceled = false;
@@ -126,6 +137,9 @@ private:
         bool hashedInPieces = false;
     };
     QHash<ContentHashKey, LoneFile> m_loneFiles;
+    // The fingerprints of the first look, with their files.
+    std::vector<std::pair<std::uint64_t, FileSystemItem*>> m_looks;
+    Pass m_currentPass = Pass::Partial;
     // Keys holding two or more files.
     ItemsByContentHash m_arrItemsByFileContentHash;
     // The keys of the dictionary above holding a file hashed in pieces: they are confirmed by

@@ -5,12 +5,16 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 class FolderSystemItem;
 
 // Open descriptors of the folders of a scanned tree, so that the files inside them are opened
 // by name alone: opening every file by its full path walks the whole path in the kernel each
-// time. Keeps at most `capacity` folders open, letting go of the one used longest ago.
+// time. Keeps at most `capacity` folders open, letting go of the one used longest ago. A
+// large set is split into shards by folder, each with its own lock and its own share of the
+// capacity (the one used longest ago within the shard goes), so the digest threads asking
+// for a folder per file do not queue on one lock.
 // A descriptor taken stays open while its holder keeps it, even after it leaves the set.
 // The folders are nodes of trees the caller keeps alive as long as this object. Safe from
 // any thread.
@@ -44,10 +48,15 @@ public:
 
 private:
     using Entry = std::pair<const FolderSystemItem*, std::shared_ptr<const Descriptor>>;
+    struct Shard {
+        mutable std::mutex mutex;
+        std::size_t capacity = 0;
+        // Most recently used first.
+        std::list<Entry> entries;
+        std::unordered_map<const FolderSystemItem*, std::list<Entry>::iterator> byFolder;
+    };
+    Shard& shardOf(const FolderSystemItem* folder);
 
     const std::size_t m_capacity;
-    mutable std::mutex m_mutex;
-    // Most recently used first.
-    std::list<Entry> m_entries;
-    std::unordered_map<const FolderSystemItem*, std::list<Entry>::iterator> m_byFolder;
+    std::vector<std::unique_ptr<Shard>> m_shards;
 };
