@@ -191,7 +191,8 @@ TEST_F(WindowControllerTest, AScanStoppedWhileComparingClaimsNoUniqueness) {
     ScanScreenVC* scan = m_window->scanScreenController();
     ASSERT_TRUE(scan);
     scan->showResultsButtonPressed(); // Stop
-    ASSERT_TRUE(TestSupport::waitFor([&] { return scan->noDuplicatesController() != nullptr; }));
+    ASSERT_TRUE(
+        TestSupport::waitFor([&] { return scan->noDuplicatesController() != nullptr; }, 20000));
     NoDuplicatesVC* view = scan->noDuplicatesController();
     EXPECT_TRUE(view->scanStopped());
     EXPECT_EQ(view->label3()->plainString(), QStringLiteral("40 files checked."));
