@@ -8,9 +8,9 @@
 #include "BigResult.h"
 #include "UiBench.h"
 
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/FolderPickerVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Similars/FolderPickerVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"

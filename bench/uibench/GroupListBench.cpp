@@ -15,9 +15,9 @@
 
 #include "UiBench.h"
 
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/FileListVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/GroupList/FileListVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"

@@ -15,10 +15,10 @@
 // With UIBENCH_TRACE set, every stall over 25 ms is reported on standard error.
 #include "UiBench.h"
 
-#include "Browser/DuplicateBottombarVC.h"
-#include "Browser/RemovalSession.h"
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Frame/DuplicateBottombarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/RemovalSession.h"
+#include "Browser/Review/SelectedFilesVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"

@@ -17,9 +17,9 @@
 #include "GroupListBench.h"
 #include "UiBench.h"
 
-#include "Browser/DuplicateBottombarVC.h"
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/DuplicateBottombarVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"

@@ -6,8 +6,8 @@
 //   two-circle paint        one frame of the two circles with their labels
 #include "UiBench.h"
 
-#include "Browser/HeapFilesSelectorVC.h"
-#include "Browser/HeapView.h"
+#include "Browser/Similars/HeapFilesSelectorVC.h"
+#include "Browser/Similars/HeapView.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "FileTree/ScanTree.h"

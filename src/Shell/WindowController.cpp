@@ -1,7 +1,7 @@
 #include "WindowController.h"
 
-#include "Browser/RemovalSession.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/RemovalSession.h"
 #include "Categories/AppNotification.h"
 #include "Categories/MacOSVersion.h"
 #include "Platform/KeyEvent.h"

@@ -2,7 +2,7 @@
 // resizing the window for each.
 #include "WindowController.h"
 
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/InterimScreenVC.h"

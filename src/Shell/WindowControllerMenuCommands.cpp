@@ -2,12 +2,12 @@
 // has been closed; the file commands go out as notifications to the list shown.
 #include "WindowController.h"
 
-#include "Browser/DuplicateSelectionVC.h"
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/FileListVC.h"
-#include "Browser/FolderPickerVC.h"
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Copies/DuplicateSelectionVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/GroupList/FileListVC.h"
+#include "Browser/Review/SelectedFilesVC.h"
+#include "Browser/Similars/FolderPickerVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicateItem.h"

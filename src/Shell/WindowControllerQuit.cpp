@@ -2,8 +2,8 @@
 // close and a termination signal.
 #include "WindowController.h"
 
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/SelectedFilesVC.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
 

@@ -5,7 +5,7 @@
 #include "Preferences/PreferencesWC.h"
 #include "Shell/AboutWC.h"
 
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Promo/PromoManager.h"

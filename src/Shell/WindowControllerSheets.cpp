@@ -1,6 +1,6 @@
 #include "WindowController.h"
 
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Toolkit/WindowPlacement.h"
 
 #include <QDialog>

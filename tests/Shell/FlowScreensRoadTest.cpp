@@ -1,7 +1,7 @@
 // The flow screens inside the main window: a scan without copies ends on the no-duplicates
 // view, and going back from there shows the interim screen with the folders of that scan.
 // Also the window's About, Share and updater commands.
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Preferences/PreferencesWC.h"

@@ -2,10 +2,10 @@
 // when their shortcut is pressed with every menu closed and when they are triggered; and
 // every command reaches the part of the results screen it names, on a real scan of a
 // fixture tree.
-#include "Browser/DuplicateSelectionVC.h"
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/FileListVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Copies/DuplicateSelectionVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/GroupList/FileListVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
 #include "Platform/KeyEvent.h"

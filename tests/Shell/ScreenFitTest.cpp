@@ -2,9 +2,9 @@
 // every step of the flow, the secondary windows transient for the main window and centred
 // on it, and the keys that close them. Run once on the default test screen and again on
 // small screens (1920 x 1080 at scale 2, 1280 x 720), where the Part's sizes do not fit.
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/SelectedFilesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/ui/FileManagerReveal.h"

@@ -2,7 +2,7 @@
 // the animation clock at zero: which screen controllers are alive afterwards and which
 // window sizes the window allows.
 #include "Shell/WindowController.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesContainer.h"

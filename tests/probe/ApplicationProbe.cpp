@@ -7,7 +7,7 @@
 // When the application ends it prints "quit in state N": the scan's last state (1 to 5
 // while it ran, 6 when it had completed) or 100 for a removal that was still running, -1
 // for neither.
-#include "Browser/RemovalSession.h"
+#include "Browser/Review/RemovalSession.h"
 #include "Categories/Settings.h"
 #include "Platform/FileManager.h"
 #include "Results/DuplicateItem.h"

@@ -2,9 +2,9 @@
 // folders, a folder group with its similar folders, and the allow-all-copies popup.
 #include "Shots.h"
 
-#include "Browser/AllowRemovingAllCopiesWC.h"
-#include "Browser/CategoryStateManager.h"
-#include "Browser/DuplicateSelectionVC.h"
+#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Copies/DuplicateSelectionVC.h"
+#include "Browser/Frame/CategoryStateManager.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"

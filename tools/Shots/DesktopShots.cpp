@@ -2,8 +2,8 @@
 // with a margin round it, so a window that runs off an edge or overlaps another shows.
 #include "Shots.h"
 
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/SelectedFilesVC.h"
 #include "Categories/Settings.h"
 #include "Preferences/PreferencesWC.h"
 #include "Promo/ZembrookDialogWC.h"

@@ -2,8 +2,8 @@
 // quest mode with its closing row, one category and an empty list.
 #include "Shots.h"
 
-#include "Browser/CategoryStateManager.h"
-#include "Browser/FileListVC.h"
+#include "Browser/Frame/CategoryStateManager.h"
+#include "Browser/GroupList/FileListVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"

@@ -1,7 +1,7 @@
 #include "Shots.h"
 
-#include "Browser/OverviewVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Overview/OverviewVC.h"
 #include "Categories/Settings.h"
 #include "Hints/OverlayInfoController.h"
 #include "Hints/OverlayInfoView.h"

@@ -3,11 +3,11 @@
 // the last copies under the guard, and with a search that finds nothing.
 #include "Shots.h"
 
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/FolderPickerVC.h"
-#include "Browser/HeapsPickerVC.h"
-#include "Browser/PickerList.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Similars/FolderPickerVC.h"
+#include "Browser/Similars/HeapsPickerVC.h"
+#include "Browser/Similars/PickerList.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"

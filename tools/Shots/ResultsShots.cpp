@@ -1,9 +1,9 @@
 #include "Shots.h"
 
-#include "Browser/DuplicateBottombarVC.h"
-#include "Browser/DuplicateToolbarVC.h"
-#include "Browser/OverviewVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Frame/DuplicateBottombarVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Overview/OverviewVC.h"
 #include "Categories/Settings.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"

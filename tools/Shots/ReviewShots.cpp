@@ -2,9 +2,9 @@
 // a group's last copy, a copy gone from disk), during a run, and after it.
 #include "Shots.h"
 
-#include "Browser/RemovalSession.h"
-#include "Browser/SelectDuplicatesVC.h"
-#include "Browser/SelectedFilesVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Review/RemovalSession.h"
+#include "Browser/Review/SelectedFilesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"

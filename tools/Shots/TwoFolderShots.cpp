@@ -2,8 +2,8 @@
 // two-circle picture of the same pair of folders.
 #include "Shots.h"
 
-#include "Browser/HeapFilesSelectorVC.h"
-#include "Browser/HeapView.h"
+#include "Browser/Similars/HeapFilesSelectorVC.h"
+#include "Browser/Similars/HeapView.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"

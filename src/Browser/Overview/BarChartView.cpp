@@ -1,8 +1,8 @@
 #include "Browser/Overview/BarChartView.h"
 
-#include "Browser/DuplicateToolbarVC.h"
+#include "Browser/Frame/DuplicateToolbarVC.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
-#include "Browser/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
 #include "Platform/NotificationCenter.h"

@@ -2,10 +2,10 @@
 
 #include "Browser/Overview/QuickHintRecords.h"
 
-#include "Browser/CategoryStateManager.h"
+#include "Browser/Frame/CategoryStateManager.h"
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
-#include "Browser/OverviewVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Overview/OverviewVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
 #include "FileTree/FolderSystemItem.h"

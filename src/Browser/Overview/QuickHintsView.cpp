@@ -1,8 +1,8 @@
 #include "Browser/Overview/QuickHintsView.h"
 
+#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
-#include "Browser/OverviewVC.h"
-#include "Browser/SelectDuplicatesVC.h"
+#include "Browser/Overview/OverviewVC.h"
 #include "Categories/AppNotification.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/NotificationCenter.h"

@@ -1,0 +1,42 @@
+#include "Browser/Copies/DuplicateSelectionModel.h"
+
+#include "Browser/Copies/DuplicateSelectionVC.h"
+
+#include <QFile>
+#include <QSize>
+
+DuplicateSelectionModel::DuplicateSelectionModel(DuplicateSelectionVC* controller)
+    : QAbstractTableModel(controller), m_controller(controller) {}
+
+int DuplicateSelectionModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_controller->rows().rowCount();
+}
+
+int DuplicateSelectionModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+
+QVariant DuplicateSelectionModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    switch (role) {
+    case Qt::SizeHintRole:
+        return QSize(0, m_controller->rows().height(index.row()));
+    case Qt::DisplayRole: {
+        const auto& config = m_controller->cellConfigurationForRow(index.row());
+        return config.title.isEmpty() ? QFile::decodeName(config.path) : config.title;
+    }
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags DuplicateSelectionModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void DuplicateSelectionModel::allRowsChanged() {
+    const int rows = rowCount();
+    if (rows > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, 0));
+}
