@@ -86,7 +86,10 @@ std::uint64_t FileSystemItem::getCountOfDeepFilesWithHidden(bool withHidden) con
 }
 
 QString FileSystemItem::displayName() const {
-    QByteArray full = path();
+    return displayNameOfPath(path());
+}
+
+QString FileSystemItem::displayNameOfPath(QByteArray full) {
     while (full.size() > 1 && full.endsWith('/'))
         full.chop(1);
     const qsizetype slash = full.lastIndexOf('/');

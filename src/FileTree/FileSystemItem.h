@@ -82,6 +82,9 @@ public:
     // The node's name taken apart for automatic selection; built on the first call and kept
     // (tried again while building answers nothing).
     AutoSelectName* getAutoSelectData();
+    // The same when it was built already (a node linked to a member has it from the moment
+    // it was linked), else null; never builds one, so safe from any thread.
+    const AutoSelectName* getAutoSelectDataIfBuilt() const;
     // Passes `folder` to the linked member; a folder passes it to every node of its subtree,
     // parents before children.
     void updateAssociatedDuplicateFolderTo(DuplicateItem* folder);
@@ -95,6 +98,8 @@ public:
 
     // The last component of path(), decoded for display; worked out on each call.
     QString displayName() const;
+    // The same for a path already at hand (a node's path()).
+    static QString displayNameOfPath(QByteArray path);
     std::int64_t logicalSize() const { return mnselfLogicalSize; }
     // The modification date read now from the file system; invalid when it cannot be read.
     QDateTime getFileItemLastModificationDate() const;

@@ -87,6 +87,10 @@ AutoSelectName* FileSystemItem::getAutoSelectData() {
     return nullptr;
 }
 
+const AutoSelectName* FileSystemItem::getAutoSelectDataIfBuilt() const {
+    return static_cast<const AutoSelectName*>(scanTree().attachedTo(this));
+}
+
 void FileSystemItem::updateAssociatedDuplicateFolderTo(DuplicateItem* folder) {
     if (!isDir()) {
         if (m_pDuplicateItem) {

@@ -6,6 +6,7 @@
 #include "Platform/Dispatch.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicateItem.h"
+#include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
@@ -139,19 +140,21 @@ std::vector<std::shared_ptr<DuplicatesGroup>> computeBiggestGroups(const GroupsS
 // ---- Automatic-selection candidates.
 
 struct AutoselectSnapshot {
-    struct CopyFacts {
-        const AutoSelectName* name = nullptr;
-        std::uint64_t size = 0;
+    // What may change on the main thread while the worker runs: which copies a group has,
+    // which node a copy stands for, whether it lies in a duplicate folder. Everything the
+    // worker derives from a node (its path, size and parsed name) never changes for the
+    // tree's life, so it is read there.
+    struct Copy {
+        std::shared_ptr<DuplicateItem> item;
+        FileSystemItem* node = nullptr;
+        bool hasAssociatedDuplicateFolder = false;
     };
     std::shared_ptr<DuplicatesContainer> container;
     std::vector<std::shared_ptr<DuplicatesGroup>> groups;
-    std::vector<std::vector<AutoSelectInput>> inputs; // per group, in copy order
-    std::vector<std::vector<CopyFacts>> facts;        // the same shape as the inputs
-    // The folders above the copies with their parsed names. With the copies' own names in
-    // the facts, every node a computation may look at has its name read here on the main
-    // thread, so the worker never builds one. Only the few folders are hashed here; the
-    // tables over every copy are the worker's job, a million copies would keep the main
-    // thread for a second.
+    std::vector<Copy> copies;           // every group's copies, group after group, in copy order
+    std::vector<std::size_t> groupEnds; // one per group: where its copies end in `copies`
+    // The folders above the copies with their parsed names, read here so that the worker
+    // never builds a folder's name; only the few folders are hashed.
     QHash<FileSystemItem*, const AutoSelectName*> folderNames;
 };
 
@@ -160,11 +163,7 @@ void releaseSnapshotInSteps(AutoselectSnapshot& snapshot) {
     // The copies go before the groups they belong to, as when the snapshot goes at once.
     auto groups =
         std::make_shared<std::vector<std::shared_ptr<DuplicatesGroup>>>(std::move(snapshot.groups));
-    auto facts = std::make_shared<std::vector<std::vector<AutoselectSnapshot::CopyFacts>>>(
-        std::move(snapshot.facts));
-    releaseInSteps(std::move(snapshot.inputs), [groups, facts] {
-        releaseInSteps(std::move(*facts), [groups] { releaseInSteps(std::move(*groups)); });
-    });
+    releaseInSteps(std::move(snapshot.copies), [groups] { releaseInSteps(std::move(*groups)); });
 }
 
 std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
@@ -173,51 +172,96 @@ std::shared_ptr<AutoselectSnapshot> takeAutoselectSnapshot() {
     if (!snapshot->container)
         return snapshot;
     snapshot->groups = snapshot->container->getAllFilesGroups();
-    snapshot->inputs.reserve(snapshot->groups.size());
-    snapshot->facts.reserve(snapshot->groups.size());
-    auto& folderNames = snapshot->folderNames;
+    snapshot->groupEnds.reserve(snapshot->groups.size());
+    std::uint64_t copies = 0; // a hint: the typed categories' copies
+    for (int type = 0; type <= 6; ++type)
+        if (const auto category = snapshot->container->getCategoryWithType(type))
+            copies += category->getTotalCount();
+    // In three passes over flat lists, with the next entries' memory asked for ahead: a
+    // reference count taken is an atomic step that waits for every read before it, so in one
+    // pass the cache misses of a million copies would come one after the other.
+    std::vector<const std::shared_ptr<DuplicateItem>*> members;
+    members.reserve(std::size_t(copies));
     for (const auto& group : snapshot->groups) {
-        const auto items = group->getItems();
-        std::vector<AutoSelectInput> inputs;
-        std::vector<AutoselectSnapshot::CopyFacts> facts;
-        inputs.reserve(items.size());
-        facts.reserve(items.size());
-        for (const auto& item : items) {
-            inputs.push_back(AutoSelectInput::fromItem(item));
-            FileSystemItem* node = inputs.back().node;
-            facts.push_back({node ? node->getAutoSelectData() : nullptr, item->getFileItemSize()});
-            for (FileSystemItem* folder = node ? node->parent() : nullptr;
-                 folder && !folderNames.contains(folder); folder = folder->parent())
-                folderNames.insert(folder, folder->getAutoSelectData());
+        for (const auto& item : group->itemsView())
+            members.push_back(&item);
+        snapshot->groupEnds.push_back(members.size());
+    }
+    constexpr std::size_t kAhead = 32;
+    const std::size_t count = members.size();
+    auto& list = snapshot->copies;
+    list.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        // Two steps ahead: the slot holding a copy's pointer, then the copy itself from its
+        // reference count, which lies just before it, over the lines of the fields read here.
+        if (i + 2 * kAhead < count)
+            __builtin_prefetch(members[i + 2 * kAhead]);
+        if (i + kAhead < count) {
+            if (const auto* ahead = reinterpret_cast<const char*>(members[i + kAhead]->get())) {
+                for (int line = 0; line < 3; ++line)
+                    __builtin_prefetch(ahead - 16 + 64 * line, 1);
+            }
         }
-        snapshot->inputs.push_back(std::move(inputs));
-        snapshot->facts.push_back(std::move(facts));
+        const std::shared_ptr<DuplicateItem>& item = *members[i];
+        FileSystemItem* node = item ? item->getFileSystemItem() : nullptr;
+        list.push_back({item, node, item && item->hasAssociatedDuplicateFolder()});
+    }
+    auto& folderNames = snapshot->folderNames;
+    FileSystemItem* lastFolder = nullptr;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count && list[i + kAhead].node)
+            __builtin_prefetch(list[i + kAhead].node);
+        FileSystemItem* folder = list[i].node ? list[i].node->parent() : nullptr;
+        if (folder == lastFolder)
+            continue;
+        lastFolder = folder;
+        for (; folder && !folderNames.contains(folder); folder = folder->parent())
+            folderNames.insert(folder, folder->getAutoSelectData());
     }
     return snapshot;
 }
 
 std::vector<AutoSelectCandidate> computeAutoselectCandidates(const AutoselectSnapshot& snapshot) {
-    std::size_t copies = 0;
-    for (const auto& inputs : snapshot.inputs)
-        copies += inputs.size();
-    std::unordered_map<const DuplicateItem*, std::pair<std::size_t, std::uint64_t>> groupAndSize;
-    groupAndSize.reserve(copies);
-    QHash<FileSystemItem*, const AutoSelectName*> names = snapshot.folderNames;
-    names.reserve(qsizetype(copies) + snapshot.folderNames.size());
-    for (std::size_t g = 0; g < snapshot.inputs.size(); ++g) {
-        for (std::size_t i = 0; i < snapshot.inputs[g].size(); ++i) {
-            const AutoSelectInput& input = snapshot.inputs[g][i];
-            const AutoselectSnapshot::CopyFacts& facts = snapshot.facts[g][i];
-            groupAndSize.emplace(input.item.get(), std::pair(g, facts.size));
-            if (input.node)
-                names.insert(input.node, facts.name);
-        }
-    }
-
     AutoSelectManager manager;
     manager.prepareForStartByLoadingLatestUserSettings();
-    const AutoSelectManager::Items proposal = manager.proposeForPreparedGroups(
-        snapshot.inputs, [&names](FileSystemItem* node) { return names.value(node, nullptr); });
+    // Only folder rules read a copy's path.
+    const bool pathsRead =
+        !manager.alwaysSelectPaths().isEmpty() || !manager.neverSelectPaths().isEmpty();
+
+    std::unordered_map<const DuplicateItem*, std::pair<std::size_t, std::uint64_t>> groupAndSize;
+    groupAndSize.reserve(snapshot.copies.size());
+    std::vector<std::vector<AutoSelectInput>> inputs(snapshot.groupEnds.size());
+    std::size_t begin = 0;
+    for (std::size_t g = 0; g < snapshot.groupEnds.size(); ++g) {
+        const std::size_t end = snapshot.groupEnds[g];
+        inputs[g].reserve(end - begin);
+        for (std::size_t i = begin; i < end; ++i) {
+            const AutoselectSnapshot::Copy& copy = snapshot.copies[i];
+            AutoSelectInput input;
+            input.item = copy.item;
+            input.node = copy.node;
+            input.hasAssociatedDuplicateFolder = copy.hasAssociatedDuplicateFolder;
+            // A copy's path is its node's path while it has a node, else empty.
+            if (pathsRead && copy.node)
+                input.path = copy.node->path();
+            const std::int64_t size = copy.node ? copy.node->logicalSize() : 0;
+            groupAndSize.emplace(copy.item.get(),
+                                 std::pair(g, std::uint64_t(std::max<std::int64_t>(0, size))));
+            inputs[g].push_back(std::move(input));
+        }
+        begin = end;
+    }
+
+    // The computation looks at the copies and the folders above them. The copies' own names
+    // were built when they were linked to their members, so looking them up builds nothing.
+    const auto& folderNames = snapshot.folderNames;
+    const AutoSelectManager::Items proposal =
+        manager.proposeForPreparedGroups(inputs, [&folderNames](FileSystemItem* node) {
+            const auto found = folderNames.constFind(node);
+            if (found != folderNames.cend())
+                return found.value();
+            return node ? node->getAutoSelectDataIfBuilt() : nullptr;
+        });
 
     std::unordered_map<std::size_t, std::size_t> candidateOfGroup;
     std::vector<AutoSelectCandidate> candidates;

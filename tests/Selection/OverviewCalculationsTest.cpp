@@ -7,14 +7,17 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesManager.h"
+#include "Selection/AutoSelectManager.h"
 #include "Selection/DuplicatesManagerDelegate.h"
 #include "Selection/OperationsManager.h"
 #include "Selection/OverviewCalculations.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -181,6 +184,56 @@ TEST_F(OverviewCalculationsTest, AnAnswerForAResultThatChangedIsDropped) {
 
 // The calculation works on what the result was when it started: changes made on the main
 // thread while the worker runs neither reach it nor race with it.
+TEST_F(OverviewCalculationsTest, CandidatesFollowTheFolderRulesAndDuplicateFolders) {
+    // Worked out on the worker from its snapshot, the candidates are what the automatic
+    // selection proposes on the main thread: folder rules read the copies' paths, and the
+    // copies inside the duplicate folders d1 and d2 follow their folders.
+    ResultFixture fixture;
+    fixture.write({{"a/x.txt", bytes(300, 'x')},
+                   {"b/x copy.txt", bytes(300, 'x')},
+                   {"c/x copy 2.txt", bytes(300, 'x')},
+                   {"a/y.txt", bytes(200, 'y')},
+                   {"b/y.txt", bytes(200, 'y')},
+                   {"c/y.txt", bytes(200, 'y')},
+                   {"c/w.txt", bytes(150, 'w')},
+                   {"c/w copy.txt", bytes(150, 'w')},
+                   {"d1/z.txt", bytes(400, 'z')},
+                   {"d1/z2.txt", bytes(410, 'v')},
+                   {"d2/z.txt", bytes(400, 'z')},
+                   {"d2/z2.txt", bytes(410, 'v')}});
+    fixture.build(true);
+    Settings::setAutoAlwaysSelectFolders({QFile::decodeName(fixture.abs("c"))});
+    Settings::setAutoNeverSelectFolders({QFile::decodeName(fixture.abs("b"))});
+    const auto expected = AutoSelectManager().getDuplicateItemsForAutoSelectFromGroups(
+        fixture.container()->getAllFilesGroups());
+    ASSERT_FALSE(expected.empty());
+
+    auto recorder = std::make_shared<Recorder>();
+    manager.calculateDuplicatesForAutoselectWithDelegate(recorder);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return recorder->calls == 1; }));
+    std::vector<std::shared_ptr<DuplicateItem>> proposed;
+    for (const AutoSelectCandidate& candidate : recorder->candidates) {
+        std::uint64_t size = 0;
+        for (const auto& item : candidate.duplicateArray) {
+            EXPECT_EQ(item->getGroup(), candidate.group);
+            size += item->getFileItemSize();
+        }
+        EXPECT_EQ(candidate.size, size);
+        proposed.insert(proposed.end(), candidate.duplicateArray.begin(),
+                        candidate.duplicateArray.end());
+    }
+    QList<QByteArray> got = fixture.relative(proposed);
+    QList<QByteArray> want = fixture.relative(expected);
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+    // The rules decided: nothing under b is proposed, everything under c that may go is.
+    EXPECT_TRUE(got.contains("c/x copy 2.txt"));
+    EXPECT_FALSE(got.contains("b/x copy.txt"));
+    for (const QByteArray& path : got)
+        EXPECT_FALSE(path.startsWith("d1/") || path.startsWith("d2/")) << path.constData();
+}
+
 TEST_F(OverviewCalculationsTest, MainThreadChangesWhileACalculationRuns) {
     // Sixty groups of three copies; the paths must outlive the write.
     ResultFixture fixture;

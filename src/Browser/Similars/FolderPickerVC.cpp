@@ -15,6 +15,7 @@
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesContainer.h"
+#include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeaps.h"
 #include "Results/DuplicatesManager.h"
 #include "Results/HeapsFolderData.h"
@@ -175,11 +176,13 @@ void FolderPickerVC::observeNotifications() {
                        });
     center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
                        [this](const Notification&) {
+                           m_rowsCurrent = false;
                            if (!detached())
                                scheduleRefresh(false);
                        });
     center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
                        [this](const Notification&) {
+                           m_rowsCurrent = false;
                            if (!detached())
                                scheduleRefresh(true);
                        });
@@ -232,6 +235,7 @@ void FolderPickerVC::refresh() {
 void FolderPickerVC::onContainerDataChanged() {
     CategoryStateManager::sharedManager().removeHeapsItems();
     m_cache.clear();
+    m_rowsCurrent = false;
     std::vector<std::shared_ptr<HeapsFolderData>> folders;
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     if (container && container->getHeaps())
@@ -257,25 +261,43 @@ void FolderPickerVC::onContainerDataChanged() {
 
 // ---- Rows.
 
-const PickerFolderFacts& FolderPickerVC::factsFor(const HeapsFolderData& folder) {
-    auto& cached = m_cache[&folder];
-    if (!cached) {
-        cached = std::make_unique<Cached>();
-        cached->facts = std::make_shared<const PickerFolderFacts>(
+FolderPickerVC::Cached& FolderPickerVC::cachedFor(const HeapsFolderData& folder) {
+    Cached& cached = m_cache[&folder];
+    if (!cached.facts)
+        cached.facts = std::make_shared<const PickerFolderFacts>(
             PickerRows::factsOf(folder.getFolderSystemItem()));
+    return cached;
+}
+
+std::vector<FolderPickerVC::Cached*> FolderPickerVC::cacheEntriesOfFolders() {
+    std::vector<Cached*> entries;
+    entries.reserve(m_heapFolderDataArray.size());
+    std::vector<Cached*> fresh;
+    std::vector<const FolderSystemItem*> freshFolders;
+    m_cache.reserve(m_heapFolderDataArray.size());
+    for (const auto& data : m_heapFolderDataArray) {
+        if (!data) {
+            entries.push_back(nullptr);
+            continue;
+        }
+        // The map's entries stay where they are while it grows.
+        Cached& cached = m_cache[data.get()];
+        if (!cached.facts) {
+            fresh.push_back(&cached);
+            freshFolders.push_back(data->getFolderSystemItem());
+        }
+        entries.push_back(&cached);
     }
-    return *cached->facts;
+    // The first build reads the names and paths of every folder, thousands of them: they
+    // are read on several threads at once.
+    auto facts = PickerRows::factsOfAll(freshFolders);
+    for (std::size_t i = 0; i < fresh.size(); ++i)
+        fresh[i]->facts = std::move(facts[i]);
+    return entries;
 }
 
-std::shared_ptr<const PickerFolderFacts>
-FolderPickerVC::sharedFactsFor(const HeapsFolderData& folder) {
-    factsFor(folder);
-    return m_cache[&folder]->facts;
-}
-
-std::shared_ptr<HeapsGroup> FolderPickerVC::heapsGroupFor(const HeapsFolderData& folder) {
-    factsFor(folder);
-    Cached& cached = *m_cache[&folder];
+std::shared_ptr<HeapsGroup> FolderPickerVC::heapsGroupFor(Cached& cached,
+                                                          const HeapsFolderData& folder) {
     if (!cached.groupLooked) {
         cached.groupLooked = true;
         const auto container = DuplicatesManager::sharedManager().duplicateContainer();
@@ -283,6 +305,10 @@ std::shared_ptr<HeapsGroup> FolderPickerVC::heapsGroupFor(const HeapsFolderData&
             cached.group = container->getHeaps()->getHeapsGroupForFolderData(folder);
     }
     return cached.group;
+}
+
+std::shared_ptr<HeapsGroup> FolderPickerVC::heapsGroupFor(const HeapsFolderData& folder) {
+    return heapsGroupFor(cachedFor(folder), folder);
 }
 
 std::shared_ptr<HeapsFolderData> FolderPickerVC::rowFolderData(int row) const {
@@ -294,6 +320,7 @@ void FolderPickerVC::setFolderDataArray(std::vector<std::shared_ptr<HeapsFolderD
     makeListFirstResponder();
     m_clearSearchTextButton->hide();
     m_heapFolderDataArray = std::move(folders);
+    m_rowsCurrent = false;
     m_noFolderFoundLabel->setVisible(m_heapFolderDataArray.empty());
     recreateTrueArrayWithSearchKey(m_searchKey);
     pressedRowByIndex(m_selectedFolderIndex);
@@ -302,28 +329,50 @@ void FolderPickerVC::setFolderDataArray(std::vector<std::shared_ptr<HeapsFolderD
 void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
     std::vector<PickerRow> rows;
     rows.reserve(m_heapFolderDataArray.size());
-    for (const auto& data : m_heapFolderDataArray) {
+    const std::vector<Cached*> entries = cacheEntriesOfFolders();
+    for (std::size_t i = 0; i < m_heapFolderDataArray.size(); ++i) {
+        const auto& data = m_heapFolderDataArray[i];
         if (!data)
             continue;
-        auto facts = sharedFactsFor(*data);
-        if (!searchKey.isEmpty() && !facts->displayName.contains(searchKey, Qt::CaseInsensitive))
+        Cached& cached = *entries[i];
+        if (!searchKey.isEmpty() &&
+            !cached.facts->displayName.contains(searchKey, Qt::CaseInsensitive))
             continue;
         PickerRow row;
         row.folderData = data;
         row.folder = data->getFolderSystemItem();
-        row.facts = std::move(facts);
-        if (const auto group = heapsGroupFor(*data))
+        row.facts = cached.facts;
+        if (const auto group = heapsGroupFor(cached, *data))
             group->calculateCountOfItems(&row.count, &row.selectedCount, &row.similarSelectedCount,
                                          &row.duplicateSize);
         rows.push_back(std::move(row));
     }
     m_workingArray = std::move(rows);
+    m_rowsSorted = false;
+    m_rowsSearchKey = searchKey;
+    m_rowsContentGeneration = DuplicatesGroup::contentGeneration();
+    m_rowsCurrent = DuplicatesGroup::selectionBatchDepth() == 0;
     updateSorting();
+}
+
+bool FolderPickerVC::rowsAreCurrent() const {
+    // Rows built since the last change of selection or result, for the same folders and
+    // search text, hold the numbers a rebuild would compute again.
+    return m_rowsCurrent && m_rowsSearchKey == m_searchKey &&
+           m_rowsContentGeneration == DuplicatesGroup::contentGeneration() &&
+           DuplicatesGroup::selectionBatchDepth() == 0;
 }
 
 void FolderPickerVC::updateSorting() {
     ++m_rebuildCount;
-    PickerRows::sortRows(m_workingArray, Settings::sortType(), Settings::sortDirection());
+    const int sortType = Settings::sortType();
+    const int sortDirection = Settings::sortDirection();
+    // A stable sort of rows already in this order leaves them as they are.
+    if (!m_rowsSorted || sortType != m_rowsSortType || sortDirection != m_rowsSortDirection)
+        PickerRows::sortRows(m_workingArray, sortType, sortDirection);
+    m_rowsSorted = true;
+    m_rowsSortType = sortType;
+    m_rowsSortDirection = sortDirection;
     if (const auto main = CategoryStateManager::sharedManager().mainFolderItem()) {
         for (size_t i = 0; i < m_workingArray.size(); ++i)
             if (m_workingArray[i].folder == main->getFolderSystemItem()) {
@@ -347,7 +396,10 @@ void FolderPickerVC::pressedRowByIndex(int index) {
         return;
     const std::shared_ptr<HeapsFolderData> chosen = m_workingArray[size_t(index)].folderData;
     CategoryStateManager::sharedManager().setMainFolderItem(chosen);
-    recreateTrueArrayWithSearchKey(m_searchKey);
+    if (rowsAreCurrent())
+        updateSorting(); // the rows stand; only the choice moves
+    else
+        recreateTrueArrayWithSearchKey(m_searchKey);
     // The folder chosen, wherever the rebuild sorted it.
     m_selectedFolderItem = chosen ? chosen->getFolderSystemItem() : nullptr;
     if (m_delegate)

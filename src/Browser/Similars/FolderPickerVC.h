@@ -141,9 +141,16 @@ private:
     void tableViewSelectionDidChange(int row);
     void showQuickLookForSelectedFolder();
     void makeListFirstResponder();
-    const PickerFolderFacts& factsFor(const HeapsFolderData& folder);
-    std::shared_ptr<const PickerFolderFacts> sharedFactsFor(const HeapsFolderData& folder);
+    struct Cached;
+    // The folder's cache entry, its facts read on first use: one lookup per row.
+    Cached& cachedFor(const HeapsFolderData& folder);
+    // The entries of every folder of the list, in its order (null for a null folder), the
+    // facts of those new to the cache read together.
+    std::vector<Cached*> cacheEntriesOfFolders();
+    std::shared_ptr<HeapsGroup> heapsGroupFor(Cached& cached, const HeapsFolderData& folder);
     std::shared_ptr<HeapsGroup> heapsGroupFor(const HeapsFolderData& folder);
+    // True when a rebuild now would give the rows there are (see the source).
+    bool rowsAreCurrent() const;
     std::shared_ptr<HeapsFolderData> rowFolderData(int row) const;
     // Answers true when the results screen no longer holds this list.
     bool detached() const;
@@ -173,8 +180,15 @@ private:
         std::shared_ptr<HeapsGroup> group;
         bool groupLooked = false;
     };
-    std::unordered_map<const HeapsFolderData*, std::unique_ptr<Cached>> m_cache;
+    std::unordered_map<const HeapsFolderData*, Cached> m_cache;
     bool m_refreshPending = false;
     bool m_dataChangedPending = false;
     int m_rebuildCount = 0;
+    // What the rows were last built and sorted for.
+    bool m_rowsCurrent = false;
+    QString m_rowsSearchKey;
+    uint64_t m_rowsContentGeneration = 0;
+    bool m_rowsSorted = false;
+    int m_rowsSortType = 0;
+    int m_rowsSortDirection = 0;
 };

@@ -24,8 +24,9 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap) {
         snapshot.copy = copy;
         snapshot.groupKey = copy->getGroup().get();
         snapshot.inMainFolder = copy->getParentFolderItemPath() == mainPath;
-        if (FileSystemItem* item = copy->getFileSystemItem())
-            snapshot.displayName = item->displayName();
+        // The copy keeps its node's path: the name is read from it, not from the tree again.
+        if (copy->getFileSystemItem())
+            snapshot.displayName = FileSystemItem::displayNameOfPath(copy->getFileItemPath());
         out.push_back(std::move(snapshot));
     }
     return out;

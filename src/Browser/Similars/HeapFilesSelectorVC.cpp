@@ -178,8 +178,15 @@ void HeapFilesSelectorVC::reloadData() {
     }
     m_model->endReset();
     // Pair rows take the default height; only the header and unique rows are set one by one.
+    // With its updates on, the header works out where each resized row lies on screen, a
+    // walk over every row before it: tens of thousands of rows would take quadratic time.
+    // Held off, the table places the rows once, on its next turn.
+    QHeaderView* rowHeader = m_table->verticalHeader();
+    const bool headerUpdates = rowHeader->updatesEnabled();
+    rowHeader->setUpdatesEnabled(false);
     for (int row = m_rows.headerRow(); row >= 0 && row < m_rows.rowCount(); ++row)
         m_table->setRowHeight(row, row == m_rows.headerRow() ? kHeaderRowHeight : kOtherRowHeight);
+    rowHeader->setUpdatesEnabled(headerUpdates);
     if (m_lastSelectedRow >= 0 && m_lastSelectedRow < m_rows.rowCount())
         m_table->selectRow(m_lastSelectedRow);
     m_view->update();

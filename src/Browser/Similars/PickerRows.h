@@ -39,8 +39,15 @@ struct PickerRow {
 
 namespace PickerRows {
 
-// Reads the facts of |folder| (null gives empty facts).
+// Reads the facts of |folder| (null gives empty facts). Reads only the folder's name and
+// those of the folders above it, which never change: safe on any thread.
 PickerFolderFacts factsOf(const FolderSystemItem* folder);
+
+// factsOf for every folder of |folders|, in their order. The calling thread works through
+// them in slices together with a few threads of the global queue and returns when all are
+// read; should the pool be busy, the caller reads them all itself.
+std::vector<std::shared_ptr<const PickerFolderFacts>>
+factsOfAll(const std::vector<const FolderSystemItem*>& folders);
 
 // A name without its extension: "photos.old" gives "photos", ".hidden" stays whole.
 QString nameWithoutExtension(const QString& name);

@@ -19,6 +19,8 @@
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "FileTree/VolumeSystemItem.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
@@ -244,6 +246,66 @@ TEST_F(PickersTest, SelectionIsFoundAgainThroughTheRememberedFolderAfterRowsMove
     EXPECT_EQ(folderRowNamed("gamma").selectedCount, 2u);
     // alpha's similar folders hold them: they show as similar selected there.
     EXPECT_EQ(folderRowNamed("alpha").similarSelectedCount, 2u);
+}
+
+TEST_F(PickersTest, ChoosingARowRightAfterASelectionCountsTheNewSelection) {
+    chooseFolder("beta.old");
+    // Chosen before the queued rebuild runs, the rows still show the copy just selected.
+    ASSERT_TRUE(copy("gamma/b.bin")->selectItemForced(false));
+    folders().pressedRowByIndex(folderRow("alpha"));
+    EXPECT_EQ(folderRowNamed("gamma").selectedCount, 1u);
+    EXPECT_EQ(folderRowNamed("alpha").similarSelectedCount, 1u);
+    EXPECT_EQ(markedName(folders().workingArray()), "alpha");
+    // Inside a batch, whose notification comes only at its end, the same.
+    DuplicatesGroup::BeginSelectionGroup();
+    ASSERT_TRUE(copy("gamma/c.bin")->selectItemForced(false));
+    folders().pressedRowByIndex(folderRow("gamma"));
+    EXPECT_EQ(folderRowNamed("gamma").selectedCount, 2u);
+    DuplicatesGroup::EndSelectionGroup();
+    // Choosing again with nothing changed keeps the numbers and moves the mark.
+    settle();
+    folders().pressedRowByIndex(folderRow("beta.old"));
+    EXPECT_EQ(folderRowNamed("gamma").selectedCount, 2u);
+    EXPECT_EQ(folderRowNamed("alpha").similarSelectedCount, 2u);
+    EXPECT_EQ(markedName(folders().workingArray()), "beta.old");
+    EXPECT_EQ(folders().selectedFolderIndex(), folderRow("beta.old"));
+}
+
+TEST(PickerRowsTest, FactsOfManyFoldersAreReadTogetherInTheirOrder) {
+    // More folders than one thread's share, names of every kind, and a null entry.
+    auto tree = ScanTree::create();
+    VolumeSystemItem* root = VolumeSystemItem::initWithPath(*tree, "/tmp/scanned", 0, 0);
+    std::vector<const FolderSystemItem*> folders;
+    for (int top = 0; top < 12; ++top) {
+        FolderSystemItem* parent = FolderSystemItem::initWithPathSize(
+            *tree, "Top " + QByteArray::number(top), root, 0, false, 0, false, 0);
+        for (int i = 0; i < 100; ++i) {
+            QByteArray name = "Folder." + QByteArray::number(i);
+            if (i % 10 == 3)
+                name = "caf\xc3\xa9 \xff" + QByteArray::number(i); // invalid UTF-8 too
+            folders.push_back(
+                FolderSystemItem::initWithPathSize(*tree, name, parent, 0, false, 0, false, 0));
+        }
+    }
+    folders.insert(folders.begin() + 500, nullptr);
+    const auto all = PickerRows::factsOfAll(folders);
+    ASSERT_EQ(all.size(), folders.size());
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const PickerFolderFacts one = PickerRows::factsOf(folders[i]);
+        ASSERT_TRUE(all[i]) << i;
+        EXPECT_EQ(all[i]->path, one.path) << i;
+        EXPECT_EQ(all[i]->displayName, one.displayName) << i;
+        EXPECT_EQ(all[i]->sortName, one.sortName) << i;
+        EXPECT_EQ(all[i]->sortPath, one.sortPath) << i;
+        EXPECT_EQ(all[i]->childCount, one.childCount) << i;
+        if (folders[i]) {
+            EXPECT_EQ(one.displayName, folders[i]->displayName()) << i;
+        }
+    }
+    EXPECT_EQ(all[0]->displayName, "Folder.0");
+    EXPECT_EQ(all[0]->path, "/tmp/scanned/Top 0/Folder.0");
+    EXPECT_TRUE(all[500]->path.isEmpty());
+    EXPECT_TRUE(PickerRows::factsOfAll({}).empty());
 }
 
 TEST_F(PickersTest, SearchWithoutMatchEmptiesTheMiddleAndClearingChoosesNothingAnew) {
