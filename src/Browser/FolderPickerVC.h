@@ -122,6 +122,8 @@ public:
     QLabel* noFolderFoundLabel() const { return m_noFolderFoundLabel; }
     QPushButton* clearSearchTextButton() const { return m_clearSearchTextButton; }
     bool isTableViewActive() const;
+    // Gives the folder list the keyboard.
+    void makeListFirstResponder();
     // How many times the rows were rebuilt.
     int rebuildCount() const { return m_rebuildCount; }
 
@@ -140,7 +142,6 @@ private:
     bool moveSelection(bool down, bool toEnd);
     void tableViewSelectionDidChange(int row);
     void showQuickLookForSelectedFolder();
-    void makeListFirstResponder();
     const PickerFolderFacts& factsFor(const HeapsFolderData& folder);
     std::shared_ptr<const PickerFolderFacts> sharedFactsFor(const HeapsFolderData& folder);
     std::shared_ptr<HeapsGroup> heapsGroupFor(const HeapsFolderData& folder);
