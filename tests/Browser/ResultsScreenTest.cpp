@@ -336,15 +336,18 @@ TEST_F(ResultsScreenTest, BottombarSummaryAndRemoveButton) {
 TEST_F(ResultsScreenTest, CountUpTakesSixtyStepsAndSharesTheShownSize) {
     DuplicateBottombarVC bar;
     bar.resize(1000, 45);
+    bar.show();
     bar.addDeletedSize(0);
     EXPECT_FALSE(bar.countingUp());
     bar.addDeletedSize(6000);
-    // The sharing view comes in from the right, fading in from nothing over 3 s.
+    // The sharing view comes in from the right, fading in from nothing over 3 s, and never
+    // covers "Review and Remove" on its way.
     EXPECT_TRUE(bar.sharingView()->isVisibleTo(&bar));
     EXPECT_EQ(ScreenAnimation::alphaValue(bar.sharingView()), 0.0);
     EXPECT_GT(bar.sharingView()->x(), 0);
     int ticks = 0;
     while (bar.countingUp() && ticks < 100) {
+        EXPECT_LT(bar.sharingView()->geometry().right(), bar.removeButton()->x()) << ticks;
         AnimationClock::instance().advance(DuplicateBottombarVC::kTickMs);
         ++ticks;
         if (ticks == 30) {
