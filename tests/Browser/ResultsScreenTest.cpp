@@ -5,6 +5,7 @@
 #include "Browser/DuplicateToolbarVC.h"
 #include "Browser/ProgressBarMini.h"
 #include "Browser/SelectDuplicatesVC.h"
+#include "Browser/ToolbarView.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "Promo/PromoManager.h"
@@ -13,11 +14,13 @@
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/Backgrounds.h"
 #include "Toolkit/BlueTitleButton.h"
+#include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QUrl>
 #include <QUrlQuery>
@@ -200,6 +203,28 @@ struct CountingDelegate : ToolbarProtocolDelegate {
     void foldersPressed() override { calls << "folders"; }
     void heapsPressed() override { calls << "heaps"; }
 };
+
+TEST_F(ResultsScreenTest, ANarrowToolbarKeepsEveryPillsTitleWhole) {
+    // 960 points: a 1920 x 1080 screen at scale 2.
+    DuplicateToolbarVC toolbar;
+    toolbar.resize(960, 100);
+    toolbar.show();
+    QApplication::processEvents();
+    const QWidget* strip = toolbar.viewWithButtons();
+    int x = 0;
+    for (int i = 0; i < 10; ++i) {
+        WhiteTitleButton* pill = i == 0   ? toolbar.overviewButton()
+                                 : i == 1 ? toolbar.allFilesButton()
+                                 : i == 9 ? toolbar.heapsButton()
+                                          : toolbar.categoryButton(i - 2);
+        const QFontMetricsF metrics(Fonts::fontWithName(pill->fontName(), pill->pointSize()));
+        EXPECT_GE(pill->width(), std::ceil(metrics.horizontalAdvance(pill->title())) + 8)
+            << pill->title().toStdString();
+        EXPECT_EQ(pill->x(), x) << pill->title().toStdString(); // side by side, no overlap
+        x += pill->width();
+    }
+    EXPECT_LE(strip->mapTo(&toolbar, QPoint(x, 0)).x(), toolbar.sortByButton()->x());
+}
 
 TEST_F(ResultsScreenTest, ToolbarIgnoresTheSelectedAndEmptyButtons) {
     DuplicateToolbarVC toolbar;
