@@ -3,6 +3,7 @@
 #include "Promo/PromoManager.h"
 #include "Promo/PromoSettings.h"
 #include "Promo/PromoWorkspace.h"
+#include "Results/DuplicatesManager.h"
 #include "Scanner/PromoPanelGate.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/WindowPlacement.h"
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -55,6 +58,9 @@ QString pathOfLocalURL(const QUrl& url) {
 bool isLocalURL(const QUrl& url) {
     return url.isLocalFile() || url.scheme() == QLatin1String("qrc");
 }
+
+// How often a panel that waits for the help overlay looks whether it has closed.
+constexpr int kHelpWatchMs = 300;
 
 int roundHalfAway(double value) {
     return static_cast<int>(std::lround(value));
@@ -137,6 +143,7 @@ ZembrookDialogWC::ZembrookDialogWC(QWidget* parent) : QDialog(parent) {
     setObjectName(QString::fromLatin1(kInterfaceName));
     setWindowTitle(PromoManager::getAppName());
     setWindowModality(Qt::ApplicationModal);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -181,8 +188,6 @@ void ZembrookDialogWC::windowDidLoad() {
                                            .boundedTo(available.expandedTo(QSize(1, 1)))
                                      : clamped;
     }
-    setGeometry(frameForPageSize(current, pageSize, std::max(extraHeight, 0)));
-
     const std::optional<QUrl> url = manager.getZembrookURL();
     if (url) {
         m_pageFolder = folderOfPage(*url);
@@ -191,6 +196,24 @@ void ZembrookDialogWC::windowDidLoad() {
         m_pageFolder.clear();
         m_pBrowser->setHtml(kBrokenPage);
     }
+    // A page shorter than the size it asks for would leave an empty band at the bottom: the
+    // window takes the page's own height, laid out at the window's width.
+    QTextDocument* document = m_pBrowser->document();
+    document->setTextWidth(pageSize.width() - 2 * m_pBrowser->frameWidth());
+    const int pageHeight = static_cast<int>(std::ceil(document->size().height()));
+    if (pageHeight > 0 && pageHeight < pageSize.height())
+        pageSize.setHeight(pageHeight);
+    setGeometry(frameForPageSize(current, pageSize, std::max(extraHeight, 0)));
+    // A dialog of the page's size: neither resized nor maximised by the window manager.
+    setFixedSize(size());
+}
+
+void ZembrookDialogWC::pleaseShowWindowWhenHelpCloses() {
+    if (DuplicatesManager::sharedManager().overlayOnScreen()) {
+        QTimer::singleShot(kHelpWatchMs, qApp, &ZembrookDialogWC::pleaseShowWindowWhenHelpCloses);
+        return;
+    }
+    pleaseShowWindow();
 }
 
 void ZembrookDialogWC::reject() {

@@ -20,6 +20,9 @@ public:
 
     // Shows the panel, or raises the one already open.
     static void pleaseShowWindow();
+    // Shows the panel once the results screen's help overlay is no longer on screen, so the
+    // automatic panel never covers the help.
+    static void pleaseShowWindowWhenHelpCloses();
     // Called on the main queue when a scan starts comparing files: shows the panel when the
     // rules of the automatic showing allow it (PromoPanelGate).
     static void pleaseShowWindowIfNeedAutomaticallyForDuplicatesCount(quint64 duplicatesCount);

@@ -14,7 +14,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     // The promotions first, so their due downloads start at every launch; from now on the
     // scan's automatic request for the promotional panel can open it.
     PromoManager::GetInstance();
-    PromoPanelGate::setPanelOpener([] { ZembrookDialogWC::pleaseShowWindow(); });
+    PromoPanelGate::setPanelOpener([] { ZembrookDialogWC::pleaseShowWindowWhenHelpCloses(); });
     MacOSVersion::GetInstance();
     m_windowController = std::make_unique<WindowController>();
     // A click on a notification brings this window back.

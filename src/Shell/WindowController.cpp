@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPropertyAnimation>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QWindow>
@@ -127,8 +128,24 @@ void WindowController::windowDidLoad() {
     moveWindowToScreenCenter();
     updateMenuItemsByTarget();
     showWelcomeScreenFrom(ScreenTransitionFade, [](bool) {});
+    WindowPlacement::refitOnScreenChange(this, [this] { screenDidChange(); });
     raise();
     activateWindow();
+}
+
+void WindowController::screenDidChange() {
+    // While the window animates or fills the screen, its sizes are set when that ends.
+    if (isFullScreen())
+        return;
+    for (const QPropertyAnimation* animation : findChildren<QPropertyAnimation*>())
+        if (animation->state() == QAbstractAnimation::Running)
+            return;
+    const QSize minimum = fittedSize(m_wantedMinimum);
+    setMinimumSize(minimum);
+    setMaximumSize(m_wantedResizable ? kMaximumResultsSize : minimum);
+    const QRect available = WindowPlacement::availableGeometry(this);
+    resize(WindowPlacement::fitSize(size(), available).expandedTo(minimum));
+    move(WindowPlacement::fitFrame(frameGeometry(), available).topLeft());
 }
 
 QRect WindowController::screenFrame() const {

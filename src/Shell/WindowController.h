@@ -74,6 +74,9 @@ public:
     // |size| cut down to the available area of the window's screen: no screen's window is
     // larger than what the screen can show.
     QSize fittedSize(QSize size) const;
+    // The window came onto another screen: the sizes the current screen asks for are fitted
+    // again to the new one's available area, and the window is moved inside it.
+    void screenDidChange();
     void updateMenuItemsByTarget();
 
     // ---- Screens.
@@ -264,6 +267,10 @@ private:
     ButtonWithTrackingArea* m_fullScreenButton = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QSizeGrip* m_sizeGrip = nullptr;
+    // The minimum the current screen asks for before it is fitted to a screen, and whether
+    // the window may grow past it.
+    QSize m_wantedMinimum = kWelcomeSize;
+    bool m_wantedResizable = false;
     QMenu* m_recentFoldersMenu = nullptr;
     quint32 m_modifierFlags = 0;
 

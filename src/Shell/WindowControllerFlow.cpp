@@ -72,6 +72,8 @@ void WindowController::decreaseWindowAnimated(bool animated, Completion completi
     // The smaller minimum comes first so the window can shrink while it animates; the
     // maximum follows when it has arrived.
     setMinimumSize(size);
+    m_wantedMinimum = kWelcomeSize;
+    m_wantedResizable = false;
     m_sizeGrip->hide();
     animateWindowTo(frame, animated ? kWindowAnimationMs : kWindowAnimationNotAnimatedMs,
                     [this, size, completion = std::move(completion)] {
@@ -85,6 +87,8 @@ void WindowController::increaseWindowToSize(QSize wanted, bool resizable, Comple
     // A screen too small for the wanted size gets all it can show; the screens' layouts
     // work down to that.
     const QSize size = fittedSize(wanted);
+    m_wantedMinimum = wanted;
+    m_wantedResizable = resizable;
     // The larger maximum comes first so the window can grow while it animates; the minimum
     // follows when it has arrived.
     setMaximumSize(resizable ? kMaximumResultsSize : size);

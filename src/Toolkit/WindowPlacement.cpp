@@ -51,6 +51,14 @@ protected:
 
 private:
     void place() {
+        if (!m_watchingScreen && m_window->windowHandle()) {
+            m_watchingScreen = true;
+            refitOnScreenChange(m_window, [window = m_window] {
+                fitSizeLimits(window);
+                window->move(
+                    fitFrame(window->frameGeometry(), availableGeometry(window)).topLeft());
+            });
+        }
         QWidget* main = mainWindow();
         if (main && main != m_window && main->windowHandle() && m_window->windowHandle())
             m_window->windowHandle()->setTransientParent(main->windowHandle());
@@ -65,6 +73,7 @@ private:
 
     QWidget* m_window;
     bool m_closeOnEscape;
+    bool m_watchingScreen = false;
 };
 
 } // namespace
@@ -133,6 +142,14 @@ void fitSizeLimits(QWidget* window) {
     const QSize size = fitSize(window->size(), available);
     if (size != window->size())
         window->resize(size);
+}
+
+void refitOnScreenChange(QWidget* window, std::function<void()> refit) {
+    QWindow* handle = window ? window->windowHandle() : nullptr;
+    if (!handle || !refit)
+        return;
+    QObject::connect(handle, &QWindow::screenChanged, window,
+                     [refit = std::move(refit)](QScreen*) { refit(); });
 }
 
 void attachToMainWindow(QWidget* window, bool closeOnEscape) {

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 // Where the application's windows go on the desktop. Every window keeps inside the
@@ -36,9 +38,14 @@ QRect centredFrame(QSize size, const QRect& over, const QRect& available);
 // Fits |window|'s minimum, maximum and current size to its screen's available area.
 void fitSizeLimits(QWidget* window);
 
+// Runs |refit| whenever |window| (shown, so it has its native window) comes onto another
+// screen.
+void refitOnScreenChange(QWidget* window, std::function<void()> refit);
+
 // Makes |window| a secondary window of the main window: whenever it is shown it becomes
 // transient for the main window, its size limits are fitted to the screen and it is
-// centred on the main window (on its screen without one), inside the screen. Ctrl+W closes
+// centred on the main window (on its screen without one), inside the screen; moved to
+// another screen, its sizes are fitted to that one and it is kept inside it. Ctrl+W closes
 // it, and so does Escape when |closeOnEscape|.
 void attachToMainWindow(QWidget* window, bool closeOnEscape);
 

@@ -6,6 +6,7 @@
 #include "Platform/UserDefaults.h"
 #include "Promo/PromoSettings.h"
 #include "Promo/PromoWorkspace.h"
+#include "Results/DuplicatesManager.h"
 #include "Scanner/PromoPanelGate.h"
 
 #include <QApplication>
@@ -13,10 +14,14 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -103,11 +108,18 @@ TEST_F(ZembrookDialogWCTest, OnePanelAtATimeClosingItself) {
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->windowModality(), Qt::ApplicationModal);
-    // The page's size, as far as the screen (less the window's frame) can show it.
-    EXPECT_EQ(panel->size(),
-              WindowPlacement::fitSize(QSize(1120, 502),
-                                       WindowPlacement::availableGeometry(panel).marginsRemoved(
-                                           WindowPlacement::frameMargins(panel))));
+    // The page's width, as far as the screen (less the window's frame) can show it, and no
+    // taller than the page's own text: no empty band below it.
+    const QSize fitted = WindowPlacement::fitSize(
+        QSize(1120, 502), WindowPlacement::availableGeometry(panel).marginsRemoved(
+                              WindowPlacement::frameMargins(panel)));
+    EXPECT_EQ(panel->width(), fitted.width());
+    EXPECT_LE(panel->height(), fitted.height());
+    EXPECT_GE(panel->height(), static_cast<int>(panel->browser()->document()->size().height()));
+    EXPECT_EQ(panel->browser()->verticalScrollBar()->maximum(), 0);
+    // A fixed-size dialog: the window manager offers no maximising.
+    EXPECT_EQ(panel->minimumSize(), panel->maximumSize());
+    EXPECT_FALSE(panel->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(panel->browser()->source(), QUrl("qrc:/promo/zembrook.html"));
     EXPECT_TRUE(panel->browser()->toPlainText().contains("Sorvanta"));
     ZembrookDialogWC::pleaseShowWindow();
@@ -138,8 +150,12 @@ TEST_F(ZembrookDialogWCTest, DownloadedPageAndItsLinks) {
     ZembrookDialogWC::pleaseShowWindow();
     ZembrookDialogWC* panel = ZembrookDialogWC::currentPanel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->size(), QSize(600, 300));
+    // The page's width; its one line of text needs far less than its height.
     QTextBrowser* browser = panel->browser();
+    EXPECT_EQ(panel->width(), 600);
+    EXPECT_LT(panel->height(), 300);
+    EXPECT_GE(panel->height(), static_cast<int>(std::ceil(browser->document()->size().height())));
+    EXPECT_EQ(browser->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(browser->source(), QUrl::fromLocalFile(folder + "/zembrook.html"));
 
     emit browser->anchorClicked(QUrl("file:///etc/passwd"));
@@ -176,4 +192,15 @@ TEST_F(ZembrookDialogWCTest, TheScansRequestOpensTheRealPanelOnceItsRulesAllow) 
          {"ZEMBROOK_DIALOG_DATA:is_can_show_dialog", "ZEMBROOK_DIALOG_DATA:next_show_date",
           "ZEMBROOK_DIALOG_DATA:showed_version"})
         defaults.removeObject(QString::fromLatin1(key));
+}
+
+TEST_F(ZembrookDialogWCTest, TheAutomaticPanelWaitsForTheHelpOverlayToClose) {
+    DuplicatesManager& results = DuplicatesManager::sharedManager();
+    results.setOverlayOnScreen(true);
+    ZembrookDialogWC::pleaseShowWindowWhenHelpCloses();
+    QTest::qWait(700);
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr);
+    results.setOverlayOnScreen(false);
+    ASSERT_TRUE(TestSupport::waitFor([] { return ZembrookDialogWC::currentPanel() != nullptr; }));
+    EXPECT_TRUE(ZembrookDialogWC::currentPanel()->isVisible());
 }

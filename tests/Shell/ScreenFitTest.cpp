@@ -434,6 +434,49 @@ TEST_F(ScreenFitTest, OneOfSeveralChoicesInTheMenusShowsARadioMark) {
 
 namespace {
 
+// Run on a large and a small screen side by side (the ScreenMove test).
+using ScreenMoveTest = ScreenFitTest;
+
+TEST_F(ScreenMoveTest, AWindowMovedToAnotherScreenIsFittedToIt) {
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        GTEST_SKIP() << "needs two screens";
+    const auto area = [](const QScreen* s) { return s->size().width() * s->size().height(); };
+    std::sort(screens.begin(), screens.end(),
+              [&](QScreen* a, QScreen* b) { return area(a) > area(b); });
+    QScreen* large = screens.front();
+    QScreen* small = screens.back();
+    const auto expectInside = [](const QWidget* window, const QScreen* screen, const char* step) {
+        const QRect free = screen->availableGeometry();
+        EXPECT_TRUE(free.contains(window->frameGeometry())) << step;
+        EXPECT_LE(window->minimumWidth(), free.width()) << step;
+        EXPECT_LE(window->minimumHeight(), free.height()) << step;
+    };
+    m_window->windowHandle()->setScreen(large);
+    ASSERT_NO_FATAL_FAILURE(scanToResults());
+    EXPECT_EQ(m_window->minimumSize(), QSize(1200, 713));
+
+    m_window->windowHandle()->setScreen(small);
+    QApplication::processEvents();
+    ASSERT_EQ(m_window->screen(), small);
+    expectInside(m_window.get(), small, "results on the small screen");
+    EXPECT_EQ(m_window->minimumSize(),
+              WindowPlacement::fitSize(QSize(1200, 713), small->availableGeometry()));
+    // Back on the large screen the results ask for their whole minimum again.
+    m_window->windowHandle()->setScreen(large);
+    QApplication::processEvents();
+    expectInside(m_window.get(), large, "results back on the large screen");
+    EXPECT_EQ(m_window->minimumSize(), QSize(1200, 713));
+
+    m_window->showPreferences();
+    PreferencesWC* preferences = m_window->preferencesController();
+    ASSERT_TRUE(preferences && preferences->windowHandle());
+    preferences->windowHandle()->setScreen(small);
+    QApplication::processEvents();
+    expectInside(preferences, small, "preferences on the small screen");
+    preferences->close();
+}
+
 TEST(StandardKeysTest, EveryStandardItemHasAKeyEvenWithoutADesktop) {
     // A bare X session binds no Preferences or full-screen key; the items keep one.
     EXPECT_EQ(WindowController::standardKeyOr(QKeySequence::UnknownKey, Qt::Key_F11),

@@ -112,6 +112,8 @@ SORVANTA_SHOT_AREA(twofolder) {
         view.show();
         session.save(QStringLiteral("circles"), &view, QSize(820, 240));
         session.save(QStringLiteral("circles-narrow"), &view, QSize(500, 200));
+        // The pane of a small window: the circles give up room before a label is cut.
+        session.save(QStringLiteral("circles-tight"), &view, QSize(380, 200));
     }
     Settings::setAllowRemovingAllDuplicateCopies(allowed);
 }

@@ -205,7 +205,15 @@ void DuplicateBottombarVC::addDeletedSize(std::uint64_t size) {
         return;
     if (m_deletedSize == 0 || m_sharingView->isHidden()) {
         // The first cleaned size slides the sharing view in from the right while it fades in.
-        m_sharingView->move(width() - m_sharingView->width(), m_sharingView->y());
+        // It starts left of the selection summary and "Review and Remove", so no moment of
+        // the slide covers them.
+        int right = m_removeButton->x();
+        if (m_selectedFilesLabel->isVisibleTo(this) && !m_selectedFilesLabel->text().isEmpty())
+            right =
+                m_removeButton->x() - 20 -
+                m_selectedFilesLabel->fontMetrics().horizontalAdvance(m_selectedFilesLabel->text());
+        m_sharingView->move(qMax(0, qMin(width(), right - 8) - m_sharingView->width()),
+                            m_sharingView->y());
         ScreenAnimation::setAlphaValue(m_sharingView, 0.0);
         m_sharingView->show();
         ScreenAnimation::animate(m_sharingView, 1.0, QPoint(0, m_sharingView->y()), kSharingFadeMs);

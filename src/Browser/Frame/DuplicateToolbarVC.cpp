@@ -12,6 +12,7 @@
 #include "Results/DuplicatesManager.h"
 #include "Toolkit/BlueTitleButton.h"
 #include "Toolkit/DarkImageName.h"
+#include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/WhiteTitleButton.h"
 
@@ -482,9 +483,35 @@ void DuplicateToolbarVC::fitButtonsToWidth() {
     // The strip never starts closer than 78 points to the left edge.
     const int room = m_sortByButton->x() - 8 - 78;
     const double factor = room <= 0 || room >= natural ? 1.0 : double(room) / natural;
+    // A pill keeps at least the width of its title; the others give up the rest.
+    std::array<int, std::tuple_size_v<decltype(m_buttons)>> widths{};
+    std::array<bool, std::tuple_size_v<decltype(m_buttons)>> held{};
+    double scale = factor;
+    for (std::size_t pass = 0; factor < 1.0 && pass < m_buttons.size(); ++pass) {
+        int heldWidth = 0;
+        int freeNatural = 0;
+        bool changed = false;
+        for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+            const QFontMetricsF metrics(
+                Fonts::fontWithName(m_buttons[i]->fontName(), m_buttons[i]->pointSize()));
+            const int title = int(std::ceil(metrics.horizontalAdvance(m_buttons[i]->title()))) + 8;
+            if (!held[i] && naturalWidth(i) * scale < title) {
+                held[i] = true;
+                widths[i] = std::min(title, naturalWidth(i));
+                changed = true;
+            }
+            if (held[i])
+                heldWidth += widths[i];
+            else
+                freeNatural += naturalWidth(i);
+        }
+        if (!changed || freeNatural == 0)
+            break;
+        scale = std::max(0.0, double(room - heldWidth) / freeNatural);
+    }
     int x = 0;
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        const int w = int(std::floor(naturalWidth(i) * factor));
+        const int w = held[i] ? widths[i] : int(std::floor(naturalWidth(i) * scale));
         m_buttons[i]->setGeometry(x, 0, w, kButtonHeight);
         x += w;
     }

@@ -666,9 +666,19 @@ void SelectDuplicatesVC::hideAndDestroyOverlay() {
     // The close block runs from inside the controller's own click or key handler: the sheet
     // goes at once, the controller once that handler has returned.
     OverlayInfoController* controller = m_overlayInfoViewController.release();
-    if (OverlayInfoView* sheet = controller->view())
+    bool hadKeyboard = false;
+    if (OverlayInfoView* sheet = controller->view()) {
+        hadKeyboard = sheet->hasFocus();
         sheet->hide();
+    }
     controller->deleteLater();
+    // The keys go back to the list the help covered, so the arrows and Space work at once.
+    if (!hadKeyboard)
+        return;
+    if (m_state == StateCategory && m_fileListVC && m_fileListVC->isVisible())
+        m_fileListVC->makeTableViewActive();
+    else if (m_state == StateSimilars && m_folderPickerVC && m_folderPickerVC->isVisible())
+        m_folderPickerVC->makeListFirstResponder();
 }
 
 void SelectDuplicatesVC::refreshHelpRectangles() {

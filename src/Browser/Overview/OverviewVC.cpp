@@ -351,10 +351,12 @@ void OverviewVC::windowDidResize() {
                     {c, kSwitchButtonsBottom, kSwitchButtonWidth, kSwitchButtonHeight}, h);
 
     const QRectF column = frameYUp(m_hintContainerView);
+    // A column taller than the chart runs down past it rather than up under the toolbar: its
+    // top, where the titles are, stays on the screen.
+    const qreal columnY = std::min(hintColumnY(column.height(), frameYUp(m_barChartView)),
+                                   qreal(h) - column.height() - 10);
     setFrameYUp(m_hintContainerView,
-                {width() - qreal(kHintColumnRightInset),
-                 hintColumnY(column.height(), frameYUp(m_barChartView)), column.width(),
-                 column.height()},
+                {width() - qreal(kHintColumnRightInset), columnY, column.width(), column.height()},
                 h);
 
     if (window() == this)

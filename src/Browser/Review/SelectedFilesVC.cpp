@@ -24,6 +24,7 @@
 #include "Screens/ProgressBarRemover.h"
 #include "Shell/ScreenAnimation.h"
 #include "Toolkit/BlueTitleButton.h"
+#include "Toolkit/FocusRing.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/QuickLookController.h"
@@ -269,9 +270,16 @@ void SelectedFilesVC::showAnimation() {
     layoutMainView();
     m_mainView->update();
     ScreenAnimation::setAlphaValue(this, 1.0);
+    // The ring of a control the panel covers would lie over the panel: it goes, and the
+    // keys go to the panel's list once it is in place.
+    if (FocusRing* ring = FocusRing::ring();
+        ring && ring->target() && !isAncestorOf(ring->target()))
+        ring->hide();
     ScreenAnimation::animate(m_mainView, 1.0, QPoint(0, 0), kSlideMs, [this] {
         m_animating = false;
         m_mainView->update();
+        if (window() && window()->isActiveWindow())
+            m_table->setFocus(Qt::OtherFocusReason);
     });
 
     updateAllButtonsAndLabels();

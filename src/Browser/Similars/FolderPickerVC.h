@@ -122,6 +122,8 @@ public:
     QLabel* noFolderFoundLabel() const { return m_noFolderFoundLabel; }
     QPushButton* clearSearchTextButton() const { return m_clearSearchTextButton; }
     bool isTableViewActive() const;
+    // Gives the folder list the keyboard.
+    void makeListFirstResponder();
     // How many times the rows were rebuilt.
     int rebuildCount() const { return m_rebuildCount; }
 
@@ -140,7 +142,6 @@ private:
     bool moveSelection(bool down, bool toEnd);
     void tableViewSelectionDidChange(int row);
     void showQuickLookForSelectedFolder();
-    void makeListFirstResponder();
     struct Cached;
     // The folder's cache entry, its facts read on first use: one lookup per row.
     Cached& cachedFor(const HeapsFolderData& folder);

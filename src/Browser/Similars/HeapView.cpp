@@ -132,6 +132,30 @@ G::Circles HeapView::calculateCircleSizes() const {
     }
     input.mainCopies = m_mainFolderDuplicatesArray.size();
     input.secondCopies = m_secondFolderDuplicatesArray.size();
+    // Each side's widest line as drawLabel draws it, so the circles leave the labels room.
+    const QFontMetricsF title(Fonts::fontWithName(QStringLiteral("HelveticaNeue-Bold"), 14));
+    const QFontMetricsF subtitle(Fonts::fontWithName(QStringLiteral("HelveticaNeue"), 12));
+    const auto labelWidth = [&](FolderSystemItem* folder, const auto& copies) {
+        double widest =
+            std::max(title.horizontalAdvance(folder ? folder->displayName() : QString()),
+                     subtitle.horizontalAdvance(T::duplicatesUsed.arg(
+                         QString::number(copies.size()), duplicateSizeStringFromArray(copies))));
+        const std::size_t children = folder ? folder->childrenArray().size() : 0;
+        if (children > copies.size()) {
+            const std::size_t unique = children - copies.size();
+            double line = subtitle.horizontalAdvance(
+                T::uniqueLine.arg(QString::number(unique), unique == 1 ? T::fileWord : T::files));
+            if (input.width > G::kShowButtonMinWidth)
+                line += 5 + G::kShowButtonWidth;
+            widest = std::max(widest, line);
+        }
+        return widest;
+    };
+    if (m_heap) {
+        input.mainLabelWidth = labelWidth(m_heap->getMainFolderItem(), m_mainFolderDuplicatesArray);
+        input.secondLabelWidth =
+            labelWidth(m_heap->getSecondFolderItem(), m_secondFolderDuplicatesArray);
+    }
     return G::calculateCircleSizes(input);
 }
 

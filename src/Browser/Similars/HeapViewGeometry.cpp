@@ -1,13 +1,17 @@
 #include "Browser/Similars/HeapViewGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace HeapViewGeometry {
 
-Circles calculateCircleSizes(const Input& in) {
-    float r = float(in.width) / 8.0f;
-    if (r > float(in.height) / 3.0f)
-        r = float(in.height) / 3.0f;
+namespace {
+
+// A label ends this far before its circle (the left one) or the view's right side, plus its
+// inset from the view's side.
+constexpr double kLabelRoom = kLabelInset + 5;
+
+Circles circlesForRadius(const Input& in, float r) {
     const bool mainBigger = in.mainSize >= in.secondSize;
     const double bigger = double(mainBigger ? in.mainSize : in.secondSize);
     const double smaller = double(mainBigger ? in.secondSize : in.mainSize);
@@ -38,6 +42,35 @@ Circles calculateCircleSizes(const Input& in) {
     const double shift = (rightGap - leftGap) / 2;
     c.mainCenter = QPointF(mx + shift, cy);
     c.secondCenter = QPointF(sx + shift, cy);
+    return c;
+}
+
+} // namespace
+
+Circles calculateCircleSizes(const Input& in) {
+    float r = float(in.width) / 8.0f;
+    if (r > float(in.height) / 3.0f)
+        r = float(in.height) / 3.0f;
+    Circles c = circlesForRadius(in, r);
+    if (in.mainLabelWidth <= 0 && in.secondLabelWidth <= 0)
+        return c;
+    const auto left = [](const Circles& k) { return k.mainCenter.x() - k.mainRadius; };
+    const auto right = [](const Circles& k) { return k.secondCenter.x() + k.secondRadius; };
+    const double mainNeed = kLabelRoom + std::max(0.0, in.mainLabelWidth);
+    const double secondNeed = kLabelRoom + std::max(0.0, in.secondLabelWidth);
+    const double room = in.width - mainNeed - secondNeed;
+    const double pair = right(c) - left(c);
+    if (pair > room && pair > 0) {
+        const float shrunk = std::max(r / 2.0f, float(r * std::max(0.0, room) / pair));
+        c = circlesForRadius(in, shrunk);
+    }
+    // Shifted as little from the middle as lets both labels fit; a shortage is shared.
+    const double lowest = mainNeed - left(c);
+    const double highest = in.width - secondNeed - right(c);
+    const double shift =
+        lowest <= highest ? std::clamp(0.0, lowest, highest) : (lowest + highest) / 2;
+    c.mainCenter.rx() += shift;
+    c.secondCenter.rx() += shift;
     return c;
 }
 

@@ -27,6 +27,9 @@ struct Input {
     std::size_t mainCopies = 0;
     std::size_t secondChildren = 0;
     std::size_t secondCopies = 0;
+    // The widest line of each side's label (0: the labels ask for no room).
+    double mainLabelWidth = 0;
+    double secondLabelWidth = 0;
 };
 
 struct Circles {
@@ -39,7 +42,9 @@ struct Circles {
 // The bigger folder gets a radius of an eighth of the width (at most a third of the height),
 // the smaller one 1/1.2, 1/1.5 or 1/3 of it by the ratio of their sizes; the circles overlap
 // by half the smaller radius, a folder that is all copies and smaller than the other lies
-// inside it, and the pair is centred.
+// inside it, and the pair is centred. Where the labels beside the pair would not fit, the
+// pair moves towards the side with room to spare and, if that is not enough, shrinks down to
+// half its size; only then are labels cut.
 Circles calculateCircleSizes(const Input& input);
 
 // The hit rectangle of a side's "Show" button after its unique line, drawn at |textX| and

@@ -12,6 +12,9 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/TitleButton.h"
 
+#include <QApplication>
+#include <QTest>
+
 namespace {
 
 // Folders A and B share two groups, so the result has a heap and every state can be shown.
@@ -114,6 +117,28 @@ TEST_F(ResultsOverlayTest, FirstVisitOfEachStateShowsItsOverlayOnce) {
     s.duplicatesToolbar()->pressButtonForCategoryType(-1);
     AnimationClock::instance().advance(1000);
     EXPECT_FALSE(s.overlayInfoViewController());
+}
+
+TEST_F(ResultsOverlayTest, ClosingTheHelpGivesTheKeysBackToTheListItCovered) {
+    Settings::setShowOverlayOverviewScreen(false);
+    SelectDuplicatesVC& s = makeScreen();
+    s.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+    AnimationClock::instance().advance(1500);
+
+    s.duplicatesToolbar()->pressButtonForCategoryType(-1);
+    AnimationClock::instance().advance(1000);
+    ASSERT_TRUE(s.overlayInfoViewController());
+    EXPECT_TRUE(s.overlayInfoViewController()->view()->hasFocus());
+    pressEscape();
+    EXPECT_TRUE(s.fileListVC()->isAncestorOf(QApplication::focusWidget()));
+
+    s.duplicatesToolbar()->heapsButtonPressed(s.duplicatesToolbar()->heapsButton());
+    AnimationClock::instance().advance(1000);
+    ASSERT_TRUE(s.overlayInfoViewController());
+    EXPECT_TRUE(s.overlayInfoViewController()->view()->hasFocus());
+    s.overlayInfoViewController()->closeBtn()->click();
+    EXPECT_TRUE(s.folderPickerVC()->isTableViewActive());
 }
 
 TEST_F(ResultsOverlayTest, ShowingTogglesAndTheReviewPanelRefuses) {

@@ -5,6 +5,7 @@
 #include "Browser/Frame/DuplicateToolbarVC.h"
 #include "Browser/Frame/ProgressBarMini.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Frame/ToolbarView.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "Promo/PromoManager.h"
@@ -13,11 +14,13 @@
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/Backgrounds.h"
 #include "Toolkit/BlueTitleButton.h"
+#include "Toolkit/Fonts.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QUrl>
 #include <QUrlQuery>
@@ -201,6 +204,28 @@ struct CountingDelegate : ToolbarProtocolDelegate {
     void heapsPressed() override { calls << "heaps"; }
 };
 
+TEST_F(ResultsScreenTest, ANarrowToolbarKeepsEveryPillsTitleWhole) {
+    // 960 points: a 1920 x 1080 screen at scale 2.
+    DuplicateToolbarVC toolbar;
+    toolbar.resize(960, 100);
+    toolbar.show();
+    QApplication::processEvents();
+    const QWidget* strip = toolbar.viewWithButtons();
+    int x = 0;
+    for (int i = 0; i < 10; ++i) {
+        WhiteTitleButton* pill = i == 0   ? toolbar.overviewButton()
+                                 : i == 1 ? toolbar.allFilesButton()
+                                 : i == 9 ? toolbar.heapsButton()
+                                          : toolbar.categoryButton(i - 2);
+        const QFontMetricsF metrics(Fonts::fontWithName(pill->fontName(), pill->pointSize()));
+        EXPECT_GE(pill->width(), std::ceil(metrics.horizontalAdvance(pill->title())) + 8)
+            << pill->title().toStdString();
+        EXPECT_EQ(pill->x(), x) << pill->title().toStdString(); // side by side, no overlap
+        x += pill->width();
+    }
+    EXPECT_LE(strip->mapTo(&toolbar, QPoint(x, 0)).x(), toolbar.sortByButton()->x());
+}
+
 TEST_F(ResultsScreenTest, ToolbarIgnoresTheSelectedAndEmptyButtons) {
     DuplicateToolbarVC toolbar;
     CountingDelegate delegate;
@@ -336,15 +361,18 @@ TEST_F(ResultsScreenTest, BottombarSummaryAndRemoveButton) {
 TEST_F(ResultsScreenTest, CountUpTakesSixtyStepsAndSharesTheShownSize) {
     DuplicateBottombarVC bar;
     bar.resize(1000, 45);
+    bar.show();
     bar.addDeletedSize(0);
     EXPECT_FALSE(bar.countingUp());
     bar.addDeletedSize(6000);
-    // The sharing view comes in from the right, fading in from nothing over 3 s.
+    // The sharing view comes in from the right, fading in from nothing over 3 s, and never
+    // covers "Review and Remove" on its way.
     EXPECT_TRUE(bar.sharingView()->isVisibleTo(&bar));
     EXPECT_EQ(ScreenAnimation::alphaValue(bar.sharingView()), 0.0);
     EXPECT_GT(bar.sharingView()->x(), 0);
     int ticks = 0;
     while (bar.countingUp() && ticks < 100) {
+        EXPECT_LT(bar.sharingView()->geometry().right(), bar.removeButton()->x()) << ticks;
         AnimationClock::instance().advance(DuplicateBottombarVC::kTickMs);
         ++ticks;
         if (ticks == 30) {

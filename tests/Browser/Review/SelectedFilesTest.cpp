@@ -13,6 +13,7 @@
 #include "Platform/KeyEvent.h"
 #include "Toolkit/AnimationClock.h"
 #include "Toolkit/BlueTitleButton.h"
+#include "Toolkit/FocusRing.h"
 #include "Toolkit/TableViewWithArrowHandling.h"
 #include "Toolkit/WhiteTitleButton.h"
 
@@ -341,6 +342,32 @@ TEST_F(SelectedFilesTest, ArrowKeysMoveTheHighlightWithinTheList) {
     EXPECT_TRUE(panel.cellConfigurationForRow(1).selected);
     EXPECT_FALSE(panel.cellConfigurationForRow(0).selected);
     EXPECT_TRUE(panel.isSelectedFileExists());
+}
+
+TEST_F(SelectedFilesTest, ThePanelTakesTheKeysAndNoRingOfWhatItCoversLiesOverIt) {
+    group({"a.txt", "a.txt"}, 30, 'a', 1);
+    root->calctotalsize();
+    container->saveRoots({root});
+    DuplicatesManager::sharedManager().setDuplicateContainer(container);
+    screen = std::make_unique<SelectDuplicatesVC>();
+    screen->resize(1100, 700);
+    screen->show();
+    QApplication::setActiveWindow(screen.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+    // A control under the panel had the ring, as after Tab.
+    QWidget* covered = screen->duplicatesBottombar();
+    FocusRing::focusEntered(covered, Qt::TabFocusReason);
+    ASSERT_TRUE(FocusRing::ring());
+    ASSERT_EQ(FocusRing::ring()->target(), covered);
+
+    screen->openSelectedFilesView();
+    SelectedFilesVC* panel = screen->selectedFilesVC();
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(FocusRing::ring()->target(), nullptr) << "while the panel slides in";
+    AnimationClock::instance().advance(SelectedFilesVC::kSlideMs);
+    EXPECT_TRUE(panel->tableViewSelectedFiles()->hasFocus());
+    QWidget* ringed = FocusRing::ring()->target();
+    EXPECT_TRUE(!ringed || panel->isAncestorOf(ringed));
 }
 
 TEST_F(SelectedFilesTest, ContextMenuOffersTheRowsCommandsAndNothingBelowThem) {

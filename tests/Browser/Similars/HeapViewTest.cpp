@@ -71,6 +71,44 @@ TEST(HeapViewGeometryTest, AFolderOfOnlyCopiesLiesInsideTheBiggerOne) {
     EXPECT_NEAR(c.secondCenter.x() + c.secondRadius, c.mainCenter.x() + c.mainRadius + 0.5, 1e-4);
 }
 
+TEST(HeapViewGeometryTest, TheLabelsGetTheRoomTheViewHas) {
+    // 570 wide: a radius of 71.25 and, at equal sizes, a pair 231.6 wide with 169.2 each side.
+    const float r = 570.0f / 8.0f;
+    struct Case {
+        double mainLabel, secondLabel;
+        bool fits, shrunk;
+    } cases[] = {
+        {100, 100, true, false}, // room enough: centred as without labels
+        {200, 50, true, false},  // one long label: the pair moves over
+        {160, 160, true, true},  // both long: the pair shrinks until both fit
+        {300, 300, false, true}, // no room even at half the size: the shortage is shared
+    };
+    for (const Case& c : cases) {
+        G::Input in = sizes(570, 240, 1000, 1000);
+        in.mainLabelWidth = c.mainLabel;
+        in.secondLabelWidth = c.secondLabel;
+        const auto circles = G::calculateCircleSizes(in);
+        const double leftGap = circles.mainCenter.x() - circles.mainRadius;
+        const double rightGap = 570 - (circles.secondCenter.x() + circles.secondRadius);
+        const double mainNeed = G::kLabelInset + 5 + c.mainLabel;
+        const double secondNeed = G::kLabelInset + 5 + c.secondLabel;
+        SCOPED_TRACE(c.mainLabel);
+        EXPECT_EQ(circles.mainRadius < r, c.shrunk);
+        EXPECT_GE(circles.mainRadius, r / 2);
+        EXPECT_NEAR(circles.secondRadius, circles.mainRadius / 1.2f, 1e-3);
+        if (c.fits) {
+            EXPECT_GE(leftGap, mainNeed - 1e-3);
+            EXPECT_GE(rightGap, secondNeed - 1e-3);
+        } else {
+            EXPECT_FLOAT_EQ(circles.mainRadius, r / 2);
+            EXPECT_NEAR(mainNeed - leftGap, secondNeed - rightGap, 1e-3);
+        }
+        if (!c.shrunk && c.mainLabel == c.secondLabel) {
+            EXPECT_NEAR(leftGap, rightGap, 1e-3);
+        }
+    }
+}
+
 TEST(HeapViewGeometryTest, FittingCutsAtTheEndAndNeverBelowNothing) {
     // One unit per character.
     const auto width = [](const QString& s) { return double(s.size()); };
