@@ -171,11 +171,12 @@ TEST_F(WindowControllerTest, ScanWithoutCopiesShowsTheNoDuplicatesViewOnTheScanS
 }
 
 TEST_F(WindowControllerTest, AScanStoppedWhileComparingClaimsNoUniqueness) {
-    // 40 files of 40 MB, 36 of them equal: stopped while their contents are digested, the scan
-    // has confirmed no group yet and ends with nothing found.
+    // 40 files of 128 MB, 36 of them equal and every byte of them digested: stopped as soon
+    // as the comparison begins, the scan has confirmed no group yet and ends with nothing
+    // found.
     const QString folder = m_tree.path() + QStringLiteral("/big");
     ASSERT_TRUE(QDir().mkpath(folder));
-    constexpr qint64 kSize = 40 * 1024 * 1024;
+    constexpr qint64 kSize = 128 * 1024 * 1024;
     for (int i = 0; i < 40; ++i) {
         QFile file(folder + QStringLiteral("/f%1.bin").arg(i));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -183,6 +184,8 @@ TEST_F(WindowControllerTest, AScanStoppedWhileComparingClaimsNoUniqueness) {
             file.write(QByteArray(64, char('a' + i)));
         ASSERT_TRUE(file.resize(kSize)); // the rest is a hole: nothing to write
     }
+    // Sampled digests of so few files take a moment; whole ones take long enough to stop.
+    Settings::setForceFullHashCalculation(true);
     m_window->startScanFolders({folder});
     ASSERT_TRUE(TestSupport::waitFor([&] {
         return m_window->scanner() &&
@@ -190,6 +193,8 @@ TEST_F(WindowControllerTest, AScanStoppedWhileComparingClaimsNoUniqueness) {
     }));
     ScanScreenVC* scan = m_window->scanScreenController();
     ASSERT_TRUE(scan);
+    // Stop is offered once the screen's next refresh has seen the comparison begin.
+    ASSERT_TRUE(TestSupport::waitFor([&] { return scan->isStopButtonEnabled(); }));
     scan->showResultsButtonPressed(); // Stop
     ASSERT_TRUE(
         TestSupport::waitFor([&] { return scan->noDuplicatesController() != nullptr; }, 20000));
