@@ -15,13 +15,16 @@ PreferencesWC::PreferencesWC(QWidget* parent) : DraggableWindow(parent) {
     WindowPlacement::attachToMainWindow(this, true);
     m_pMainView = new PreferencesMainView(this);
     m_pMainView->setGeometry(rect());
-    m_closeButton = new ButtonWithTrackingArea(this);
+    // The close button lies in the top band and scrolls with it on a screen too small for
+    // the window.
+    m_closeButton = new ButtonWithTrackingArea(m_pMainView);
     m_closeButton->setImagePosition(TitleButton::ImagePosition::ImageOnly);
     m_closeButton->setGeometry(12, 12, 14, 14);
     connect(m_closeButton, &QAbstractButton::clicked, m_pMainView,
             [this] { m_pMainView->onPressCloseButton(); });
     awakeFromNib();
     windowDidLoad();
+    WindowPlacement::holdContentInScrollArea(this, m_pMainView);
 }
 
 void PreferencesWC::awakeFromNib() {

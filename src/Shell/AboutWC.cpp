@@ -60,6 +60,8 @@ AboutWC::AboutWC(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     connect(m_velquorLogoButton, &QAbstractButton::clicked, this,
             [this] { velquorLinkButtonPressed(); });
     awakeFromNib();
+    // A screen smaller than the window scrolls what it cannot show.
+    WindowPlacement::holdContentInScrollArea(this, m_backgroundView);
 }
 
 void AboutWC::awakeFromNib() {

@@ -2,6 +2,7 @@
 
 #include "Toolkit/Palette.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QPainter>
@@ -54,11 +55,20 @@ FocusRing::FocusRing() : QWidget(nullptr) {
 void FocusRing::follow(QWidget* target) {
     if (m_target && m_target != target)
         m_target->removeEventFilter(this);
+    for (const QPointer<QWidget>& ancestor : std::as_const(m_ancestors))
+        if (ancestor)
+            ancestor->removeEventFilter(this);
+    m_ancestors.clear();
     m_target = target;
     QWidget* window = target->window();
     if (parentWidget() != window)
         setParent(window);
     target->installEventFilter(this);
+    for (QWidget* ancestor = target->parentWidget(); ancestor && ancestor != window;
+         ancestor = ancestor->parentWidget()) {
+        ancestor->installEventFilter(this);
+        m_ancestors.append(ancestor);
+    }
     place();
     show();
     raise();
@@ -67,6 +77,10 @@ void FocusRing::follow(QWidget* target) {
 void FocusRing::drop() {
     if (m_target)
         m_target->removeEventFilter(this);
+    for (const QPointer<QWidget>& ancestor : std::as_const(m_ancestors))
+        if (ancestor)
+            ancestor->removeEventFilter(this);
+    m_ancestors.clear();
     m_target = nullptr;
     hide();
 }
@@ -74,8 +88,25 @@ void FocusRing::drop() {
 void FocusRing::place() {
     if (!m_target || !parentWidget())
         return;
-    const QPoint topLeft = m_target->mapTo(parentWidget(), QPoint(0, 0));
-    setGeometry(QRect(topLeft, m_target->size()).adjusted(-kOutset, -kOutset, kOutset, kOutset));
+    QWidget* window = parentWidget();
+    const QPoint topLeft = m_target->mapTo(window, QPoint(0, 0));
+    const QRect frame =
+        QRect(topLeft, m_target->size()).adjusted(-kOutset, -kOutset, kOutset, kOutset);
+    setGeometry(frame);
+    // Inside a scroll area only what lies in the area's sight is drawn.
+    QRect sight = frame;
+    for (QWidget* ancestor = m_target->parentWidget(); ancestor && ancestor != window;
+         ancestor = ancestor->parentWidget()) {
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(ancestor->parentWidget());
+        if (area && area->viewport() == ancestor)
+            sight &= QRect(ancestor->mapTo(window, QPoint(0, 0)), ancestor->size());
+    }
+    m_outOfSight = sight.isEmpty();
+    if (sight == frame || m_outOfSight)
+        clearMask();
+    else
+        setMask(QRegion(sight.translated(-frame.topLeft())));
+    update();
     raise();
 }
 
@@ -92,11 +123,19 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
         }
+    } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        for (const QPointer<QWidget>& ancestor : std::as_const(m_ancestors))
+            if (ancestor == watched) {
+                place();
+                break;
+            }
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void FocusRing::paintEvent(QPaintEvent*) {
+    if (m_outOfSight)
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(Palette::focusRingColor(), kWidth);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,7 +9,8 @@
 // colour. The custom-drawn controls draw no focus of their own, so
 // without it a keyboard user cannot see where the keys go. A click or any other way of
 // moving the focus takes the ring away. One ring for the whole application; it lies over
-// the focused control in the control's window and lets every mouse event through.
+// the focused control in the control's window and lets every mouse event through; inside a
+// scroll area it moves as the area scrolls and shows only the part in sight.
 class FocusRing final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FocusRing)
@@ -39,4 +41,9 @@ private:
     void place();
 
     QPointer<QWidget> m_target;
+    // The target's ancestors below its window: their moves (a scroll area scrolling)
+    // carry the target with them.
+    QList<QPointer<QWidget>> m_ancestors;
+    // The target lies wholly outside its scroll area's sight: nothing is drawn.
+    bool m_outOfSight = false;
 };

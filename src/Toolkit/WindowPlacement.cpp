@@ -1,10 +1,16 @@
 #include "Toolkit/WindowPlacement.h"
 
+#include "Toolkit/MyScroller.h"
+#include "Toolkit/Palette.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 
@@ -13,6 +19,10 @@
 namespace WindowPlacement {
 
 namespace {
+
+// The whole content's size of a window made by holdContentInScrollArea.
+constexpr char kScrolledContentSize[] = "sorvantaScrolledContentSize";
+constexpr char kScrollerThickness[] = "sorvantaScrollerThickness";
 
 QPointer<QWidget>& mainWindowPointer() {
     static QPointer<QWidget> window;
@@ -129,6 +139,13 @@ void fitSizeLimits(QWidget* window) {
     const QRect available = availableGeometry(window).marginsRemoved(frameMargins(window));
     if (available.isEmpty())
         return;
+    if (const QVariant content = window->property(kScrolledContentSize); content.isValid()) {
+        const QSize size = scrolledWindowSize(content.toSize(), available.size(),
+                                              window->property(kScrollerThickness).toInt());
+        if (size != window->minimumSize() || size != window->maximumSize())
+            window->setFixedSize(size);
+        return;
+    }
     const QSize minimum = fitSize(window->minimumSize(), available);
     if (minimum != window->minimumSize())
         window->setMinimumSize(minimum);
@@ -142,6 +159,53 @@ void fitSizeLimits(QWidget* window) {
     const QSize size = fitSize(window->size(), available);
     if (size != window->size())
         window->resize(size);
+}
+
+QSize scrolledWindowSize(QSize content, QSize available, int scroller) {
+    if (available.isEmpty())
+        return content;
+    // A scroller across one side takes room from the other, which may then need one too.
+    bool vertical = false;
+    bool horizontal = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        vertical = content.height() + (horizontal ? scroller : 0) > available.height();
+        horizontal = content.width() + (vertical ? scroller : 0) > available.width();
+    }
+    const QSize wanted(content.width() + (vertical ? scroller : 0),
+                       content.height() + (horizontal ? scroller : 0));
+    return fitSize(wanted, QRect(QPoint(), available));
+}
+
+QScrollArea* holdContentInScrollArea(QWidget* window, QWidget* content) {
+    if (!window || !content)
+        return nullptr;
+    auto* area = new QScrollArea(window);
+    area->setObjectName(QStringLiteral("scrolledContent"));
+    area->setFrameShape(QFrame::NoFrame);
+    // Resizable within the content's one fixed size: the area then measures what it needs
+    // against its whole room, and drops its scrollers as soon as the content fits again.
+    area->setWidgetResizable(true);
+    // Tab goes through the content's controls, and the area brings each into sight.
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setVerticalScrollBar(new MyScroller(Qt::Vertical, area));
+    area->setHorizontalScrollBar(new MyScroller(Qt::Horizontal, area));
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The corner between two scrollers and any room beside the content in the palette.
+    QPalette colours = area->palette();
+    colours.setColor(QPalette::Window, Palette::commonBackgroundColor());
+    area->setPalette(colours);
+    area->setAutoFillBackground(true);
+    area->viewport()->setAutoFillBackground(false);
+    content->setFixedSize(content->size());
+    area->setWidget(content);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(area);
+    window->setProperty(kScrolledContentSize, content->size());
+    window->setProperty(kScrollerThickness, area->verticalScrollBar()->sizeHint().width());
+    return area;
 }
 
 void refitOnScreenChange(QWidget* window, std::function<void()> refit) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QScrollArea;
 class QWidget;
 
 // Where the application's windows go on the desktop. Every window keeps inside the
@@ -35,8 +36,21 @@ QRect fitFrame(const QRect& frame, const QRect& available);
 // A frame of |size| centred on |over|, then fitted into |available|.
 QRect centredFrame(QSize size, const QRect& over, const QRect& available);
 
-// Fits |window|'s minimum, maximum and current size to its screen's available area.
+// Fits |window|'s minimum, maximum and current size to its screen's available area. A
+// window whose content scrolls (holdContentInScrollArea) takes the whole content's size
+// again wherever it fits.
 void fitSizeLimits(QWidget* window);
+
+// The fixed size of a window that shows |content| in a scroll area whose scrollers are
+// |scroller| thick, on a screen with |available| free: the content's own size where it
+// fits, else cut to |available| with room for the scrollers the cut then needs.
+QSize scrolledWindowSize(QSize content, QSize available, int scroller);
+
+// For a window of one fixed size that a small screen may cut: |content|, kept at its
+// current size, goes into a frameless scroll area that fills |window|. Where the screen
+// cannot show the whole content the window is cut down (fitSizeLimits) and the rest is
+// reached by scrolling, with the lists' thin scrollers; nothing is clipped off.
+QScrollArea* holdContentInScrollArea(QWidget* window, QWidget* content);
 
 // Runs |refit| whenever |window| (shown, so it has its native window) comes onto another
 // screen.

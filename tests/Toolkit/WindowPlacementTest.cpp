@@ -38,3 +38,25 @@ TEST(WindowPlacementTest, ASecondaryWindowIsCentredOnItsOwnerAndKeptOnScreen) {
     // Larger than the screen: the screen.
     EXPECT_EQ(WindowPlacement::centredFrame({2000, 1200}, {0, 0, 800, 600}, area), area);
 }
+
+TEST(WindowPlacementTest, AScrolledWindowLeavesRoomForTheScrollersItNeeds) {
+    const QSize content(620, 446);
+    const int scroller = 11;
+    struct Case {
+        QSize available;
+        QSize window;
+    };
+    const Case cases[] = {
+        {{1600, 1000}, {620, 446}}, // fits: the whole content, no scroller
+        {{620, 446}, {620, 446}},   // fits exactly
+        {{1024, 400}, {631, 400}},  // too low: a scroller at the side, beside the content
+        {{600, 1000}, {600, 457}},  // too narrow: a scroller at the bottom, below it
+        {{625, 400}, {625, 400}},   // the side scroller makes it too narrow as well
+        {{500, 300}, {500, 300}},   // too small both ways
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowPlacement::scrolledWindowSize(content, c.available, scroller), c.window)
+            << c.available.width() << "x" << c.available.height();
+    // No screen: the content's size.
+    EXPECT_EQ(WindowPlacement::scrolledWindowSize(content, QSize(), scroller), content);
+}
