@@ -21,6 +21,11 @@
 
 namespace {
 
+std::function<bool()>& helpStillToCome() {
+    static std::function<bool()> stillToCome;
+    return stillToCome;
+}
+
 QPointer<ZembrookDialogWC>& openPanel() {
     static QPointer<ZembrookDialogWC> panel;
     return panel;
@@ -208,8 +213,15 @@ void ZembrookDialogWC::windowDidLoad() {
     setFixedSize(size());
 }
 
+void ZembrookDialogWC::setHelpStillToCome(std::function<bool()> stillToCome) {
+    helpStillToCome() = std::move(stillToCome);
+}
+
 void ZembrookDialogWC::pleaseShowWindowWhenHelpCloses() {
-    if (DuplicatesManager::sharedManager().overlayOnScreen()) {
+    // The request comes while the scan compares files, before the first results screen has
+    // shown its help: the panel waits for that help to come and to close again.
+    const bool helpComing = helpStillToCome() && helpStillToCome()();
+    if (DuplicatesManager::sharedManager().overlayOnScreen() || helpComing) {
         QTimer::singleShot(kHelpWatchMs, qApp, &ZembrookDialogWC::pleaseShowWindowWhenHelpCloses);
         return;
     }

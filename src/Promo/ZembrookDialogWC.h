@@ -7,6 +7,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <functional>
+
 // The promotional panel: a local page of the maker's ("zembrook.html", the downloaded
 // panel's or the application's own) in an application-modal window of the page's size.
 // One panel at a time: showing it again raises the open one. The page may open only files
@@ -20,9 +22,13 @@ public:
 
     // Shows the panel, or raises the one already open.
     static void pleaseShowWindow();
-    // Shows the panel once the results screen's help overlay is no longer on screen, so the
-    // automatic panel never covers the help.
+    // Shows the panel once no help overlay is on screen or on its way (setHelpStillToCome):
+    // the automatic panel never covers the help and never comes before it.
     static void pleaseShowWindowWhenHelpCloses();
+    // Tells whether a help overlay is about to be shown (on first start, the results
+    // screen's first help while a scan runs or its results come in); none, or a test that
+    // answers false: only a help on screen holds the panel back.
+    static void setHelpStillToCome(std::function<bool()> stillToCome);
     // Called on the main queue when a scan starts comparing files: shows the panel when the
     // rules of the automatic showing allow it (PromoPanelGate).
     static void pleaseShowWindowIfNeedAutomaticallyForDuplicatesCount(quint64 duplicatesCount);

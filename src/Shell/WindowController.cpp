@@ -4,6 +4,7 @@
 #include "Browser/Review/RemovalSession.h"
 #include "Categories/AppNotification.h"
 #include "Categories/MacOSVersion.h"
+#include "Categories/Settings.h"
 #include "Platform/KeyEvent.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/ui/KeyEventFromQt.h"
@@ -27,6 +28,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QSizeGrip>
@@ -66,6 +68,9 @@ WindowController::WindowController(QWidget* parent)
     });
 
     WindowPlacement::setMainWindow(this);
+    ZembrookDialogWC::setHelpStillToCome([window = QPointer<WindowController>(this)] {
+        return window && window->firstHelpStillToCome();
+    });
     setMinimumSize(fittedSize(kWelcomeSize));
     setMaximumSize(fittedSize(kWelcomeSize));
     resize(fittedSize(kWelcomeSize));
@@ -96,6 +101,14 @@ WindowController::~WindowController() {
     NotificationCenter::defaultCenter().removeObserver(this);
     if (m_pScanner)
         m_pScanner->stop();
+}
+
+bool WindowController::firstHelpStillToCome() const {
+    if (!Settings::showOverlayOverviewScreen())
+        return false;
+    if (m_selectDuplicatesController)
+        return true;
+    return m_scanScreenController && !m_scanScreenController->noDuplicatesController();
 }
 
 WelcomeScreenVC* WindowController::welcomeScreenController() const {

@@ -107,6 +107,10 @@ public:
     // the scan reads beside it.
     void startScanFolders(const QStringList& paths, bool allOut = false) override;
     bool isAnyOtherWindowsOpened() const override;
+    // The results screen's first help is on its way: not shown yet, while a scan runs, its
+    // results are coming in or the results screen is up. A scan that found nothing shows no
+    // help. The automatic promotional panel waits for it.
+    bool firstHelpStillToCome() const;
 
     // ---- Scan life.
     void onScanCompleteWithResult(const std::shared_ptr<DuplicatesContainer>& container,

@@ -5,6 +5,7 @@
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "Platform/NotificationCenter.h"
+#include "Promo/ZembrookDialogWC.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
@@ -372,6 +373,50 @@ TEST_F(WindowControllerTest, LateCompletionAndPendingHandOverChangeNothingAfterG
     EXPECT_FALSE(m_window->isShowResultsPending());
     advance(5000);
     EXPECT_TRUE(screensAre(true, false, false, false));
+}
+
+TEST_F(WindowControllerTest, TheAutomaticPanelComesOnlyAfterTheFirstHelpHasClosed) {
+    // First start: the results screen's help has not been shown yet.
+    Settings::setShowOverlayOverviewScreen(true);
+    DuplicatesManager& results = DuplicatesManager::sharedManager();
+    AnimationClock::instance().setMode(AnimationClock::Mode::Manual);
+    m_window->startScanFolders({makeFolder(QStringLiteral("copies"), true)});
+    advance(1600);
+    ASSERT_TRUE(TestSupport::waitFor([&] { return m_window->isShowResultsPending(); }));
+    // The scan asks for the panel before the results (and their help) have come: it waits,
+    // longer than it takes to look again.
+    ZembrookDialogWC::pleaseShowWindowWhenHelpCloses();
+    TestSupport::spinFor(700);
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr);
+    // The results come in and show their help; the panel still waits.
+    for (int step = 0; step < 200 && !results.overlayOnScreen(); ++step) {
+        advance(100);
+        QApplication::processEvents();
+        EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr) << "at " << step * 100 << " ms";
+    }
+    ASSERT_TRUE(results.overlayOnScreen());
+    TestSupport::spinFor(700);
+    EXPECT_EQ(ZembrookDialogWC::currentPanel(), nullptr);
+    // The help closes: now the panel comes.
+    m_window->selectDuplicatesController()->hideAndDestroyOverlay();
+    EXPECT_TRUE(TestSupport::waitFor([] { return ZembrookDialogWC::currentPanel() != nullptr; }));
+    ZembrookDialogWC::closeZembrookWC();
+    QApplication::processEvents();
+}
+
+TEST_F(WindowControllerTest, TheAutomaticPanelComesAfterAScanThatFoundNothing) {
+    // No results screen, so no help will come: the panel does not wait for one.
+    Settings::setShowOverlayOverviewScreen(true);
+    m_window->startScanFolders({makeFolder(QStringLiteral("unique"), false)});
+    ZembrookDialogWC::pleaseShowWindowWhenHelpCloses();
+    ASSERT_TRUE(TestSupport::waitFor([&] {
+        return m_window->scanScreenController() &&
+               m_window->scanScreenController()->noDuplicatesController();
+    }));
+    EXPECT_TRUE(TestSupport::waitFor([] { return ZembrookDialogWC::currentPanel() != nullptr; }));
+    EXPECT_FALSE(DuplicatesManager::sharedManager().overlayOnScreen());
+    ZembrookDialogWC::closeZembrookWC();
+    QApplication::processEvents();
 }
 
 // A close from outside the window (the window manager's close, as Alt+F4 or the task bar
