@@ -1,5 +1,6 @@
 #include "Hints/OverlayGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace OverlayGeometry {
@@ -9,6 +10,14 @@ double floorF(double value) {
     return std::floor(static_cast<float>(value));
 }
 } // namespace
+
+QPointF keptInView(const QPointF& origin, const QSizeF& imageSize, const QSizeF& viewSize) {
+    // y up: the top edge is at the view's height.
+    const double x = std::max(0.0, std::min(origin.x(), viewSize.width() - imageSize.width()));
+    const double top =
+        std::min(viewSize.height(), std::max(origin.y() + imageSize.height(), imageSize.height()));
+    return {x, top - imageSize.height()};
+}
 
 QPointF hintOrigin(int position, const QRectF& anchor, const QSizeF& imageSize) {
     const double ax = anchor.x(), ay = anchor.y(), aw = anchor.width(), ah = anchor.height();

@@ -15,6 +15,12 @@ namespace OverlayGeometry {
 // bottom-left corner; a code outside 0 to 12 stands at the anchor's origin.
 QPointF hintOrigin(int position, const QRectF& anchor, const QSizeF& imageSize);
 
+// |origin| of a hint picture of |imageSize| moved the least distance that keeps the whole
+// picture inside a view of |viewSize|: on a small window a hint beside a control near the
+// edge stays readable, pointing as near to its control as the view allows. A picture larger
+// than the view shows its top left.
+QPointF keptInView(const QPointF& origin, const QSizeF& imageSize, const QSizeF& viewSize);
+
 // The shape of the holes of one screen: the control's rectangle grown by |margin| on every
 // side, moved by |offsetY|, then rounded with the corner radii (an ellipse when |ellipse|).
 struct HoleShape {

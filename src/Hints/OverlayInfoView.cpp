@@ -214,7 +214,8 @@ void OverlayInfoView::drawHints(QPainter& painter, const QSizeF& view) {
         if (picture.isEmpty())
             continue;
         const QRectF anchor = OverlayGeometry::anchorRect(hint.frames, h);
-        const QPointF origin = OverlayGeometry::hintOrigin(hint.position, anchor, picture);
+        const QPointF origin = OverlayGeometry::keptInView(
+            OverlayGeometry::hintOrigin(hint.position, anchor, picture), picture, view);
         ImageStore::draw(painter, hint.imageLink, flipped(QRectF(origin, picture), h));
     }
 }

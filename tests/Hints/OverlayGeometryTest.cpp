@@ -25,6 +25,28 @@ TEST(OverlayGeometry, HintPicturesStandBesideTheirAnchor) {
     EXPECT_EQ(G::hintOrigin(12, QRectF(), picture), QPointF(20, 20));
 }
 
+TEST(OverlayGeometry, AHintPictureStaysInsideTheView) {
+    const QSizeF view(960, 540);
+    const QSizeF picture(250, 80);
+    struct Case {
+        QPointF origin;
+        QPointF kept;
+    };
+    const Case cases[] = {
+        {{100, 100}, {100, 100}}, // inside: where it stands
+        {{800, 100}, {710, 100}}, // off the right
+        {{-30, 100}, {0, 100}},   // off the left
+        {{100, 500}, {100, 460}}, // above the top (y up)
+        {{100, -20}, {100, 0}},   // below the bottom
+        {{900, 520}, {710, 460}}, // off a corner
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(G::keptInView(c.origin, picture, view), c.kept)
+            << c.origin.x() << "," << c.origin.y();
+    // Larger than the view: its top left shows.
+    EXPECT_EQ(G::keptInView({50, 50}, QSizeF(1000, 600), view), QPointF(0, -60));
+}
+
 TEST(OverlayGeometry, HoleShapesPerScreen) {
     const QRectF frame(100, 100, 50, 20);
     EXPECT_EQ(G::holeRect(1, frame), QRectF(92, 92, 66, 36));
