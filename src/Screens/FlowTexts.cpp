@@ -101,9 +101,16 @@ QString filesCheckedLine(std::uint64_t filesCount) {
              filesCount == 1 ? QStringLiteral("file") : QStringLiteral("files"));
 }
 
-QString noDuplicatesOutcomeLine(bool scanStopped) {
-    return scanStopped ? QStringLiteral("The scan was stopped before every file was compared.")
-                       : QStringLiteral("Every file in these folders is unique.");
+QString noDuplicatesOutcomeLine(bool scanStopped, bool allSkipped, int folderCount) {
+    if (scanStopped)
+        return QStringLiteral("The scan was stopped before every file was compared.");
+    if (allSkipped)
+        return folderCount == 1
+                   ? QStringLiteral("This folder is on the skip list: none of its files was "
+                                    "compared.")
+                   : QStringLiteral("These folders are on the skip list: none of their files "
+                                    "was compared.");
+    return QStringLiteral("Every file in these folders is unique.");
 }
 
 QString noDuplicatesRescanQuestion(bool scanStopped) {

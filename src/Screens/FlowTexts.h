@@ -36,8 +36,9 @@ QString getStringWithSpacesFromNumber(std::uint64_t number);
 // "<count> files checked." ("file" for 1).
 QString filesCheckedLine(std::uint64_t filesCount);
 // The line under the count. Only a scan that ran to its end may say every file is unique; a
-// stopped one says it stopped before comparing everything.
-QString noDuplicatesOutcomeLine(bool scanStopped);
+// stopped one says it stopped before comparing everything, and one whose |folderCount|
+// folders all lie on the skip list (|allSkipped|) says none of their files was compared.
+QString noDuplicatesOutcomeLine(bool scanStopped, bool allSkipped = false, int folderCount = 1);
 // The question before the rescan link.
 QString noDuplicatesRescanQuestion(bool scanStopped);
 // The note on a manual minimal size; nothing when the size is chosen automatically or is 0.

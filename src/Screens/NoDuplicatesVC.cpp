@@ -12,9 +12,13 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/NoDupsUnderlineButton.h"
 #include "Toolkit/Palette.h"
+#include "Walker/ExcludeChecker.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPropertyAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -74,7 +78,17 @@ void NoDuplicatesVC::showViewAnimatiedWithFoldersArrayAndScannedFiles(const QStr
                                                                       quint64 filesCount,
                                                                       bool scanStopped) {
     m_scanStopped = scanStopped;
-    m_label4->setPlainString(FlowTexts::noDuplicatesOutcomeLine(scanStopped));
+    // Folders the skip list keeps out of every comparison are walked and counted, but none
+    // of their files is compared: "unique" would say more than the scan found.
+    const ExcludeChecker skipList;
+    const bool allSkipped =
+        !folders.isEmpty() && std::all_of(folders.begin(), folders.end(), [&](const QString& f) {
+            const QByteArray path = QFile::encodeName(f);
+            const QByteArray name = QFile::encodeName(QFileInfo(f).fileName());
+            return skipList.exclusionForPath(path, name) == ExcludeChecker::Exclusion::Path;
+        });
+    m_label4->setPlainString(
+        FlowTexts::noDuplicatesOutcomeLine(scanStopped, allSkipped, int(folders.size())));
     m_label6_1->setPlainString(FlowTexts::noDuplicatesRescanQuestion(scanStopped));
     layoutFixedViews();
     show();

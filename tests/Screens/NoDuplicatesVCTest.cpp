@@ -63,6 +63,38 @@ TEST_F(NoDuplicatesVCTest, SlidesIntoPlaceAndFillsItsLabels) {
     EXPECT_LE(std::abs(view->label2()->geometry().center().x() - view->width() / 2), 1);
 }
 
+TEST_F(NoDuplicatesVCTest, FoldersOnTheSkipListAreNotCalledUnique) {
+    const QStringList skipList = Settings::excludeFolders();
+    Settings::setExcludeFolders({QStringLiteral("/usr"), QStringLiteral("/srv/backup/")});
+    struct Case {
+        QStringList folders;
+        QString line;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("/usr")},
+         QStringLiteral("This folder is on the skip list: none of its files was compared.")},
+        {{QStringLiteral("/usr/share"), QStringLiteral("/srv/backup")},
+         QStringLiteral("These folders are on the skip list: none of their files was compared.")},
+        // One folder outside the list was compared whole.
+        {{QStringLiteral("/usr/share"), QStringLiteral("/home/u")},
+         QStringLiteral("Every file in these folders is unique.")},
+        {{QStringLiteral("/usrlocal")}, QStringLiteral("Every file in these folders is unique.")},
+    };
+    for (const Case& c : cases) {
+        NoDuplicatesVC* view = makeView();
+        view->showViewAnimatiedWithFoldersArrayAndScannedFiles(c.folders, 10);
+        EXPECT_EQ(view->label4()->plainString(), c.line) << c.folders.join(' ').toStdString();
+        delete view;
+    }
+    // A stopped scan says so first.
+    NoDuplicatesVC* view = makeView();
+    view->showViewAnimatiedWithFoldersArrayAndScannedFiles({QStringLiteral("/usr")}, 10, true);
+    EXPECT_EQ(view->label4()->plainString(),
+              QStringLiteral("The scan was stopped before every file was compared."));
+    delete view;
+    Settings::setExcludeFolders(skipList);
+}
+
 TEST_F(NoDuplicatesVCTest, MinimalSizeNoteShowsOnlyForAManualSize) {
     struct Case {
         bool automatic;
