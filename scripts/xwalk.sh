@@ -240,7 +240,16 @@ walk() {
     shoot 04-scanning
     scan=$(wait_settled "$welcome")
     note "scan window: $scan"
-    results=$(wait_settled "$welcome" "$scan")
+    local sw sh
+    read -r sw sh <<<"$(X xdotool getdisplaygeometry)"
+    if [ "$scan" = "0 0 $sw $sh" ]; then
+        # On a small screen the scan and the results windows both fill it: no change of
+        # size tells when the results are in, so give them the time they take.
+        sleep 12
+        results=$(main_geometry)
+    else
+        results=$(wait_settled "$welcome" "$scan")
+    fi
     note "results window: $results"
     shoot 05-results-help
     X xdotool key Escape
