@@ -379,19 +379,11 @@ void DuplicateToolbarVC::alignProgressBars() {
 }
 
 void DuplicateToolbarVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Selection and content changes that arrive in one turn are answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
+    m_refresh.request(dataChanged);
 }
 
-void DuplicateToolbarVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void DuplicateToolbarVC::refresh(bool dataChanged) {
     ++m_refreshCount;
     updateProgressBars();
     if (dataChanged) {

@@ -165,23 +165,10 @@ void FileListVC::observeNotifications() {
                            if (!detached())
                                makeSearchFieldActive();
                        });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
 void FileListVC::setController(SelectDuplicatesVC* controller) {
@@ -438,19 +425,11 @@ void FileListVC::controlTextDidChange() {
 // ---- Notifications.
 
 void FileListVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Everything that arrives in one turn is answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
+    m_refresh.request(dataChanged);
 }
 
-void FileListVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void FileListVC::refresh(bool dataChanged) {
     if (detached())
         return;
     ++m_refreshCount;

@@ -8,6 +8,7 @@
 #include "Browser/Similars/HeapsPickerVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
+#include "Browser/Similars/PickerShared.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
@@ -41,9 +42,7 @@ constexpr int kSearchFieldHeight = 22;
 constexpr int kSearchFieldMargin = 8;
 constexpr int kClearButtonSize = 14;
 
-QString wordFor(uint64_t count) {
-    return count == 1 ? PickerTexts::duplicate : PickerTexts::duplicates;
-}
+using PickerShared::wordFor;
 
 } // namespace
 
@@ -77,19 +76,11 @@ FolderPickerVC::FolderPickerVC(QWidget* parent) : QWidget(parent) {
     });
     m_list->onSelectionChanged = [this](int row) { tableViewSelectionDidChange(row); };
     m_list->onContextMenu = [this](const QPoint& at) { contextMenuRequested(at); };
-    connect(m_list->checkbox(), &QAbstractButton::clicked, this, [this] {
-        switch (checkboxLookForRow(m_selectedFolderIndex).action) {
-        case PickerCheckboxAction::Toggle:
-            checkBoxPressed();
-            break;
-        case PickerCheckboxAction::LastCopy:
-            disabledCheckboxPressed();
-            break;
-        case PickerCheckboxAction::DuplicateFolder:
-            duplicateFolderPressed();
-            break;
-        }
-    });
+    PickerShared::connectCheckbox(*m_list, this,
+                                  {[this] { return checkboxLookForRow(m_selectedFolderIndex); },
+                                   [this] { checkBoxPressed(); },
+                                   [this] { disabledCheckboxPressed(); },
+                                   [this] { duplicateFolderPressed(); }});
 
     m_searchTextField = new SearchTextField(m_view);
     m_searchTextField->setObjectName(QStringLiteral("searchTextField"));
@@ -183,44 +174,23 @@ void FolderPickerVC::observeNotifications() {
                            if (!detached())
                                scheduleRefresh(true);
                        });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
     center.addObserver(this, AppNotification::FindInActiveViewNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
                                m_searchTextField->setFocus(Qt::ShortcutFocusReason);
                        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
 void FolderPickerVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Every change that arrives in one turn of the event loop is answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
+    m_refresh.request(dataChanged);
 }
 
-void FolderPickerVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void FolderPickerVC::refresh(bool dataChanged) {
     if (detached())
         return;
     if (dataChanged)
@@ -323,17 +293,9 @@ void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
 
 void FolderPickerVC::updateSorting() {
     ++m_rebuildCount;
-    PickerRows::sortRows(m_workingArray, Settings::sortType(), Settings::sortDirection());
-    if (const auto main = CategoryStateManager::sharedManager().mainFolderItem()) {
-        for (size_t i = 0; i < m_workingArray.size(); ++i)
-            if (m_workingArray[i].folder == main->getFolderSystemItem()) {
-                m_selectedFolderIndex = int(i);
-                break;
-            }
-    }
-    for (size_t i = 0; i < m_workingArray.size(); ++i)
-        m_workingArray[i].selected = int(i) == m_selectedFolderIndex;
-    m_list->reload(m_workingArray);
+    m_selectedFolderIndex = PickerShared::showSortedRows(
+        *m_list, m_workingArray, CategoryStateManager::sharedManager().mainFolderItem().get(),
+        m_selectedFolderIndex);
     PickerCheckbox::apply(*m_list->checkbox(), checkboxLookForRow(m_selectedFolderIndex));
 }
 
@@ -429,10 +391,6 @@ void FolderPickerVC::keyPressed(const KeyEvent& event) {
         case ListKeys::kSpace:
             spaceButtonPressed();
             break;
-        case ListKeys::kRight:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                ArrowNavigationTargetHeapsPicker);
-            break;
         case ListKeys::kDown:
             moveSelection(true, option);
             break;
@@ -440,6 +398,7 @@ void FolderPickerVC::keyPressed(const KeyEvent& event) {
             moveSelection(false, option);
             break;
         default:
+            PickerShared::navigateSideways(event.keyCode, -1, ArrowNavigationTargetHeapsPicker);
             break;
         }
     }
@@ -495,11 +454,8 @@ void FolderPickerVC::quickLookKeyPressed(const KeyEvent& event, int type) {
     case ListKeys::kSpace:
         makeListFirstResponder();
         break;
-    case ListKeys::kRight:
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetHeapsPicker);
-        break;
     default:
+        PickerShared::navigateSideways(event.keyCode, -1, ArrowNavigationTargetHeapsPicker);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -131,7 +132,7 @@ protected:
 private:
     void observeNotifications();
     void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     void onContainerDataChanged();
     void keyPressed(const KeyEvent& event);
     void arrowNavigation(int target);
@@ -174,7 +175,6 @@ private:
         bool groupLooked = false;
     };
     std::unordered_map<const HeapsFolderData*, std::unique_ptr<Cached>> m_cache;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_rebuildCount = 0;
 };
