@@ -1,7 +1,6 @@
 // The folder list's row button, its context menu and its share in Deselect All.
 #include "Browser/Similars/FolderPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
@@ -9,9 +8,7 @@
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Results/DuplicateItem.h"
-#include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesManager.h"
 #include "Results/HeapsFolderData.h"
@@ -20,11 +17,9 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/TableViewWithArrowHandling.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 
 using PickerShared::SelectionBatch;
 

@@ -1,7 +1,6 @@
 // The similar-folder list's row button and its context menu.
 #include "Browser/Similars/HeapsPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
@@ -10,7 +9,6 @@
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
@@ -19,11 +17,9 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/TableViewWithArrowHandling.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 
 using PickerShared::displayNameOf;
 using PickerShared::SelectionBatch;

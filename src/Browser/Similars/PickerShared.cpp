@@ -105,8 +105,8 @@ void showAllowAllCopies(PickerList& list, QWidget* window) {
 }
 
 void askLastCopies(QPointer<QMessageBox>& alert, QWidget* window, QObject* context,
-                   PickerList& list, const QString& folderName,
-                   std::function<bool()> stillAsked, std::function<void()> select) {
+                   PickerList& list, const QString& folderName, std::function<bool()> stillAsked,
+                   std::function<void()> select) {
     if (alert)
         return;
     auto* box = new QMessageBox(window);
@@ -120,18 +120,18 @@ void askLastCopies(QPointer<QMessageBox>& alert, QWidget* window, QObject* conte
     box->setDefaultButton(ok);
     box->setCheckBox(new QCheckBox(PickerTexts::doNotShowAgain, box));
     QPointer<ButtonWithTrackingArea> button = list.checkbox();
-    QObject::connect(box, &QMessageBox::finished, context,
-                     [box, ok, button, stillAsked = std::move(stillAsked),
-                      select = std::move(select)] {
-                         if (box->clickedButton() != ok || !stillAsked()) {
-                             if (button)
-                                 button->setState(0);
-                             return;
-                         }
-                         if (box->checkBox()->isChecked())
-                             Settings::setShowRemoveLastInHeapsMessage(false);
-                         select();
-                     });
+    QObject::connect(
+        box, &QMessageBox::finished, context,
+        [box, ok, button, stillAsked = std::move(stillAsked), select = std::move(select)] {
+            if (box->clickedButton() != ok || !stillAsked()) {
+                if (button)
+                    button->setState(0);
+                return;
+            }
+            if (box->checkBox()->isChecked())
+                Settings::setShowRemoveLastInHeapsMessage(false);
+            select();
+        });
     alert = box;
     box->open();
 }
@@ -165,8 +165,7 @@ void addFolderItems(QMenu& menu, const QString& displayName, QObject* context,
                     std::function<void()> addToSkipList, std::function<void()> reveal,
                     std::function<void()> getInfo) {
     menu.addSeparator();
-    menu.addAction(PickerTexts::addToSkipList.arg(displayName), context,
-                   std::move(addToSkipList));
+    menu.addAction(PickerTexts::addToSkipList.arg(displayName), context, std::move(addToSkipList));
     menu.addSeparator();
     menu.addAction(PickerTexts::showInFileManager, context, std::move(reveal));
     menu.addAction(PickerTexts::properties, context, std::move(getInfo));

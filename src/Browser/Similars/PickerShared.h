@@ -20,7 +20,8 @@ class QMessageBox;
 class QObject;
 class QPoint;
 class QWidget;
-template <typename T> class OrderedSet;
+template <typename T>
+class OrderedSet;
 
 // What the folder list and the similar-folder list do alike with their rows, their row
 // button and their commands. Each list keeps its own rows and its own chosen row; these
@@ -74,8 +75,8 @@ void showAllowAllCopies(PickerList& list, QWidget* window);
 // while |stillAsked| says the question holds, "do not show again" is kept and |select|
 // runs; else the row button goes back to off.
 void askLastCopies(QPointer<QMessageBox>& alert, QWidget* window, QObject* context,
-                   PickerList& list, const QString& folderName,
-                   std::function<bool()> stillAsked, std::function<void()> select);
+                   PickerList& list, const QString& folderName, std::function<bool()> stillAsked,
+                   std::function<void()> select);
 
 // The context menu, made on first use as a child of |owner| and emptied for every row.
 QMenu* emptiedMenu(QPointer<QMenu>& menu, QWidget* owner, const QString& objectName);
