@@ -376,42 +376,23 @@ bool FolderPickerVC::moveSelection(bool down, bool toEnd) {
 }
 
 void FolderPickerVC::keyPressed(const KeyEvent& event) {
-    const bool option = ListKeys::hasOption(event);
+    const auto move = [this](bool down, bool toEnd) { moveSelection(down, toEnd); };
     if (isTableViewActive()) {
-        switch (event.keyCode) {
-        case ListKeys::kReturn:
-            checkBoxForSelectedFolderPressed();
-            break;
-        case ListKeys::kTab:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                (event.modifierFlags & KeyEvent::ShiftKeyMask)
-                    ? ArrowNavigationTargetFolderComparison
-                    : ArrowNavigationTargetHeapsPicker);
-            break;
-        case ListKeys::kSpace:
-            spaceButtonPressed();
-            break;
-        case ListKeys::kDown:
-            moveSelection(true, option);
-            break;
-        case ListKeys::kUp:
-            moveSelection(false, option);
-            break;
-        default:
-            PickerShared::navigateSideways(event.keyCode, -1, ArrowNavigationTargetHeapsPicker);
-            break;
-        }
+        PickerShared::ListKeyHandlers keys;
+        keys.tabTarget = ArrowNavigationTargetHeapsPicker;
+        keys.backTabTarget = ArrowNavigationTargetFolderComparison;
+        keys.rightTarget = ArrowNavigationTargetHeapsPicker;
+        keys.pressCheckbox = [this] { checkBoxForSelectedFolderPressed(); };
+        keys.showPreview = [this] { spaceButtonPressed(); };
+        keys.moveSelection = move;
+        PickerShared::listKeyPressed(event, keys);
     }
     // Command with Down or Up walks through the folders while the similar folders keep
     // the focus.
     SelectDuplicatesVC* screen = controller();
     HeapsPickerVC* heaps = screen ? screen->heapsPickerVC() : nullptr;
-    if (heaps && heaps->isTableViewActive() && ListKeys::hasCommand(event) &&
-        (event.keyCode == ListKeys::kDown || event.keyCode == ListKeys::kUp)) {
-        moveSelection(event.keyCode == ListKeys::kDown, option);
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetHeapsPicker);
-    }
+    PickerShared::followFromNextList(event, heaps && heaps->isTableViewActive(),
+                                     ArrowNavigationTargetHeapsPicker, move);
 }
 
 void FolderPickerVC::arrowNavigation(int target) {

@@ -203,43 +203,23 @@ bool HeapsPickerVC::moveSelection(bool down, bool toEnd) {
 }
 
 void HeapsPickerVC::keyPressed(const KeyEvent& event) {
-    const bool command = ListKeys::hasCommand(event);
-    const bool option = ListKeys::hasOption(event);
-    if (isTableViewActive() && !command) {
-        switch (event.keyCode) {
-        case ListKeys::kReturn:
-            checkBoxForSelectedFolderPressed();
-            break;
-        case ListKeys::kTab:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                (event.modifierFlags & KeyEvent::ShiftKeyMask)
-                    ? ArrowNavigationTargetFolderPicker
-                    : ArrowNavigationTargetFolderComparison);
-            break;
-        case ListKeys::kSpace:
-            spaceButtonPressed();
-            break;
-        case ListKeys::kDown:
-            moveSelection(true, option);
-            break;
-        case ListKeys::kUp:
-            moveSelection(false, option);
-            break;
-        default:
-            PickerShared::navigateSideways(event.keyCode, ArrowNavigationTargetFolderPicker,
-                                           ArrowNavigationTargetFolderComparison);
-            break;
-        }
+    const auto move = [this](bool down, bool toEnd) { moveSelection(down, toEnd); };
+    if (isTableViewActive() && !ListKeys::hasCommand(event)) {
+        PickerShared::ListKeyHandlers keys;
+        keys.tabTarget = ArrowNavigationTargetFolderComparison;
+        keys.backTabTarget = ArrowNavigationTargetFolderPicker;
+        keys.leftTarget = ArrowNavigationTargetFolderPicker;
+        keys.rightTarget = ArrowNavigationTargetFolderComparison;
+        keys.pressCheckbox = [this] { checkBoxForSelectedFolderPressed(); };
+        keys.showPreview = [this] { spaceButtonPressed(); };
+        keys.moveSelection = move;
+        PickerShared::listKeyPressed(event, keys);
         return;
     }
     SelectDuplicatesVC* screen = controller();
     HeapFilesSelectorVC* table = screen ? screen->heapFilesSelectorVC() : nullptr;
-    if (table && table->isTableViewActive() && command &&
-        (event.keyCode == ListKeys::kDown || event.keyCode == ListKeys::kUp)) {
-        moveSelection(event.keyCode == ListKeys::kDown, option);
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetFolderComparison);
-    }
+    PickerShared::followFromNextList(event, table && table->isTableViewActive(),
+                                     ArrowNavigationTargetFolderComparison, move);
 }
 
 void HeapsPickerVC::arrowNavigation(int target) {

@@ -197,6 +197,41 @@ void showFolderProperties(const QByteArray& path) {
         FileManagerReveal::showItemProperties(path);
 }
 
+void listKeyPressed(const KeyEvent& event, const ListKeyHandlers& handlers) {
+    const bool option = ListKeys::hasOption(event);
+    switch (event.keyCode) {
+    case ListKeys::kReturn:
+        handlers.pressCheckbox();
+        break;
+    case ListKeys::kTab:
+        AppNotification::CreateArrowNavigationNotificationWithType(
+            (event.modifierFlags & KeyEvent::ShiftKeyMask) ? handlers.backTabTarget
+                                                           : handlers.tabTarget);
+        break;
+    case ListKeys::kSpace:
+        handlers.showPreview();
+        break;
+    case ListKeys::kDown:
+        handlers.moveSelection(true, option);
+        break;
+    case ListKeys::kUp:
+        handlers.moveSelection(false, option);
+        break;
+    default:
+        navigateSideways(event.keyCode, handlers.leftTarget, handlers.rightTarget);
+        break;
+    }
+}
+
+void followFromNextList(const KeyEvent& event, bool nextHasFocus, int nextTarget,
+                        const std::function<void(bool down, bool toEnd)>& moveSelection) {
+    if (nextHasFocus && ListKeys::hasCommand(event) &&
+        (event.keyCode == ListKeys::kDown || event.keyCode == ListKeys::kUp)) {
+        moveSelection(event.keyCode == ListKeys::kDown, ListKeys::hasOption(event));
+        AppNotification::CreateArrowNavigationNotificationWithType(nextTarget);
+    }
+}
+
 bool navigateSideways(int keyCode, int leftTarget, int rightTarget) {
     const int target = keyCode == ListKeys::kLeft    ? leftTarget
                        : keyCode == ListKeys::kRight ? rightTarget

@@ -15,6 +15,7 @@ class DuplicateItem;
 class FolderSystemItem;
 class HeapsFolderData;
 class PickerList;
+struct KeyEvent;
 class QMenu;
 class QMessageBox;
 class QObject;
@@ -101,6 +102,24 @@ QMenu* popUpContextMenu(PickerList& list, QWidget* owner, bool reviewPanelOpen,
 // The file manager's window and the properties of the folder |path|; nothing when empty.
 void revealFolder(const QByteArray& path);
 void showFolderProperties(const QByteArray& path);
+
+// The keys of a list that has the focus: Return presses the row button, Space opens the
+// preview, Down and Up move the choice (Option: to the end), Tab and Shift-Tab and Left
+// and Right go to the targets named (-1: none) as arrow navigation.
+struct ListKeyHandlers {
+    int tabTarget = -1;
+    int backTabTarget = -1;
+    int leftTarget = -1;
+    int rightTarget = -1;
+    std::function<void()> pressCheckbox;
+    std::function<void()> showPreview;
+    std::function<void(bool down, bool toEnd)> moveSelection;
+};
+void listKeyPressed(const KeyEvent& event, const ListKeyHandlers& handlers);
+// Command with Down or Up while the next list (|nextHasFocus|) has the focus: the choice
+// here moves and the focus goes back to |nextTarget|.
+void followFromNextList(const KeyEvent& event, bool nextHasFocus, int nextTarget,
+                        const std::function<void(bool down, bool toEnd)>& moveSelection);
 
 // The preview moves of a list: Left and Right go to |leftTarget| and |rightTarget|
 // (-1: none) as arrow navigation. True when |keyCode| was one of them.
