@@ -1,5 +1,6 @@
 #include "Browser/GroupList/FileListVC.h"
 
+#include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Frame/DuplicateBottombarVC.h"
@@ -16,9 +17,7 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/CongratulationsVC.h"
-#include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/QuickLookController.h"
 #include "Toolkit/SearchTextField.h"
@@ -111,17 +110,7 @@ void FileListVC::buildView() {
     m_searchTextField->setTextMargins(8, 0, 8 + kClearButtonSize, 0);
     connect(m_searchTextField, &QLineEdit::textEdited, this, &FileListVC::controlTextDidChange);
 
-    m_clearSearchTextButton = new QPushButton(m_searchTextField);
-    m_clearSearchTextButton->setObjectName(QStringLiteral("clearSearchTextButton"));
-    m_clearSearchTextButton->setFlat(true);
-    m_clearSearchTextButton->setFocusPolicy(Qt::NoFocus);
-    m_clearSearchTextButton->setCursor(Qt::ArrowCursor);
-    m_clearSearchTextButton->setIcon(ImageStore::icon(
-        DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("btn_clear_search"))));
-    m_clearSearchTextButton->setIconSize(QSize(kClearButtonSize, kClearButtonSize));
-    m_clearSearchTextButton->setStyleSheet(
-        QStringLiteral("border: none; background: transparent;"));
-    m_clearSearchTextButton->hide();
+    m_clearSearchTextButton = ClearSearchButton::create(m_searchTextField, kClearButtonSize);
     connect(m_clearSearchTextButton, &QPushButton::clicked, this,
             &FileListVC::clearSearchTextPressed);
 }

@@ -1,5 +1,6 @@
 #include "Browser/Similars/FolderPickerVC.h"
 
+#include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Frame/DuplicateBottombarVC.h"
@@ -21,9 +22,7 @@
 #include "Results/HeapsFolderData.h"
 #include "Results/HeapsGroup.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
-#include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/PreviewPanel.h"
 #include "Toolkit/QuickLookController.h"
@@ -86,17 +85,7 @@ FolderPickerVC::FolderPickerVC(QWidget* parent) : QWidget(parent) {
     m_searchTextField->setObjectName(QStringLiteral("searchTextField"));
     m_searchTextField->setPlaceholderText(PickerTexts::searchPlaceholder);
     connect(m_searchTextField, &QLineEdit::textEdited, this, [this] { controlTextDidChange(); });
-    m_clearSearchTextButton = new QPushButton(m_searchTextField);
-    m_clearSearchTextButton->setObjectName(QStringLiteral("clearSearchTextButton"));
-    m_clearSearchTextButton->setFlat(true);
-    m_clearSearchTextButton->setFocusPolicy(Qt::NoFocus);
-    m_clearSearchTextButton->setCursor(Qt::ArrowCursor);
-    m_clearSearchTextButton->setIcon(ImageStore::icon(
-        DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("btn_clear_search"))));
-    m_clearSearchTextButton->setIconSize(QSize(kClearButtonSize, kClearButtonSize));
-    m_clearSearchTextButton->setStyleSheet(
-        QStringLiteral("border: none; background: transparent;"));
-    m_clearSearchTextButton->hide();
+    m_clearSearchTextButton = ClearSearchButton::create(m_searchTextField, kClearButtonSize);
     connect(m_clearSearchTextButton, &QPushButton::clicked, this,
             &FolderPickerVC::clearSearchTextPressed);
 
