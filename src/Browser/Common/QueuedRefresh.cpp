@@ -1,7 +1,22 @@
 #include "Browser/Common/QueuedRefresh.h"
 
+#include "Categories/AppNotification.h"
+#include "Platform/NotificationCenter.h"
+
 #include <QMetaObject>
 #include <QObject>
+
+void QueuedRefresh::observeResultChanges(std::function<bool()> detached) {
+    auto& center = NotificationCenter::defaultCenter();
+    const auto answer = [this, detached = std::move(detached)](bool dataChanged) {
+        if (!detached || !detached())
+            request(dataChanged);
+    };
+    center.addObserver(m_owner, AppNotification::DuplicateItemSelectionChangedNotificationName(),
+                       [answer](const Notification&) { answer(false); });
+    center.addObserver(m_owner, AppNotification::DuplicatesContainerDataChangedNotificationName(),
+                       [answer](const Notification&) { answer(true); });
+}
 
 void QueuedRefresh::request(bool dataChanged) {
     m_dataChanged = m_dataChanged || dataChanged;

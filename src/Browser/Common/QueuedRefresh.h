@@ -19,6 +19,10 @@ public:
         : m_owner(owner), m_handler(std::move(handler)) {}
 
     void request(bool dataChanged = false);
+    // Requests on every "DuplicateItemSelectionChangedNotification" and, as a content
+    // change, every "DuplicatesContainerDataChangedNotification", until the owner goes;
+    // none while |detached| (when given) says true.
+    void observeResultChanges(std::function<bool()> detached = {});
     bool pending() const { return m_pending; }
 
 private:

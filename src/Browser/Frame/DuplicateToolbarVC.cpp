@@ -123,10 +123,7 @@ DuplicateToolbarVC::DuplicateToolbarVC(QWidget* parent) : QWidget(parent) {
 
     makeSelectedButton(nullptr);
     auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(false); });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(true); });
+    m_refresh.observeResultChanges();
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) { updateSortButtonTitle(); });
     updateProgressBars();
@@ -376,11 +373,6 @@ void DuplicateToolbarVC::alignProgressBars() {
                                    static_cast<float>(f.width() - m_bars[i]->width()) * 0.5f);
         m_bars[i]->move(static_cast<int>(x), m_bars[i]->y());
     }
-}
-
-void DuplicateToolbarVC::scheduleRefresh(bool dataChanged) {
-    // Selection and content changes that arrive in one turn are answered once.
-    m_refresh.request(dataChanged);
 }
 
 void DuplicateToolbarVC::refresh(bool dataChanged) {

@@ -129,7 +129,6 @@ protected:
 
 private:
     void buttonPressed(int index, WhiteTitleButton* sender);
-    void scheduleRefresh(bool dataChanged);
     void refresh(bool dataChanged);
     bool isSimilarsView() const;
     bool passesRule(int index) const;
@@ -144,6 +143,7 @@ private:
     std::array<ProgressBarMini*, 9> m_bars{};
     QPointer<WhiteTitleButton> m_selectedButton;
     bool m_removeIsOn = false;
+    // Selection and content changes of one turn are answered once.
     QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_refreshCount = 0;
 };

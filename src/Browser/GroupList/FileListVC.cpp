@@ -134,16 +134,7 @@ void FileListVC::resizeEvent(QResizeEvent* event) {
 void FileListVC::observeNotifications() {
     auto& center = NotificationCenter::defaultCenter();
     // Every handler first asks whether the results screen still holds this list.
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(false);
-                       });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(true);
-                       });
+    m_refresh.observeResultChanges([this] { return detached(); });
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
@@ -412,11 +403,6 @@ void FileListVC::controlTextDidChange() {
 }
 
 // ---- Notifications.
-
-void FileListVC::scheduleRefresh(bool dataChanged) {
-    // Everything that arrives in one turn is answered once.
-    m_refresh.request(dataChanged);
-}
 
 void FileListVC::refresh(bool dataChanged) {
     if (detached())

@@ -156,7 +156,6 @@ private:
     void moveSelectionTo(int row);
     void selectNewestOrOldest(QObject* sender, bool keepOldest);
     void showContextMenu(const QPoint& position);
-    void scheduleRefresh(bool dataChanged);
     void refresh(bool dataChanged);
     void onContainerDataChanged();
     void showCongratulations();
@@ -186,6 +185,7 @@ private:
     std::vector<std::shared_ptr<DuplicatesGroup>> m_questModeArray;
     std::vector<int> m_headerRows; // the rows given the header height
     bool m_syncingSelection = false;
+    // Selection and content changes of one turn are answered once.
     QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_refreshCount = 0;
     // Counts the choices told to the delegate.

@@ -153,16 +153,7 @@ void FolderPickerVC::observeNotifications() {
                            if (!detached())
                                updateSorting();
                        });
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(false);
-                       });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(true);
-                       });
+    m_refresh.observeResultChanges([this] { return detached(); });
     center.addObserver(this, AppNotification::FindInActiveViewNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
