@@ -124,10 +124,7 @@ DuplicateToolbarVC::DuplicateToolbarVC(QWidget* parent) : QWidget(parent) {
 
     makeSelectedButton(nullptr);
     auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(false); });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(true); });
+    m_refresh.observeResultChanges();
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) { updateSortButtonTitle(); });
     updateProgressBars();
@@ -379,20 +376,7 @@ void DuplicateToolbarVC::alignProgressBars() {
     }
 }
 
-void DuplicateToolbarVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
-    // Selection and content changes that arrive in one turn are answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
-}
-
-void DuplicateToolbarVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void DuplicateToolbarVC::refresh(bool dataChanged) {
     ++m_refreshCount;
     updateProgressBars();
     if (dataChanged) {

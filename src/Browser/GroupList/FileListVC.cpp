@@ -1,5 +1,6 @@
 #include "Browser/GroupList/FileListVC.h"
 
+#include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Frame/DuplicateBottombarVC.h"
@@ -16,9 +17,7 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/CongratulationsVC.h"
-#include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/QuickLookController.h"
 #include "Toolkit/SearchTextField.h"
@@ -111,17 +110,7 @@ void FileListVC::buildView() {
     m_searchTextField->setTextMargins(8, 0, 8 + kClearButtonSize, 0);
     connect(m_searchTextField, &QLineEdit::textEdited, this, &FileListVC::controlTextDidChange);
 
-    m_clearSearchTextButton = new QPushButton(m_searchTextField);
-    m_clearSearchTextButton->setObjectName(QStringLiteral("clearSearchTextButton"));
-    m_clearSearchTextButton->setFlat(true);
-    m_clearSearchTextButton->setFocusPolicy(Qt::NoFocus);
-    m_clearSearchTextButton->setCursor(Qt::ArrowCursor);
-    m_clearSearchTextButton->setIcon(ImageStore::icon(
-        DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("btn_clear_search"))));
-    m_clearSearchTextButton->setIconSize(QSize(kClearButtonSize, kClearButtonSize));
-    m_clearSearchTextButton->setStyleSheet(
-        QStringLiteral("border: none; background: transparent;"));
-    m_clearSearchTextButton->hide();
+    m_clearSearchTextButton = ClearSearchButton::create(m_searchTextField, kClearButtonSize);
     connect(m_clearSearchTextButton, &QPushButton::clicked, this,
             &FileListVC::clearSearchTextPressed);
 }
@@ -145,16 +134,7 @@ void FileListVC::resizeEvent(QResizeEvent* event) {
 void FileListVC::observeNotifications() {
     auto& center = NotificationCenter::defaultCenter();
     // Every handler first asks whether the results screen still holds this list.
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(false);
-                       });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(true);
-                       });
+    m_refresh.observeResultChanges([this] { return detached(); });
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
@@ -165,23 +145,10 @@ void FileListVC::observeNotifications() {
                            if (!detached())
                                makeSearchFieldActive();
                        });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
 void FileListVC::setController(SelectDuplicatesVC* controller) {
@@ -437,20 +404,7 @@ void FileListVC::controlTextDidChange() {
 
 // ---- Notifications.
 
-void FileListVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
-    // Everything that arrives in one turn is answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
-}
-
-void FileListVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void FileListVC::refresh(bool dataChanged) {
     if (detached())
         return;
     ++m_refreshCount;

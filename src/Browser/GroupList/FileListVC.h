@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
 #include "Browser/GroupList/GroupListRows.h"
 #include "Platform/KeyEvent.h"
 
@@ -155,8 +156,7 @@ private:
     void moveSelectionTo(int row);
     void selectNewestOrOldest(QObject* sender, bool keepOldest);
     void showContextMenu(const QPoint& position);
-    void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     void onContainerDataChanged();
     void showCongratulations();
     void showPreviewOfSelectedGroup();
@@ -185,8 +185,8 @@ private:
     std::vector<std::shared_ptr<DuplicatesGroup>> m_questModeArray;
     std::vector<int> m_headerRows; // the rows given the header height
     bool m_syncingSelection = false;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    // Selection and content changes of one turn are answered once.
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_refreshCount = 0;
     // Counts the choices told to the delegate.
     int m_reportCount = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -133,7 +134,7 @@ protected:
 private:
     void observeNotifications();
     void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     void onContainerDataChanged();
     void keyPressed(const KeyEvent& event);
     void arrowNavigation(int target);
@@ -182,8 +183,7 @@ private:
         bool groupLooked = false;
     };
     std::unordered_map<const HeapsFolderData*, Cached> m_cache;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_rebuildCount = 0;
     // What the rows were last built and sorted for.
     bool m_rowsCurrent = false;

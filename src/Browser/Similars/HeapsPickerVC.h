@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -118,6 +119,9 @@ private:
     std::shared_ptr<DuplicatesHeap> m_selectedHeapItem;
 
     std::unordered_map<const FolderSystemItem*, std::shared_ptr<const PickerFolderFacts>> m_facts;
-    bool m_refreshPending = false;
+    QueuedRefresh m_refresh{this, [this](bool) {
+                                if (!detached())
+                                    recreateTrueArray();
+                            }};
     int m_rebuildCount = 0;
 };
