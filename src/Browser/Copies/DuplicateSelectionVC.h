@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
 #include "Browser/Copies/DuplicateSelectionRows.h"
 
 #include <QByteArray>
@@ -78,12 +79,7 @@ public:
     };
 
     // The outside actions of the table's commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit DuplicateSelectionVC(QWidget* parent = nullptr);

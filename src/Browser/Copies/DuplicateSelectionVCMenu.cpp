@@ -6,7 +6,6 @@
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Platform/ui/OpenWithApplications.h"
 #include "Preferences/PreferencesWC.h"
 #include "Results/DuplicateItem.h"
@@ -27,9 +26,9 @@
 
 namespace {
 
-std::optional<DuplicateSelectionVC::Workspace>& testWorkspace() {
-    static std::optional<DuplicateSelectionVC::Workspace> workspace;
-    return workspace;
+FileWorkspaceSlot& workspaceSlot() {
+    static FileWorkspaceSlot slot;
+    return slot;
 }
 
 QString lastComponent(const QByteArray& path) {
@@ -50,19 +49,11 @@ QByteArray parentOf(const QByteArray& path) {
 } // namespace
 
 void DuplicateSelectionVC::setWorkspaceForTesting(std::optional<Workspace> workspace) {
-    testWorkspace() = std::move(workspace);
+    workspaceSlot().set(std::move(workspace));
 }
 
 const DuplicateSelectionVC::Workspace& DuplicateSelectionVC::workspace() const {
-    static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
-        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
-        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
-        [](const QByteArray& path, const QString& appId) {
-            OpenWithApplications::openFileWithApplication(path, appId);
-        },
-    };
-    return testWorkspace() ? *testWorkspace() : platform;
+    return workspaceSlot().get();
 }
 
 // ---- Group commands.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
 #include "Browser/Similars/HeapCheckboxRules.h"
 #include "Browser/Similars/HeapFilesRows.h"
 
@@ -58,12 +59,7 @@ public:
     enum Side { Left = 0, Right = 1 };
 
     // The outside actions of the commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit HeapFilesSelectorVC(QWidget* parent = nullptr);

@@ -8,7 +8,6 @@
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Platform/ui/OpenWithApplications.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesManager.h"
@@ -22,9 +21,9 @@ using HeapCheckboxRules::Action;
 
 namespace {
 
-std::optional<HeapFilesSelectorVC::Workspace>& testWorkspace() {
-    static std::optional<HeapFilesSelectorVC::Workspace> workspace;
-    return workspace;
+FileWorkspaceSlot& workspaceSlot() {
+    static FileWorkspaceSlot slot;
+    return slot;
 }
 
 bool isFolder(const FileSystemItem* item) {
@@ -34,19 +33,11 @@ bool isFolder(const FileSystemItem* item) {
 } // namespace
 
 void HeapFilesSelectorVC::setWorkspaceForTesting(std::optional<Workspace> workspace) {
-    testWorkspace() = std::move(workspace);
+    workspaceSlot().set(std::move(workspace));
 }
 
 const HeapFilesSelectorVC::Workspace& HeapFilesSelectorVC::workspace() const {
-    static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
-        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
-        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
-        [](const QByteArray& path, const QString& appId) {
-            OpenWithApplications::openFileWithApplication(path, appId);
-        },
-    };
-    return testWorkspace() ? *testWorkspace() : platform;
+    return workspaceSlot().get();
 }
 
 // ---- Main menu commands.
