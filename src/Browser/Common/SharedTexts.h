@@ -29,7 +29,8 @@ inline const QString lastCopiesFolderTip =
     QStringLiteral("This folder has the last unselected copies of duplicates. If you want to "
                    "select all copies change the option in Preferences.");
 // %1 the display name of the other folder.
-inline const QString selectAllCommonTip = QStringLiteral("Select all duplicates common with \"%1\"");
+inline const QString selectAllCommonTip =
+    QStringLiteral("Select all duplicates common with \"%1\"");
 inline const QString deselectAllCommonTip =
     QStringLiteral("Deselect all duplicates common with \"%1\"");
 

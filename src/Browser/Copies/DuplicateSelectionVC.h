@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/DuplicateSelectionRows.h"
 
 #include <QByteArray>
@@ -41,7 +42,7 @@ struct Notification;
 // selection goes through the result model, which applies the guard and posts the
 // selection-changed notification on which the table redraws. The table's own selection only
 // reports clicks; the focused row is selectedFile(). Main thread only.
-class DuplicateSelectionVC : public QWidget {
+class DuplicateSelectionVC : public QWidget, private ResultsTableObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DuplicateSelectionVC)
 
@@ -219,14 +220,14 @@ private:
     const Workspace& workspace() const;
 
     // Notification handlers.
-    void selectionChanged();
-    void keyPressed(const Notification& notification);
-    void arrowNavigation(const Notification& notification);
-    void revealInFinder();
-    void getInfo();
-    void openFile();
-    void applicationWillBecomeActive();
-    void quickLookKeyPressed(const Notification& notification);
+    void selectionChanged() override;
+    void keyPressed(const Notification& notification) override;
+    void arrowNavigation(const Notification& notification) override;
+    void revealInFinder() override;
+    void getInfo() override;
+    void openFile() override;
+    void applicationWillBecomeActive() override;
+    void quickLookKeyPressed(const Notification& notification) override;
     bool mainMenuCommandsAllowed() const;
     bool resultsListHasFocus() const;
 
