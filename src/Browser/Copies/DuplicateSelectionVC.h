@@ -215,7 +215,6 @@ private:
     std::shared_ptr<DuplicatesGroup> firstPlainGroup() const;
     void newestOrOldest(bool newest);
     void moveSelectedFileTo(FileSystemItem* item);
-    void buildOpenWithMenu(QMenu* submenu);
     void openPreferencesAddingFolder(bool always);
     const Workspace& workspace() const;
 

@@ -1,12 +1,11 @@
 // The copies table's group commands, its row menu and the commands of that menu.
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/OpenWithMenu.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
-#include "Platform/ui/OpenWithApplications.h"
 #include "Preferences/PreferencesWC.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
@@ -18,7 +17,6 @@
 
 #include <QCursor>
 #include <QFile>
-#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 
@@ -243,9 +241,10 @@ void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int
         menu->addAction(T::properties, this, [this] { getInfoPressed(); });
         if (m_selectedFile && m_selectedFile->kind() == FileSystemItem::Kind::File) {
             menu->addAction(T::open, this, [this] { openFilePressed(); });
-            QMenu* openWith = menu->addMenu(T::openWith);
-            buildOpenWithMenu(openWith);
-            openWith->menuAction()->setEnabled(true);
+            OpenWithMenu::add(
+                menu, getSelectedFilePath(), this,
+                [this](const QString& id) { pathMenuItemPressed(id); },
+                [this] { otherApplicationPressed(); });
         }
     }
     if (copy && copy->isMovedByUserOrDeleted()) {
@@ -255,30 +254,6 @@ void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int
         }
     }
     menu->popup(QCursor::pos());
-}
-
-void DuplicateSelectionVC::buildOpenWithMenu(QMenu* submenu) {
-    namespace T = CopiesTableTexts;
-    QString defaultId;
-    const auto apps = OpenWithApplications::applicationsForContentType(
-        OpenWithApplications::contentTypeOfFile(getSelectedFilePath()), &defaultId);
-    for (std::size_t i = 0; i < apps.size(); ++i) {
-        const auto& app = apps[i];
-        // Only the desktop's own default carries the mark; without one, none does.
-        const bool isDefault = i == 0 && !defaultId.isEmpty() && app.id == defaultId;
-        QAction* item =
-            submenu->addAction(isDefault ? T::defaultApplication.arg(app.name) : app.name);
-        item->setData(app.id);
-        if (!app.iconName.isEmpty())
-            item->setIcon(QIcon::fromTheme(app.iconName));
-        const QString id = app.id;
-        connect(item, &QAction::triggered, this, [this, id] { pathMenuItemPressed(id); });
-        if (i == 0)
-            submenu->addSeparator();
-    }
-    if (apps.size() > 1)
-        submenu->addSeparator();
-    submenu->addAction(T::other, this, [this] { otherApplicationPressed(); });
 }
 
 // ---- Menu commands.
@@ -367,12 +342,7 @@ void DuplicateSelectionVC::pathMenuItemPressed(const QString& appId) {
 void DuplicateSelectionVC::otherApplicationPressed() {
     if (!m_selectedFile)
         return;
-    auto* chooser = new ApplicationChooser(window());
     const QByteArray path = m_selectedFile->path();
-    connect(chooser, &ApplicationChooser::applicationsChosen, this,
-            [this, path](const QStringList& ids) {
-                for (const QString& id : ids)
-                    workspace().openWith(path, id);
-            });
-    chooser->open();
+    OpenWithMenu::chooseOther(this,
+                              [this, path](const QString& id) { workspace().openWith(path, id); });
 }

@@ -189,7 +189,6 @@ private:
     void showDuplicateOf(const std::shared_ptr<DuplicateItem>& copy);
     QMenu* newContextMenu();
     void addFileActions(QMenu* menu, const QByteArray& path, bool isFolder);
-    void buildOpenWithMenu(QMenu* submenu, const QByteArray& path);
     const Workspace& workspace() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
