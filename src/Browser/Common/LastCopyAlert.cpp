@@ -1,6 +1,8 @@
 #include "Browser/Common/LastCopyAlert.h"
 
 #include "Browser/Common/SharedTexts.h"
+#include "FileTree/FileSystemItem.h"
+#include "Results/DuplicateItem.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -28,6 +30,25 @@ QMessageBox* open(QWidget* owner, const QString& question,
                      });
     alert->open();
     return alert;
+}
+
+QMessageBox* openForCopy(QWidget* owner, const std::shared_ptr<DuplicateItem>& copy,
+                         std::function<void()> doNotShowAgain, std::function<void()> declined) {
+    FileSystemItem* item = copy->getFileSystemItem();
+    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
+    const QString question = SharedTexts::allCopiesWillBeSelected.arg(
+        folder ? SharedTexts::folderWord : SharedTexts::fileWord,
+        item ? item->displayName() : QString());
+    std::weak_ptr<DuplicateItem> weakCopy = copy;
+    return open(
+        owner, question,
+        [weakCopy, doNotShowAgain = std::move(doNotShowAgain)](bool ticked) {
+            if (ticked)
+                doNotShowAgain();
+            if (auto copy = weakCopy.lock())
+                copy->selectItemForced(true);
+        },
+        std::move(declined));
 }
 
 } // namespace LastCopyAlert

@@ -19,8 +19,8 @@ QMenu* add(QMenu* menu, const QByteArray& path, QObject* context,
         const auto& app = apps[i];
         // Only the desktop's own default carries the mark; without one, none does.
         const bool isDefault = i == 0 && !defaultId.isEmpty() && app.id == defaultId;
-        QAction* item = submenu->addAction(
-            isDefault ? SharedTexts::defaultApplication.arg(app.name) : app.name);
+        QAction* item = submenu->addAction(isDefault ? SharedTexts::defaultApplication.arg(app.name)
+                                                     : app.name);
         item->setData(app.id);
         if (!app.iconName.isEmpty())
             item->setIcon(QIcon::fromTheme(app.iconName));

@@ -508,20 +508,8 @@ void DuplicateSelectionVC::checkboxPressed(int row, bool checked) {
 void DuplicateSelectionVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
     if (m_lastCopyAlert)
         return;
-    FileSystemItem* item = copy->getFileSystemItem();
-    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
-    const QString question = CopiesTableTexts::allCopiesWillBeSelected.arg(
-        folder ? CopiesTableTexts::folderWord : CopiesTableTexts::fileWord,
-        item ? item->displayName() : QString());
-    std::weak_ptr<DuplicateItem> weakCopy = copy;
-    m_lastCopyAlert = LastCopyAlert::open(
-        this, question,
-        [weakCopy](bool doNotShowAgain) {
-            if (doNotShowAgain)
-                Settings::setShowRemoveLastInCategoriesMessage(false);
-            if (auto copy = weakCopy.lock())
-                copy->selectItemForced(true);
-        },
+    m_lastCopyAlert = LastCopyAlert::openForCopy(
+        this, copy, [] { Settings::setShowRemoveLastInCategoriesMessage(false); },
         [this] { reloadData(); });
 }
 

@@ -285,19 +285,8 @@ void HeapFilesSelectorVC::rowCheckboxPressed(int row, Side side, const QRect& gl
 void HeapFilesSelectorVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
     if (m_lastCopyAlert)
         return;
-    FileSystemItem* item = copy->getFileSystemItem();
-    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
-    const QString question = T::allCopiesWillBeSelected.arg(folder ? T::folderWord : T::fileWord,
-                                                            item ? item->displayName() : QString());
-    std::weak_ptr<DuplicateItem> weakCopy = copy;
-    m_lastCopyAlert = LastCopyAlert::open(
-        this, question,
-        [weakCopy](bool doNotShowAgain) {
-            if (doNotShowAgain)
-                Settings::setShowRemoveLastInHeapsMessage(false);
-            if (auto copy = weakCopy.lock())
-                copy->selectItemForced(true);
-        },
+    m_lastCopyAlert = LastCopyAlert::openForCopy(
+        this, copy, [] { Settings::setShowRemoveLastInHeapsMessage(false); },
         [this] { reloadData(); });
 }
 
