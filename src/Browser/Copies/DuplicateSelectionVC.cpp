@@ -1,6 +1,8 @@
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
+#include "Browser/Common/LastCopyAlert.h"
 #include "Browser/Common/ListKeys.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
@@ -31,12 +33,10 @@
 #include "Toolkit/TableViewWithArrowHandling.h"
 #include "Toolkit/WhiteTitleButton.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -122,26 +122,7 @@ void DuplicateSelectionVC::resizeEvent(QResizeEvent* event) {
 }
 
 void DuplicateSelectionVC::registerObservers() {
-    auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { selectionChanged(); });
-    center.addObserver(this, AppNotification::KeyPressedNotificationName(),
-                       [this](const Notification& note) { keyPressed(note); });
-    center.addObserver(this, AppNotification::ArrowNavigationNotificationName(),
-                       [this](const Notification& note) { arrowNavigation(note); });
-    center.addObserver(this, AppNotification::RevealInFinderNotificationName(),
-                       [this](const Notification&) { revealInFinder(); });
-    center.addObserver(this, AppNotification::GetInfoNotificationName(),
-                       [this](const Notification&) { getInfo(); });
-    center.addObserver(this, AppNotification::OpenFileNotificationName(),
-                       [this](const Notification&) { openFile(); });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) { quickLookKeyPressed(note); });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive)
-                    applicationWillBecomeActive();
-            });
+    ResultsObservers::observeTable(this, this);
 }
 
 void DuplicateSelectionVC::setController(SelectDuplicatesVC* controller) {
@@ -527,32 +508,9 @@ void DuplicateSelectionVC::checkboxPressed(int row, bool checked) {
 void DuplicateSelectionVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
     if (m_lastCopyAlert)
         return;
-    FileSystemItem* item = copy->getFileSystemItem();
-    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
-    auto* alert = new QMessageBox(window());
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->setText(CopiesTableTexts::attention);
-    alert->setInformativeText(CopiesTableTexts::allCopiesWillBeSelected.arg(
-        folder ? CopiesTableTexts::folderWord : CopiesTableTexts::fileWord,
-        item ? item->displayName() : QString()));
-    QPushButton* ok = alert->addButton(CopiesTableTexts::ok, QMessageBox::AcceptRole);
-    alert->addButton(CopiesTableTexts::cancel, QMessageBox::RejectRole);
-    alert->setDefaultButton(ok);
-    alert->setCheckBox(new QCheckBox(CopiesTableTexts::doNotShowAgain, alert));
-    std::weak_ptr<DuplicateItem> weakCopy = copy;
-    connect(alert, &QMessageBox::finished, this, [this, alert, ok, weakCopy] {
-        if (alert->clickedButton() == ok) {
-            if (alert->checkBox()->isChecked())
-                Settings::setShowRemoveLastInCategoriesMessage(false);
-            if (auto copy = weakCopy.lock())
-                copy->selectItemForced(true);
-        } else {
-            reloadData();
-        }
-    });
-    m_lastCopyAlert = alert;
-    alert->open();
+    m_lastCopyAlert = LastCopyAlert::openForCopy(
+        this, copy, [] { Settings::setShowRemoveLastInCategoriesMessage(false); },
+        [this] { reloadData(); });
 }
 
 void DuplicateSelectionVC::disabledCheckboxPressed(const QRect& checkboxRect) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/DuplicateSelectionRows.h"
 
 #include <QByteArray>
@@ -40,7 +42,7 @@ struct Notification;
 // selection goes through the result model, which applies the guard and posts the
 // selection-changed notification on which the table redraws. The table's own selection only
 // reports clicks; the focused row is selectedFile(). Main thread only.
-class DuplicateSelectionVC : public QWidget {
+class DuplicateSelectionVC : public QWidget, private ResultsTableObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DuplicateSelectionVC)
 
@@ -78,12 +80,7 @@ public:
     };
 
     // The outside actions of the table's commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit DuplicateSelectionVC(QWidget* parent = nullptr);
@@ -218,19 +215,18 @@ private:
     std::shared_ptr<DuplicatesGroup> firstPlainGroup() const;
     void newestOrOldest(bool newest);
     void moveSelectedFileTo(FileSystemItem* item);
-    void buildOpenWithMenu(QMenu* submenu);
     void openPreferencesAddingFolder(bool always);
     const Workspace& workspace() const;
 
     // Notification handlers.
-    void selectionChanged();
-    void keyPressed(const Notification& notification);
-    void arrowNavigation(const Notification& notification);
-    void revealInFinder();
-    void getInfo();
-    void openFile();
-    void applicationWillBecomeActive();
-    void quickLookKeyPressed(const Notification& notification);
+    void selectionChanged() override;
+    void keyPressed(const Notification& notification) override;
+    void arrowNavigation(const Notification& notification) override;
+    void revealInFinder() override;
+    void getInfo() override;
+    void openFile() override;
+    void applicationWillBecomeActive() override;
+    void quickLookKeyPressed(const Notification& notification) override;
     bool mainMenuCommandsAllowed() const;
     bool resultsListHasFocus() const;
 

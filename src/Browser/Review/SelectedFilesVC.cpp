@@ -192,12 +192,8 @@ void SelectedFilesVC::awakeFromNib() {
                        });
     center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
                        [this](const Notification&) { scheduleSelectionRefresh(); });
-    center.addObserver(this, AppNotification::RevealInFinderNotificationName(),
-                       [this](const Notification&) { revealInFinder(); });
-    center.addObserver(this, AppNotification::GetInfoNotificationName(),
-                       [this](const Notification&) { getInfo(); });
-    center.addObserver(this, AppNotification::OpenFileNotificationName(),
-                       [this](const Notification&) { openFile(); });
+    ResultsObservers::observeFileCommands(
+        this, [this] { revealInFinder(); }, [this] { getInfo(); }, [this] { openFile(); });
     center.addObserver(this, AppNotification::RemoveToTrashSettingChangedNotificationName(),
                        [this](const Notification&) { removeToTrashSettingsChanged(); });
 

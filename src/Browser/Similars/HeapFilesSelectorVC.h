@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Similars/HeapCheckboxRules.h"
 #include "Browser/Similars/HeapFilesRows.h"
 
@@ -43,7 +45,7 @@ class SerialQueue;
 // of the heap taken on the main thread; a finished build is swapped in on the main thread,
 // and only while the table still shows that heap. Everything else runs on the main thread.
 // Made and owned by the results screen (Qt parent).
-class HeapFilesSelectorVC : public QWidget {
+class HeapFilesSelectorVC : public QWidget, private ResultsTableObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HeapFilesSelectorVC)
 
@@ -58,12 +60,7 @@ public:
     enum Side { Left = 0, Right = 1 };
 
     // The outside actions of the commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit HeapFilesSelectorVC(QWidget* parent = nullptr);
@@ -149,9 +146,9 @@ public:
     void spaceButtonPressed();
 
     // ---- Commands (HeapFilesSelectorVCMenu.cpp).
-    void revealInFinder();
-    void getInfo();
-    void openFile();
+    void revealInFinder() override;
+    void getInfo() override;
+    void openFile() override;
     void revealRowFile(int row, Side side);
     void revealFolder(Side side);
     // The context menus; null where none is offered. Kept until the next one.
@@ -174,12 +171,12 @@ private:
     void updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor,
                          std::vector<HeapGroupEntry> entries);
     void customizeFoldersHeader();
-    void selectionChanged();
+    void selectionChanged() override;
     void scheduleReload();
-    void keyPressed(const Notification& notification);
-    void quickLookKeyPressed(const Notification& notification);
-    void arrowNavigation(const Notification& notification);
-    void applicationWillBecomeActive();
+    void keyPressed(const Notification& notification) override;
+    void quickLookKeyPressed(const Notification& notification) override;
+    void arrowNavigation(const Notification& notification) override;
+    void applicationWillBecomeActive() override;
     bool mainMenuCommandsAllowed() const;
     bool contextMenuAllowed() const;
     void handleKey(const KeyEvent& event);
@@ -192,7 +189,6 @@ private:
     void showDuplicateOf(const std::shared_ptr<DuplicateItem>& copy);
     QMenu* newContextMenu();
     void addFileActions(QMenu* menu, const QByteArray& path, bool isFolder);
-    void buildOpenWithMenu(QMenu* submenu, const QByteArray& path);
     const Workspace& workspace() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.

@@ -1,0 +1,42 @@
+#include "Browser/Common/ResultsObservers.h"
+
+#include "Categories/AppNotification.h"
+#include "Platform/NotificationCenter.h"
+#include "Toolkit/QuickLookController.h"
+
+#include <QGuiApplication>
+
+namespace ResultsObservers {
+
+void observeFileCommands(QObject* owner, std::function<void()> reveal,
+                         std::function<void()> getInfo, std::function<void()> open) {
+    auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(owner, AppNotification::RevealInFinderNotificationName(),
+                       [reveal = std::move(reveal)](const Notification&) { reveal(); });
+    center.addObserver(owner, AppNotification::GetInfoNotificationName(),
+                       [getInfo = std::move(getInfo)](const Notification&) { getInfo(); });
+    center.addObserver(owner, AppNotification::OpenFileNotificationName(),
+                       [open = std::move(open)](const Notification&) { open(); });
+}
+
+void observeTable(QObject* owner, ResultsTableObserver* table) {
+    auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(owner, AppNotification::DuplicateItemSelectionChangedNotificationName(),
+                       [table](const Notification&) { table->selectionChanged(); });
+    center.addObserver(owner, AppNotification::KeyPressedNotificationName(),
+                       [table](const Notification& note) { table->keyPressed(note); });
+    center.addObserver(owner, AppNotification::ArrowNavigationNotificationName(),
+                       [table](const Notification& note) { table->arrowNavigation(note); });
+    observeFileCommands(
+        owner, [table] { table->revealInFinder(); }, [table] { table->getInfo(); },
+        [table] { table->openFile(); });
+    center.addObserver(owner, QuickLookController::quickLookKeyPressedNotificationName(),
+                       [table](const Notification& note) { table->quickLookKeyPressed(note); });
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, owner,
+                     [table](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive)
+                             table->applicationWillBecomeActive();
+                     });
+}
+
+} // namespace ResultsObservers
