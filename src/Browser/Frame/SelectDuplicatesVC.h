@@ -185,6 +185,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The height of the caption above the heaps picker.
+    static constexpr int kSimilarsCaptionHeight = 49;
+
     // Fades the overview out and releases it once hidden, unless it was shown again.
     void hideOverviewAndDropItUnlessShownAgain();
     void buildLayout();
