@@ -75,7 +75,6 @@ void fill(QWidget* container, QWidget* view) {
     view->show();
 }
 
-
 template <typename T>
 void dropController(QPointer<T>& controller) {
     if (!controller)
