@@ -6,7 +6,6 @@
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionModel.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/DateText.h"
 #include "Categories/Settings.h"
@@ -144,11 +143,11 @@ void DuplicateSelectionVC::registerObservers() {
             });
 }
 
-void DuplicateSelectionVC::setController(SelectDuplicatesVC* controller) {
+void DuplicateSelectionVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* DuplicateSelectionVC::controller() const {
+ResultsFrame* DuplicateSelectionVC::controller() const {
     return m_controller;
 }
 
@@ -588,8 +587,8 @@ void DuplicateSelectionVC::selectionChanged() {
 }
 
 bool DuplicateSelectionVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->selectedFilesVC() &&
-           m_controller->state() == SelectDuplicatesVC::StateCategory && m_selectedFile;
+    return m_controller && !m_controller->reviewPanelOpen() &&
+           m_controller->state() == ResultsFrame::StateCategory && m_selectedFile;
 }
 
 void DuplicateSelectionVC::revealInFinder() {

@@ -3,7 +3,6 @@
 
 #include "Browser/Copies/ApplicationChooser.h"
 #include "Browser/Copies/CopiesTableTexts.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "Platform/ui/FileManagerReveal.h"
@@ -199,7 +198,7 @@ QByteArray DuplicateSelectionVC::getFolderPathFromPath(const QByteArray& path) c
 }
 
 void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int row) {
-    if (m_controller && m_controller->selectedFilesVC())
+    if (m_controller && m_controller->reviewPanelOpen())
         return;
     if (!window()->isActiveWindow())
         return;

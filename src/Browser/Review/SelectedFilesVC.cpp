@@ -1,9 +1,7 @@
 #include "Browser/Review/SelectedFilesVC.h"
+#include "Browser/Common/SortChoice.h"
 
 #include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Review/RemovalSession.h"
 #include "Browser/Review/SelectedFilesModel.h"
 #include "Browser/Review/SelectedFilesSort.h"
@@ -206,11 +204,11 @@ void SelectedFilesVC::awakeFromNib() {
     removeToTrashSettingsChanged();
 }
 
-void SelectedFilesVC::setController(SelectDuplicatesVC* controller) {
+void SelectedFilesVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* SelectedFilesVC::controller() const {
+ResultsFrame* SelectedFilesVC::controller() const {
     return m_controller;
 }
 
@@ -258,8 +256,8 @@ void SelectedFilesVC::showAnimation() {
         return;
     m_animating = true;
     show();
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(QString());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(QString());
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     m_arrRemoveList.assign(container ? container->buildRemoveList() : Items());
     m_hasRemoveList = true;
@@ -285,9 +283,8 @@ void SelectedFilesVC::hideAnimation() {
     if (m_animating)
         return;
     m_animating = true;
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(
-            SelectedFilesTexts::reviewAndRemoveToolTip());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(SelectedFilesTexts::reviewAndRemoveToolTip());
     ScreenAnimation::animate(m_mainView, 1.0, QPoint(0, -height()), kSlideMs, [this] {
         m_animating = false;
         hide();
@@ -511,7 +508,7 @@ void SelectedFilesVC::sortButtonPressed() {
 }
 
 void SelectedFilesVC::tryToSetSortType(int type) {
-    DuplicateToolbarVC::tryToSetSortType(type);
+    SortChoice::tryToSetSortType(type);
     setSortByButtonTitle();
 }
 

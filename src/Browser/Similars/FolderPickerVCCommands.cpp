@@ -2,7 +2,6 @@
 #include "Browser/Similars/FolderPickerVC.h"
 
 #include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
 #include "Browser/Similars/PickerTexts.h"
@@ -156,7 +155,7 @@ void FolderPickerVC::disabledCheckboxPressed() {
 void FolderPickerVC::duplicateFolderPressed() {
     const PickerRow* row = m_list->model()->row(m_selectedFolderIndex);
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && row)
+    if (ResultsFrame* screen = controller(); screen && row)
         screen->showFolderInDuplicateFolders(row->folder);
 }
 
@@ -245,8 +244,8 @@ QMenu* FolderPickerVC::buildContextMenuForRow(int index) {
 QMenu* FolderPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
     // While the review panel is open the list offers no menu: its commands would act on a
     // selection the panel is about to remove.
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (screen && screen->reviewPanelOpen())
         return nullptr;
     if (!window()->isActiveWindow())
         return nullptr;

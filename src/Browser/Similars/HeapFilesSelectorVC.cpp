@@ -1,7 +1,6 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
 #include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapFilesCellView.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
@@ -97,11 +96,11 @@ void HeapFilesSelectorVC::resizeEvent(QResizeEvent* event) {
     m_table->setGeometry(0, kBandHeight, width(), std::max(0, height() - kBandHeight));
 }
 
-void HeapFilesSelectorVC::setController(SelectDuplicatesVC* controller) {
+void HeapFilesSelectorVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* HeapFilesSelectorVC::controller() const {
+ResultsFrame* HeapFilesSelectorVC::controller() const {
     return m_controller;
 }
 

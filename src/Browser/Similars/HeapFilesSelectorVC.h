@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/HeapCheckboxRules.h"
 #include "Browser/Similars/HeapFilesRows.h"
 
@@ -23,7 +24,6 @@ class HeapFilesCellView;
 class HeapFilesSelectorView;
 class HeapTableModel;
 class ScanTree;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 struct KeyEvent;
 struct Notification;
@@ -70,8 +70,8 @@ public:
     ~HeapFilesSelectorVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     // Shows |heap| once its rows are built; null empties the table and hides the view.
     void setHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> heap() const { return m_heap; }
@@ -196,7 +196,7 @@ private:
     const Workspace& workspace() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
     std::shared_ptr<DuplicatesHeap> m_shownHeap;
     // The tree that keeps the folders and the unique files alive while they are shown.

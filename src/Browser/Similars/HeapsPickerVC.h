@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -15,7 +16,6 @@
 class DuplicatesHeap;
 class FolderSystemItem;
 class PickerList;
-class SelectDuplicatesVC;
 struct KeyEvent;
 
 // What the similar-folder list reports: the chosen pair of folders, or null.
@@ -45,7 +45,7 @@ public:
     explicit HeapsPickerVC(QWidget* parent = nullptr);
     ~HeapsPickerVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setDelegate(HeapsPickerProtocol* delegate) { m_delegate = delegate; }
 
     // Replaces the heaps (possibly none) and chooses a row: the remembered similar folder
@@ -103,9 +103,9 @@ private:
     std::shared_ptr<const PickerFolderFacts> factsFor(const FolderSystemItem* folder);
     QString mainFolderName() const;
     bool detached() const;
-    SelectDuplicatesVC* controller() const;
+    ResultsFrame* controller() const;
 
-    SelectDuplicatesVC* m_controller = nullptr;
+    ResultsFrame* m_controller = nullptr;
     QPointer<QWidget> m_controllerWidget;
     HeapsPickerProtocol* m_delegate = nullptr;
     PickerList* m_list = nullptr;

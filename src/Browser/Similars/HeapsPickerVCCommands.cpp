@@ -3,7 +3,6 @@
 
 #include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
 #include "Browser/Similars/PickerTexts.h"
@@ -137,7 +136,7 @@ void HeapsPickerVC::disabledCheckboxPressed() {
 
 void HeapsPickerVC::duplicateFolderPressed() {
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && m_selectedHeapItem)
+    if (ResultsFrame* screen = controller(); screen && m_selectedHeapItem)
         screen->showFolderInDuplicateFolders(m_selectedHeapItem->getSecondFolderItem());
 }
 
@@ -154,7 +153,7 @@ void HeapsPickerVC::showInDuplicateFolders() {
 
 void HeapsPickerVC::showSimilarFoldersForSelectedFolderPressed() {
     const auto heap = m_selectedHeapItem;
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     if (!heap || !heap->getSecondFolderItem() || !screen)
         return;
     // The two folders change places: the main folder becomes the similar one to choose.
@@ -221,8 +220,8 @@ QMenu* HeapsPickerVC::buildContextMenuForRow(int index) {
 QMenu* HeapsPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
     // While the review panel is open the list offers no menu: its commands would act on a
     // selection the panel is about to remove.
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (screen && screen->reviewPanelOpen())
         return nullptr;
     if (!window()->isActiveWindow())
         return nullptr;
