@@ -83,7 +83,8 @@ public:
 
     // ---- The end of the results.
     virtual void hideAndRemoveAllSubviews() = 0;
-    virtual void showCongratulationsView(quint64 removedSize, const QStringList& scannedFolders) = 0;
+    virtual void showCongratulationsView(quint64 removedSize,
+                                         const QStringList& scannedFolders) = 0;
     virtual CongratulationsVC* congratulationsController() const = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionModel.h"

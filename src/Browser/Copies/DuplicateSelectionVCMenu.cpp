@@ -1,7 +1,7 @@
 // The copies table's group commands, its row menu and the commands of that menu.
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/ApplicationChooser.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"

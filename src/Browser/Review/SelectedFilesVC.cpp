@@ -1,7 +1,7 @@
 #include "Browser/Review/SelectedFilesVC.h"
 #include "Browser/Common/SortChoice.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Review/RemovalSession.h"
 #include "Browser/Review/SelectedFilesModel.h"
 #include "Browser/Review/SelectedFilesSort.h"

@@ -1,7 +1,7 @@
 // The folder list's row button, its context menu and its share in Deselect All.
 #include "Browser/Similars/FolderPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
 #include "Browser/Similars/PickerTexts.h"

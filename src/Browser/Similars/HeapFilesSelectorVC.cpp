@@ -1,6 +1,6 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Similars/HeapFilesCellView.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"

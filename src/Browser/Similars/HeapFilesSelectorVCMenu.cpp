@@ -2,7 +2,7 @@
 // menus of its rows and of the folder header band.
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/ApplicationChooser.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "FileTree/FileSystemItem.h"

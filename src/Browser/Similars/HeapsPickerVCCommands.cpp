@@ -1,7 +1,7 @@
 // The similar-folder list's row button and its context menu.
 #include "Browser/Similars/HeapsPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
