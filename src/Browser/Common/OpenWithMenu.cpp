@@ -1,7 +1,7 @@
 #include "Browser/Common/OpenWithMenu.h"
 
+#include "Browser/Common/ApplicationChooser.h"
 #include "Browser/Common/SharedTexts.h"
-#include "Browser/Copies/ApplicationChooser.h"
 #include "Platform/ui/OpenWithApplications.h"
 
 #include <QIcon>

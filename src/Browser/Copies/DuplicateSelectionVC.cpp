@@ -1,14 +1,13 @@
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Common/LastCopyAlert.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Common/ResultsObservers.h"
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionModel.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/DateText.h"
 #include "Categories/Settings.h"
@@ -125,11 +124,11 @@ void DuplicateSelectionVC::registerObservers() {
     ResultsObservers::observeTable(this, this);
 }
 
-void DuplicateSelectionVC::setController(SelectDuplicatesVC* controller) {
+void DuplicateSelectionVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* DuplicateSelectionVC::controller() const {
+ResultsFrame* DuplicateSelectionVC::controller() const {
     return m_controller;
 }
 
@@ -546,8 +545,8 @@ void DuplicateSelectionVC::selectionChanged() {
 }
 
 bool DuplicateSelectionVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->selectedFilesVC() &&
-           m_controller->state() == SelectDuplicatesVC::StateCategory && m_selectedFile;
+    return m_controller && !m_controller->reviewPanelOpen() &&
+           m_controller->state() == ResultsFrame::StateCategory && m_selectedFile;
 }
 
 void DuplicateSelectionVC::revealInFinder() {

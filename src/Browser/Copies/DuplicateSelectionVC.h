@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/DuplicateSelectionRows.h"
 
@@ -25,7 +26,6 @@ class DuplicatesHeap;
 class FileSystemItem;
 
 class ScanTree;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 class WhiteTitleButton;
 struct KeyEvent;
@@ -87,8 +87,8 @@ public:
     ~DuplicateSelectionVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     void setDuplicateType(int type) { duplicateType_ = type; }
     int duplicateType() const { return duplicateType_; }
     // Shows |group| (nothing for null): its rows, the similar folders collapsed, the
@@ -231,7 +231,7 @@ private:
     bool resultsListHasFocus() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     int duplicateType_ = -2;
     std::weak_ptr<DuplicatesGroup> m_group;
     std::vector<std::shared_ptr<DuplicateItem>> m_duplicatesArray;

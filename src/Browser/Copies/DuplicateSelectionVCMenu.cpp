@@ -3,7 +3,6 @@
 
 #include "Browser/Common/OpenWithMenu.h"
 #include "Browser/Copies/CopiesTableTexts.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "Preferences/PreferencesWC.h"
@@ -188,7 +187,7 @@ QByteArray DuplicateSelectionVC::getFolderPathFromPath(const QByteArray& path) c
 }
 
 void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int row) {
-    if (m_controller && m_controller->selectedFilesVC())
+    if (m_controller && m_controller->reviewPanelOpen())
         return;
     if (!window()->isActiveWindow())
         return;

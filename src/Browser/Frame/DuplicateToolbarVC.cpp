@@ -1,4 +1,5 @@
 #include "DuplicateToolbarVC.h"
+#include "Browser/Common/SortChoice.h"
 
 #include "Browser/Frame/ProgressBarMini.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
@@ -411,12 +412,7 @@ QPoint DuplicateToolbarVC::sortMenuOrigin(const QRect& buttonOnScreen) {
 }
 
 void DuplicateToolbarVC::tryToSetSortType(int type) {
-    if (Settings::sortType() != type) {
-        Settings::setSortType(static_cast<Settings::SortType>(type));
-        return;
-    }
-    Settings::setSortDirection(Settings::sortDirection() != 0 ? Settings::SortDirectionAscending
-                                                              : Settings::SortDirectionDescending);
+    SortChoice::tryToSetSortType(type);
 }
 
 void DuplicateToolbarVC::validateMenu() {

@@ -3,9 +3,6 @@
 #include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/GroupList/FileListCellView.h"
 #include "Browser/GroupList/FileListView.h"
 #include "Browser/GroupList/GroupListModel.h"
@@ -151,7 +148,7 @@ void FileListVC::observeNotifications() {
                [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
-void FileListVC::setController(SelectDuplicatesVC* controller) {
+void FileListVC::setController(ResultsFrame* controller) {
     m_controller = controller;
     m_hadController = m_hadController || controller;
 }
@@ -170,8 +167,8 @@ bool FileListVC::detached() const {
     return m_hadController && (!m_controller || !parentWidget());
 }
 
-SelectDuplicatesVC* FileListVC::controller() const {
-    return static_cast<SelectDuplicatesVC*>(m_controller.data());
+ResultsFrame* FileListVC::controller() const {
+    return m_controller.data();
 }
 
 // ---- Loading.
@@ -183,12 +180,9 @@ void FileListVC::setDuplicatesGroupArrayType(int type) {
     loadList();
     if (!m_rows.rowCount()) {
         const auto container = DuplicatesManager::sharedManager().duplicateContainer();
-        SelectDuplicatesVC* screen = controller();
-        if (container && container->getAllFilesSize() != 0 && screen &&
-            screen->duplicatesToolbar()) {
-            DuplicateToolbarVC* toolbar = screen->duplicatesToolbar();
-            toolbar->overviewButtonPressed(toolbar->overviewButton());
-        }
+        ResultsFrame* screen = controller();
+        if (container && container->getAllFilesSize() != 0 && screen)
+            screen->pressOverviewButton();
     }
 }
 
@@ -423,17 +417,16 @@ void FileListVC::onContainerDataChanged() {
         setDuplicatesGroupArrayType(m_type);
         return;
     }
-    SelectDuplicatesVC* screen = controller();
-    if (!screen || screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (!screen || screen->reviewPanelOpen())
         return;
     showCongratulations();
 }
 
 void FileListVC::showCongratulations() {
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     screen->hideAndRemoveAllSubviews();
-    const quint64 removed =
-        screen->duplicatesBottombar() ? screen->duplicatesBottombar()->deletedSize() : 0;
+    const quint64 removed = screen->deletedSize();
     screen->showCongratulationsView(removed, screen->scannedFolders());
     m_congratulationsVC = screen->congratulationsController();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/GroupList/GroupListRows.h"
 #include "Platform/KeyEvent.h"
 
@@ -21,7 +22,6 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class SearchTextField;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 
 // What the group list reports: the chosen group, or null.
@@ -59,8 +59,8 @@ public:
     explicit FileListVC(QWidget* parent = nullptr);
     ~FileListVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     // A delegate that is a QObject is forgotten when it is destroyed.
     void setDelegate(FileListProtocol* delegate);
 
@@ -161,7 +161,7 @@ private:
     void showCongratulations();
     void showPreviewOfSelectedGroup();
 
-    QPointer<QWidget> m_controller;
+    ResultsFramePointer m_controller;
     bool m_hadController = false;
     FileListProtocol* m_delegate = nullptr;
     QPointer<QObject> m_delegateObject;

@@ -1,7 +1,5 @@
 // The group list's commands, context menu, keys and preview.
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Copies/DuplicateSelectionVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/GroupList/FileListVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
@@ -109,8 +107,8 @@ bool FileListVC::isFileInNeverSelectList(const FileSystemItem* item) const {
 // ---- Context menu.
 
 QMenu* FileListVC::menuNeedsUpdate(int row) {
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (screen && screen->reviewPanelOpen())
         return m_contextMenu;
     m_contextMenu->clear();
     if (!m_rows.isGroupRow(row))
@@ -269,10 +267,9 @@ void FileListVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         AppNotification::CreateArrowNavigationNotificationWithType(
             ArrowNavigationTargetCopiesTable);
         QuickLookController& quickLook = QuickLookController::sharedQuickLookController();
-        SelectDuplicatesVC* screen = controller();
-        DuplicateSelectionVC* copies = screen ? screen->duplicateSelectionVC() : nullptr;
-        if (copies)
-            quickLook.setFileItemByPath(copies->getSelectedFilePath());
+        ResultsFrame* screen = controller();
+        if (const auto path = screen ? screen->selectedCopyPath() : std::nullopt)
+            quickLook.setFileItemByPath(*path);
         quickLook.setQuicklookType(QuickLookSourceTypeCopiesTable);
         return;
     }

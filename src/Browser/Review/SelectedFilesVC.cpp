@@ -1,9 +1,8 @@
 #include "Browser/Review/SelectedFilesVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/ResultsObservers.h"
+#include "Browser/Common/SortChoice.h"
 #include "Browser/Review/RemovalSession.h"
 #include "Browser/Review/SelectedFilesModel.h"
 #include "Browser/Review/SelectedFilesSort.h"
@@ -203,11 +202,11 @@ void SelectedFilesVC::awakeFromNib() {
     removeToTrashSettingsChanged();
 }
 
-void SelectedFilesVC::setController(SelectDuplicatesVC* controller) {
+void SelectedFilesVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* SelectedFilesVC::controller() const {
+ResultsFrame* SelectedFilesVC::controller() const {
     return m_controller;
 }
 
@@ -255,8 +254,8 @@ void SelectedFilesVC::showAnimation() {
         return;
     m_animating = true;
     show();
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(QString());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(QString());
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     m_arrRemoveList.assign(container ? container->buildRemoveList() : Items());
     m_hasRemoveList = true;
@@ -289,9 +288,8 @@ void SelectedFilesVC::hideAnimation() {
     if (m_animating)
         return;
     m_animating = true;
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(
-            SelectedFilesTexts::reviewAndRemoveToolTip());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(SelectedFilesTexts::reviewAndRemoveToolTip());
     ScreenAnimation::animate(m_mainView, 1.0, QPoint(0, -height()), kSlideMs, [this] {
         m_animating = false;
         hide();
@@ -515,7 +513,7 @@ void SelectedFilesVC::sortButtonPressed() {
 }
 
 void SelectedFilesVC::tryToSetSortType(int type) {
-    DuplicateToolbarVC::tryToSetSortType(type);
+    SortChoice::tryToSetSortType(type);
     setSortByButtonTitle();
 }
 

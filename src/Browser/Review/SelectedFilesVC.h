@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Review/SelectedFilesCellView.h"
 #include "Browser/Review/SelectedFilesList.h"
 #include "Toolkit/AnimationClock.h"
@@ -19,7 +20,6 @@ class ProgressBarRemover;
 class QLabel;
 class QMenu;
 class RemovalSession;
-class SelectDuplicatesVC;
 class SelectedFilesModel;
 class SelectedFilesView;
 class TableViewWithArrowHandling;
@@ -46,8 +46,8 @@ public:
     explicit SelectedFilesVC(QWidget* parent = nullptr);
     ~SelectedFilesVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
 
     // ---- Sliding.
     // Takes the container's remove list and slides the panel in; ignored while sliding.
@@ -154,7 +154,7 @@ private:
     std::shared_ptr<DuplicateItem> highlightedItem() const;
     void selectLastCopyForced(const std::shared_ptr<DuplicateItem>& item);
 
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     SelectedFilesList m_arrRemoveList;
     bool m_hasRemoveList = false;
     qint64 m_selectedDuplicateIndex = -1;

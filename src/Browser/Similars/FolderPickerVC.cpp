@@ -3,8 +3,6 @@
 #include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/FolderListCellView.h"
 #include "Browser/Similars/HeapsPickerVC.h"
 #include "Browser/Similars/PickerList.h"
@@ -107,18 +105,18 @@ FolderPickerVC::~FolderPickerVC() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-void FolderPickerVC::setController(SelectDuplicatesVC* controller) {
+void FolderPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller;
+    m_controllerWidget = controller ? controller->frameWidget() : nullptr;
 }
 
-SelectDuplicatesVC* FolderPickerVC::controller() const {
+ResultsFrame* FolderPickerVC::controller() const {
     return m_controllerWidget ? m_controller : nullptr;
 }
 
 bool FolderPickerVC::detached() const {
     // A list the results screen let go (its view is on its way out) answers nothing more.
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     return m_controller && (!screen || screen->folderPickerVC() != this);
 }
 
@@ -191,17 +189,16 @@ void FolderPickerVC::onContainerDataChanged() {
         for (const auto& [path, data] : container->getHeaps()->getAllFoldersData())
             folders.push_back(data);
     const uint64_t left = container ? container->getAllFilesSize() : 0;
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     if (folders.empty() && left != 0) {
         // The view goes with the swap's animation; nothing here is torn down at once.
         if (screen)
             screen->pressOverviewButton();
         return;
     }
-    if (left == 0 && screen && !screen->selectedFilesVC()) {
+    if (left == 0 && screen && !screen->reviewPanelOpen()) {
         screen->hideAndRemoveAllSubviews();
-        screen->showCongratulationsView(screen->duplicatesBottombar()->deletedSize(),
-                                        screen->scannedFolders());
+        screen->showCongratulationsView(screen->deletedSize(), screen->scannedFolders());
     }
     if (m_selectedFolderIndex < 0 || m_selectedFolderIndex >= int(folders.size()))
         m_selectedFolderIndex = folders.empty() ? -1 : 0;
@@ -421,7 +418,7 @@ void FolderPickerVC::keyPressed(const KeyEvent& event) {
     }
     // Command with Down or Up walks through the folders while the similar folders keep
     // the focus.
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     HeapsPickerVC* heaps = screen ? screen->heapsPickerVC() : nullptr;
     PickerShared::followFromNextList(event, heaps && heaps->isTableViewActive(),
                                      ArrowNavigationTargetHeapsPicker, move);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -21,7 +22,6 @@ class PickerList;
 class QLabel;
 class QPushButton;
 class SearchTextField;
-class SelectDuplicatesVC;
 struct KeyEvent;
 
 // What the folder list of the similar-folders view reports: the chosen folder, or null.
@@ -66,7 +66,7 @@ public:
     explicit FolderPickerVC(QWidget* parent = nullptr);
     ~FolderPickerVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setDelegate(FolderPickerProtocol* delegate) { m_delegate = delegate; }
 
     // Replaces the folders and rebuilds; the row at the selected index is chosen again.
@@ -157,9 +157,9 @@ private:
     // Answers true when the results screen no longer holds this list.
     bool detached() const;
 
-    SelectDuplicatesVC* controller() const;
+    ResultsFrame* controller() const;
     QPointer<QWidget> m_controllerWidget;
-    SelectDuplicatesVC* m_controller = nullptr;
+    ResultsFrame* m_controller = nullptr;
     FolderPickerProtocol* m_delegate = nullptr;
 
     FolderPickerView* m_view = nullptr;

@@ -1,7 +1,6 @@
 // The folder list's row button, its context menu and its share in Deselect All.
 #include "Browser/Similars/FolderPickerVC.h"
 
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
 #include "Browser/Similars/PickerShared.h"
@@ -109,7 +108,7 @@ void FolderPickerVC::disabledCheckboxPressed() {
 void FolderPickerVC::duplicateFolderPressed() {
     const PickerRow* row = m_list->model()->row(m_selectedFolderIndex);
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && row)
+    if (ResultsFrame* screen = controller(); screen && row)
         screen->showFolderInDuplicateFolders(row->folder);
 }
 
@@ -176,9 +175,9 @@ QMenu* FolderPickerVC::buildContextMenuForRow(int index) {
 }
 
 QMenu* FolderPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     return PickerShared::popUpContextMenu(
-        *m_list, this, screen && screen->selectedFilesVC(), viewportPoint,
+        *m_list, this, screen && screen->reviewPanelOpen(), viewportPoint,
         [this](int row) { return buildContextMenuForRow(row); },
         [this](int row) {
             // The commands then act on the clicked folder.

@@ -1,9 +1,8 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Common/LastCopyAlert.h"
 #include "Browser/Common/ResultsObservers.h"
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapFilesCellView.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
@@ -79,11 +78,11 @@ void HeapFilesSelectorVC::resizeEvent(QResizeEvent* event) {
     m_table->setGeometry(0, kBandHeight, width(), std::max(0, height() - kBandHeight));
 }
 
-void HeapFilesSelectorVC::setController(SelectDuplicatesVC* controller) {
+void HeapFilesSelectorVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* HeapFilesSelectorVC::controller() const {
+ResultsFrame* HeapFilesSelectorVC::controller() const {
     return m_controller;
 }
 

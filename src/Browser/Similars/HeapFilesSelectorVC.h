@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Common/ResultsObservers.h"
 #include "Browser/Similars/HeapCheckboxRules.h"
 #include "Browser/Similars/HeapFilesRows.h"
@@ -25,7 +26,6 @@ class HeapFilesCellView;
 class HeapFilesSelectorView;
 class HeapTableModel;
 class ScanTree;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 struct KeyEvent;
 struct Notification;
@@ -67,8 +67,8 @@ public:
     ~HeapFilesSelectorVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     // Shows |heap| once its rows are built; null empties the table and hides the view.
     void setHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> heap() const { return m_heap; }
@@ -192,7 +192,7 @@ private:
     const Workspace& workspace() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
     std::shared_ptr<DuplicatesHeap> m_shownHeap;
     // The tree that keeps the folders and the unique files alive while they are shown.

@@ -3,7 +3,6 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
 #include "Browser/Common/OpenWithMenu.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "FileTree/FileSystemItem.h"
@@ -42,8 +41,8 @@ const HeapFilesSelectorVC::Workspace& HeapFilesSelectorVC::workspace() const {
 // ---- Main menu commands.
 
 bool HeapFilesSelectorVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->selectedFilesVC() &&
-           m_controller->state() == SelectDuplicatesVC::StateSimilars && m_selectedFileSystemItem;
+    return m_controller && !m_controller->reviewPanelOpen() &&
+           m_controller->state() == ResultsFrame::StateSimilars && m_selectedFileSystemItem;
 }
 
 void HeapFilesSelectorVC::revealInFinder() {
@@ -83,7 +82,7 @@ void HeapFilesSelectorVC::revealFolder(Side side) {
 // ---- Context menus.
 
 bool HeapFilesSelectorVC::contextMenuAllowed() const {
-    if (m_controller && m_controller->selectedFilesVC())
+    if (m_controller && m_controller->reviewPanelOpen())
         return false;
     return window()->isActiveWindow();
 }

@@ -2,7 +2,6 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapTableModel.h"
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"

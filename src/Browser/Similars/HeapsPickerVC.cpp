@@ -2,7 +2,6 @@
 
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/FolderListCellView.h"
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 #include "Browser/Similars/PickerList.h"
@@ -63,17 +62,17 @@ HeapsPickerVC::~HeapsPickerVC() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-void HeapsPickerVC::setController(SelectDuplicatesVC* controller) {
+void HeapsPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller;
+    m_controllerWidget = controller ? controller->frameWidget() : nullptr;
 }
 
-SelectDuplicatesVC* HeapsPickerVC::controller() const {
+ResultsFrame* HeapsPickerVC::controller() const {
     return m_controllerWidget ? m_controller : nullptr;
 }
 
 bool HeapsPickerVC::detached() const {
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     return m_controller && (!screen || screen->heapsPickerVC() != this);
 }
 
@@ -216,7 +215,7 @@ void HeapsPickerVC::keyPressed(const KeyEvent& event) {
         PickerShared::listKeyPressed(event, keys);
         return;
     }
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     HeapFilesSelectorVC* table = screen ? screen->heapFilesSelectorVC() : nullptr;
     PickerShared::followFromNextList(event, table && table->isTableViewActive(),
                                      ArrowNavigationTargetFolderComparison, move);

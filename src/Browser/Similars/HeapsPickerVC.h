@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -16,7 +17,6 @@
 class DuplicatesHeap;
 class FolderSystemItem;
 class PickerList;
-class SelectDuplicatesVC;
 struct KeyEvent;
 
 // What the similar-folder list reports: the chosen pair of folders, or null.
@@ -46,7 +46,7 @@ public:
     explicit HeapsPickerVC(QWidget* parent = nullptr);
     ~HeapsPickerVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setDelegate(HeapsPickerProtocol* delegate) { m_delegate = delegate; }
 
     // Replaces the heaps (possibly none) and chooses a row: the remembered similar folder
@@ -104,9 +104,9 @@ private:
     std::shared_ptr<const PickerFolderFacts> factsFor(const FolderSystemItem* folder);
     QString mainFolderName() const;
     bool detached() const;
-    SelectDuplicatesVC* controller() const;
+    ResultsFrame* controller() const;
 
-    SelectDuplicatesVC* m_controller = nullptr;
+    ResultsFrame* m_controller = nullptr;
     QPointer<QWidget> m_controllerWidget;
     HeapsPickerProtocol* m_delegate = nullptr;
     PickerList* m_list = nullptr;

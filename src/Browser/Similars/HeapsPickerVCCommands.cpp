@@ -2,7 +2,6 @@
 #include "Browser/Similars/HeapsPickerVC.h"
 
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
 #include "Browser/Similars/PickerShared.h"
@@ -94,7 +93,7 @@ void HeapsPickerVC::disabledCheckboxPressed() {
 
 void HeapsPickerVC::duplicateFolderPressed() {
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && m_selectedHeapItem)
+    if (ResultsFrame* screen = controller(); screen && m_selectedHeapItem)
         screen->showFolderInDuplicateFolders(m_selectedHeapItem->getSecondFolderItem());
 }
 
@@ -111,7 +110,7 @@ void HeapsPickerVC::showInDuplicateFolders() {
 
 void HeapsPickerVC::showSimilarFoldersForSelectedFolderPressed() {
     const auto heap = m_selectedHeapItem;
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     if (!heap || !heap->getSecondFolderItem() || !screen)
         return;
     // The two folders change places: the main folder becomes the similar one to choose.
@@ -156,9 +155,9 @@ QMenu* HeapsPickerVC::buildContextMenuForRow(int index) {
 }
 
 QMenu* HeapsPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     return PickerShared::popUpContextMenu(
-        *m_list, this, screen && screen->selectedFilesVC(), viewportPoint,
+        *m_list, this, screen && screen->reviewPanelOpen(), viewportPoint,
         [this](int row) { return buildContextMenuForRow(row); },
         [this](int row) {
             // The commands act on the clicked row, chosen now even when it was chosen

@@ -1,7 +1,7 @@
 #include "Browser/Similars/PickerShared.h"
 
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/AppNotification.h"

@@ -1,4 +1,4 @@
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/ApplicationChooser.h"
 
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Platform/ui/OpenWithApplications.h"

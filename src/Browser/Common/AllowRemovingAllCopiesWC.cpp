@@ -1,4 +1,4 @@
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Categories/AppNotification.h"
