@@ -1,6 +1,7 @@
 #include "Browser/Common/LastCopyAlert.h"
 
 #include "Browser/Common/SharedTexts.h"
+#include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
 #include "Results/DuplicateItem.h"
 
@@ -49,6 +50,24 @@ QMessageBox* openForCopy(QWidget* owner, const std::shared_ptr<DuplicateItem>& c
                 copy->selectItemForced(true);
         },
         std::move(declined));
+}
+
+void selectCopy(QWidget* owner, QPointer<QMessageBox>& alert,
+                const std::shared_ptr<DuplicateItem>& copy, bool lastCopy,
+                const std::function<bool()>& ask, std::function<void()> doNotAskAgain,
+                std::function<void()> declined) {
+    if (!lastCopy) {
+        copy->selectItemForced(false);
+        return;
+    }
+    if (!Settings::allowRemovingAllDuplicateCopies())
+        return;
+    if (!ask()) {
+        copy->selectItemForced(true);
+        return;
+    }
+    if (!alert)
+        alert = openForCopy(owner, copy, std::move(doNotAskAgain), std::move(declined));
 }
 
 } // namespace LastCopyAlert

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -22,5 +23,15 @@ QMessageBox* open(QWidget* owner, const QString& question,
 // selected (forced) if it is still there, after |doNotShowAgain| ran when the box was ticked.
 QMessageBox* openForCopy(QWidget* owner, const std::shared_ptr<DuplicateItem>& copy,
                          std::function<void()> doNotShowAgain, std::function<void()> declined);
+
+// A copy's check box pressed on in a results table; |lastCopy| says whether it is the last
+// unselected copy of its group. Another copy is selected at once; the last one only where the
+// preferences allow selecting every copy, and then after the question (kept in |alert| while
+// it is open; nothing is asked again meanwhile) while |ask| says to ask. |doNotAskAgain| and
+// |declined| are those of openForCopy.
+void selectCopy(QWidget* owner, QPointer<QMessageBox>& alert,
+                const std::shared_ptr<DuplicateItem>& copy, bool lastCopy,
+                const std::function<bool()>& ask, std::function<void()> doNotAskAgain,
+                std::function<void()> declined);
 
 } // namespace LastCopyAlert

@@ -96,6 +96,8 @@ public:
         : m_frame(frame), m_widget(frame ? frame->frameWidget() : nullptr) {}
 
     ResultsFrame* data() const { return m_widget ? m_frame : nullptr; }
+    // A screen was given, whether or not it still lives.
+    bool given() const { return m_frame != nullptr; }
     operator ResultsFrame*() const { return data(); } // NOLINT(google-explicit-constructor)
     ResultsFrame* operator->() const { return data(); }
 

@@ -1,6 +1,8 @@
 #include "Browser/Common/ResultsObservers.h"
 
+#include "Browser/Common/FileWorkspace.h"
 #include "Categories/AppNotification.h"
+#include "FileTree/FileSystemItem.h"
 #include "Platform/NotificationCenter.h"
 #include "Toolkit/QuickLookController.h"
 
@@ -27,9 +29,17 @@ void observeTable(QObject* owner, ResultsTableObserver* table) {
                        [table](const Notification& note) { table->keyPressed(note); });
     center.addObserver(owner, AppNotification::ArrowNavigationNotificationName(),
                        [table](const Notification& note) { table->arrowNavigation(note); });
+    // The workspace's commands on the table's file, when it has one for them.
+    const auto onFile = [table](void (*command)(const FileWorkspace&, const QByteArray&)) {
+        return [table, command] {
+            if (const FileSystemItem* file = table->mainMenuFile())
+                command(table->workspace(), file->path());
+        };
+    };
     observeFileCommands(
-        owner, [table] { table->revealInFinder(); }, [table] { table->getInfo(); },
-        [table] { table->openFile(); });
+        owner, onFile([](const FileWorkspace& w, const QByteArray& path) { w.reveal(path); }),
+        onFile([](const FileWorkspace& w, const QByteArray& path) { w.properties(path); }),
+        onFile([](const FileWorkspace& w, const QByteArray& path) { w.open(path); }));
     center.addObserver(owner, QuickLookController::quickLookKeyPressedNotificationName(),
                        [table](const Notification& note) { table->quickLookKeyPressed(note); });
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, owner,

@@ -6,6 +6,8 @@
 
 class QObject;
 class QWidget;
+struct FileWorkspace;
+class FileSystemItem;
 struct Notification;
 
 // What a results table answers: a selection change anywhere, a key press and the travel
@@ -17,9 +19,10 @@ public:
     virtual void selectionChanged() = 0;
     virtual void keyPressed(const Notification& notification) = 0;
     virtual void arrowNavigation(const Notification& notification) = 0;
-    virtual void revealInFinder() = 0;
-    virtual void getInfo() = 0;
-    virtual void openFile() = 0;
+    // The file the main menu's file commands act on, through workspace(); null while they
+    // do nothing (the review panel is open, another view is shown, no file is chosen).
+    virtual const FileSystemItem* mainMenuFile() const = 0;
+    virtual const FileWorkspace& workspace() const = 0;
     virtual void quickLookKeyPressed(const Notification& notification) = 0;
     virtual void applicationWillBecomeActive() = 0;
 

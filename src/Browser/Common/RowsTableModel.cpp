@@ -1,5 +1,9 @@
 #include "Browser/Common/RowsTableModel.h"
 
+int RowsTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rowCount();
+}
+
 int RowsTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 1;
 }

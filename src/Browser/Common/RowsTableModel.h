@@ -2,15 +2,19 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 // The shape both results tables share: one column of rows whose count, heights and texts
-// come from the owning controller's row layout, enabled and selectable, never edited. A
-// subclass answers rowCount() and data(); the controller brackets a change of the rows'
-// shape with beginReset()/endReset() and calls allRowsChanged() when only their look changed.
+// come from the owning controller's row layout, enabled and selectable, never edited. The
+// count is |rowCount|'s, asked on every call; a subclass answers data(). The controller
+// brackets a change of the rows' shape with beginReset()/endReset() and calls
+// allRowsChanged() when only their look changed.
 class RowsTableModel : public QAbstractTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RowsTableModel)
 
 public:
+    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -20,5 +24,9 @@ public:
     void allRowsChanged();
 
 protected:
-    explicit RowsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+    RowsTableModel(QObject* parent, std::function<int()> rowCount)
+        : QAbstractTableModel(parent), m_rowCount(std::move(rowCount)) {}
+
+private:
+    std::function<int()> m_rowCount;
 };

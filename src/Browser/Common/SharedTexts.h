@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The texts that the copies table, the two-folder table and the pickers show alike; each
+// The texts that the copies table, the two-folder table and the pickers show alike, and
+// those of the pieces they share (the allow-all-copies popup, the application chooser); each
 // view's own texts file takes them in, so a shared wording changes here once.
 namespace SharedTexts {
 
@@ -24,6 +25,10 @@ inline const QString lastCopiesInFolder =
 // Check box tips.
 inline const QString deselectFromRemoval = QStringLiteral("Deselect from removal");
 inline const QString selectForRemovalTip = QStringLiteral("Select for removal");
+// %1: "folder" or "file".
+inline const QString lastCopyTip =
+    QStringLiteral("This %1 is the last unselected copy of duplicates. If you want to select all "
+                   "copies change the option in Preferences.");
 inline const QString openInDuplicateFolders = QStringLiteral("Open in Duplicate Folders");
 inline const QString lastCopiesFolderTip =
     QStringLiteral("This folder has the last unselected copies of duplicates. If you want to "
@@ -52,5 +57,13 @@ inline const QString open = QStringLiteral("Open");
 inline const QString openWith = QStringLiteral("Open With");
 inline const QString defaultApplication = QStringLiteral("%1 (default)");
 inline const QString other = QStringLiteral("Other...");
+
+// The "Other..." chooser of "Open With".
+inline const QString openWithSelectedApplication = QStringLiteral("Open with selected application");
+
+// The popup that allows selecting every copy.
+inline const QString allowTitle = QStringLiteral("Last copies are protected");
+inline const QString allowCheckbox = QStringLiteral("Allow selecting all copies of a group");
+inline const QString close = QStringLiteral("Close");
 
 } // namespace SharedTexts

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Every text the copies table, its menus and the allow-all-copies popup show: its own below,
+// Every text the copies table and its menus show: its own below,
 // the ones it shares with the other results tables from SharedTexts.
 namespace CopiesTableTexts {
 
@@ -13,10 +13,6 @@ using namespace SharedTexts;
 inline const QString lockedHeader = QStringLiteral("Duplicates in Duplicate Folders");
 inline const QString similarHeader = QStringLiteral("Similar folders");
 inline const QString showFolderInHeaps = QStringLiteral("Show Folder in Heaps");
-// %1: "folder" or "file".
-inline const QString lastCopyTip =
-    QStringLiteral("This %1 is the last unselected copy of duplicates. If you want to select all "
-                   "copies change the option in Preferences.");
 
 // The command bar and its menu.
 inline const QString autoSelect = QStringLiteral("Auto Select");
@@ -33,11 +29,5 @@ inline const QString deselectAllCopiesIn = QStringLiteral("Deselect All Copies i
 inline const QString keepAllCopiesIn = QStringLiteral("Keep All Copies in \"%1\"");
 inline const QString addToAlwaysSelectList = QStringLiteral("Add \"%1\" to Always Select List");
 inline const QString addToNeverSelectList = QStringLiteral("Add \"%1\" to Never Select List");
-inline const QString openWithSelectedApplication = QStringLiteral("Open with selected application");
-
-// The allow-all-copies popup.
-inline const QString allowTitle = QStringLiteral("Last copies are protected");
-inline const QString allowCheckbox = QStringLiteral("Allow selecting all copies of a group");
-inline const QString close = QStringLiteral("Close");
 
 } // namespace CopiesTableTexts

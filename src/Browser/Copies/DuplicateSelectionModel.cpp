@@ -6,11 +6,8 @@
 #include <QSize>
 
 DuplicateSelectionModel::DuplicateSelectionModel(DuplicateSelectionVC* controller)
-    : RowsTableModel(controller), m_controller(controller) {}
-
-int DuplicateSelectionModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_controller->rows().rowCount();
-}
+    : RowsTableModel(controller, [controller] { return controller->rows().rowCount(); }),
+      m_controller(controller) {}
 
 QVariant DuplicateSelectionModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())

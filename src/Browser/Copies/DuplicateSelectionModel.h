@@ -14,7 +14,6 @@ class DuplicateSelectionModel final : public RowsTableModel {
 public:
     explicit DuplicateSelectionModel(DuplicateSelectionVC* controller);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:

@@ -489,27 +489,11 @@ void DuplicateSelectionVC::checkboxPressed(int row, bool checked) {
     auto group = copy->getGroup();
     if (!group)
         return;
-    const bool lastCopy =
-        group->getSelectedCountWithDuplicatesFolderContent() + 1 == group->getTotalCount();
-    if (!lastCopy) {
-        copy->selectItemForced(false);
-        return;
-    }
-    if (!Settings::allowRemovingAllDuplicateCopies())
-        return;
-    if (Settings::showRemoveLastInCategoriesMessage()) {
-        askBeforeSelectingLastCopy(copy);
-        return;
-    }
-    copy->selectItemForced(true);
-}
-
-void DuplicateSelectionVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
-    if (m_lastCopyAlert)
-        return;
-    m_lastCopyAlert = LastCopyAlert::openForCopy(
-        this, copy, [] { Settings::setShowRemoveLastInCategoriesMessage(false); },
-        [this] { reloadData(); });
+    LastCopyAlert::selectCopy(
+        this, m_lastCopyAlert, copy,
+        group->getSelectedCountWithDuplicatesFolderContent() + 1 == group->getTotalCount(),
+        &Settings::showRemoveLastInCategoriesMessage,
+        [] { Settings::setShowRemoveLastInCategoriesMessage(false); }, [this] { reloadData(); });
 }
 
 void DuplicateSelectionVC::disabledCheckboxPressed(const QRect& checkboxRect) {
@@ -544,24 +528,10 @@ void DuplicateSelectionVC::selectionChanged() {
     resetAutoSelectButton();
 }
 
-bool DuplicateSelectionVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->reviewPanelOpen() &&
-           m_controller->state() == ResultsFrame::StateCategory && m_selectedFile;
-}
-
-void DuplicateSelectionVC::revealInFinder() {
-    if (mainMenuCommandsAllowed())
-        workspace().reveal(m_selectedFile->path());
-}
-
-void DuplicateSelectionVC::getInfo() {
-    if (mainMenuCommandsAllowed())
-        workspace().properties(m_selectedFile->path());
-}
-
-void DuplicateSelectionVC::openFile() {
-    if (mainMenuCommandsAllowed())
-        workspace().open(m_selectedFile->path());
+const FileSystemItem* DuplicateSelectionVC::mainMenuFile() const {
+    const bool allowed = m_controller && !m_controller->reviewPanelOpen() &&
+                         m_controller->state() == ResultsFrame::StateCategory;
+    return allowed ? m_selectedFile : nullptr;
 }
 
 void DuplicateSelectionVC::applicationWillBecomeActive() {

@@ -211,23 +211,19 @@ private:
     void selectSelectedFileRow();
     void scheduleReload();
     void resetAutoSelectButton();
-    void askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy);
     std::shared_ptr<DuplicatesGroup> firstPlainGroup() const;
     void newestOrOldest(bool newest);
     void moveSelectedFileTo(FileSystemItem* item);
     void openPreferencesAddingFolder(bool always);
-    const Workspace& workspace() const;
+    const Workspace& workspace() const override;
 
     // Notification handlers.
     void selectionChanged() override;
     void keyPressed(const Notification& notification) override;
     void arrowNavigation(const Notification& notification) override;
-    void revealInFinder() override;
-    void getInfo() override;
-    void openFile() override;
+    const FileSystemItem* mainMenuFile() const override;
     void applicationWillBecomeActive() override;
     void quickLookKeyPressed(const Notification& notification) override;
-    bool mainMenuCommandsAllowed() const;
     bool resultsListHasFocus() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.

@@ -107,17 +107,16 @@ FolderPickerVC::~FolderPickerVC() {
 
 void FolderPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller ? controller->frameWidget() : nullptr;
 }
 
 ResultsFrame* FolderPickerVC::controller() const {
-    return m_controllerWidget ? m_controller : nullptr;
+    return m_controller;
 }
 
 bool FolderPickerVC::detached() const {
     // A list the results screen let go (its view is on its way out) answers nothing more.
     ResultsFrame* screen = controller();
-    return m_controller && (!screen || screen->folderPickerVC() != this);
+    return m_controller.given() && (!screen || screen->folderPickerVC() != this);
 }
 
 void FolderPickerVC::resizeEvent(QResizeEvent* event) {

@@ -158,8 +158,7 @@ private:
     bool detached() const;
 
     ResultsFrame* controller() const;
-    QPointer<QWidget> m_controllerWidget;
-    ResultsFrame* m_controller = nullptr;
+    ResultsFramePointer m_controller;
     FolderPickerProtocol* m_delegate = nullptr;
 
     FolderPickerView* m_view = nullptr;

@@ -113,10 +113,8 @@ void FolderPickerVC::duplicateFolderPressed() {
 }
 
 void FolderPickerVC::checkBoxForSelectedFolderPressed() {
-    const int index = m_selectedFolderIndex;
-    const bool hasRow = m_list->model()->row(index) != nullptr;
-    PickerShared::pressCheckbox(*m_list, hasRow,
-                                hasRow ? checkboxLookForRow(index) : PickerCheckboxLook());
+    PickerShared::pressCheckbox(*m_list, m_selectedFolderIndex,
+                                [this](int row) { return checkboxLookForRow(row); });
 }
 
 void FolderPickerVC::showInDuplicateFolders() {

@@ -276,24 +276,10 @@ void HeapFilesSelectorVC::rowCheckboxPressed(int row, Side side, const QRect& gl
         copy->deselectItem();
         return;
     }
-    if (!HeapCheckboxRules::isLastUnselectedCopy(*copy)) {
-        copy->selectItemForced(false);
-        return;
-    }
-    if (!Settings::allowRemovingAllDuplicateCopies())
-        return;
-    if (Settings::showRemoveLastInHeapsMessage())
-        askBeforeSelectingLastCopy(copy);
-    else
-        copy->selectItemForced(true);
-}
-
-void HeapFilesSelectorVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
-    if (m_lastCopyAlert)
-        return;
-    m_lastCopyAlert = LastCopyAlert::openForCopy(
-        this, copy, [] { Settings::setShowRemoveLastInHeapsMessage(false); },
-        [this] { reloadData(); });
+    LastCopyAlert::selectCopy(
+        this, m_lastCopyAlert, copy, HeapCheckboxRules::isLastUnselectedCopy(*copy),
+        &Settings::showRemoveLastInHeapsMessage,
+        [] { Settings::setShowRemoveLastInHeapsMessage(false); }, [this] { reloadData(); });
 }
 
 void HeapFilesSelectorVC::disabledCheckboxPressed(const QRect& globalRect) {

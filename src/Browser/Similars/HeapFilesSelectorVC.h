@@ -146,9 +146,7 @@ public:
     void spaceButtonPressed();
 
     // ---- Commands (HeapFilesSelectorVCMenu.cpp).
-    void revealInFinder() override;
-    void getInfo() override;
-    void openFile() override;
+    const FileSystemItem* mainMenuFile() const override;
     void revealRowFile(int row, Side side);
     void revealFolder(Side side);
     // The context menus; null where none is offered. Kept until the next one.
@@ -177,19 +175,17 @@ private:
     void quickLookKeyPressed(const Notification& notification) override;
     void arrowNavigation(const Notification& notification) override;
     void applicationWillBecomeActive() override;
-    bool mainMenuCommandsAllowed() const;
     bool contextMenuAllowed() const;
     void handleKey(const KeyEvent& event);
     void reportFile(FileSystemItem* item);
     void makeOtherFileCurrent(FileSystemItem* item);
     void showGroupRow();
     FileSystemItem* otherFileInRow(int k, int side) const;
-    void askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy);
     void askBeforeSelectingFolder(Side side);
     void showDuplicateOf(const std::shared_ptr<DuplicateItem>& copy);
     QMenu* newContextMenu();
     void addFileActions(QMenu* menu, const QByteArray& path, bool isFolder);
-    const Workspace& workspace() const;
+    const Workspace& workspace() const override;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
     ResultsFramePointer m_controller;

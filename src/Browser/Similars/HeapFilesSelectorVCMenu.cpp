@@ -40,24 +40,10 @@ const HeapFilesSelectorVC::Workspace& HeapFilesSelectorVC::workspace() const {
 
 // ---- Main menu commands.
 
-bool HeapFilesSelectorVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->reviewPanelOpen() &&
-           m_controller->state() == ResultsFrame::StateSimilars && m_selectedFileSystemItem;
-}
-
-void HeapFilesSelectorVC::revealInFinder() {
-    if (mainMenuCommandsAllowed())
-        workspace().reveal(m_selectedFileSystemItem->path());
-}
-
-void HeapFilesSelectorVC::getInfo() {
-    if (mainMenuCommandsAllowed())
-        workspace().properties(m_selectedFileSystemItem->path());
-}
-
-void HeapFilesSelectorVC::openFile() {
-    if (mainMenuCommandsAllowed())
-        workspace().open(m_selectedFileSystemItem->path());
+const FileSystemItem* HeapFilesSelectorVC::mainMenuFile() const {
+    const bool allowed = m_controller && !m_controller->reviewPanelOpen() &&
+                         m_controller->state() == ResultsFrame::StateSimilars;
+    return allowed ? m_selectedFileSystemItem : nullptr;
 }
 
 // ---- Open buttons.

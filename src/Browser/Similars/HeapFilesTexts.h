@@ -10,9 +10,7 @@ namespace HeapFilesTexts {
 
 using namespace SharedTexts;
 
-inline const QString lastCopyTip =
-    QStringLiteral("This file is the last unselected copy of duplicates. If you want to select "
-                   "all copies change the option in Preferences.");
+inline const QString lastCopyTip = SharedTexts::lastCopyTip.arg(SharedTexts::fileWord);
 
 // Menus.
 inline const QString showInDuplicates = QStringLiteral("Show in Duplicates");

@@ -7,11 +7,8 @@
 #include <QSize>
 
 HeapTableModel::HeapTableModel(HeapFilesSelectorVC* controller)
-    : RowsTableModel(controller), m_controller(controller) {}
-
-int HeapTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_controller->rows().rowCount();
-}
+    : RowsTableModel(controller, [controller] { return controller->rows().rowCount(); }),
+      m_controller(controller) {}
 
 QVariant HeapTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())

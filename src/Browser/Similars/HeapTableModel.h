@@ -14,7 +14,6 @@ class HeapTableModel final : public RowsTableModel {
 public:
     explicit HeapTableModel(HeapFilesSelectorVC* controller);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:

@@ -64,16 +64,15 @@ HeapsPickerVC::~HeapsPickerVC() {
 
 void HeapsPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller ? controller->frameWidget() : nullptr;
 }
 
 ResultsFrame* HeapsPickerVC::controller() const {
-    return m_controllerWidget ? m_controller : nullptr;
+    return m_controller;
 }
 
 bool HeapsPickerVC::detached() const {
     ResultsFrame* screen = controller();
-    return m_controller && (!screen || screen->heapsPickerVC() != this);
+    return m_controller.given() && (!screen || screen->heapsPickerVC() != this);
 }
 
 void HeapsPickerVC::resizeEvent(QResizeEvent* event) {

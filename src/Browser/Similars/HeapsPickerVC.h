@@ -106,8 +106,7 @@ private:
     bool detached() const;
     ResultsFrame* controller() const;
 
-    ResultsFrame* m_controller = nullptr;
-    QPointer<QWidget> m_controllerWidget;
+    ResultsFramePointer m_controller;
     HeapsPickerProtocol* m_delegate = nullptr;
     PickerList* m_list = nullptr;
     QPointer<QMenu> m_contextMenu;

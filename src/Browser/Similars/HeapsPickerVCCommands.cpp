@@ -98,10 +98,8 @@ void HeapsPickerVC::duplicateFolderPressed() {
 }
 
 void HeapsPickerVC::checkBoxForSelectedFolderPressed() {
-    const int index = m_selectedHeapIndex;
-    const bool hasRow = m_list->model()->row(index) != nullptr;
-    PickerShared::pressCheckbox(*m_list, hasRow,
-                                hasRow ? checkboxLookForRow(index) : PickerCheckboxLook());
+    PickerShared::pressCheckbox(*m_list, m_selectedHeapIndex,
+                                [this](int row) { return checkboxLookForRow(row); });
 }
 
 void HeapsPickerVC::showInDuplicateFolders() {

@@ -1,4 +1,5 @@
 #include "Browser/Similars/PickerShared.h"
+#include "Browser/Similars/PickerListModel.h"
 
 #include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Common/ListKeys.h"
@@ -91,10 +92,11 @@ void connectCheckbox(PickerList& list, QObject* context, CheckboxHandlers handle
                      });
 }
 
-void pressCheckbox(PickerList& list, bool hasRow, const PickerCheckboxLook& look) {
-    if (!hasRow)
+void pressCheckbox(PickerList& list, int row,
+                   const std::function<PickerCheckboxLook(int row)>& lookFor) {
+    if (!list.model()->row(row))
         return;
-    PickerCheckbox::apply(*list.checkbox(), look);
+    PickerCheckbox::apply(*list.checkbox(), lookFor(row));
     list.checkbox()->performClick();
 }
 

@@ -64,9 +64,10 @@ struct CheckboxHandlers {
     std::function<void()> duplicateFolder;
 };
 void connectCheckbox(PickerList& list, QObject* context, CheckboxHandlers handlers);
-// Return on the list: the button takes |look| and is pressed; nothing when |hasRow| is
-// false.
-void pressCheckbox(PickerList& list, bool hasRow, const PickerCheckboxLook& look);
+// Return on the list: the button takes the look |lookFor| gives the chosen row |row| and is
+// pressed; nothing when the list has no such row.
+void pressCheckbox(PickerList& list, int row,
+                   const std::function<PickerCheckboxLook(int row)>& lookFor);
 // The refused button's press: the popup that offers to allow selecting every copy, below
 // the button.
 void showAllowAllCopies(PickerList& list, QWidget* window);
