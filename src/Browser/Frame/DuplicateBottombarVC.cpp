@@ -108,17 +108,8 @@ QString DuplicateBottombarVC::selectionSummary(std::uint64_t count, std::uint64_
 }
 
 void DuplicateBottombarVC::scheduleRefresh() {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Selection and content changes that arrive in one turn are answered once.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_refreshPending = false;
-            updatesButtonsTitles();
-        },
-        Qt::QueuedConnection);
+    m_refresh.request();
 }
 
 void DuplicateBottombarVC::updatesButtonsTitles() {

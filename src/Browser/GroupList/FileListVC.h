@@ -116,6 +116,8 @@ public:
     void openQuickLookForRow(int row);
     void doubleClickOnRow(int row);
     void spaceButtonPressed();
+    // Down or Up in |event|: the next or previous group, with Option the last or first.
+    void moveSelectionByArrow(const KeyEvent& event);
     void selectNextGroup();
     void selectPreviousGroup();
     bool isFileInNeverSelectList(const FileSystemItem* item) const;

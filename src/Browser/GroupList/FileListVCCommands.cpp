@@ -174,6 +174,17 @@ void FileListVC::selectPreviousGroup() {
     moveSelectionTo(current < 0 ? m_rows.groupRowFrom(0, 1) : m_rows.groupRowFrom(current - 1, -1));
 }
 
+void FileListVC::moveSelectionByArrow(const KeyEvent& event) {
+    const bool down = event.keyCode == ListKeys::kDown;
+    if (ListKeys::hasOption(event))
+        moveSelectionTo(down ? m_rows.groupRowFrom(m_rows.rowCount() - 1, -1)
+                             : m_rows.groupRowFrom(0, 1));
+    else if (down)
+        selectNextGroup();
+    else
+        selectPreviousGroup();
+}
+
 void FileListVC::keyPressed(const KeyEvent& event) {
     if (!ListKeys::isFirstResponder(m_tableViewGroupList)) {
         // From another list: Command with Down or Up moves here and goes back to the copies.
@@ -192,16 +203,8 @@ void FileListVC::keyPressed(const KeyEvent& event) {
     }
     switch (event.keyCode) {
     case ListKeys::kDown:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(m_rows.rowCount() - 1, -1));
-        else
-            selectNextGroup();
-        break;
     case ListKeys::kUp:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(0, 1));
-        else
-            selectPreviousGroup();
+        moveSelectionByArrow(event);
         break;
     case ListKeys::kSpace:
         spaceButtonPressed();
@@ -277,16 +280,8 @@ void FileListVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         m_tableViewGroupList->setFocus(Qt::OtherFocusReason);
         break;
     case ListKeys::kDown:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(m_rows.rowCount() - 1, -1));
-        else
-            selectNextGroup();
-        break;
     case ListKeys::kUp:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(0, 1));
-        else
-            selectPreviousGroup();
+        moveSelectionByArrow(event);
         break;
     default:
         return;

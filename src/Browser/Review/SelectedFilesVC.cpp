@@ -340,17 +340,8 @@ void SelectedFilesVC::updateAllButtonsAndLabels() {
 }
 
 void SelectedFilesVC::scheduleSelectionRefresh() {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Every change of a batch, and several batches in one turn, are answered once.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_refreshPending = false;
-            updateAllButtonsAndLabels();
-        },
-        Qt::QueuedConnection);
+    m_refresh.request();
 }
 
 void SelectedFilesVC::removeToTrashSettingsChanged() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+
 #include "Browser/Common/ResultsFrame.h"
 #include "Browser/Review/SelectedFilesCellView.h"
 #include "Browser/Review/SelectedFilesList.h"
@@ -161,7 +163,7 @@ private:
     std::uint64_t m_removedSize = 0;
     bool m_removeIsOn = false;
     bool m_animating = false;
-    bool m_refreshPending = false;
+    QueuedRefresh m_refresh{this, [this](bool) { updateAllButtonsAndLabels(); }};
     bool m_allowAllCopies = false;
     AnimationClock::Handle m_refreshTimer = 0;
 
