@@ -181,6 +181,8 @@ private:
     void makeOtherFileCurrent(FileSystemItem* item);
     void showGroupRow();
     FileSystemItem* otherFileInRow(int k, int side) const;
+    // The place of the unique file |file| among the unique-file rows (0 for the first).
+    int otherFileIndex(const FileSystemItem* file) const;
     void askBeforeSelectingFolder(Side side);
     void showDuplicateOf(const std::shared_ptr<DuplicateItem>& copy);
     QMenu* newContextMenu();
