@@ -2,7 +2,7 @@
 // folders, a folder group with its similar folders, and the allow-all-copies popup.
 #include "Shots.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Copies/DuplicateSelectionVC.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Categories/Settings.h"

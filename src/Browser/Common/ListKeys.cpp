@@ -2,8 +2,11 @@
 
 #include "Categories/AppNotification.h"
 #include "Platform/NotificationCenter.h"
+#include "Toolkit/QuickLookController.h"
 
 #include <QWidget>
+
+#include <memory>
 
 namespace ListKeys {
 
@@ -23,6 +26,29 @@ void observeKeyPresses(const QObject* owner, std::function<void(const KeyEvent&)
             if (const auto event = AppNotification::GetEventFromNotification(note))
                 handler(*event);
         });
+}
+
+void observeNavigation(const QObject* owner, NavigationHandlers handlers) {
+    auto& center = NotificationCenter::defaultCenter();
+    const auto shared = std::make_shared<const NavigationHandlers>(std::move(handlers));
+    center.addObserver(owner, AppNotification::ArrowNavigationNotificationName(),
+                       [shared](const Notification& note) {
+                           if (!shared->detached())
+                               shared->arrowNavigation(
+                                   AppNotification::GetArrowNavigationTypeFromNotification(note));
+                       });
+    center.addObserver(owner, QuickLookController::quickLookKeyPressedNotificationName(),
+                       [shared](const Notification& note) {
+                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
+                           if (!shared->detached() && event.canConvert<KeyEvent>())
+                               shared->quickLookKeyPressed(
+                                   event.value<KeyEvent>(),
+                                   note.userInfo.value(QStringLiteral("Type")).toInt());
+                       });
+    observeKeyPresses(owner, [shared](const KeyEvent& event) {
+        if (!shared->detached())
+            shared->keyPressed(event);
+    });
 }
 
 } // namespace ListKeys

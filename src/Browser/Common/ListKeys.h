@@ -38,4 +38,16 @@ bool isFirstResponder(const QWidget* widget);
 // Calls |handler| with the event of every "KeyPressedNotification" until |owner| goes.
 void observeKeyPresses(const QObject* owner, std::function<void(const KeyEvent&)> handler);
 
+// How a list answers the moves between the lists, until its owner goes: an
+// "ArrowNavigationNotification" (with its target), a key the preview panel passed on
+// (with the preview's source type) and a key press. None is answered while |detached|
+// says true: a list the results screen let go answers nothing more.
+struct NavigationHandlers {
+    std::function<bool()> detached;
+    std::function<void(int target)> arrowNavigation;
+    std::function<void(const KeyEvent& event, int type)> quickLookKeyPressed;
+    std::function<void(const KeyEvent& event)> keyPressed;
+};
+void observeNavigation(const QObject* owner, NavigationHandlers handlers);
+
 } // namespace ListKeys

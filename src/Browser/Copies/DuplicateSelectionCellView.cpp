@@ -1,5 +1,6 @@
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 
+#include "Browser/Common/RowPress.h"
 #include "Browser/Copies/DuplicateSelectionVC.h"
 #include "Results/DuplicatesManager.h"
 #include "Toolkit/DarkImageName.h"
@@ -209,24 +210,19 @@ void DuplicateSelectionCellView::setOpenButtonRow(int row) {
 
 bool DuplicateSelectionCellView::eventFilter(QObject* watched, QEvent* event) {
     const bool handledByBase = CellWithCustomSelection::eventFilter(watched, event);
-    QAbstractItemView* list = view();
-    if (list && watched == list->viewport() && event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (handlePress(mouse->position().toPoint(), mouse->button()))
-            return true;
-    }
+    if (const auto press = RowPress::of(view(), watched, event); press && handlePress(*press))
+        return true;
     return handledByBase;
 }
 
-bool DuplicateSelectionCellView::handlePress(const QPoint& position, Qt::MouseButton button) {
+bool DuplicateSelectionCellView::handlePress(const RowPress& press) {
     QAbstractItemView* list = view();
-    if (!m_controller || !list)
+    if (!m_controller)
         return false;
-    const QModelIndex index = list->indexAt(position);
-    if (!index.isValid())
-        return false;
-    const int row = index.row();
-    const QRectF bounds = list->visualRect(index);
+    const QPoint position = press.position;
+    const Qt::MouseButton button = press.button;
+    const int row = press.row;
+    const QRectF bounds = press.bounds;
     const auto& config = m_controller->cellConfigurationForRow(row);
     using Kind = DuplicateSelectionRows::Kind;
     using Action = DuplicateSelectionVC::CheckboxAction;

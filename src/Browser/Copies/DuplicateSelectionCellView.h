@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+struct RowPress;
 class DuplicateSelectionVC;
 
 // The cells of the copies table, painted from the controller's cell configuration: the copy
@@ -55,7 +56,7 @@ protected:
 private:
     void tryToShowOpenButton(int row, const QPoint& viewportPosition);
     void setOpenButtonRow(int row);
-    bool handlePress(const QPoint& position, Qt::MouseButton button);
+    bool handlePress(const RowPress& press);
 
     QPointer<DuplicateSelectionVC> m_controller;
     int m_openButtonRow = -1;

@@ -6,15 +6,8 @@
 #include <QSize>
 
 DuplicateSelectionModel::DuplicateSelectionModel(DuplicateSelectionVC* controller)
-    : QAbstractTableModel(controller), m_controller(controller) {}
-
-int DuplicateSelectionModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_controller->rows().rowCount();
-}
-
-int DuplicateSelectionModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 1;
-}
+    : RowsTableModel(controller, [controller] { return controller->rows().rowCount(); }),
+      m_controller(controller) {}
 
 QVariant DuplicateSelectionModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
@@ -29,14 +22,4 @@ QVariant DuplicateSelectionModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
-}
-
-Qt::ItemFlags DuplicateSelectionModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-void DuplicateSelectionModel::allRowsChanged() {
-    const int rows = rowCount();
-    if (rows > 0)
-        emit dataChanged(index(0, 0), index(rows - 1, 0));
 }

@@ -1,28 +1,20 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "Browser/Common/RowsTableModel.h"
 
 class DuplicateSelectionVC;
 
 // The copies table's rows as the view sees them: one column, the row count and heights of
 // the controller's row layout. What a row shows is the controller's cell configuration,
 // which the cell view paints.
-class DuplicateSelectionModel final : public QAbstractTableModel {
+class DuplicateSelectionModel final : public RowsTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DuplicateSelectionModel)
 
 public:
     explicit DuplicateSelectionModel(DuplicateSelectionVC* controller);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-    void beginReset() { beginResetModel(); }
-    void endReset() { endResetModel(); }
-    // Every row changed its look, none its place.
-    void allRowsChanged();
 
 private:
     DuplicateSelectionVC* m_controller;

@@ -1,12 +1,13 @@
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/LastCopyAlert.h"
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/CopiesTableTexts.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionModel.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/DateText.h"
 #include "Categories/Settings.h"
@@ -31,12 +32,10 @@
 #include "Toolkit/TableViewWithArrowHandling.h"
 #include "Toolkit/WhiteTitleButton.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -122,33 +121,14 @@ void DuplicateSelectionVC::resizeEvent(QResizeEvent* event) {
 }
 
 void DuplicateSelectionVC::registerObservers() {
-    auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { selectionChanged(); });
-    center.addObserver(this, AppNotification::KeyPressedNotificationName(),
-                       [this](const Notification& note) { keyPressed(note); });
-    center.addObserver(this, AppNotification::ArrowNavigationNotificationName(),
-                       [this](const Notification& note) { arrowNavigation(note); });
-    center.addObserver(this, AppNotification::RevealInFinderNotificationName(),
-                       [this](const Notification&) { revealInFinder(); });
-    center.addObserver(this, AppNotification::GetInfoNotificationName(),
-                       [this](const Notification&) { getInfo(); });
-    center.addObserver(this, AppNotification::OpenFileNotificationName(),
-                       [this](const Notification&) { openFile(); });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) { quickLookKeyPressed(note); });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive)
-                    applicationWillBecomeActive();
-            });
+    ResultsObservers::observeTable(this, this);
 }
 
-void DuplicateSelectionVC::setController(SelectDuplicatesVC* controller) {
+void DuplicateSelectionVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* DuplicateSelectionVC::controller() const {
+ResultsFrame* DuplicateSelectionVC::controller() const {
     return m_controller;
 }
 
@@ -509,50 +489,11 @@ void DuplicateSelectionVC::checkboxPressed(int row, bool checked) {
     auto group = copy->getGroup();
     if (!group)
         return;
-    const bool lastCopy =
-        group->getSelectedCountWithDuplicatesFolderContent() + 1 == group->getTotalCount();
-    if (!lastCopy) {
-        copy->selectItemForced(false);
-        return;
-    }
-    if (!Settings::allowRemovingAllDuplicateCopies())
-        return;
-    if (Settings::showRemoveLastInCategoriesMessage()) {
-        askBeforeSelectingLastCopy(copy);
-        return;
-    }
-    copy->selectItemForced(true);
-}
-
-void DuplicateSelectionVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
-    if (m_lastCopyAlert)
-        return;
-    FileSystemItem* item = copy->getFileSystemItem();
-    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
-    auto* alert = new QMessageBox(window());
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->setText(CopiesTableTexts::attention);
-    alert->setInformativeText(CopiesTableTexts::allCopiesWillBeSelected.arg(
-        folder ? CopiesTableTexts::folderWord : CopiesTableTexts::fileWord,
-        item ? item->displayName() : QString()));
-    QPushButton* ok = alert->addButton(CopiesTableTexts::ok, QMessageBox::AcceptRole);
-    alert->addButton(CopiesTableTexts::cancel, QMessageBox::RejectRole);
-    alert->setDefaultButton(ok);
-    alert->setCheckBox(new QCheckBox(CopiesTableTexts::doNotShowAgain, alert));
-    std::weak_ptr<DuplicateItem> weakCopy = copy;
-    connect(alert, &QMessageBox::finished, this, [this, alert, ok, weakCopy] {
-        if (alert->clickedButton() == ok) {
-            if (alert->checkBox()->isChecked())
-                Settings::setShowRemoveLastInCategoriesMessage(false);
-            if (auto copy = weakCopy.lock())
-                copy->selectItemForced(true);
-        } else {
-            reloadData();
-        }
-    });
-    m_lastCopyAlert = alert;
-    alert->open();
+    LastCopyAlert::selectCopy(
+        this, m_lastCopyAlert, copy,
+        group->getSelectedCountWithDuplicatesFolderContent() + 1 == group->getTotalCount(),
+        &Settings::showRemoveLastInCategoriesMessage,
+        [] { Settings::setShowRemoveLastInCategoriesMessage(false); }, [this] { reloadData(); });
 }
 
 void DuplicateSelectionVC::disabledCheckboxPressed(const QRect& checkboxRect) {
@@ -587,24 +528,10 @@ void DuplicateSelectionVC::selectionChanged() {
     resetAutoSelectButton();
 }
 
-bool DuplicateSelectionVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->selectedFilesVC() &&
-           m_controller->state() == SelectDuplicatesVC::StateCategory && m_selectedFile;
-}
-
-void DuplicateSelectionVC::revealInFinder() {
-    if (mainMenuCommandsAllowed())
-        workspace().reveal(m_selectedFile->path());
-}
-
-void DuplicateSelectionVC::getInfo() {
-    if (mainMenuCommandsAllowed())
-        workspace().properties(m_selectedFile->path());
-}
-
-void DuplicateSelectionVC::openFile() {
-    if (mainMenuCommandsAllowed())
-        workspace().open(m_selectedFile->path());
+const FileSystemItem* DuplicateSelectionVC::mainMenuFile() const {
+    const bool allowed = m_controller && !m_controller->reviewPanelOpen() &&
+                         m_controller->state() == ResultsFrame::StateCategory;
+    return allowed ? m_selectedFile : nullptr;
 }
 
 void DuplicateSelectionVC::applicationWillBecomeActive() {

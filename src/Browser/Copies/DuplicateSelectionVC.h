@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsFrame.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Copies/DuplicateSelectionRows.h"
 
 #include <QByteArray>
@@ -23,7 +26,6 @@ class DuplicatesHeap;
 class FileSystemItem;
 
 class ScanTree;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 class WhiteTitleButton;
 struct KeyEvent;
@@ -40,7 +42,7 @@ struct Notification;
 // selection goes through the result model, which applies the guard and posts the
 // selection-changed notification on which the table redraws. The table's own selection only
 // reports clicks; the focused row is selectedFile(). Main thread only.
-class DuplicateSelectionVC : public QWidget {
+class DuplicateSelectionVC : public QWidget, private ResultsTableObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DuplicateSelectionVC)
 
@@ -78,20 +80,15 @@ public:
     };
 
     // The outside actions of the table's commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit DuplicateSelectionVC(QWidget* parent = nullptr);
     ~DuplicateSelectionVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     void setDuplicateType(int type) { duplicateType_ = type; }
     int duplicateType() const { return duplicateType_; }
     // Shows |group| (nothing for null): its rows, the similar folders collapsed, the
@@ -214,28 +211,23 @@ private:
     void selectSelectedFileRow();
     void scheduleReload();
     void resetAutoSelectButton();
-    void askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy);
     std::shared_ptr<DuplicatesGroup> firstPlainGroup() const;
     void newestOrOldest(bool newest);
     void moveSelectedFileTo(FileSystemItem* item);
-    void buildOpenWithMenu(QMenu* submenu);
     void openPreferencesAddingFolder(bool always);
-    const Workspace& workspace() const;
+    const Workspace& workspace() const override;
 
     // Notification handlers.
-    void selectionChanged();
-    void keyPressed(const Notification& notification);
-    void arrowNavigation(const Notification& notification);
-    void revealInFinder();
-    void getInfo();
-    void openFile();
-    void applicationWillBecomeActive();
-    void quickLookKeyPressed(const Notification& notification);
-    bool mainMenuCommandsAllowed() const;
+    void selectionChanged() override;
+    void keyPressed(const Notification& notification) override;
+    void arrowNavigation(const Notification& notification) override;
+    const FileSystemItem* mainMenuFile() const override;
+    void applicationWillBecomeActive() override;
+    void quickLookKeyPressed(const Notification& notification) override;
     bool resultsListHasFocus() const;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     int duplicateType_ = -2;
     std::weak_ptr<DuplicatesGroup> m_group;
     std::vector<std::shared_ptr<DuplicateItem>> m_duplicatesArray;

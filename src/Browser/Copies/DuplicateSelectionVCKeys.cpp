@@ -4,7 +4,6 @@
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionModel.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
@@ -49,7 +48,7 @@ bool DuplicateSelectionVC::resultsListHasFocus() const {
     if (focus == m_table)
         return true;
     // Another list of the same results screen (the group list, the review panel's list).
-    const QWidget* screen = m_controller ? static_cast<const QWidget*>(m_controller.data())
+    const QWidget* screen = m_controller ? static_cast<const QWidget*>(m_controller->frameWidget())
                                          : static_cast<const QWidget*>(window());
     return qobject_cast<const QAbstractItemView*>(focus) && screen && screen->isAncestorOf(focus);
 }

@@ -1,13 +1,10 @@
 // The copies table's group commands, its row menu and the commands of that menu.
 #include "Browser/Copies/DuplicateSelectionVC.h"
 
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/OpenWithMenu.h"
 #include "Browser/Copies/CopiesTableTexts.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
 #include "FileTree/FileSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
-#include "Platform/ui/OpenWithApplications.h"
 #include "Preferences/PreferencesWC.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesContainer.h"
@@ -19,7 +16,6 @@
 
 #include <QCursor>
 #include <QFile>
-#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 
@@ -27,9 +23,9 @@
 
 namespace {
 
-std::optional<DuplicateSelectionVC::Workspace>& testWorkspace() {
-    static std::optional<DuplicateSelectionVC::Workspace> workspace;
-    return workspace;
+FileWorkspaceSlot& workspaceSlot() {
+    static FileWorkspaceSlot slot;
+    return slot;
 }
 
 QString lastComponent(const QByteArray& path) {
@@ -50,19 +46,11 @@ QByteArray parentOf(const QByteArray& path) {
 } // namespace
 
 void DuplicateSelectionVC::setWorkspaceForTesting(std::optional<Workspace> workspace) {
-    testWorkspace() = std::move(workspace);
+    workspaceSlot().set(std::move(workspace));
 }
 
 const DuplicateSelectionVC::Workspace& DuplicateSelectionVC::workspace() const {
-    static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
-        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
-        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
-        [](const QByteArray& path, const QString& appId) {
-            OpenWithApplications::openFileWithApplication(path, appId);
-        },
-    };
-    return testWorkspace() ? *testWorkspace() : platform;
+    return workspaceSlot().get();
 }
 
 // ---- Group commands.
@@ -199,7 +187,7 @@ QByteArray DuplicateSelectionVC::getFolderPathFromPath(const QByteArray& path) c
 }
 
 void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int row) {
-    if (m_controller && m_controller->selectedFilesVC())
+    if (m_controller && m_controller->reviewPanelOpen())
         return;
     if (!window()->isActiveWindow())
         return;
@@ -252,9 +240,10 @@ void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int
         menu->addAction(T::properties, this, [this] { getInfoPressed(); });
         if (m_selectedFile && m_selectedFile->kind() == FileSystemItem::Kind::File) {
             menu->addAction(T::open, this, [this] { openFilePressed(); });
-            QMenu* openWith = menu->addMenu(T::openWith);
-            buildOpenWithMenu(openWith);
-            openWith->menuAction()->setEnabled(true);
+            OpenWithMenu::add(
+                menu, getSelectedFilePath(), this,
+                [this](const QString& id) { pathMenuItemPressed(id); },
+                [this] { otherApplicationPressed(); });
         }
     }
     if (copy && copy->isMovedByUserOrDeleted()) {
@@ -264,30 +253,6 @@ void DuplicateSelectionVC::showMenuForPathAtIndexRow(const QByteArray& path, int
         }
     }
     menu->popup(QCursor::pos());
-}
-
-void DuplicateSelectionVC::buildOpenWithMenu(QMenu* submenu) {
-    namespace T = CopiesTableTexts;
-    QString defaultId;
-    const auto apps = OpenWithApplications::applicationsForContentType(
-        OpenWithApplications::contentTypeOfFile(getSelectedFilePath()), &defaultId);
-    for (std::size_t i = 0; i < apps.size(); ++i) {
-        const auto& app = apps[i];
-        // Only the desktop's own default carries the mark; without one, none does.
-        const bool isDefault = i == 0 && !defaultId.isEmpty() && app.id == defaultId;
-        QAction* item =
-            submenu->addAction(isDefault ? T::defaultApplication.arg(app.name) : app.name);
-        item->setData(app.id);
-        if (!app.iconName.isEmpty())
-            item->setIcon(QIcon::fromTheme(app.iconName));
-        const QString id = app.id;
-        connect(item, &QAction::triggered, this, [this, id] { pathMenuItemPressed(id); });
-        if (i == 0)
-            submenu->addSeparator();
-    }
-    if (apps.size() > 1)
-        submenu->addSeparator();
-    submenu->addAction(T::other, this, [this] { otherApplicationPressed(); });
 }
 
 // ---- Menu commands.
@@ -376,12 +341,7 @@ void DuplicateSelectionVC::pathMenuItemPressed(const QString& appId) {
 void DuplicateSelectionVC::otherApplicationPressed() {
     if (!m_selectedFile)
         return;
-    auto* chooser = new ApplicationChooser(window());
     const QByteArray path = m_selectedFile->path();
-    connect(chooser, &ApplicationChooser::applicationsChosen, this,
-            [this, path](const QStringList& ids) {
-                for (const QString& id : ids)
-                    workspace().openWith(path, id);
-            });
-    chooser->open();
+    OpenWithMenu::chooseOther(this,
+                              [this, path](const QString& id) { workspace().openWith(path, id); });
 }

@@ -1,10 +1,11 @@
 #include "DuplicateBottombarVC.h"
+#include "ApplicationFacts.h"
+#include "Browser/Common/CountNoun.h"
 
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
 #include "Platform/NotificationCenter.h"
-#include "Promo/PromoManager.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesManager.h"
@@ -96,11 +97,7 @@ SelectDuplicatesVC* DuplicateBottombarVC::controller() const {
 }
 
 QString DuplicateBottombarVC::nounForCount(std::uint64_t count, std::uint64_t folders) {
-    if (folders == 0)
-        return count == 1 ? QStringLiteral("file") : QStringLiteral("files");
-    if (folders < count)
-        return QStringLiteral("files and folders");
-    return count == 1 ? QStringLiteral("folder") : QStringLiteral("folders");
+    return CountNoun::nounForCount(count, folders);
 }
 
 QString DuplicateBottombarVC::selectionSummary(std::uint64_t count, std::uint64_t folders,
@@ -111,17 +108,8 @@ QString DuplicateBottombarVC::selectionSummary(std::uint64_t count, std::uint64_
 }
 
 void DuplicateBottombarVC::scheduleRefresh() {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Selection and content changes that arrive in one turn are answered once.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_refreshPending = false;
-            updatesButtonsTitles();
-        },
-        Qt::QueuedConnection);
+    m_refresh.request();
 }
 
 void DuplicateBottombarVC::updatesButtonsTitles() {
@@ -183,21 +171,24 @@ QString DuplicateBottombarVC::sharedSizeText() const {
 void DuplicateBottombarVC::twitterButtonPressed() {
     updateSharingButtons();
     SharingService::openURL(ShareTexts::twitterIntentLink(ShareTexts::bottombarTwitterText(
-        sharedSizeText(), PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
+        sharedSizeText(), QString::fromUtf8(ApplicationFacts::kName),
+        QString::fromUtf8(ApplicationFacts::kPromoSiteURL))));
 }
 
 void DuplicateBottombarVC::facebookButtonPressed() {
     updateSharingButtons();
     SharingService::openURL(ShareTexts::facebookShareLink(ShareTexts::bottombarFacebookItems(
-        sharedSizeText(), PromoManager::getAppName(), PromoManager::getPromoSiteURL())));
+        sharedSizeText(), QString::fromUtf8(ApplicationFacts::kName),
+        QString::fromUtf8(ApplicationFacts::kPromoSiteURL))));
 }
 
 void DuplicateBottombarVC::emailButtonPressed() {
     updateSharingButtons();
     WindowSharing::sendEmailWithMailAddressSubjectBody(
         QString(), QString(), ShareTexts::congratulationsEmailSubject(),
-        ShareTexts::congratulationsEmailBody(PromoManager::getAppName(),
-                                             PromoManager::getPromoSiteURL(), sharedSizeText()));
+        ShareTexts::congratulationsEmailBody(QString::fromUtf8(ApplicationFacts::kName),
+                                             QString::fromUtf8(ApplicationFacts::kPromoSiteURL),
+                                             sharedSizeText()));
 }
 
 void DuplicateBottombarVC::addDeletedSize(std::uint64_t size) {

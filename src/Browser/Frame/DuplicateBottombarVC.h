@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -80,6 +82,6 @@ private:
     float m_deletedSizeStep = 0;
     double m_deletedSizeShown = 0;
     quint64 m_sizeTimer = 0;
-    bool m_refreshPending = false;
+    QueuedRefresh m_refresh{this, [this](bool) { updatesButtonsTitles(); }};
     int m_refreshCount = 0;
 };

@@ -1,4 +1,5 @@
 #include "DuplicateToolbarVC.h"
+#include "Browser/Common/SortChoice.h"
 
 #include "Browser/Frame/ProgressBarMini.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
@@ -124,10 +125,7 @@ DuplicateToolbarVC::DuplicateToolbarVC(QWidget* parent) : QWidget(parent) {
 
     makeSelectedButton(nullptr);
     auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(false); });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) { scheduleRefresh(true); });
+    m_refresh.observeResultChanges();
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) { updateSortButtonTitle(); });
     updateProgressBars();
@@ -379,20 +377,7 @@ void DuplicateToolbarVC::alignProgressBars() {
     }
 }
 
-void DuplicateToolbarVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
-    // Selection and content changes that arrive in one turn are answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
-}
-
-void DuplicateToolbarVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void DuplicateToolbarVC::refresh(bool dataChanged) {
     ++m_refreshCount;
     updateProgressBars();
     if (dataChanged) {
@@ -427,12 +412,7 @@ QPoint DuplicateToolbarVC::sortMenuOrigin(const QRect& buttonOnScreen) {
 }
 
 void DuplicateToolbarVC::tryToSetSortType(int type) {
-    if (Settings::sortType() != type) {
-        Settings::setSortType(static_cast<Settings::SortType>(type));
-        return;
-    }
-    Settings::setSortDirection(Settings::sortDirection() != 0 ? Settings::SortDirectionAscending
-                                                              : Settings::SortDirectionDescending);
+    SortChoice::tryToSetSortType(type);
 }
 
 void DuplicateToolbarVC::validateMenu() {

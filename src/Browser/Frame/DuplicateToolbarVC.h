@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
 #include "Toolkit/WhiteTitleButton.h"
 
 #include <QPointer>
@@ -128,8 +129,7 @@ protected:
 
 private:
     void buttonPressed(int index, WhiteTitleButton* sender);
-    void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     bool isSimilarsView() const;
     bool passesRule(int index) const;
 
@@ -143,7 +143,7 @@ private:
     std::array<ProgressBarMini*, 9> m_bars{};
     QPointer<WhiteTitleButton> m_selectedButton;
     bool m_removeIsOn = false;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    // Selection and content changes of one turn are answered once.
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_refreshCount = 0;
 };

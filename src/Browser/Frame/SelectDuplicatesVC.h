@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Copies/DuplicateSelectionVC.h"
 #include "Browser/Frame/DuplicateBottombarVC.h"
 #include "Browser/Frame/DuplicateToolbarVC.h"
@@ -44,6 +45,7 @@ class OverlayInfoController;
 // Swaps never tear down what is on screen: the state changes at the start of a swap and
 // every completion looks at the state current when it runs.
 class SelectDuplicatesVC : public QWidget,
+                           public ResultsFrame,
                            public ToolbarProtocolDelegate,
                            public FileListProtocol,
                            public FolderPickerProtocol,
@@ -55,7 +57,6 @@ class SelectDuplicatesVC : public QWidget,
 
 public:
     static constexpr const char* kInterfaceName = "SelectDuplicatesVC";
-    enum ResultsViewState { StateOverview = 0, StateCategory = 1, StateSimilars = 2 };
     static constexpr int kToolbarHeight = 100;
     static constexpr int kBottombarHeight = 45;
     static constexpr int kOverviewSwapMs = 1500;
@@ -67,19 +68,31 @@ public:
 
     // ---- The main window's side.
     void setScannedFolders(const QStringList& folders) { m_scannedFolders = folders; }
-    QStringList scannedFolders() const { return m_scannedFolders; }
+    QStringList scannedFolders() const override { return m_scannedFolders; }
     void setAnimating(bool animating) { m_animating = animating; }
-    bool animating() const { return m_animating; }
+    bool animating() const override { return m_animating; }
     void showScanResultsViewAnimationComleted();
     bool resultsViewShown() const { return m_resultsViewShown; }
     void resetAllDelegates();
     // Presses the toolbar's Overview button.
-    void pressOverviewButton();
+    void pressOverviewButton() override;
     // Once no duplicate is left: lays the congratulations screen over this screen, framed to
     // its bounds, and shows it with the bytes removed from these results and, when the
     // results ran empty without a removal, the scan's folders.
-    void showCongratulationsView(quint64 removedSize, const QStringList& scannedFolders);
-    CongratulationsVC* congratulationsController() const;
+    void showCongratulationsView(quint64 removedSize, const QStringList& scannedFolders) override;
+    CongratulationsVC* congratulationsController() const override;
+
+    // ---- What the views inside ask of the screen.
+    QWidget* frameWidget() override { return this; }
+    void pressButtonForCategoryType(int type) override;
+    void chooseCategory(int type) override;
+    void pressSimilarsButton() override;
+    void setRemoveIsOn(bool on) override;
+    std::uint64_t deletedSize() const override;
+    void addDeletedSize(std::uint64_t size) override;
+    void setRemoveButtonToolTip(const QString& tip) override;
+    bool reviewPanelOpen() const override { return m_selectedFilesVC; }
+    std::optional<QByteArray> selectedCopyPath() const override;
 
     // ---- Toolbar delegate.
     void overviewPressed() override { showOverview(); }
@@ -99,25 +112,26 @@ public:
     void showHeapView();
     void resetSelectedFilesController();
     void resetHeapsController();
-    void hideAndRemoveAllSubviews();
+    void hideAndRemoveAllSubviews() override;
 
     // ---- Selections reported by the children.
     void groupSelected(const std::shared_ptr<DuplicatesGroup>& group) override;
     void folderSelected(const std::shared_ptr<HeapsFolderData>& folder) override;
     void heapSelected(const std::shared_ptr<DuplicatesHeap>& heap) override;
-    void heapGroupSelectedWithFile(FileSystemItem* item);
+    void heapGroupSelectedWithFile(FileSystemItem* item) override;
 
     // ---- Jumps from other views.
-    void showDuplicateItemInCategory(const std::shared_ptr<DuplicateItem>& item);
+    void showDuplicateItemInCategory(const std::shared_ptr<DuplicateItem>& item) override;
     // A folder that is itself a copy, shown among the folders through the outermost duplicate
     // folder it lies in (itself when none); nothing for a folder that is no copy.
-    void showFolderInDuplicateFolders(const FileSystemItem* folder);
-    void showHeapFromFolderCategoryWithPath(const QByteArray& path);
-    void showGroupArrayWithType(std::vector<std::shared_ptr<DuplicatesGroup>> groups, int type);
+    void showFolderInDuplicateFolders(const FileSystemItem* folder) override;
+    void showHeapFromFolderCategoryWithPath(const QByteArray& path) override;
+    void showGroupArrayWithType(std::vector<std::shared_ptr<DuplicatesGroup>> groups,
+                                int type) override;
 
     // ---- Review panel.
     void openSelectedFilesView();
-    void removeSelectedView();
+    void removeSelectedView() override;
 
     // ---- Help overlay.
     // The overlay screens for a state; empty for an unknown state.
@@ -154,22 +168,24 @@ public:
     static QRectF selectedDuplicatesFrameForSize(const QSizeF& size);
 
     // ---- Getters.
-    int state() const { return m_state; }
+    int state() const override { return m_state; }
     DuplicateToolbarVC* duplicatesToolbar() const { return m_duplicatesToolbar; }
     DuplicateBottombarVC* duplicatesBottombar() const { return m_duplicatesBottombar; }
     OverviewVC* overviewVC() const { return m_overviewVC; }
     FileListVC* fileListVC() const { return m_fileListVC; }
-    QuickLookVC* quickLookVC() const;
+    QuickLookVC* quickLookVC() const override;
     DuplicateSelectionVC* duplicateSelectionVC() const { return m_duplicateSelectionVC; }
-    FolderPickerVC* folderPickerVC() const { return m_folderPickerVC; }
-    HeapsPickerVC* heapsPickerVC() const { return m_heapsPickerVC; }
+    FolderPickerVC* folderPickerVC() const override { return m_folderPickerVC; }
+    HeapsPickerVC* heapsPickerVC() const override { return m_heapsPickerVC; }
     HeapView* heapView() const { return m_heapView; }
-    HeapFilesSelectorVC* heapFilesSelectorVC() const { return m_heapFilesSelectorVC; }
+    HeapFilesSelectorVC* heapFilesSelectorVC() const override { return m_heapFilesSelectorVC; }
     SelectedFilesVC* selectedFilesVC() const { return m_selectedFilesVC; }
     bool overviewPiechartVisible() const { return m_overviewPiechartVisible; }
-    void setOverviewPiechartVisible(bool visible) { m_overviewPiechartVisible = visible; }
+    void setOverviewPiechartVisible(bool visible) override { m_overviewPiechartVisible = visible; }
     bool overviewHeapsChartVisible() const { return m_overviewHeapsChartVisible; }
-    void setOverviewHeapsChartVisible(bool visible) { m_overviewHeapsChartVisible = visible; }
+    void setOverviewHeapsChartVisible(bool visible) override {
+        m_overviewHeapsChartVisible = visible;
+    }
     SplitViewWithDivider* categorySplitView() const { return m_categorySplitView; }
     SplitViewWithDivider* quickLookAndSelectionSplitView() const {
         return m_quickLookAndSelectionSplitView;
@@ -185,6 +201,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The height of the caption above the heaps picker.
+    static constexpr int kSimilarsCaptionHeight = 49;
+
     // Fades the overview out and releases it once hidden, unless it was shown again.
     void hideOverviewAndDropItUnlessShownAgain();
     void buildLayout();

@@ -1,10 +1,8 @@
 #include "Browser/GroupList/FileListVC.h"
 
+#include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/GroupList/FileListCellView.h"
 #include "Browser/GroupList/FileListView.h"
 #include "Browser/GroupList/GroupListModel.h"
@@ -16,9 +14,7 @@
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesManager.h"
 #include "Screens/CongratulationsVC.h"
-#include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/QuickLookController.h"
 #include "Toolkit/SearchTextField.h"
@@ -111,17 +107,7 @@ void FileListVC::buildView() {
     m_searchTextField->setTextMargins(8, 0, 8 + kClearButtonSize, 0);
     connect(m_searchTextField, &QLineEdit::textEdited, this, &FileListVC::controlTextDidChange);
 
-    m_clearSearchTextButton = new QPushButton(m_searchTextField);
-    m_clearSearchTextButton->setObjectName(QStringLiteral("clearSearchTextButton"));
-    m_clearSearchTextButton->setFlat(true);
-    m_clearSearchTextButton->setFocusPolicy(Qt::NoFocus);
-    m_clearSearchTextButton->setCursor(Qt::ArrowCursor);
-    m_clearSearchTextButton->setIcon(ImageStore::icon(
-        DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("btn_clear_search"))));
-    m_clearSearchTextButton->setIconSize(QSize(kClearButtonSize, kClearButtonSize));
-    m_clearSearchTextButton->setStyleSheet(
-        QStringLiteral("border: none; background: transparent;"));
-    m_clearSearchTextButton->hide();
+    m_clearSearchTextButton = ClearSearchButton::create(m_searchTextField, kClearButtonSize);
     connect(m_clearSearchTextButton, &QPushButton::clicked, this,
             &FileListVC::clearSearchTextPressed);
 }
@@ -145,16 +131,7 @@ void FileListVC::resizeEvent(QResizeEvent* event) {
 void FileListVC::observeNotifications() {
     auto& center = NotificationCenter::defaultCenter();
     // Every handler first asks whether the results screen still holds this list.
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(false);
-                       });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) {
-                           if (!detached())
-                               scheduleRefresh(true);
-                       });
+    m_refresh.observeResultChanges([this] { return detached(); });
     center.addObserver(this, AppNotification::SortingTypeChangedNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
@@ -165,26 +142,13 @@ void FileListVC::observeNotifications() {
                            if (!detached())
                                makeSearchFieldActive();
                        });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
-void FileListVC::setController(SelectDuplicatesVC* controller) {
+void FileListVC::setController(ResultsFrame* controller) {
     m_controller = controller;
     m_hadController = m_hadController || controller;
 }
@@ -203,8 +167,8 @@ bool FileListVC::detached() const {
     return m_hadController && (!m_controller || !parentWidget());
 }
 
-SelectDuplicatesVC* FileListVC::controller() const {
-    return static_cast<SelectDuplicatesVC*>(m_controller.data());
+ResultsFrame* FileListVC::controller() const {
+    return m_controller.data();
 }
 
 // ---- Loading.
@@ -216,12 +180,9 @@ void FileListVC::setDuplicatesGroupArrayType(int type) {
     loadList();
     if (!m_rows.rowCount()) {
         const auto container = DuplicatesManager::sharedManager().duplicateContainer();
-        SelectDuplicatesVC* screen = controller();
-        if (container && container->getAllFilesSize() != 0 && screen &&
-            screen->duplicatesToolbar()) {
-            DuplicateToolbarVC* toolbar = screen->duplicatesToolbar();
-            toolbar->overviewButtonPressed(toolbar->overviewButton());
-        }
+        ResultsFrame* screen = controller();
+        if (container && container->getAllFilesSize() != 0 && screen)
+            screen->pressOverviewButton();
     }
 }
 
@@ -437,20 +398,7 @@ void FileListVC::controlTextDidChange() {
 
 // ---- Notifications.
 
-void FileListVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
-    // Everything that arrives in one turn is answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
-}
-
-void FileListVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void FileListVC::refresh(bool dataChanged) {
     if (detached())
         return;
     ++m_refreshCount;
@@ -469,17 +417,16 @@ void FileListVC::onContainerDataChanged() {
         setDuplicatesGroupArrayType(m_type);
         return;
     }
-    SelectDuplicatesVC* screen = controller();
-    if (!screen || screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (!screen || screen->reviewPanelOpen())
         return;
     showCongratulations();
 }
 
 void FileListVC::showCongratulations() {
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     screen->hideAndRemoveAllSubviews();
-    const quint64 removed =
-        screen->duplicatesBottombar() ? screen->duplicatesBottombar()->deletedSize() : 0;
+    const quint64 removed = screen->deletedSize();
     screen->showCongratulationsView(removed, screen->scannedFolders());
     m_congratulationsVC = screen->congratulationsController();
 }

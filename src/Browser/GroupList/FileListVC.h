@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/GroupList/GroupListRows.h"
 #include "Platform/KeyEvent.h"
 
@@ -20,7 +22,6 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class SearchTextField;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 
 // What the group list reports: the chosen group, or null.
@@ -58,8 +59,8 @@ public:
     explicit FileListVC(QWidget* parent = nullptr);
     ~FileListVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     // A delegate that is a QObject is forgotten when it is destroyed.
     void setDelegate(FileListProtocol* delegate);
 
@@ -115,6 +116,8 @@ public:
     void openQuickLookForRow(int row);
     void doubleClickOnRow(int row);
     void spaceButtonPressed();
+    // Down or Up in |event|: the next or previous group, with Option the last or first.
+    void moveSelectionByArrow(const KeyEvent& event);
     void selectNextGroup();
     void selectPreviousGroup();
     bool isFileInNeverSelectList(const FileSystemItem* item) const;
@@ -155,13 +158,12 @@ private:
     void moveSelectionTo(int row);
     void selectNewestOrOldest(QObject* sender, bool keepOldest);
     void showContextMenu(const QPoint& position);
-    void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     void onContainerDataChanged();
     void showCongratulations();
     void showPreviewOfSelectedGroup();
 
-    QPointer<QWidget> m_controller;
+    ResultsFramePointer m_controller;
     bool m_hadController = false;
     FileListProtocol* m_delegate = nullptr;
     QPointer<QObject> m_delegateObject;
@@ -185,8 +187,8 @@ private:
     std::vector<std::shared_ptr<DuplicatesGroup>> m_questModeArray;
     std::vector<int> m_headerRows; // the rows given the header height
     bool m_syncingSelection = false;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    // Selection and content changes of one turn are answered once.
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_refreshCount = 0;
     // Counts the choices told to the delegate.
     int m_reportCount = 0;

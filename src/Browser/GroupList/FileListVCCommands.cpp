@@ -1,7 +1,5 @@
 // The group list's commands, context menu, keys and preview.
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Copies/DuplicateSelectionVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/GroupList/FileListVC.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
@@ -109,8 +107,8 @@ bool FileListVC::isFileInNeverSelectList(const FileSystemItem* item) const {
 // ---- Context menu.
 
 QMenu* FileListVC::menuNeedsUpdate(int row) {
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
+    ResultsFrame* screen = controller();
+    if (screen && screen->reviewPanelOpen())
         return m_contextMenu;
     m_contextMenu->clear();
     if (!m_rows.isGroupRow(row))
@@ -176,6 +174,17 @@ void FileListVC::selectPreviousGroup() {
     moveSelectionTo(current < 0 ? m_rows.groupRowFrom(0, 1) : m_rows.groupRowFrom(current - 1, -1));
 }
 
+void FileListVC::moveSelectionByArrow(const KeyEvent& event) {
+    const bool down = event.keyCode == ListKeys::kDown;
+    if (ListKeys::hasOption(event))
+        moveSelectionTo(down ? m_rows.groupRowFrom(m_rows.rowCount() - 1, -1)
+                             : m_rows.groupRowFrom(0, 1));
+    else if (down)
+        selectNextGroup();
+    else
+        selectPreviousGroup();
+}
+
 void FileListVC::keyPressed(const KeyEvent& event) {
     if (!ListKeys::isFirstResponder(m_tableViewGroupList)) {
         // From another list: Command with Down or Up moves here and goes back to the copies.
@@ -194,16 +203,8 @@ void FileListVC::keyPressed(const KeyEvent& event) {
     }
     switch (event.keyCode) {
     case ListKeys::kDown:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(m_rows.rowCount() - 1, -1));
-        else
-            selectNextGroup();
-        break;
     case ListKeys::kUp:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(0, 1));
-        else
-            selectPreviousGroup();
+        moveSelectionByArrow(event);
         break;
     case ListKeys::kSpace:
         spaceButtonPressed();
@@ -269,10 +270,9 @@ void FileListVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         AppNotification::CreateArrowNavigationNotificationWithType(
             ArrowNavigationTargetCopiesTable);
         QuickLookController& quickLook = QuickLookController::sharedQuickLookController();
-        SelectDuplicatesVC* screen = controller();
-        DuplicateSelectionVC* copies = screen ? screen->duplicateSelectionVC() : nullptr;
-        if (copies)
-            quickLook.setFileItemByPath(copies->getSelectedFilePath());
+        ResultsFrame* screen = controller();
+        if (const auto path = screen ? screen->selectedCopyPath() : std::nullopt)
+            quickLook.setFileItemByPath(*path);
         quickLook.setQuicklookType(QuickLookSourceTypeCopiesTable);
         return;
     }
@@ -280,16 +280,8 @@ void FileListVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         m_tableViewGroupList->setFocus(Qt::OtherFocusReason);
         break;
     case ListKeys::kDown:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(m_rows.rowCount() - 1, -1));
-        else
-            selectNextGroup();
-        break;
     case ListKeys::kUp:
-        if (ListKeys::hasOption(event))
-            moveSelectionTo(m_rows.groupRowFrom(0, 1));
-        else
-            selectPreviousGroup();
+        moveSelectionByArrow(event);
         break;
     default:
         return;

@@ -1,7 +1,5 @@
 #include "Browser/Overview/BarChartView.h"
 
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
@@ -231,17 +229,16 @@ void BarChartView::mouseReleaseEvent(QMouseEvent* event) {
     const int index = barAt(event->position());
     if (index < 0 || !m_controller)
         return;
-    DuplicateToolbarVC* toolbar = m_controller->duplicatesToolbar();
     if (index == kSimilarsBar)
-        toolbar->heapsButtonPressed(toolbar->heapsButton());
+        m_controller->pressSimilarsButton();
     else
-        toolbar->pressButtonForCategoryType(index);
+        m_controller->pressButtonForCategoryType(index);
 }
 
-void BarChartView::setController(SelectDuplicatesVC* controller) {
+void BarChartView::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* BarChartView::controller() const {
+ResultsFrame* BarChartView::controller() const {
     return m_controller;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
+
 #include <QColor>
 #include <QList>
 #include <QPointer>
@@ -10,8 +12,6 @@
 
 #include <array>
 #include <cstdint>
-
-class SelectDuplicatesVC;
 
 // The overview's bar chart: eight bars comparing the bytes of duplicates in the seven file
 // categories and in the similar folders ("Similars"), each standing on a label block with
@@ -47,8 +47,8 @@ public:
 
     explicit BarChartView(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
 
     // Reads the eight totals of the current result and redraws.
     void updateChartValues();
@@ -94,5 +94,5 @@ private:
     std::array<BarChartEntry, kBarCount> m_chartArray{};
     std::array<BarGeometry, kBarCount> m_bars{};
     bool m_updateScheduled = false;
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
 };

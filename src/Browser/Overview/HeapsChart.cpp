@@ -3,7 +3,6 @@
 #include "Browser/Overview/QuickHintRecords.h"
 
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Browser/Overview/OverviewVC.h"
 #include "Categories/AppNotification.h"
@@ -240,7 +239,7 @@ void HeapsChart::showFolderInHeaps(const std::shared_ptr<DuplicatesHeap>& heap) 
     m_controller->showHeapFromFolderCategoryWithPath(QByteArray());
 }
 
-void HeapsChart::setController(SelectDuplicatesVC* controller) {
+void HeapsChart::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 

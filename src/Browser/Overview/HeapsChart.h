@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
+
 #include <QPointer>
 #include <QRectF>
 #include <QString>
@@ -11,7 +13,6 @@
 
 class DuplicatesHeap;
 class OverviewVC;
-class SelectDuplicatesVC;
 
 // The "Biggest Similars" panel of the overview's hint column: up to five pairs of similar
 // folders, biggest first, each with its two folder names and a bar carrying the pair's size;
@@ -40,7 +41,7 @@ public:
 
     explicit HeapsChart(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setContainer(OverviewVC* container);
 
     // The answer of the calculation, biggest first.
@@ -83,6 +84,6 @@ private:
     std::vector<HeapsChartRow> m_heapsArray;
     int m_selectedHeap = -1;
     bool m_answered = false;
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     QPointer<OverviewVC> m_container;
 };

@@ -1,6 +1,5 @@
 #include "Browser/Overview/OverviewVC.h"
 
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/BarChartView.h"
 #include "Browser/Overview/HeapsChart.h"
 #include "Browser/Overview/OverviewPainting.h"
@@ -79,11 +78,11 @@ OverviewVC::OverviewVC(QWidget* parent) : QWidget(parent) {
 
 OverviewVC::~OverviewVC() = default;
 
-void OverviewVC::setController(SelectDuplicatesVC* controller) {
+void OverviewVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* OverviewVC::controller() const {
+ResultsFrame* OverviewVC::controller() const {
     return m_controller;
 }
 
@@ -407,7 +406,7 @@ void OverviewVC::hideWithCompletion(const std::function<void()>& completion) {
         if (view)
             fade(view, false, false, kHideMs);
     AnimationClock::instance().after(kHideMs, this, [this, views, completion] {
-        if (m_controller && m_controller->state() != SelectDuplicatesVC::StateOverview) {
+        if (m_controller && m_controller->state() != ResultsFrame::StateOverview) {
             for (const QPointer<QWidget>& view : views)
                 if (view)
                     view->deleteLater();

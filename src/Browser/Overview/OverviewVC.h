@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
+
 #include "Browser/Overview/BarChartView.h"
 #include "Browser/Overview/HeapsChart.h"
 #include "Browser/Overview/PieChartView.h"
@@ -13,8 +15,6 @@
 #include <QWidget>
 
 #include <functional>
-
-class SelectDuplicatesVC;
 
 // The overview of a result, the results screen's first state: the pie or the bar chart on a
 // grey panel, two buttons under it that switch between them, and on the right the hint
@@ -43,8 +43,8 @@ public:
     explicit OverviewVC(QWidget* parent = nullptr);
     ~OverviewVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
 
     // Builds every view, then shows the pie chart when |showPie|, else the bar chart.
     void loadAllViewsWithVisiblePieChart(bool showPie);
@@ -106,6 +106,6 @@ private:
     QPointer<WhiteTitleButton> m_pieChartButton;
     QPointer<QWidget> m_hintContainerView;
     QPointer<GrayContainerView> m_grayContainerView;
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     bool m_pieShown = false;
 };

@@ -1,7 +1,5 @@
 #include "Browser/Overview/PieChartView.h"
 
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
@@ -302,33 +300,10 @@ void PieChartView::checkMouseUpInArray(bool callouts, const QPointF& pointQt) {
 void PieChartView::pressCategoryNamed(const QString& name) {
     if (!m_controller)
         return;
-    DuplicateToolbarVC* toolbar = m_controller->duplicatesToolbar();
     for (int type = 0; type < kCategoryCount; ++type) {
         if (name != QLatin1String(kRows[type].name))
             continue;
-        switch (type) {
-        case 0:
-            toolbar->picturesButtonPressed(nullptr);
-            break;
-        case 1:
-            toolbar->moviesButtonPressed(nullptr);
-            break;
-        case 2:
-            toolbar->musicButtonPressed(nullptr);
-            break;
-        case 3:
-            toolbar->documentsButtonPressed(nullptr);
-            break;
-        case 4:
-            toolbar->archivesButtonPressed(nullptr);
-            break;
-        case 5:
-            toolbar->othersButtonPressed(nullptr);
-            break;
-        default:
-            toolbar->foldersButtonPressed(nullptr);
-            break;
-        }
+        m_controller->chooseCategory(type);
         return;
     }
 }
@@ -365,10 +340,10 @@ void PieChartView::leaveEvent(QEvent* event) {
     update();
 }
 
-void PieChartView::setController(SelectDuplicatesVC* controller) {
+void PieChartView::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* PieChartView::controller() const {
+ResultsFrame* PieChartView::controller() const {
     return m_controller;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
+
 #include "Browser/Overview/PieChartGeometry.h"
 
 #include <QColor>
@@ -11,8 +13,6 @@
 
 #include <cstdint>
 #include <vector>
-
-class SelectDuplicatesVC;
 
 // The overview's pie: how the duplicates' total size splits over the seven file
 // categories, as slices of a ring clockwise from `startAngle`, with "Total" and the size in
@@ -41,8 +41,8 @@ public:
     explicit PieChartView(QWidget* parent = nullptr);
     ~PieChartView() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
 
     // Reads the current result's category totals and shows them; the angle and a running
     // spin are kept, the hover is cleared.
@@ -114,5 +114,5 @@ private:
     float m_torque = 0;
     bool m_dragged = false;
     quint64 m_torqueTimer = 0;
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
 };

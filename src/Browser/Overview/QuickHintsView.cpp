@@ -1,6 +1,5 @@
 #include "Browser/Overview/QuickHintsView.h"
 
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Overview/OverviewPainting.h"
 #include "Browser/Overview/OverviewVC.h"
 #include "Categories/AppNotification.h"
@@ -339,7 +338,7 @@ void QuickHintsView::leaveEvent(QEvent* event) {
     update();
 }
 
-void QuickHintsView::setController(SelectDuplicatesVC* controller) {
+void QuickHintsView::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 

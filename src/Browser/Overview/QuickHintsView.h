@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
+
 #include "Browser/Overview/QuickHintRecords.h"
 
 #include <QPointer>
@@ -14,7 +16,6 @@ struct AutoSelectCandidate;
 class DuplicatesGroup;
 class DuplicatesHeap;
 class OverviewVC;
-class SelectDuplicatesVC;
 class TitleButton;
 
 // The "Cleanup Hints" panel of the overview: up to three clickable boxes a row, the
@@ -39,7 +40,7 @@ public:
 
     explicit QuickHintsView(QWidget* parent = nullptr);
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setContainer(OverviewVC* container);
 
     void onCalculatedBiggestGroups(const std::vector<std::shared_ptr<DuplicatesGroup>>& groups);
@@ -93,5 +94,5 @@ private:
     Spinner* m_progressIndicator = nullptr;
     TitleButton* m_refreshButton = nullptr;
     QPointer<OverviewVC> m_container;
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
 };

@@ -1,7 +1,5 @@
 #include "Browser/Review/RemovalSession.h"
 
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Review/SelectedFilesTexts.h"
 #include "Browser/Review/SelectedFilesVC.h"
 #include "Categories/Settings.h"
@@ -46,7 +44,7 @@ QString displayNameOf(const DuplicateItem& item) {
 
 RemovalSession::RemovalSession(std::shared_ptr<DuplicatesRemover> remover, bool toTrash,
                                std::shared_ptr<DuplicatesContainer> container,
-                               SelectedFilesVC* panel, SelectDuplicatesVC* screen, QWidget* window)
+                               SelectedFilesVC* panel, ResultsFrame* screen, QWidget* window)
     : m_remover(std::move(remover)), m_toTrash(toTrash), m_container(std::move(container)),
       m_panel(panel), m_screen(screen), m_window(window) {}
 
@@ -65,8 +63,8 @@ const std::vector<NotRemovedInfo>& RemovalSession::carriedOverFailures() {
 }
 
 std::shared_ptr<RemovalSession> RemovalSession::start(const Items& items, bool toTrash,
-                                                      SelectedFilesVC* panel,
-                                                      SelectDuplicatesVC* screen, QWidget* window) {
+                                                      SelectedFilesVC* panel, ResultsFrame* screen,
+                                                      QWidget* window) {
     auto container = DuplicatesManager::sharedManager().duplicateContainer();
     if (!container || currentSlot())
         return nullptr;
@@ -74,8 +72,8 @@ std::shared_ptr<RemovalSession> RemovalSession::start(const Items& items, bool t
     std::shared_ptr<RemovalSession> session(
         new RemovalSession(std::move(remover), toTrash, container, panel, screen, window));
     currentSlot() = session;
-    if (screen && screen->duplicatesToolbar())
-        screen->duplicatesToolbar()->setRemoveIsOn(true);
+    if (screen)
+        screen->setRemoveIsOn(true);
     if (panel)
         panel->removalDidStart();
     session->m_remover->removeDuplicateItemsFromContainerWithListenerToTrashAndRemoveEmptyFolders(
@@ -112,8 +110,8 @@ void RemovalSession::onRemoveFinished() {
 
     if (m_panel)
         m_panel->removalDidFinish(removed);
-    if (m_screen && m_screen->duplicatesToolbar())
-        m_screen->duplicatesToolbar()->setRemoveIsOn(false);
+    if (m_screen)
+        m_screen->setRemoveIsOn(false);
     Settings::setCleanedFileSize(Settings::cleanedFileSize() + removed);
     if (currentSlot() == self)
         currentSlot().reset();
@@ -121,12 +119,10 @@ void RemovalSession::onRemoveFinished() {
     // counted by the run that removes it, if any.
     Settings::setCleanedFileCount(Settings::cleanedFileCount() + m_removedCount);
 
-    DuplicateBottombarVC* bottombar = m_screen ? m_screen->duplicatesBottombar() : nullptr;
     if (m_container->getAllFilesSize() == 0) {
         if (m_screen) {
             m_screen->hideAndRemoveAllSubviews();
-            m_screen->showCongratulationsView((bottombar ? bottombar->deletedSize() : 0) + removed,
-                                              {});
+            m_screen->showCongratulationsView(m_screen->deletedSize() + removed, {});
         }
         return;
     }
@@ -140,8 +136,8 @@ void RemovalSession::onRemoveFinished() {
         continueRemoveItemsPermanentlyFromRemoteDisks();
     else
         showAlertWithDescriptionAboutNotRemovedItems();
-    if (bottombar)
-        bottombar->addDeletedSize(removed);
+    if (m_screen)
+        m_screen->addDeletedSize(removed);
     if (m_panel) {
         if (m_panel->removeList().empty())
             m_panel->hideAnimation();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Removal/DuplicatesRemover.h"
 #include "Removal/DuplicatesRemoverListener.h"
 
@@ -14,7 +15,6 @@ class DuplicateItem;
 class DuplicatesContainer;
 class QMessageBox;
 class QWidget;
-class SelectDuplicatesVC;
 class SelectedFilesVC;
 
 // One removal run started from the review panel, from its start until the last question or
@@ -54,7 +54,7 @@ public:
     // start, the progress and the end; questions and reports go on |window|. Ignored (null)
     // without a result, or while another run goes on.
     static std::shared_ptr<RemovalSession> start(const Items& items, bool toTrash,
-                                                 SelectedFilesVC* panel, SelectDuplicatesVC* screen,
+                                                 SelectedFilesVC* panel, ResultsFrame* screen,
                                                  QWidget* window);
 
     // Leaves the copies not yet taken; the run still ends through onRemoveFinished.
@@ -74,7 +74,7 @@ public:
 private:
     RemovalSession(std::shared_ptr<DuplicatesRemover> remover, bool toTrash,
                    std::shared_ptr<DuplicatesContainer> container, SelectedFilesVC* panel,
-                   SelectDuplicatesVC* screen, QWidget* window);
+                   ResultsFrame* screen, QWidget* window);
 
     void continueRemoveItemsPermanentlyFromRemoteDisks();
     void removeItemsPermanently(const Items& items);
@@ -90,7 +90,7 @@ private:
     bool m_toTrash = false;
     std::shared_ptr<DuplicatesContainer> m_container;
     QPointer<SelectedFilesVC> m_panel;
-    QPointer<SelectDuplicatesVC> m_screen;
+    ResultsFramePointer m_screen;
     QPointer<QWidget> m_window;
     std::uint64_t m_removedCount = 0;
 };

@@ -1,6 +1,6 @@
 #include "Browser/Review/SelectedFilesTexts.h"
+#include "Browser/Common/CountNoun.h"
 
-#include "Browser/Frame/DuplicateBottombarVC.h"
 #include "Categories/FileSize.h"
 
 namespace SelectedFilesTexts {
@@ -65,8 +65,7 @@ QString informativeLabel(std::uint64_t count, std::uint64_t folders, std::uint64
             .arg(FileSize::formatMemoryStringDot1(removedSize));
     return QStringLiteral("%1 %2 %3 %4")
         .arg(count)
-        .arg(DuplicateBottombarVC::nounForCount(count, folders),
-             FileSize::formatMemoryStringDot1(size),
+        .arg(CountNoun::nounForCount(count, folders), FileSize::formatMemoryStringDot1(size),
              removing ? QStringLiteral("removing") : QStringLiteral("selected"));
 }
 

@@ -1,9 +1,8 @@
 #include "Browser/Review/SelectedFilesVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/DuplicateToolbarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/ResultsObservers.h"
+#include "Browser/Common/SortChoice.h"
 #include "Browser/Review/RemovalSession.h"
 #include "Browser/Review/SelectedFilesModel.h"
 #include "Browser/Review/SelectedFilesSort.h"
@@ -192,12 +191,8 @@ void SelectedFilesVC::awakeFromNib() {
                        });
     center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
                        [this](const Notification&) { scheduleSelectionRefresh(); });
-    center.addObserver(this, AppNotification::RevealInFinderNotificationName(),
-                       [this](const Notification&) { revealInFinder(); });
-    center.addObserver(this, AppNotification::GetInfoNotificationName(),
-                       [this](const Notification&) { getInfo(); });
-    center.addObserver(this, AppNotification::OpenFileNotificationName(),
-                       [this](const Notification&) { openFile(); });
+    ResultsObservers::observeFileCommands(
+        this, [this] { revealInFinder(); }, [this] { getInfo(); }, [this] { openFile(); });
     center.addObserver(this, AppNotification::RemoveToTrashSettingChangedNotificationName(),
                        [this](const Notification&) { removeToTrashSettingsChanged(); });
 
@@ -207,11 +202,11 @@ void SelectedFilesVC::awakeFromNib() {
     removeToTrashSettingsChanged();
 }
 
-void SelectedFilesVC::setController(SelectDuplicatesVC* controller) {
+void SelectedFilesVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* SelectedFilesVC::controller() const {
+ResultsFrame* SelectedFilesVC::controller() const {
     return m_controller;
 }
 
@@ -259,8 +254,8 @@ void SelectedFilesVC::showAnimation() {
         return;
     m_animating = true;
     show();
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(QString());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(QString());
     const auto container = DuplicatesManager::sharedManager().duplicateContainer();
     m_arrRemoveList.assign(container ? container->buildRemoveList() : Items());
     m_hasRemoveList = true;
@@ -293,9 +288,8 @@ void SelectedFilesVC::hideAnimation() {
     if (m_animating)
         return;
     m_animating = true;
-    if (m_controller && m_controller->duplicatesBottombar())
-        m_controller->duplicatesBottombar()->removeButton()->setToolTip(
-            SelectedFilesTexts::reviewAndRemoveToolTip());
+    if (m_controller)
+        m_controller->setRemoveButtonToolTip(SelectedFilesTexts::reviewAndRemoveToolTip());
     ScreenAnimation::animate(m_mainView, 1.0, QPoint(0, -height()), kSlideMs, [this] {
         m_animating = false;
         hide();
@@ -346,17 +340,8 @@ void SelectedFilesVC::updateAllButtonsAndLabels() {
 }
 
 void SelectedFilesVC::scheduleSelectionRefresh() {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Every change of a batch, and several batches in one turn, are answered once.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_refreshPending = false;
-            updateAllButtonsAndLabels();
-        },
-        Qt::QueuedConnection);
+    m_refresh.request();
 }
 
 void SelectedFilesVC::removeToTrashSettingsChanged() {
@@ -519,7 +504,7 @@ void SelectedFilesVC::sortButtonPressed() {
 }
 
 void SelectedFilesVC::tryToSetSortType(int type) {
-    DuplicateToolbarVC::tryToSetSortType(type);
+    SortChoice::tryToSetSortType(type);
     setSortByButtonTitle();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Review/SelectedFilesCellView.h"
 #include "Browser/Review/SelectedFilesList.h"
 #include "Toolkit/AnimationClock.h"
@@ -19,7 +22,6 @@ class ProgressBarRemover;
 class QLabel;
 class QMenu;
 class RemovalSession;
-class SelectDuplicatesVC;
 class SelectedFilesModel;
 class SelectedFilesView;
 class TableViewWithArrowHandling;
@@ -46,8 +48,8 @@ public:
     explicit SelectedFilesVC(QWidget* parent = nullptr);
     ~SelectedFilesVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
 
     // ---- Sliding.
     // Takes the container's remove list and slides the panel in; ignored while sliding.
@@ -154,14 +156,14 @@ private:
     std::shared_ptr<DuplicateItem> highlightedItem() const;
     void selectLastCopyForced(const std::shared_ptr<DuplicateItem>& item);
 
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     SelectedFilesList m_arrRemoveList;
     bool m_hasRemoveList = false;
     qint64 m_selectedDuplicateIndex = -1;
     std::uint64_t m_removedSize = 0;
     bool m_removeIsOn = false;
     bool m_animating = false;
-    bool m_refreshPending = false;
+    QueuedRefresh m_refresh{this, [this](bool) { updateAllButtonsAndLabels(); }};
     bool m_allowAllCopies = false;
     AnimationClock::Handle m_refreshTimer = 0;
 

@@ -3,7 +3,6 @@
 // progress. The run itself, and what follows its end, lives in RemovalSession.
 #include "Browser/Review/SelectedFilesVC.h"
 
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Review/RemovalSession.h"
 #include "Browser/Review/SelectedFilesModel.h"
 #include "Browser/Review/SelectedFilesTexts.h"

@@ -1,13 +1,13 @@
 #include "Browser/Similars/FolderPickerVC.h"
 
+#include "Browser/Common/ClearSearchButton.h"
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/DuplicateBottombarVC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/FolderListCellView.h"
 #include "Browser/Similars/HeapsPickerVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
+#include "Browser/Similars/PickerShared.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
@@ -21,9 +21,7 @@
 #include "Results/HeapsFolderData.h"
 #include "Results/HeapsGroup.h"
 #include "Toolkit/ButtonWithTrackingArea.h"
-#include "Toolkit/DarkImageName.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/ImageStore.h"
 #include "Toolkit/Palette.h"
 #include "Toolkit/PreviewPanel.h"
 #include "Toolkit/QuickLookController.h"
@@ -42,9 +40,7 @@ constexpr int kSearchFieldHeight = 22;
 constexpr int kSearchFieldMargin = 8;
 constexpr int kClearButtonSize = 14;
 
-QString wordFor(uint64_t count) {
-    return count == 1 ? PickerTexts::duplicate : PickerTexts::duplicates;
-}
+using PickerShared::wordFor;
 
 } // namespace
 
@@ -78,35 +74,17 @@ FolderPickerVC::FolderPickerVC(QWidget* parent) : QWidget(parent) {
     });
     m_list->onSelectionChanged = [this](int row) { tableViewSelectionDidChange(row); };
     m_list->onContextMenu = [this](const QPoint& at) { contextMenuRequested(at); };
-    connect(m_list->checkbox(), &QAbstractButton::clicked, this, [this] {
-        switch (checkboxLookForRow(m_selectedFolderIndex).action) {
-        case PickerCheckboxAction::Toggle:
-            checkBoxPressed();
-            break;
-        case PickerCheckboxAction::LastCopy:
-            disabledCheckboxPressed();
-            break;
-        case PickerCheckboxAction::DuplicateFolder:
-            duplicateFolderPressed();
-            break;
-        }
-    });
+    PickerShared::connectCheckbox(*m_list, this,
+                                  {[this] { return checkboxLookForRow(m_selectedFolderIndex); },
+                                   [this] { checkBoxPressed(); },
+                                   [this] { disabledCheckboxPressed(); },
+                                   [this] { duplicateFolderPressed(); }});
 
     m_searchTextField = new SearchTextField(m_view);
     m_searchTextField->setObjectName(QStringLiteral("searchTextField"));
     m_searchTextField->setPlaceholderText(PickerTexts::searchPlaceholder);
     connect(m_searchTextField, &QLineEdit::textEdited, this, [this] { controlTextDidChange(); });
-    m_clearSearchTextButton = new QPushButton(m_searchTextField);
-    m_clearSearchTextButton->setObjectName(QStringLiteral("clearSearchTextButton"));
-    m_clearSearchTextButton->setFlat(true);
-    m_clearSearchTextButton->setFocusPolicy(Qt::NoFocus);
-    m_clearSearchTextButton->setCursor(Qt::ArrowCursor);
-    m_clearSearchTextButton->setIcon(ImageStore::icon(
-        DarkImageName::prependDarkPrefixIfNeeded(QStringLiteral("btn_clear_search"))));
-    m_clearSearchTextButton->setIconSize(QSize(kClearButtonSize, kClearButtonSize));
-    m_clearSearchTextButton->setStyleSheet(
-        QStringLiteral("border: none; background: transparent;"));
-    m_clearSearchTextButton->hide();
+    m_clearSearchTextButton = ClearSearchButton::create(m_searchTextField, kClearButtonSize);
     connect(m_clearSearchTextButton, &QPushButton::clicked, this,
             &FolderPickerVC::clearSearchTextPressed);
 
@@ -127,19 +105,18 @@ FolderPickerVC::~FolderPickerVC() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-void FolderPickerVC::setController(SelectDuplicatesVC* controller) {
+void FolderPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller;
 }
 
-SelectDuplicatesVC* FolderPickerVC::controller() const {
-    return m_controllerWidget ? m_controller : nullptr;
+ResultsFrame* FolderPickerVC::controller() const {
+    return m_controller;
 }
 
 bool FolderPickerVC::detached() const {
     // A list the results screen let go (its view is on its way out) answers nothing more.
-    SelectDuplicatesVC* screen = controller();
-    return m_controller && (!screen || screen->folderPickerVC() != this);
+    ResultsFrame* screen = controller();
+    return m_controller.given() && (!screen || screen->folderPickerVC() != this);
 }
 
 void FolderPickerVC::resizeEvent(QResizeEvent* event) {
@@ -174,56 +151,25 @@ void FolderPickerVC::observeNotifications() {
                            if (!detached())
                                updateSorting();
                        });
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) {
-                           m_rowsCurrent = false;
-                           if (!detached())
-                               scheduleRefresh(false);
-                       });
-    center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
-                       [this](const Notification&) {
-                           m_rowsCurrent = false;
-                           if (!detached())
-                               scheduleRefresh(true);
-                       });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
+    m_refresh.observeResultChanges([this] { return detached(); },
+                                   [this] { m_rowsCurrent = false; });
     center.addObserver(this, AppNotification::FindInActiveViewNotificationName(),
                        [this](const Notification&) {
                            if (!detached())
                                m_searchTextField->setFocus(Qt::ShortcutFocusReason);
                        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
 void FolderPickerVC::scheduleRefresh(bool dataChanged) {
-    m_dataChangedPending = m_dataChangedPending || dataChanged;
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Every change that arrives in one turn of the event loop is answered once.
-    QMetaObject::invokeMethod(
-        this, [this] { refresh(); }, Qt::QueuedConnection);
+    m_refresh.request(dataChanged);
 }
 
-void FolderPickerVC::refresh() {
-    const bool dataChanged = m_dataChangedPending;
-    m_refreshPending = false;
-    m_dataChangedPending = false;
+void FolderPickerVC::refresh(bool dataChanged) {
     if (detached())
         return;
     if (dataChanged)
@@ -242,17 +188,16 @@ void FolderPickerVC::onContainerDataChanged() {
         for (const auto& [path, data] : container->getHeaps()->getAllFoldersData())
             folders.push_back(data);
     const uint64_t left = container ? container->getAllFilesSize() : 0;
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     if (folders.empty() && left != 0) {
         // The view goes with the swap's animation; nothing here is torn down at once.
         if (screen)
             screen->pressOverviewButton();
         return;
     }
-    if (left == 0 && screen && !screen->selectedFilesVC()) {
+    if (left == 0 && screen && !screen->reviewPanelOpen()) {
         screen->hideAndRemoveAllSubviews();
-        screen->showCongratulationsView(screen->duplicatesBottombar()->deletedSize(),
-                                        screen->scannedFolders());
+        screen->showCongratulationsView(screen->deletedSize(), screen->scannedFolders());
     }
     if (m_selectedFolderIndex < 0 || m_selectedFolderIndex >= int(folders.size()))
         m_selectedFolderIndex = folders.empty() ? -1 : 0;
@@ -368,21 +313,14 @@ void FolderPickerVC::updateSorting() {
     const int sortType = Settings::sortType();
     const int sortDirection = Settings::sortDirection();
     // A stable sort of rows already in this order leaves them as they are.
-    if (!m_rowsSorted || sortType != m_rowsSortType || sortDirection != m_rowsSortDirection)
-        PickerRows::sortRows(m_workingArray, sortType, sortDirection);
+    const bool sort =
+        !m_rowsSorted || sortType != m_rowsSortType || sortDirection != m_rowsSortDirection;
     m_rowsSorted = true;
     m_rowsSortType = sortType;
     m_rowsSortDirection = sortDirection;
-    if (const auto main = CategoryStateManager::sharedManager().mainFolderItem()) {
-        for (size_t i = 0; i < m_workingArray.size(); ++i)
-            if (m_workingArray[i].folder == main->getFolderSystemItem()) {
-                m_selectedFolderIndex = int(i);
-                break;
-            }
-    }
-    for (size_t i = 0; i < m_workingArray.size(); ++i)
-        m_workingArray[i].selected = int(i) == m_selectedFolderIndex;
-    m_list->reload(m_workingArray);
+    m_selectedFolderIndex = PickerShared::showSortedRows(
+        *m_list, m_workingArray, CategoryStateManager::sharedManager().mainFolderItem().get(),
+        m_selectedFolderIndex, sort);
     PickerCheckbox::apply(*m_list->checkbox(), checkboxLookForRow(m_selectedFolderIndex));
 }
 
@@ -466,45 +404,23 @@ bool FolderPickerVC::moveSelection(bool down, bool toEnd) {
 }
 
 void FolderPickerVC::keyPressed(const KeyEvent& event) {
-    const bool option = ListKeys::hasOption(event);
+    const auto move = [this](bool down, bool toEnd) { moveSelection(down, toEnd); };
     if (isTableViewActive()) {
-        switch (event.keyCode) {
-        case ListKeys::kReturn:
-            checkBoxForSelectedFolderPressed();
-            break;
-        case ListKeys::kTab:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                (event.modifierFlags & KeyEvent::ShiftKeyMask)
-                    ? ArrowNavigationTargetFolderComparison
-                    : ArrowNavigationTargetHeapsPicker);
-            break;
-        case ListKeys::kSpace:
-            spaceButtonPressed();
-            break;
-        case ListKeys::kRight:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                ArrowNavigationTargetHeapsPicker);
-            break;
-        case ListKeys::kDown:
-            moveSelection(true, option);
-            break;
-        case ListKeys::kUp:
-            moveSelection(false, option);
-            break;
-        default:
-            break;
-        }
+        PickerShared::ListKeyHandlers keys;
+        keys.tabTarget = ArrowNavigationTargetHeapsPicker;
+        keys.backTabTarget = ArrowNavigationTargetFolderComparison;
+        keys.rightTarget = ArrowNavigationTargetHeapsPicker;
+        keys.pressCheckbox = [this] { checkBoxForSelectedFolderPressed(); };
+        keys.showPreview = [this] { spaceButtonPressed(); };
+        keys.moveSelection = move;
+        PickerShared::listKeyPressed(event, keys);
     }
     // Command with Down or Up walks through the folders while the similar folders keep
     // the focus.
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     HeapsPickerVC* heaps = screen ? screen->heapsPickerVC() : nullptr;
-    if (heaps && heaps->isTableViewActive() && ListKeys::hasCommand(event) &&
-        (event.keyCode == ListKeys::kDown || event.keyCode == ListKeys::kUp)) {
-        moveSelection(event.keyCode == ListKeys::kDown, option);
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetHeapsPicker);
-    }
+    PickerShared::followFromNextList(event, heaps && heaps->isTableViewActive(),
+                                     ArrowNavigationTargetHeapsPicker, move);
 }
 
 void FolderPickerVC::arrowNavigation(int target) {
@@ -547,11 +463,8 @@ void FolderPickerVC::quickLookKeyPressed(const KeyEvent& event, int type) {
     case ListKeys::kSpace:
         makeListFirstResponder();
         break;
-    case ListKeys::kRight:
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetHeapsPicker);
-        break;
     default:
+        PickerShared::navigateSideways(event.keyCode, -1, ArrowNavigationTargetHeapsPicker);
         break;
     }
 }

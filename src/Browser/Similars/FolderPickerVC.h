@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -20,7 +22,6 @@ class PickerList;
 class QLabel;
 class QPushButton;
 class SearchTextField;
-class SelectDuplicatesVC;
 struct KeyEvent;
 
 // What the folder list of the similar-folders view reports: the chosen folder, or null.
@@ -65,7 +66,7 @@ public:
     explicit FolderPickerVC(QWidget* parent = nullptr);
     ~FolderPickerVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setDelegate(FolderPickerProtocol* delegate) { m_delegate = delegate; }
 
     // Replaces the folders and rebuilds; the row at the selected index is chosen again.
@@ -133,7 +134,7 @@ protected:
 private:
     void observeNotifications();
     void scheduleRefresh(bool dataChanged);
-    void refresh();
+    void refresh(bool dataChanged);
     void onContainerDataChanged();
     void keyPressed(const KeyEvent& event);
     void arrowNavigation(int target);
@@ -156,9 +157,8 @@ private:
     // Answers true when the results screen no longer holds this list.
     bool detached() const;
 
-    SelectDuplicatesVC* controller() const;
-    QPointer<QWidget> m_controllerWidget;
-    SelectDuplicatesVC* m_controller = nullptr;
+    ResultsFrame* controller() const;
+    ResultsFramePointer m_controller;
     FolderPickerProtocol* m_delegate = nullptr;
 
     FolderPickerView* m_view = nullptr;
@@ -182,8 +182,7 @@ private:
         bool groupLooked = false;
     };
     std::unordered_map<const HeapsFolderData*, Cached> m_cache;
-    bool m_refreshPending = false;
-    bool m_dataChangedPending = false;
+    QueuedRefresh m_refresh{this, [this](bool dataChanged) { refresh(dataChanged); }};
     int m_rebuildCount = 0;
     // What the rows were last built and sorted for.
     bool m_rowsCurrent = false;

@@ -1,16 +1,13 @@
 // The folder list's row button, its context menu and its share in Deselect All.
 #include "Browser/Similars/FolderPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
+#include "Browser/Similars/PickerShared.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Results/DuplicateItem.h"
-#include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
 #include "Results/DuplicatesManager.h"
 #include "Results/HeapsFolderData.h"
@@ -19,23 +16,11 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/TableViewWithArrowHandling.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 
-namespace {
-
-// One batch of selection changes: one selection-changed notification at its end.
-struct SelectionBatch {
-    SelectionBatch() { DuplicatesGroup::BeginSelectionGroup(); }
-    ~SelectionBatch() { DuplicatesGroup::EndSelectionGroup(); }
-    SelectionBatch(const SelectionBatch&) = delete;
-    SelectionBatch& operator=(const SelectionBatch&) = delete;
-};
-
-} // namespace
+using PickerShared::SelectionBatch;
 
 PickerCheckboxLook FolderPickerVC::checkboxLookForRow(int index) const {
     const PickerRow* row = m_list->model()->row(index);
@@ -60,13 +45,9 @@ bool FolderPickerVC::folderHasDuplicatesToRemove(const HeapsGroup* group, const 
         const auto heap = group->getHeapForKey(key);
         if (!heap)
             continue;
-        for (const auto& copy : heap->getDuplicateItems().items()) {
-            if (copy->getParentFolderItemPath() != path || copy->isSelected())
-                continue;
-            const auto copyGroup = copy->getGroup();
-            if (copyGroup && copyGroup->getTotalCount() >= copyGroup->getActualSelectedCount() + 2)
+        for (const auto& copy : heap->getDuplicateItems().items())
+            if (copy->getParentFolderItemPath() == path && PickerShared::maySelectUnderGuard(*copy))
                 return true;
-        }
     }
     return false;
 }
@@ -80,17 +61,8 @@ void FolderPickerVC::selectDuplicatesForRow(bool select, int index, const HeapsG
     {
         SelectionBatch batch;
         for (const uint64_t key : group.getAllSubHeapsKeys()) {
-            const auto heap = group.getHeapForKey(key);
-            if (!heap)
-                continue;
-            for (const auto& copy : heap->getDuplicateItems().items()) {
-                if (copy->getParentFolderItemPath() != path)
-                    continue;
-                if (select)
-                    copy->selectItemForced(forced);
-                else
-                    copy->deselectItem();
-            }
+            if (const auto heap = group.getHeapForKey(key))
+                PickerShared::selectCopiesInFolder(heap->getDuplicateItems(), path, select, forced);
         }
     }
     // A press the guard refused changes nothing and is told of by no notification: the
@@ -111,60 +83,38 @@ void FolderPickerVC::checkBoxPressed() {
     const bool on = m_list->checkbox()->state() == 1;
     const bool allow = Settings::allowRemovingAllDuplicateCopies();
     if (allow && on && group->isHasLastItems() && Settings::showRemoveLastInHeapsMessage()) {
-        if (m_lastCopiesAlert)
-            return;
-        auto* alert = new QMessageBox(window());
-        alert->setAttribute(Qt::WA_DeleteOnClose);
-        alert->setWindowModality(Qt::WindowModal);
-        alert->setIcon(QMessageBox::Warning);
-        alert->setText(PickerTexts::attention);
         const QString name = row->folder ? QFile::decodeName(row->folder->name()) : QString();
-        alert->setInformativeText(PickerTexts::lastCopiesQuestion.arg(name));
-        QPushButton* ok = alert->addButton(PickerTexts::ok, QMessageBox::AcceptRole);
-        alert->addButton(PickerTexts::cancel, QMessageBox::RejectRole);
-        alert->setDefaultButton(ok);
-        alert->setCheckBox(new QCheckBox(PickerTexts::doNotShowAgain, alert));
         const std::weak_ptr<HeapsGroup> weakGroup = group;
         const FolderSystemItem* folder = row->folder;
-        connect(alert, &QMessageBox::finished, this, [this, alert, ok, weakGroup, folder] {
-            const auto kept = weakGroup.lock();
-            if (alert->clickedButton() != ok || !kept) {
-                m_list->checkbox()->setState(0);
-                return;
-            }
-            if (alert->checkBox()->isChecked())
-                Settings::setShowRemoveLastInHeapsMessage(false);
-            // The rows may have moved while the question was open.
-            for (size_t i = 0; i < m_workingArray.size(); ++i)
-                if (m_workingArray[i].folder == folder)
-                    selectDuplicatesForRow(true, int(i), *kept, true);
-        });
-        m_lastCopiesAlert = alert;
-        alert->open();
+        PickerShared::askLastCopies(
+            m_lastCopiesAlert, window(), this, *m_list, name,
+            [weakGroup] { return !weakGroup.expired(); },
+            [this, weakGroup, folder] {
+                const auto kept = weakGroup.lock();
+                // The rows may have moved while the question was open.
+                for (size_t i = 0; i < m_workingArray.size(); ++i)
+                    if (m_workingArray[i].folder == folder)
+                        selectDuplicatesForRow(true, int(i), *kept, true);
+            });
         return;
     }
     selectDuplicatesForRow(on, index, *group, allow);
 }
 
 void FolderPickerVC::disabledCheckboxPressed() {
-    ButtonWithTrackingArea* box = m_list->checkbox();
-    const QRect global(box->mapToGlobal(QPoint(0, 0)), box->size());
-    AllowRemovingAllCopiesWC::showControllerAtPosition(
-        AllowRemovingAllCopiesWC::screenPointForRect(global), window());
+    PickerShared::showAllowAllCopies(*m_list, window());
 }
 
 void FolderPickerVC::duplicateFolderPressed() {
     const PickerRow* row = m_list->model()->row(m_selectedFolderIndex);
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && row)
+    if (ResultsFrame* screen = controller(); screen && row)
         screen->showFolderInDuplicateFolders(row->folder);
 }
 
 void FolderPickerVC::checkBoxForSelectedFolderPressed() {
-    if (!m_list->model()->row(m_selectedFolderIndex))
-        return;
-    PickerCheckbox::apply(*m_list->checkbox(), checkboxLookForRow(m_selectedFolderIndex));
-    m_list->checkbox()->performClick();
+    PickerShared::pressCheckbox(*m_list, m_selectedFolderIndex,
+                                [this](int row) { return checkboxLookForRow(row); });
 }
 
 void FolderPickerVC::showInDuplicateFolders() {
@@ -181,15 +131,11 @@ void FolderPickerVC::addFolderToSkipList() {
 }
 
 void FolderPickerVC::revealInFinder() {
-    const QByteArray path = getSelectedFilePath();
-    if (!path.isEmpty())
-        FileManagerReveal::revealPath(path);
+    PickerShared::revealFolder(getSelectedFilePath());
 }
 
 void FolderPickerVC::getInfo() {
-    const QByteArray path = getSelectedFilePath();
-    if (!path.isEmpty())
-        FileManagerReveal::showItemProperties(path);
+    PickerShared::showFolderProperties(getSelectedFilePath());
 }
 
 void FolderPickerVC::deselectAll() {
@@ -211,52 +157,29 @@ bool FolderPickerVC::isAnyDuplicatesForDeselect() const {
 }
 
 QMenu* FolderPickerVC::buildContextMenuForRow(int index) {
-    if (!m_contextMenu) {
-        m_contextMenu = new QMenu(this);
-        m_contextMenu->setObjectName(QStringLiteral("folderPickerMenu"));
-    }
-    m_contextMenu->clear();
+    QMenu* menu =
+        PickerShared::emptiedMenu(m_contextMenu, this, QStringLiteral("folderPickerMenu"));
     const PickerRow* row = m_list->model()->row(index);
     if (!row)
-        return m_contextMenu;
-    switch (checkboxLookForRow(index).action) {
-    case PickerCheckboxAction::Toggle:
-        m_contextMenu->addAction(row->selectedCount < 1 ? PickerTexts::folderSelectAll
-                                                        : PickerTexts::folderDeselectAll,
-                                 this, [this] { checkBoxForSelectedFolderPressed(); });
-        break;
-    case PickerCheckboxAction::DuplicateFolder:
-        m_contextMenu->addAction(PickerTexts::showInDuplicateFolders, this,
-                                 [this] { showInDuplicateFolders(); });
-        break;
-    case PickerCheckboxAction::LastCopy:
-        break;
-    }
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(
-        PickerTexts::addToSkipList.arg(row->facts ? row->facts->displayName : QString()), this,
-        [this] { addFolderToSkipList(); });
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(PickerTexts::showInFileManager, this, [this] { revealInFinder(); });
-    m_contextMenu->addAction(PickerTexts::properties, this, [this] { getInfo(); });
-    return m_contextMenu;
+        return menu;
+    PickerShared::addButtonItem(
+        *menu, checkboxLookForRow(index).action,
+        row->selectedCount < 1 ? PickerTexts::folderSelectAll : PickerTexts::folderDeselectAll,
+        this, [this] { checkBoxForSelectedFolderPressed(); }, [this] { showInDuplicateFolders(); });
+    PickerShared::addFolderItems(
+        *menu, row->facts ? row->facts->displayName : QString(), this,
+        [this] { addFolderToSkipList(); }, [this] { revealInFinder(); }, [this] { getInfo(); });
+    return menu;
 }
 
 QMenu* FolderPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
-    // While the review panel is open the list offers no menu: its commands would act on a
-    // selection the panel is about to remove.
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
-        return nullptr;
-    if (!window()->isActiveWindow())
-        return nullptr;
-    const int row = m_list->rowAt(viewportPoint);
-    QMenu* menu = buildContextMenuForRow(row);
-    if (row < 0)
-        return nullptr;
-    // The commands then act on the clicked folder.
-    m_selectedFolderIndex = row;
-    m_list->selectTableRow(row);
-    menu->popup(m_list->table()->viewport()->mapToGlobal(viewportPoint));
-    return menu;
+    ResultsFrame* screen = controller();
+    return PickerShared::popUpContextMenu(
+        *m_list, this, screen && screen->reviewPanelOpen(), viewportPoint,
+        [this](int row) { return buildContextMenuForRow(row); },
+        [this](int row) {
+            // The commands then act on the clicked folder.
+            m_selectedFolderIndex = row;
+            m_list->selectTableRow(row);
+        });
 }

@@ -1,5 +1,6 @@
 #include "Browser/Similars/HeapFilesCellView.h"
 
+#include "Browser/Common/RowPress.h"
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "Categories/FileSize.h"
@@ -299,25 +300,20 @@ bool HeapFilesCellView::helpEvent(QHelpEvent* event, QAbstractItemView* list,
 
 bool HeapFilesCellView::eventFilter(QObject* watched, QEvent* event) {
     const bool handledByBase = TableCellViewWithTracking::eventFilter(watched, event);
-    QAbstractItemView* list = view();
-    if (list && watched == list->viewport() && event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (handlePress(mouse->position().toPoint(), mouse->button(), mouse->modifiers()))
-            return true;
-    }
+    if (const auto press = RowPress::of(view(), watched, event); press && handlePress(*press))
+        return true;
     return handledByBase;
 }
 
-bool HeapFilesCellView::handlePress(const QPoint& position, Qt::MouseButton button,
-                                    Qt::KeyboardModifiers modifiers) {
+bool HeapFilesCellView::handlePress(const RowPress& press) {
     QAbstractItemView* list = view();
-    if (!m_controller || !list || DuplicatesManager::sharedManager().overlayOnScreen())
+    if (!m_controller || DuplicatesManager::sharedManager().overlayOnScreen())
         return false;
-    const QModelIndex index = list->indexAt(position);
-    if (!index.isValid())
-        return false;
-    const int row = index.row();
-    const QRectF bounds = list->visualRect(index);
+    const QPoint position = press.position;
+    const Qt::MouseButton button = press.button;
+    const Qt::KeyboardModifiers modifiers = press.modifiers;
+    const int row = press.row;
+    const QRectF bounds = press.bounds;
     const qreal width = list->viewport()->width();
     const Side side = position.x() < halfWidth(width) ? Side::Left : Side::Right;
     m_controller->setPointerX(list->viewport()->mapTo(m_controller, position).x());

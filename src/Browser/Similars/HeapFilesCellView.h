@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+struct RowPress;
 class FileSystemItem;
 class HeapFilesSelectorVC;
 class QPainter;
@@ -54,8 +55,7 @@ private:
     void paintOtherRow(QPainter& painter, const QRectF& bounds, int row) const;
     void paintSide(QPainter& painter, const QRectF& bounds, int side, const FileSystemItem* item,
                    bool pairRow, bool disabled, int row) const;
-    bool handlePress(const QPoint& position, Qt::MouseButton button,
-                     Qt::KeyboardModifiers modifiers);
+    bool handlePress(const RowPress& press);
     void setOpenButton(int row, int side);
 
     QPointer<HeapFilesSelectorVC> m_controller;

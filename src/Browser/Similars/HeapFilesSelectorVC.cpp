@@ -1,7 +1,8 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/LastCopyAlert.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Similars/HeapFilesCellView.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
@@ -19,11 +20,9 @@
 #include "Toolkit/TableViewWithArrowHandling.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -63,32 +62,14 @@ HeapFilesSelectorVC::~HeapFilesSelectorVC() {
 }
 
 void HeapFilesSelectorVC::registerObservers() {
+    ResultsObservers::observeTable(this, this);
     auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, AppNotification::DuplicateItemSelectionChangedNotificationName(),
-                       [this](const Notification&) { selectionChanged(); });
-    center.addObserver(this, AppNotification::KeyPressedNotificationName(),
-                       [this](const Notification& note) { keyPressed(note); });
-    center.addObserver(this, AppNotification::ArrowNavigationNotificationName(),
-                       [this](const Notification& note) { arrowNavigation(note); });
-    center.addObserver(this, AppNotification::RevealInFinderNotificationName(),
-                       [this](const Notification&) { revealInFinder(); });
-    center.addObserver(this, AppNotification::GetInfoNotificationName(),
-                       [this](const Notification&) { getInfo(); });
-    center.addObserver(this, AppNotification::OpenFileNotificationName(),
-                       [this](const Notification&) { openFile(); });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) { quickLookKeyPressed(note); });
     // A removal run ends with this notification: the copies it took are gone from disk.
     center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
                        [this](const Notification&) {
                            refreshMovedOrDeletedCopies();
                            scheduleReload();
                        });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive)
-                    applicationWillBecomeActive();
-            });
 }
 
 void HeapFilesSelectorVC::resizeEvent(QResizeEvent* event) {
@@ -97,11 +78,11 @@ void HeapFilesSelectorVC::resizeEvent(QResizeEvent* event) {
     m_table->setGeometry(0, kBandHeight, width(), std::max(0, height() - kBandHeight));
 }
 
-void HeapFilesSelectorVC::setController(SelectDuplicatesVC* controller) {
+void HeapFilesSelectorVC::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 
-SelectDuplicatesVC* HeapFilesSelectorVC::controller() const {
+ResultsFrame* HeapFilesSelectorVC::controller() const {
     return m_controller;
 }
 
@@ -295,46 +276,10 @@ void HeapFilesSelectorVC::rowCheckboxPressed(int row, Side side, const QRect& gl
         copy->deselectItem();
         return;
     }
-    if (!HeapCheckboxRules::isLastUnselectedCopy(*copy)) {
-        copy->selectItemForced(false);
-        return;
-    }
-    if (!Settings::allowRemovingAllDuplicateCopies())
-        return;
-    if (Settings::showRemoveLastInHeapsMessage())
-        askBeforeSelectingLastCopy(copy);
-    else
-        copy->selectItemForced(true);
-}
-
-void HeapFilesSelectorVC::askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy) {
-    if (m_lastCopyAlert)
-        return;
-    FileSystemItem* item = copy->getFileSystemItem();
-    const bool folder = item && item->kind() != FileSystemItem::Kind::File;
-    auto* alert = new QMessageBox(window());
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->setText(T::attention);
-    alert->setInformativeText(T::allCopiesWillBeSelected.arg(
-        folder ? T::folderWord : T::fileWord, item ? item->displayName() : QString()));
-    QPushButton* ok = alert->addButton(T::ok, QMessageBox::AcceptRole);
-    alert->addButton(T::cancel, QMessageBox::RejectRole);
-    alert->setDefaultButton(ok);
-    alert->setCheckBox(new QCheckBox(T::doNotShowAgain, alert));
-    std::weak_ptr<DuplicateItem> weakCopy = copy;
-    connect(alert, &QMessageBox::finished, this, [this, alert, ok, weakCopy] {
-        if (alert->clickedButton() == ok) {
-            if (alert->checkBox()->isChecked())
-                Settings::setShowRemoveLastInHeapsMessage(false);
-            if (auto copy = weakCopy.lock())
-                copy->selectItemForced(true);
-        } else {
-            reloadData();
-        }
-    });
-    m_lastCopyAlert = alert;
-    alert->open();
+    LastCopyAlert::selectCopy(
+        this, m_lastCopyAlert, copy, HeapCheckboxRules::isLastUnselectedCopy(*copy),
+        &Settings::showRemoveLastInHeapsMessage,
+        [] { Settings::setShowRemoveLastInHeapsMessage(false); }, [this] { reloadData(); });
 }
 
 void HeapFilesSelectorVC::disabledCheckboxPressed(const QRect& globalRect) {
@@ -403,29 +348,22 @@ void HeapFilesSelectorVC::askBeforeSelectingFolder(Side side) {
     if (m_lastCopyAlert)
         return;
     FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
-    auto* alert = new QMessageBox(window());
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->setText(T::attention);
-    alert->setInformativeText(
-        T::lastCopiesInFolder.arg(folder ? folder->displayName() : QString()));
-    QPushButton* ok = alert->addButton(T::ok, QMessageBox::AcceptRole);
-    alert->addButton(T::cancel, QMessageBox::RejectRole);
-    alert->setDefaultButton(ok);
-    alert->setCheckBox(new QCheckBox(T::doNotShowAgain, alert));
     std::weak_ptr<DuplicatesHeap> heap = m_shownHeap;
-    connect(alert, &QMessageBox::finished, this, [this, alert, ok, heap, side] {
-        if (alert->clickedButton() == ok && !heap.expired() && heap.lock() == m_shownHeap) {
-            if (alert->checkBox()->isChecked())
+    m_lastCopyAlert = LastCopyAlert::open(
+        this, T::lastCopiesInFolder.arg(folder ? folder->displayName() : QString()),
+        [this, heap, side](bool doNotShowAgain) {
+            // The heap shown when asked, or nothing: another heap's folders are not the ones
+            // the question named.
+            if (heap.expired() || heap.lock() != m_shownHeap) {
+                customizeFoldersHeader();
+                return;
+            }
+            if (doNotShowAgain)
                 Settings::setShowRemoveLastInHeapsMessage(false);
             selectDuplicatesForcedInFolderItem(
                 true, true, side == Left ? m_mainFolderItem : m_secondFolderItem);
-        } else {
-            customizeFoldersHeader();
-        }
-    });
-    m_lastCopyAlert = alert;
-    alert->open();
+        },
+        [this] { customizeFoldersHeader(); });
 }
 
 void HeapFilesSelectorVC::selectDuplicatesForcedInFolderItem(bool select, bool forced,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Browser/Common/FileWorkspace.h"
+#include "Browser/Common/ResultsFrame.h"
+#include "Browser/Common/ResultsObservers.h"
 #include "Browser/Similars/HeapCheckboxRules.h"
 #include "Browser/Similars/HeapFilesRows.h"
 
@@ -23,7 +26,6 @@ class HeapFilesCellView;
 class HeapFilesSelectorView;
 class HeapTableModel;
 class ScanTree;
-class SelectDuplicatesVC;
 class TableViewWithArrowHandling;
 struct KeyEvent;
 struct Notification;
@@ -43,7 +45,7 @@ class SerialQueue;
 // of the heap taken on the main thread; a finished build is swapped in on the main thread,
 // and only while the table still shows that heap. Everything else runs on the main thread.
 // Made and owned by the results screen (Qt parent).
-class HeapFilesSelectorVC : public QWidget {
+class HeapFilesSelectorVC : public QWidget, private ResultsTableObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HeapFilesSelectorVC)
 
@@ -58,20 +60,15 @@ public:
     enum Side { Left = 0, Right = 1 };
 
     // The outside actions of the commands; the platform's by default.
-    struct Workspace {
-        std::function<void(const QByteArray& path)> reveal;
-        std::function<void(const QByteArray& path)> properties;
-        std::function<void(const QByteArray& path)> open;
-        std::function<void(const QByteArray& path, const QString& appId)> openWith;
-    };
+    using Workspace = FileWorkspace;
     static void setWorkspaceForTesting(std::optional<Workspace> workspace);
 
     explicit HeapFilesSelectorVC(QWidget* parent = nullptr);
     ~HeapFilesSelectorVC() override;
 
     // ---- The results screen's side.
-    void setController(SelectDuplicatesVC* controller);
-    SelectDuplicatesVC* controller() const;
+    void setController(ResultsFrame* controller);
+    ResultsFrame* controller() const;
     // Shows |heap| once its rows are built; null empties the table and hides the view.
     void setHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> heap() const { return m_heap; }
@@ -149,9 +146,7 @@ public:
     void spaceButtonPressed();
 
     // ---- Commands (HeapFilesSelectorVCMenu.cpp).
-    void revealInFinder();
-    void getInfo();
-    void openFile();
+    const FileSystemItem* mainMenuFile() const override;
     void revealRowFile(int row, Side side);
     void revealFolder(Side side);
     // The context menus; null where none is offered. Kept until the next one.
@@ -174,29 +169,28 @@ private:
     void updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor,
                          std::vector<HeapGroupEntry> entries);
     void customizeFoldersHeader();
-    void selectionChanged();
+    void selectionChanged() override;
     void scheduleReload();
-    void keyPressed(const Notification& notification);
-    void quickLookKeyPressed(const Notification& notification);
-    void arrowNavigation(const Notification& notification);
-    void applicationWillBecomeActive();
-    bool mainMenuCommandsAllowed() const;
+    void keyPressed(const Notification& notification) override;
+    void quickLookKeyPressed(const Notification& notification) override;
+    void arrowNavigation(const Notification& notification) override;
+    void applicationWillBecomeActive() override;
     bool contextMenuAllowed() const;
     void handleKey(const KeyEvent& event);
     void reportFile(FileSystemItem* item);
     void makeOtherFileCurrent(FileSystemItem* item);
     void showGroupRow();
     FileSystemItem* otherFileInRow(int k, int side) const;
-    void askBeforeSelectingLastCopy(const std::shared_ptr<DuplicateItem>& copy);
+    // The place of the unique file |file| among the unique-file rows (0 for the first).
+    int otherFileIndex(const FileSystemItem* file) const;
     void askBeforeSelectingFolder(Side side);
     void showDuplicateOf(const std::shared_ptr<DuplicateItem>& copy);
     QMenu* newContextMenu();
     void addFileActions(QMenu* menu, const QByteArray& path, bool isFolder);
-    void buildOpenWithMenu(QMenu* submenu, const QByteArray& path);
-    const Workspace& workspace() const;
+    const Workspace& workspace() const override;
 
     // Weak: a dropped controller may outlive the screen until its deferred deletion.
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
     std::shared_ptr<DuplicatesHeap> m_shownHeap;
     // The tree that keeps the folders and the unique files alive while they are shown.

@@ -2,14 +2,11 @@
 // menus of its rows and of the folder header band.
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
-#include "Browser/Copies/ApplicationChooser.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
+#include "Browser/Common/OpenWithMenu.h"
 #include "Browser/Similars/HeapFilesSelectorView.h"
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
-#include "Platform/ui/OpenWithApplications.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesManager.h"
 #include "Selection/OperationsManager.h"
@@ -22,9 +19,9 @@ using HeapCheckboxRules::Action;
 
 namespace {
 
-std::optional<HeapFilesSelectorVC::Workspace>& testWorkspace() {
-    static std::optional<HeapFilesSelectorVC::Workspace> workspace;
-    return workspace;
+FileWorkspaceSlot& workspaceSlot() {
+    static FileWorkspaceSlot slot;
+    return slot;
 }
 
 bool isFolder(const FileSystemItem* item) {
@@ -34,41 +31,19 @@ bool isFolder(const FileSystemItem* item) {
 } // namespace
 
 void HeapFilesSelectorVC::setWorkspaceForTesting(std::optional<Workspace> workspace) {
-    testWorkspace() = std::move(workspace);
+    workspaceSlot().set(std::move(workspace));
 }
 
 const HeapFilesSelectorVC::Workspace& HeapFilesSelectorVC::workspace() const {
-    static const Workspace platform{
-        [](const QByteArray& path) { FileManagerReveal::revealPath(path); },
-        [](const QByteArray& path) { FileManagerReveal::showItemProperties(path); },
-        [](const QByteArray& path) { OpenWithApplications::openFile(path); },
-        [](const QByteArray& path, const QString& appId) {
-            OpenWithApplications::openFileWithApplication(path, appId);
-        },
-    };
-    return testWorkspace() ? *testWorkspace() : platform;
+    return workspaceSlot().get();
 }
 
 // ---- Main menu commands.
 
-bool HeapFilesSelectorVC::mainMenuCommandsAllowed() const {
-    return m_controller && !m_controller->selectedFilesVC() &&
-           m_controller->state() == SelectDuplicatesVC::StateSimilars && m_selectedFileSystemItem;
-}
-
-void HeapFilesSelectorVC::revealInFinder() {
-    if (mainMenuCommandsAllowed())
-        workspace().reveal(m_selectedFileSystemItem->path());
-}
-
-void HeapFilesSelectorVC::getInfo() {
-    if (mainMenuCommandsAllowed())
-        workspace().properties(m_selectedFileSystemItem->path());
-}
-
-void HeapFilesSelectorVC::openFile() {
-    if (mainMenuCommandsAllowed())
-        workspace().open(m_selectedFileSystemItem->path());
+const FileSystemItem* HeapFilesSelectorVC::mainMenuFile() const {
+    const bool allowed = m_controller && !m_controller->reviewPanelOpen() &&
+                         m_controller->state() == ResultsFrame::StateSimilars;
+    return allowed ? m_selectedFileSystemItem : nullptr;
 }
 
 // ---- Open buttons.
@@ -93,7 +68,7 @@ void HeapFilesSelectorVC::revealFolder(Side side) {
 // ---- Context menus.
 
 bool HeapFilesSelectorVC::contextMenuAllowed() const {
-    if (m_controller && m_controller->selectedFilesVC())
+    if (m_controller && m_controller->reviewPanelOpen())
         return false;
     return window()->isActiveWindow();
 }
@@ -112,41 +87,9 @@ void HeapFilesSelectorVC::addFileActions(QMenu* menu, const QByteArray& path, bo
     if (folder)
         return;
     menu->addAction(T::open, this, [this, path] { workspace().open(path); });
-    QMenu* openWith = menu->addMenu(T::openWith);
-    buildOpenWithMenu(openWith, path);
-    openWith->menuAction()->setEnabled(true);
-}
-
-void HeapFilesSelectorVC::buildOpenWithMenu(QMenu* submenu, const QByteArray& path) {
-    QString defaultId;
-    const auto apps = OpenWithApplications::applicationsForContentType(
-        OpenWithApplications::contentTypeOfFile(path), &defaultId);
-    for (std::size_t i = 0; i < apps.size(); ++i) {
-        const auto& app = apps[i];
-        // Only the desktop's own default carries the mark; without one, none does.
-        const bool isDefault = i == 0 && !defaultId.isEmpty() && app.id == defaultId;
-        QAction* item =
-            submenu->addAction(isDefault ? T::defaultApplication.arg(app.name) : app.name);
-        item->setData(app.id);
-        if (!app.iconName.isEmpty())
-            item->setIcon(QIcon::fromTheme(app.iconName));
-        const QString id = app.id;
-        connect(item, &QAction::triggered, this,
-                [this, path, id] { workspace().openWith(path, id); });
-        if (i == 0)
-            submenu->addSeparator();
-    }
-    if (apps.size() > 1)
-        submenu->addSeparator();
-    submenu->addAction(T::other, this, [this, path] {
-        auto* chooser = new ApplicationChooser(window());
-        connect(chooser, &ApplicationChooser::applicationsChosen, this,
-                [this, path](const QStringList& ids) {
-                    for (const QString& id : ids)
-                        workspace().openWith(path, id);
-                });
-        chooser->open();
-    });
+    const auto openWith = [this, path](const QString& id) { workspace().openWith(path, id); };
+    OpenWithMenu::add(menu, path, this, openWith,
+                      [this, openWith] { OpenWithMenu::chooseOther(this, openWith); });
 }
 
 QMenu* HeapFilesSelectorVC::menuForPairRow(int row, Side side) {

@@ -2,7 +2,6 @@
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 
 #include "Browser/Common/ListKeys.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapTableModel.h"
 #include "Categories/AppNotification.h"
 #include "FileTree/FileSystemItem.h"
@@ -110,6 +109,10 @@ void HeapFilesSelectorVC::makeOtherFileCurrent(FileSystemItem* item) {
     m_table->scrollTo(m_model->index(m_lastSelectedRow, 0));
 }
 
+int HeapFilesSelectorVC::otherFileIndex(const FileSystemItem* file) const {
+    return m_rows.getRowIndexByOtherFile(file) - m_rows.pairCount() - 1;
+}
+
 FileSystemItem* HeapFilesSelectorVC::otherFileInRow(int k, int side) const {
     if (k < 0 || k >= m_rows.otherCount())
         return nullptr;
@@ -145,8 +148,7 @@ void HeapFilesSelectorVC::downKeyPressed(bool option) {
     }
     if (m_selectedOtherFileItem) {
         const int side = m_rows.sideOfOtherFile(m_selectedOtherFileItem);
-        const int k =
-            m_rows.getRowIndexByOtherFile(m_selectedOtherFileItem) - m_rows.pairCount() - 1;
+        const int k = otherFileIndex(m_selectedOtherFileItem);
         if (FileSystemItem* next = otherFileInRow(k + 1, side))
             makeOtherFileCurrent(next);
         return;
@@ -171,8 +173,7 @@ void HeapFilesSelectorVC::upKeyPressed(bool option) {
     }
     if (m_selectedOtherFileItem) {
         const int side = m_rows.sideOfOtherFile(m_selectedOtherFileItem);
-        const int k =
-            m_rows.getRowIndexByOtherFile(m_selectedOtherFileItem) - m_rows.pairCount() - 1;
+        const int k = otherFileIndex(m_selectedOtherFileItem);
         if (k > 0) {
             if (FileSystemItem* previous = otherFileInRow(k - 1, side))
                 makeOtherFileCurrent(previous);
@@ -194,15 +195,14 @@ void HeapFilesSelectorVC::upKeyPressed(bool option) {
 void HeapFilesSelectorVC::rightKeyPressed() {
     if (!m_selectedOtherFileItem || m_rows.sideOfOtherFile(m_selectedOtherFileItem) != Left)
         return;
-    const int k = m_rows.getRowIndexByOtherFile(m_selectedOtherFileItem) - m_rows.pairCount() - 1;
+    const int k = otherFileIndex(m_selectedOtherFileItem);
     if (FileSystemItem* right = otherFileInRow(k, Right))
         makeOtherFileCurrent(right);
 }
 
 void HeapFilesSelectorVC::leftKeyPressed() {
     if (m_selectedOtherFileItem && m_rows.sideOfOtherFile(m_selectedOtherFileItem) == Right) {
-        const int k =
-            m_rows.getRowIndexByOtherFile(m_selectedOtherFileItem) - m_rows.pairCount() - 1;
+        const int k = otherFileIndex(m_selectedOtherFileItem);
         if (FileSystemItem* left = otherFileInRow(k, Left)) {
             makeOtherFileCurrent(left);
             return;

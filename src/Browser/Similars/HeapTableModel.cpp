@@ -7,15 +7,8 @@
 #include <QSize>
 
 HeapTableModel::HeapTableModel(HeapFilesSelectorVC* controller)
-    : QAbstractTableModel(controller), m_controller(controller) {}
-
-int HeapTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_controller->rows().rowCount();
-}
-
-int HeapTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 1;
-}
+    : RowsTableModel(controller, [controller] { return controller->rows().rowCount(); }),
+      m_controller(controller) {}
 
 QVariant HeapTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
@@ -43,13 +36,4 @@ QVariant HeapTableModel::data(const QModelIndex& index, int role) const {
     if (const HeapOtherRow* other = rows.otherRow(row))
         return QStringLiteral("%1 | %2").arg(name(other->left), name(other->right));
     return {};
-}
-
-Qt::ItemFlags HeapTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-void HeapTableModel::allRowsChanged() {
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
 }

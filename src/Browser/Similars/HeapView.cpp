@@ -1,6 +1,5 @@
 #include "Browser/Similars/HeapView.h"
 
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "Categories/FileSize.h"
@@ -35,7 +34,7 @@ HeapView::HeapView(QWidget* parent) : QWidget(parent) {
 
 HeapView::~HeapView() = default;
 
-void HeapView::setController(SelectDuplicatesVC* controller) {
+void HeapView::setController(ResultsFrame* controller) {
     m_controller = controller;
 }
 

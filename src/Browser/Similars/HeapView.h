@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/HeapViewGeometry.h"
 
 #include <QPointer>
@@ -14,7 +15,6 @@ class DuplicatesHeap;
 class FileSystemItem;
 class QuickLookVC;
 class ScanTree;
-class SelectDuplicatesVC;
 
 // The picture at the top of the similar-folders view: the chosen heap's two folders as two
 // overlapping circles sized by the folders' sizes, the overlap (their common copies)
@@ -30,7 +30,7 @@ public:
     explicit HeapView(QWidget* parent = nullptr);
     ~HeapView() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     // Shows |heap| (nothing for null); its copies are split by the folder they lie in.
     void setDuplicatesHeap(const std::shared_ptr<DuplicatesHeap>& heap);
     std::shared_ptr<DuplicatesHeap> duplicatesHeap() const { return m_heap; }
@@ -66,7 +66,7 @@ private:
     void drawLabel(QPainter& painter, bool left, const HeapViewGeometry::Circles& circles);
     QPointF toYUp(const QPointF& qt) const { return {qt.x(), height() - qt.y()}; }
 
-    QPointer<SelectDuplicatesVC> m_controller;
+    ResultsFramePointer m_controller;
     std::shared_ptr<DuplicatesHeap> m_heap;
     std::shared_ptr<ScanTree> m_previewTree;
     FileSystemItem* m_previewItem = nullptr;

@@ -2,11 +2,11 @@
 
 #include "Browser/Common/ListKeys.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/FolderListCellView.h"
 #include "Browser/Similars/HeapFilesSelectorVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
+#include "Browser/Similars/PickerShared.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/AppNotification.h"
 #include "Categories/FileSize.h"
@@ -24,17 +24,8 @@
 
 #include <QResizeEvent>
 
-namespace {
-
-QString wordFor(uint64_t count) {
-    return count == 1 ? PickerTexts::duplicate : PickerTexts::duplicates;
-}
-
-QString displayNameOf(const FolderSystemItem* folder) {
-    return folder ? folder->displayName() : QString();
-}
-
-} // namespace
+using PickerShared::displayNameOf;
+using PickerShared::wordFor;
 
 HeapsPickerVC::HeapsPickerVC(QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(kInterfaceName));
@@ -60,19 +51,10 @@ HeapsPickerVC::HeapsPickerVC(QWidget* parent) : QWidget(parent) {
     });
     m_list->onSelectionChanged = [this](int row) { pressedRowByIndex(row); };
     m_list->onContextMenu = [this](const QPoint& at) { contextMenuRequested(at); };
-    connect(m_list->checkbox(), &QAbstractButton::clicked, this, [this] {
-        switch (checkboxLookForRow(m_selectedHeapIndex).action) {
-        case PickerCheckboxAction::Toggle:
-            checkBoxPressed();
-            break;
-        case PickerCheckboxAction::LastCopy:
-            disabledCheckboxPressed();
-            break;
-        case PickerCheckboxAction::DuplicateFolder:
-            duplicateFolderPressed();
-            break;
-        }
-    });
+    PickerShared::connectCheckbox(
+        *m_list, this,
+        {[this] { return checkboxLookForRow(m_selectedHeapIndex); }, [this] { checkBoxPressed(); },
+         [this] { disabledCheckboxPressed(); }, [this] { duplicateFolderPressed(); }});
     observeNotifications();
 }
 
@@ -80,18 +62,17 @@ HeapsPickerVC::~HeapsPickerVC() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-void HeapsPickerVC::setController(SelectDuplicatesVC* controller) {
+void HeapsPickerVC::setController(ResultsFrame* controller) {
     m_controller = controller;
-    m_controllerWidget = controller;
 }
 
-SelectDuplicatesVC* HeapsPickerVC::controller() const {
-    return m_controllerWidget ? m_controller : nullptr;
+ResultsFrame* HeapsPickerVC::controller() const {
+    return m_controller;
 }
 
 bool HeapsPickerVC::detached() const {
-    SelectDuplicatesVC* screen = controller();
-    return m_controller && (!screen || screen->heapsPickerVC() != this);
+    ResultsFrame* screen = controller();
+    return m_controller.given() && (!screen || screen->heapsPickerVC() != this);
 }
 
 void HeapsPickerVC::resizeEvent(QResizeEvent* event) {
@@ -119,38 +100,15 @@ void HeapsPickerVC::observeNotifications() {
     // the new heaps.
     center.addObserver(this, AppNotification::DuplicatesContainerDataChangedNotificationName(),
                        [this](const Notification&) { m_facts.clear(); });
-    center.addObserver(
-        this, AppNotification::ArrowNavigationNotificationName(), [this](const Notification& note) {
-            if (!detached())
-                arrowNavigation(AppNotification::GetArrowNavigationTypeFromNotification(note));
-        });
-    center.addObserver(this, QuickLookController::quickLookKeyPressedNotificationName(),
-                       [this](const Notification& note) {
-                           const QVariant event = note.userInfo.value(QStringLiteral("Event"));
-                           if (!detached() && event.canConvert<KeyEvent>())
-                               quickLookKeyPressed(
-                                   event.value<KeyEvent>(),
-                                   note.userInfo.value(QStringLiteral("Type")).toInt());
-                       });
-    ListKeys::observeKeyPresses(this, [this](const KeyEvent& event) {
-        if (!detached())
-            keyPressed(event);
-    });
+    ListKeys::observeNavigation(
+        this, {[this] { return detached(); }, [this](int target) { arrowNavigation(target); },
+               [this](const KeyEvent& event, int type) { quickLookKeyPressed(event, type); },
+               [this](const KeyEvent& event) { keyPressed(event); }});
 }
 
 void HeapsPickerVC::scheduleRefresh() {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
     // Every selection change of one turn of the event loop is answered once.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_refreshPending = false;
-            if (!detached())
-                recreateTrueArray();
-        },
-        Qt::QueuedConnection);
+    m_refresh.request();
 }
 
 // ---- Rows.
@@ -193,17 +151,9 @@ void HeapsPickerVC::recreateTrueArray() {
 
 void HeapsPickerVC::updateSorting() {
     ++m_rebuildCount;
-    PickerRows::sortRows(m_workingArray, Settings::sortType(), Settings::sortDirection());
-    if (const auto second = CategoryStateManager::sharedManager().secondFolderItem()) {
-        for (size_t i = 0; i < m_workingArray.size(); ++i)
-            if (m_workingArray[i].folder == second->getFolderSystemItem()) {
-                m_selectedHeapIndex = int(i);
-                break;
-            }
-    }
-    for (size_t i = 0; i < m_workingArray.size(); ++i)
-        m_workingArray[i].selected = int(i) == m_selectedHeapIndex;
-    m_list->reload(m_workingArray);
+    m_selectedHeapIndex = PickerShared::showSortedRows(
+        *m_list, m_workingArray, CategoryStateManager::sharedManager().secondFolderItem().get(),
+        m_selectedHeapIndex);
     PickerCheckbox::apply(*m_list->checkbox(), checkboxLookForRow(m_selectedHeapIndex));
 }
 
@@ -251,49 +201,23 @@ bool HeapsPickerVC::moveSelection(bool down, bool toEnd) {
 }
 
 void HeapsPickerVC::keyPressed(const KeyEvent& event) {
-    const bool command = ListKeys::hasCommand(event);
-    const bool option = ListKeys::hasOption(event);
-    if (isTableViewActive() && !command) {
-        switch (event.keyCode) {
-        case ListKeys::kReturn:
-            checkBoxForSelectedFolderPressed();
-            break;
-        case ListKeys::kTab:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                (event.modifierFlags & KeyEvent::ShiftKeyMask)
-                    ? ArrowNavigationTargetFolderPicker
-                    : ArrowNavigationTargetFolderComparison);
-            break;
-        case ListKeys::kSpace:
-            spaceButtonPressed();
-            break;
-        case ListKeys::kLeft:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                ArrowNavigationTargetFolderPicker);
-            break;
-        case ListKeys::kRight:
-            AppNotification::CreateArrowNavigationNotificationWithType(
-                ArrowNavigationTargetFolderComparison);
-            break;
-        case ListKeys::kDown:
-            moveSelection(true, option);
-            break;
-        case ListKeys::kUp:
-            moveSelection(false, option);
-            break;
-        default:
-            break;
-        }
+    const auto move = [this](bool down, bool toEnd) { moveSelection(down, toEnd); };
+    if (isTableViewActive() && !ListKeys::hasCommand(event)) {
+        PickerShared::ListKeyHandlers keys;
+        keys.tabTarget = ArrowNavigationTargetFolderComparison;
+        keys.backTabTarget = ArrowNavigationTargetFolderPicker;
+        keys.leftTarget = ArrowNavigationTargetFolderPicker;
+        keys.rightTarget = ArrowNavigationTargetFolderComparison;
+        keys.pressCheckbox = [this] { checkBoxForSelectedFolderPressed(); };
+        keys.showPreview = [this] { spaceButtonPressed(); };
+        keys.moveSelection = move;
+        PickerShared::listKeyPressed(event, keys);
         return;
     }
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     HeapFilesSelectorVC* table = screen ? screen->heapFilesSelectorVC() : nullptr;
-    if (table && table->isTableViewActive() && command &&
-        (event.keyCode == ListKeys::kDown || event.keyCode == ListKeys::kUp)) {
-        moveSelection(event.keyCode == ListKeys::kDown, option);
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetFolderComparison);
-    }
+    PickerShared::followFromNextList(event, table && table->isTableViewActive(),
+                                     ArrowNavigationTargetFolderComparison, move);
 }
 
 void HeapsPickerVC::arrowNavigation(int target) {
@@ -321,14 +245,6 @@ void HeapsPickerVC::quickLookKeyPressed(const KeyEvent& event, int type) {
     if (type != QuickLookSourceTypeHeapsPicker)
         return;
     switch (event.keyCode) {
-    case ListKeys::kLeft:
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetFolderPicker);
-        break;
-    case ListKeys::kRight:
-        AppNotification::CreateArrowNavigationNotificationWithType(
-            ArrowNavigationTargetFolderComparison);
-        break;
     case ListKeys::kDown:
     case ListKeys::kUp:
         if (moveSelection(event.keyCode == ListKeys::kDown, ListKeys::hasOption(event)))
@@ -338,6 +254,8 @@ void HeapsPickerVC::quickLookKeyPressed(const KeyEvent& event, int type) {
         m_list->table()->setFocus(Qt::OtherFocusReason);
         break;
     default:
+        PickerShared::navigateSideways(event.keyCode, ArrowNavigationTargetFolderPicker,
+                                       ArrowNavigationTargetFolderComparison);
         break;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Browser/Common/QueuedRefresh.h"
+#include "Browser/Common/ResultsFrame.h"
 #include "Browser/Similars/PickerCheckbox.h"
 #include "Browser/Similars/PickerRows.h"
 
@@ -15,7 +17,6 @@
 class DuplicatesHeap;
 class FolderSystemItem;
 class PickerList;
-class SelectDuplicatesVC;
 struct KeyEvent;
 
 // What the similar-folder list reports: the chosen pair of folders, or null.
@@ -45,7 +46,7 @@ public:
     explicit HeapsPickerVC(QWidget* parent = nullptr);
     ~HeapsPickerVC() override;
 
-    void setController(SelectDuplicatesVC* controller);
+    void setController(ResultsFrame* controller);
     void setDelegate(HeapsPickerProtocol* delegate) { m_delegate = delegate; }
 
     // Replaces the heaps (possibly none) and chooses a row: the remembered similar folder
@@ -103,10 +104,9 @@ private:
     std::shared_ptr<const PickerFolderFacts> factsFor(const FolderSystemItem* folder);
     QString mainFolderName() const;
     bool detached() const;
-    SelectDuplicatesVC* controller() const;
+    ResultsFrame* controller() const;
 
-    SelectDuplicatesVC* m_controller = nullptr;
-    QPointer<QWidget> m_controllerWidget;
+    ResultsFramePointer m_controller;
     HeapsPickerProtocol* m_delegate = nullptr;
     PickerList* m_list = nullptr;
     QPointer<QMenu> m_contextMenu;
@@ -118,6 +118,9 @@ private:
     std::shared_ptr<DuplicatesHeap> m_selectedHeapItem;
 
     std::unordered_map<const FolderSystemItem*, std::shared_ptr<const PickerFolderFacts>> m_facts;
-    bool m_refreshPending = false;
+    QueuedRefresh m_refresh{this, [this](bool) {
+                                if (!detached())
+                                    recreateTrueArray();
+                            }};
     int m_rebuildCount = 0;
 };

@@ -1,15 +1,13 @@
 // The similar-folder list's row button and its context menu.
 #include "Browser/Similars/HeapsPickerVC.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/CategoryStateManager.h"
-#include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/PickerList.h"
 #include "Browser/Similars/PickerListModel.h"
+#include "Browser/Similars/PickerShared.h"
 #include "Browser/Similars/PickerTexts.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
-#include "Platform/ui/FileManagerReveal.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
@@ -18,26 +16,12 @@
 #include "Toolkit/ButtonWithTrackingArea.h"
 #include "Toolkit/TableViewWithArrowHandling.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 
-namespace {
-
-struct SelectionBatch {
-    SelectionBatch() { DuplicatesGroup::BeginSelectionGroup(); }
-    ~SelectionBatch() { DuplicatesGroup::EndSelectionGroup(); }
-    SelectionBatch(const SelectionBatch&) = delete;
-    SelectionBatch& operator=(const SelectionBatch&) = delete;
-};
-
-QString displayNameOf(const FolderSystemItem* folder) {
-    return folder ? folder->displayName() : QString();
-}
-
-} // namespace
+using PickerShared::displayNameOf;
+using PickerShared::SelectionBatch;
 
 PickerCheckboxLook HeapsPickerVC::checkboxLookForRow(int index) const {
     const PickerRow* row = m_list->model()->row(index);
@@ -60,7 +44,7 @@ PickerCheckboxLook HeapsPickerVC::checkboxLookForRow(int index) const {
             continue;
         if (group->getTotalCount() == group->getActualSelectedCount())
             facts.full = true;
-        if (!copy->isSelected() && group->getTotalCount() >= group->getActualSelectedCount() + 2)
+        if (PickerShared::maySelectUnderGuard(*copy))
             facts.removable = true;
     }
     return PickerCheckbox::heapLook(facts);
@@ -74,14 +58,7 @@ void HeapsPickerVC::selectDuplicates(bool select, bool forced) {
     const QByteArray path = second->path();
     {
         SelectionBatch batch;
-        for (const auto& copy : heap->getDuplicateItems().items()) {
-            if (copy->getParentFolderItemPath() != path)
-                continue;
-            if (select)
-                copy->selectItemForced(forced);
-            else
-                copy->deselectItem();
-        }
+        PickerShared::selectCopiesInFolder(heap->getDuplicateItems(), path, select, forced);
     }
     // A press the guard refused changes nothing and is told of by no notification: the
     // button still takes its look from the model again.
@@ -96,56 +73,33 @@ void HeapsPickerVC::checkBoxPressed() {
     const bool allow = Settings::allowRemovingAllDuplicateCopies();
     if (allow && on && heap->isHasLastItemsInSecondFolder() &&
         Settings::showRemoveLastInHeapsMessage()) {
-        if (m_lastCopiesAlert)
-            return;
-        auto* alert = new QMessageBox(window());
-        alert->setAttribute(Qt::WA_DeleteOnClose);
-        alert->setWindowModality(Qt::WindowModal);
-        alert->setIcon(QMessageBox::Warning);
-        alert->setText(PickerTexts::attention);
-        alert->setInformativeText(
-            PickerTexts::lastCopiesQuestion.arg(displayNameOf(heap->getSecondFolderItem())));
-        QPushButton* ok = alert->addButton(PickerTexts::ok, QMessageBox::AcceptRole);
-        alert->addButton(PickerTexts::cancel, QMessageBox::RejectRole);
-        alert->setDefaultButton(ok);
-        alert->setCheckBox(new QCheckBox(PickerTexts::doNotShowAgain, alert));
         const std::weak_ptr<DuplicatesHeap> asked = heap;
-        connect(alert, &QMessageBox::finished, this, [this, alert, ok, asked] {
+        PickerShared::askLastCopies(
+            m_lastCopiesAlert, window(), this, *m_list, displayNameOf(heap->getSecondFolderItem()),
             // The answer holds for the heap it was asked about, if that is still chosen.
-            const auto kept = asked.lock();
-            if (alert->clickedButton() != ok || !kept || kept != m_selectedHeapItem) {
-                m_list->checkbox()->setState(0);
-                return;
-            }
-            if (alert->checkBox()->isChecked())
-                Settings::setShowRemoveLastInHeapsMessage(false);
-            selectDuplicates(true, true);
-        });
-        m_lastCopiesAlert = alert;
-        alert->open();
+            [this, asked] {
+                const auto kept = asked.lock();
+                return kept && kept == m_selectedHeapItem;
+            },
+            [this] { selectDuplicates(true, true); });
         return;
     }
     selectDuplicates(on, allow);
 }
 
 void HeapsPickerVC::disabledCheckboxPressed() {
-    ButtonWithTrackingArea* box = m_list->checkbox();
-    const QRect global(box->mapToGlobal(QPoint(0, 0)), box->size());
-    AllowRemovingAllCopiesWC::showControllerAtPosition(
-        AllowRemovingAllCopiesWC::screenPointForRect(global), window());
+    PickerShared::showAllowAllCopies(*m_list, window());
 }
 
 void HeapsPickerVC::duplicateFolderPressed() {
     // The swap away from this view lets it go only when its animation ends.
-    if (SelectDuplicatesVC* screen = controller(); screen && m_selectedHeapItem)
+    if (ResultsFrame* screen = controller(); screen && m_selectedHeapItem)
         screen->showFolderInDuplicateFolders(m_selectedHeapItem->getSecondFolderItem());
 }
 
 void HeapsPickerVC::checkBoxForSelectedFolderPressed() {
-    if (!m_list->model()->row(m_selectedHeapIndex))
-        return;
-    PickerCheckbox::apply(*m_list->checkbox(), checkboxLookForRow(m_selectedHeapIndex));
-    m_list->checkbox()->performClick();
+    PickerShared::pressCheckbox(*m_list, m_selectedHeapIndex,
+                                [this](int row) { return checkboxLookForRow(row); });
 }
 
 void HeapsPickerVC::showInDuplicateFolders() {
@@ -154,7 +108,7 @@ void HeapsPickerVC::showInDuplicateFolders() {
 
 void HeapsPickerVC::showSimilarFoldersForSelectedFolderPressed() {
     const auto heap = m_selectedHeapItem;
-    SelectDuplicatesVC* screen = controller();
+    ResultsFrame* screen = controller();
     if (!heap || !heap->getSecondFolderItem() || !screen)
         return;
     // The two folders change places: the main folder becomes the similar one to choose.
@@ -171,69 +125,43 @@ void HeapsPickerVC::addFolderToSkipList() {
 }
 
 void HeapsPickerVC::revealInFinder() {
-    const QByteArray path = selectedSecondFolderPath();
-    if (!path.isEmpty())
-        FileManagerReveal::revealPath(path);
+    PickerShared::revealFolder(selectedSecondFolderPath());
 }
 
 void HeapsPickerVC::getInfo() {
-    const QByteArray path = selectedSecondFolderPath();
-    if (!path.isEmpty())
-        FileManagerReveal::showItemProperties(path);
+    PickerShared::showFolderProperties(selectedSecondFolderPath());
 }
 
 QMenu* HeapsPickerVC::buildContextMenuForRow(int index) {
-    if (!m_contextMenu) {
-        m_contextMenu = new QMenu(this);
-        m_contextMenu->setObjectName(QStringLiteral("heapsPickerMenu"));
-    }
-    m_contextMenu->clear();
+    QMenu* menu = PickerShared::emptiedMenu(m_contextMenu, this, QStringLiteral("heapsPickerMenu"));
     const PickerRow* row = m_list->model()->row(index);
     if (!row || !row->heap)
-        return m_contextMenu;
+        return menu;
     const QString main = displayNameOf(row->heap->getMainFolderItem());
     const QString second = row->facts ? row->facts->displayName : QString();
-    switch (checkboxLookForRow(index).action) {
-    case PickerCheckboxAction::Toggle:
-        m_contextMenu->addAction(
-            (row->selectedCount < 1 ? PickerTexts::heapSelectAll : PickerTexts::heapDeselectAll)
-                .arg(main),
-            this, [this] { checkBoxForSelectedFolderPressed(); });
-        break;
-    case PickerCheckboxAction::DuplicateFolder:
-        m_contextMenu->addAction(PickerTexts::showInDuplicateFolders, this,
-                                 [this] { showInDuplicateFolders(); });
-        break;
-    case PickerCheckboxAction::LastCopy:
-        break;
-    }
-    m_contextMenu->addAction(PickerTexts::showSimilarFolders.arg(second), this,
-                             [this] { showSimilarFoldersForSelectedFolderPressed(); });
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(PickerTexts::addToSkipList.arg(second), this,
-                             [this] { addFolderToSkipList(); });
-    m_contextMenu->addSeparator();
-    m_contextMenu->addAction(PickerTexts::showInFileManager, this, [this] { revealInFinder(); });
-    m_contextMenu->addAction(PickerTexts::properties, this, [this] { getInfo(); });
-    return m_contextMenu;
+    PickerShared::addButtonItem(
+        *menu, checkboxLookForRow(index).action,
+        (row->selectedCount < 1 ? PickerTexts::heapSelectAll : PickerTexts::heapDeselectAll)
+            .arg(main),
+        this, [this] { checkBoxForSelectedFolderPressed(); }, [this] { showInDuplicateFolders(); });
+    menu->addAction(PickerTexts::showSimilarFolders.arg(second), this,
+                    [this] { showSimilarFoldersForSelectedFolderPressed(); });
+    PickerShared::addFolderItems(
+        *menu, second, this, [this] { addFolderToSkipList(); }, [this] { revealInFinder(); },
+        [this] { getInfo(); });
+    return menu;
 }
 
 QMenu* HeapsPickerVC::contextMenuRequested(const QPoint& viewportPoint) {
-    // While the review panel is open the list offers no menu: its commands would act on a
-    // selection the panel is about to remove.
-    SelectDuplicatesVC* screen = controller();
-    if (screen && screen->selectedFilesVC())
-        return nullptr;
-    if (!window()->isActiveWindow())
-        return nullptr;
-    const int row = m_list->rowAt(viewportPoint);
-    QMenu* menu = buildContextMenuForRow(row);
-    if (row < 0)
-        return nullptr;
-    // The commands act on the clicked row, chosen now even when it was chosen already.
-    m_selectedHeapIndex = row;
-    m_list->selectTableRow(row);
-    pressedRowByIndex(row);
-    menu->popup(m_list->table()->viewport()->mapToGlobal(viewportPoint));
-    return menu;
+    ResultsFrame* screen = controller();
+    return PickerShared::popUpContextMenu(
+        *m_list, this, screen && screen->reviewPanelOpen(), viewportPoint,
+        [this](int row) { return buildContextMenuForRow(row); },
+        [this](int row) {
+            // The commands act on the clicked row, chosen now even when it was chosen
+            // already.
+            m_selectedHeapIndex = row;
+            m_list->selectTableRow(row);
+            pressedRowByIndex(row);
+        });
 }

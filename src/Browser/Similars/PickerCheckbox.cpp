@@ -40,53 +40,42 @@ PickerCheckboxLook plainLook(int state, const QString& image, const QString& alt
     return look;
 }
 
+// Both lists' boxes follow one table: |redWhenNone| is the folder's last-copies fact, |full|
+// whether a group of its copies is wholly selected, |selectable| whether a copy may still
+// be selected under the guard. Tool tips are left to the list.
+PickerCheckboxLook lookOf(bool duplicateFolder, uint64_t count, uint64_t selected, bool allow,
+                          bool redWhenNone, bool full, bool selectable) {
+    if (duplicateFolder)
+        return linkLook();
+    const bool none = selected == 0;
+    const bool partial = !none && selected < count;
+    if (allow) {
+        if (none)
+            return redWhenNone ? plainLook(0, kOffRed, kOnRed) : plainLook(0, kOff, kOn);
+        if (partial)
+            return full ? plainLook(1, kOffRed, kMixedRed) : plainLook(1, kOff, kMixed);
+        return full ? plainLook(1, kOffRed, kOnRed) : plainLook(1, kOff, kOn);
+    }
+    if (none)
+        return selectable ? plainLook(0, kOff, kOn) : lastCopyLook();
+    return plainLook(1, kOff, partial ? kMixed : kOn);
+}
+
 } // namespace
 
 namespace PickerCheckbox {
 
 PickerCheckboxLook folderLook(const FolderCheckboxFacts& f) {
-    if (f.duplicateFolder)
-        return linkLook();
-    const bool none = f.selected == 0;
-    const bool partial = !none && f.selected < f.count;
-    PickerCheckboxLook look;
-    if (f.allow) {
-        if (none)
-            look = f.last ? plainLook(0, kOffRed, kOnRed) : plainLook(0, kOff, kOn);
-        else if (partial)
-            look = f.full > 0 ? plainLook(1, kOffRed, kMixedRed) : plainLook(1, kOff, kMixed);
-        else
-            look = f.full > 0 ? plainLook(1, kOffRed, kOnRed) : plainLook(1, kOff, kOn);
-    } else {
-        if (none)
-            look = f.selectable ? plainLook(0, kOff, kOn) : lastCopyLook();
-        else
-            look = plainLook(1, kOff, partial ? kMixed : kOn);
-    }
+    PickerCheckboxLook look =
+        lookOf(f.duplicateFolder, f.count, f.selected, f.allow, f.last, f.full > 0, f.selectable);
     if (look.action == PickerCheckboxAction::Toggle)
         look.toolTip = look.state ? PickerTexts::folderDeselectTip : PickerTexts::folderSelectTip;
     return look;
 }
 
 PickerCheckboxLook heapLook(const HeapCheckboxFacts& f) {
-    if (f.duplicateFolder)
-        return linkLook();
-    const bool none = f.selected == 0;
-    const bool partial = !none && f.selected < f.count;
-    PickerCheckboxLook look;
-    if (f.allow) {
-        if (none)
-            look = f.lastInSecond ? plainLook(0, kOffRed, kOnRed) : plainLook(0, kOff, kOn);
-        else if (partial)
-            look = f.full ? plainLook(1, kOffRed, kMixedRed) : plainLook(1, kOff, kMixed);
-        else
-            look = f.full ? plainLook(1, kOffRed, kOnRed) : plainLook(1, kOff, kOn);
-    } else {
-        if (none)
-            look = f.removable ? plainLook(0, kOff, kOn) : lastCopyLook();
-        else
-            look = plainLook(1, kOff, partial ? kMixed : kOn);
-    }
+    PickerCheckboxLook look = lookOf(f.duplicateFolder, f.count, f.selected, f.allow,
+                                     f.lastInSecond, f.full, f.removable);
     if (look.action == PickerCheckboxAction::Toggle)
         look.toolTip = (look.state ? PickerTexts::heapDeselectTip : PickerTexts::heapSelectTip)
                            .arg(f.mainFolderName);

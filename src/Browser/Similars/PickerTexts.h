@@ -1,10 +1,14 @@
 #pragma once
 
+#include "Browser/Common/SharedTexts.h"
+
 #include <QString>
 
 // The texts of the folder list and the similar-folder list of the similar-folders view.
 // "%1"... stand where the texts take values, in the order the texts name them.
 namespace PickerTexts {
+
+using namespace SharedTexts;
 
 // Rows.
 inline const QString countLabel = QStringLiteral("%1 duplicates of %2");
@@ -30,37 +34,23 @@ inline const QString heapSimilarSelectedTip =
     QStringLiteral("%1 common %2 selected in similar folder \"%3\"");
 
 // Check boxes.
-inline const QString openInDuplicateFolders = QStringLiteral("Open in Duplicate Folders");
-inline const QString lastCopiesTip =
-    QStringLiteral("This folder has the last unselected copies of duplicates. If you want to "
-                   "select all copies change the option in Preferences.");
+inline const QString& lastCopiesTip = SharedTexts::lastCopiesFolderTip;
 inline const QString folderSelectTip =
     QStringLiteral("Select all duplicates common with similar folders");
 inline const QString folderDeselectTip =
     QStringLiteral("Deselect all duplicates common with similar folders");
-inline const QString heapSelectTip = QStringLiteral("Select all duplicates common with \"%1\"");
-inline const QString heapDeselectTip = QStringLiteral("Deselect all duplicates common with \"%1\"");
+inline const QString& heapSelectTip = SharedTexts::selectAllCommonTip;
+inline const QString& heapDeselectTip = SharedTexts::deselectAllCommonTip;
 
 // The last-copies question.
-inline const QString attention = QStringLiteral("Attention");
-inline const QString lastCopiesQuestion = QStringLiteral(
-    "You are selecting the last copies of duplicates in the folder \"%1\" including the "
-    "original ones.");
-inline const QString ok = QStringLiteral("OK");
-inline const QString cancel = QStringLiteral("Cancel");
-inline const QString doNotShowAgain = QStringLiteral("Do not show this message again");
+inline const QString& lastCopiesQuestion = SharedTexts::lastCopiesInFolder;
 
 // Context menus.
-inline const QString folderSelectAll =
-    QStringLiteral("Select All Duplicates Common with Similar Folders");
+inline const QString& folderSelectAll = SharedTexts::selectAllCommonWithSimilar;
 inline const QString folderDeselectAll =
     QStringLiteral("Deselect All Duplicates Common with Similar Folders");
-inline const QString heapSelectAll = QStringLiteral("Select All Duplicates Common with \"%1\"");
-inline const QString heapDeselectAll = QStringLiteral("Deselect All Duplicates Common with \"%1\"");
-inline const QString showInDuplicateFolders = QStringLiteral("Show in Duplicate Folders");
+inline const QString& heapSelectAll = SharedTexts::selectAllCommonWith;
+inline const QString& heapDeselectAll = SharedTexts::deselectAllCommonWith;
 inline const QString showSimilarFolders = QStringLiteral("Show Similar Folders for \"%1\"");
-inline const QString addToSkipList = QStringLiteral("Add \"%1\" to Skip List");
-inline const QString showInFileManager = QStringLiteral("Show in File Manager");
-inline const QString properties = QStringLiteral("Properties");
 
 } // namespace PickerTexts

@@ -1,8 +1,8 @@
 #include "../../Results/ResultFixture.h"
 #include "FakeApplications.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/ApplicationChooser.h"
 #include "Browser/Copies/CustomPathControl.h"
 #include "Browser/Copies/DuplicateSelectionCellView.h"
 #include "Browser/Copies/DuplicateSelectionVC.h"

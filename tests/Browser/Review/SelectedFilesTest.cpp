@@ -2,7 +2,7 @@
 // last-copy guard, sorting, the highlighted row and the context menu.
 #include "../../Results/ResultFixture.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Review/SelectedFilesSort.h"
 #include "Browser/Review/SelectedFilesTexts.h"

@@ -7,7 +7,7 @@
 // only. "beta.old" is a folder whose name looks like a file's.
 #include "ScanScreenFixture.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/CategoryStateManager.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/FolderListCellView.h"

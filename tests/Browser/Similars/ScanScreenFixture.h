@@ -3,7 +3,7 @@
 #include "ScanResultListener.h"
 #include "TestSupport.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/DuplicateToolbarVC.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"

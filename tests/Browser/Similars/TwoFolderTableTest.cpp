@@ -1,6 +1,6 @@
 #include "../../Results/ResultFixture.h"
 
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Similars/HeapFilesCellView.h"
 #include "Browser/Similars/HeapFilesSelectorVC.h"

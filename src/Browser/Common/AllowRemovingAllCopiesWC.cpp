@@ -1,6 +1,6 @@
-#include "Browser/Copies/AllowRemovingAllCopiesWC.h"
+#include "Browser/Common/AllowRemovingAllCopiesWC.h"
 
-#include "Browser/Copies/CopiesTableTexts.h"
+#include "Browser/Common/SharedTexts.h"
 #include "Categories/AppNotification.h"
 #include "Categories/Settings.h"
 #include "Toolkit/AnimationClock.h"
@@ -56,19 +56,19 @@ AllowRemovingAllCopiesWC::AllowRemovingAllCopiesWC() : QWidget(nullptr, Qt::Popu
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(8);
-    auto* title = new QLabel(CopiesTableTexts::allowTitle, this);
+    auto* title = new QLabel(SharedTexts::allowTitle, this);
     title->setFont(Fonts::fontWithName(QStringLiteral("HelveticaNeue-Medium"), 13));
     QPalette colours = title->palette();
     colours.setColor(QPalette::WindowText, Palette::commonTextColor());
     title->setPalette(colours);
     layout->addWidget(title);
     m_allowRemovingCheckbox = new CommonBlackButton(this);
-    m_allowRemovingCheckbox->setTitle(CopiesTableTexts::allowCheckbox);
+    m_allowRemovingCheckbox->setTitle(SharedTexts::allowCheckbox);
     m_allowRemovingCheckbox->sizeToFit();
     layout->addWidget(m_allowRemovingCheckbox);
     auto* closeButton = new WhiteTitleButton(this);
     closeButton->setColor(Palette::toolbarButtonsTextColor());
-    closeButton->setTitle(CopiesTableTexts::close);
+    closeButton->setTitle(SharedTexts::close);
     closeButton->sizeToFit();
     m_closeButton = closeButton;
     layout->addWidget(closeButton, 0, Qt::AlignRight);

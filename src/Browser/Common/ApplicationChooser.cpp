@@ -1,6 +1,6 @@
-#include "Browser/Copies/ApplicationChooser.h"
+#include "Browser/Common/ApplicationChooser.h"
 
-#include "Browser/Copies/CopiesTableTexts.h"
+#include "Browser/Common/SharedTexts.h"
 #include "Platform/ui/OpenWithApplications.h"
 
 #include <QDialogButtonBox>
@@ -12,7 +12,7 @@
 ApplicationChooser::ApplicationChooser(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(CopiesTableTexts::openWithSelectedApplication);
+    setWindowTitle(SharedTexts::openWithSelectedApplication);
     auto* layout = new QVBoxLayout(this);
     m_list = new QListWidget(this);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -22,8 +22,8 @@ ApplicationChooser::ApplicationChooser(QWidget* parent) : QDialog(parent) {
     }
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* open = buttons->addButton(CopiesTableTexts::open, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CopiesTableTexts::cancel, QDialogButtonBox::RejectRole);
+    QPushButton* open = buttons->addButton(SharedTexts::open, QDialogButtonBox::AcceptRole);
+    buttons->addButton(SharedTexts::cancel, QDialogButtonBox::RejectRole);
     open->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
