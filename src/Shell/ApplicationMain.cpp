@@ -32,6 +32,8 @@ QIcon applicationIcon() {
 }
 
 int run(int argc, char** argv, const Started& started) {
+    // Setting up Qt can take seconds on a busy machine; a signal meanwhile waits for it.
+    TerminationSignalNotifier::holdUntilCaught();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velquor"));
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));

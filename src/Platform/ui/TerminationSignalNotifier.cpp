@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -29,7 +30,20 @@ extern "C" void onTerminationSignal(int signalNumber) {
     errno = savedErrno;
 }
 
+sigset_t caughtSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signalNumber : kSignals)
+        sigaddset(&set, signalNumber);
+    return set;
+}
+
 } // namespace
+
+void TerminationSignalNotifier::holdUntilCaught() {
+    const sigset_t set = caughtSignals();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 TerminationSignalNotifier::TerminationSignalNotifier(QObject* parent) : QObject(parent) {
     if (g_writeEnd.load() >= 0)
@@ -49,6 +63,10 @@ TerminationSignalNotifier::TerminationSignalNotifier(QObject* parent) : QObject(
     action.sa_flags = SA_RESTART;
     for (std::size_t i = 0; i < kSignals.size(); ++i)
         ::sigaction(kSignals[i], &action, &g_previous[i]);
+    // A signal held back since the start arrives now, at the handler. Threads started while
+    // they were held keep them blocked, so the main thread is the one that takes them.
+    const sigset_t set = caughtSignals();
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 TerminationSignalNotifier::~TerminationSignalNotifier() {

@@ -20,6 +20,12 @@ public:
     explicit TerminationSignalNotifier(QObject* parent = nullptr);
     ~TerminationSignalNotifier() override;
 
+    // Holds the three signals back (blocked, left pending) in the calling thread and every
+    // thread it starts from now on, until a notifier is made: a signal that comes while the
+    // application is still starting waits for the notifier instead of ending the process.
+    // Call first thing in main(), before any thread exists.
+    static void holdUntilCaught();
+
     // True when this object catches the signals.
     bool isActive() const { return m_notifier != nullptr; }
 
