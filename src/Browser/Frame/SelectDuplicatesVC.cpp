@@ -38,6 +38,9 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr int kEscapeKey = 53;
@@ -47,6 +50,14 @@ constexpr int kSimilarsCaptionHeight = 49;
 constexpr int kReviewTopMargin = DuplicateToolbarVC::kPillRowBottom + 2;
 // Opening pane sizes where the layout leaves them free (every pane keeps its minimum).
 constexpr int kOpeningSimilarsListWidth = 280;
+// The Similars split's width in a window of the results screen's own minimum width. A
+// narrower split (a small screen) shares its room so that the right pane, whose table names
+// and picture labels need it most, keeps kSimilarsRightNeed (room for the picture's "Show"
+// buttons) while the two lists give way, each down to kNarrowSimilarsListWidth; room above
+// that goes to the lists up to their opening width, and then to the right pane.
+constexpr int kFullSimilarsSplitWidth = 1200 - 16;
+constexpr int kNarrowSimilarsListWidth = 200;
+constexpr int kSimilarsRightNeed = 530;
 
 // Two stacked panes sharing |length| evenly, the lower one at least |minLower|.
 QList<int> evenStack(int length, int minLower) {
@@ -409,8 +420,9 @@ void SelectDuplicatesVC::showHeapView() {
     if (!m_folderPickerVC) {
         const int t = static_cast<int>(SplitViewWithDivider::dividerThickness());
         const int width = static_cast<int>(m_selectedDuplicatesFrame.width());
-        m_heapsSplitView->setSizes({kOpeningSimilarsListWidth, kOpeningSimilarsListWidth,
-                                    std::max(400, width - 2 * kOpeningSimilarsListWidth - 2 * t)});
+        const std::vector<int> sizes =
+            heapsSplitSizes(width, {kOpeningSimilarsListWidth, kOpeningSimilarsListWidth, 0}, t);
+        m_heapsSplitView->setSizes(QList<int>(sizes.begin(), sizes.end()));
         m_heapsSelectionSplitView->setSizes(
             evenStack(static_cast<int>(m_selectedDuplicatesFrame.height()), 31));
         m_folderPickerVC = new FolderPickerVC;
@@ -775,6 +787,20 @@ std::vector<int> SelectDuplicatesVC::heapsSplitSizes(int length, const std::vect
             w0 = length - 400 - w1 - 2 * t;
         else
             w1 = length - 400 - w0 - 2 * t;
+    }
+    if (length < kFullSimilarsSplitWidth) {
+        const int lists =
+            std::min(std::max(0, length - 2 * t),
+                     std::clamp(length - 2 * t - kSimilarsRightNeed, 2 * kNarrowSimilarsListWidth,
+                                2 * kOpeningSimilarsListWidth));
+        const int right = length - 2 * t - lists;
+        // The lists share theirs in the ratio they had.
+        const int before = old.at(0) + old.at(1);
+        const double ratio = before > 0 ? double(old.at(0)) / before : 0.5;
+        const int least = std::max(0, std::min(kNarrowSimilarsListWidth, lists / 2));
+        w0 = std::clamp(int(std::lround(lists * ratio)), least, std::max(least, lists - least));
+        w1 = lists - w0;
+        w2 = right;
     }
     return {w0, w1, w2};
 }

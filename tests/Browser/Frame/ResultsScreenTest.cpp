@@ -25,6 +25,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -149,9 +150,25 @@ TEST_F(ResultsScreenTest, SplitViewLimits) {
     EXPECT_EQ(S::dividerLimits(K::HeapsSelection, 0, 0, 500), std::make_pair(140.0, 469.0));
 
     // The right pane of the Similars view stays 400 wide; the wider left list gives way.
-    EXPECT_EQ(S::heapsSplitSizes(1000, {300, 350, 500}, 7), (std::vector<int>{300, 286, 400}));
-    EXPECT_EQ(S::heapsSplitSizes(1000, {300, 300, 500}, 7), (std::vector<int>{300, 286, 400}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {400, 420, 500}, 7), (std::vector<int>{400, 370, 400}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {420, 420, 500}, 7), (std::vector<int>{420, 350, 400}));
     EXPECT_EQ(S::heapsSplitSizes(1400, {300, 300, 500}, 7), (std::vector<int>{300, 300, 786}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {280, 280, 0}, 7), (std::vector<int>{280, 280, 610}));
+    // Narrower than in a window of the screen's minimum width: the right pane keeps 530 (the
+    // picture's "Show" buttons need over 525) while the lists give way, in the ratio they had
+    // and down to 200 each; only below that does the right pane give way too.
+    EXPECT_EQ(S::heapsSplitSizes(1183, {280, 280, 0}, 7), (std::vector<int>{280, 280, 609}));
+    EXPECT_EQ(S::heapsSplitSizes(1100, {300, 200, 500}, 7), (std::vector<int>{334, 222, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(1008, {280, 280, 0}, 7), (std::vector<int>{232, 232, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(944, {280, 280, 0}, 7), (std::vector<int>{200, 200, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(784, {280, 280, 0}, 7), (std::vector<int>{200, 200, 370}));
+    for (int length : {300, 944, 1000, 1183})
+        for (const std::vector<int>& old :
+             {std::vector<int>{280, 280, 0}, {600, 100, 0}, {0, 0, 0}}) {
+            const std::vector<int> sizes = S::heapsSplitSizes(length, old, 7);
+            EXPECT_EQ(sizes[0] + sizes[1] + sizes[2] + 14, length) << length;
+            EXPECT_GE(std::min({sizes[0], sizes[1], sizes[2]}), 0) << length;
+        }
     // A collapsed heap view opens again to 140.
     EXPECT_EQ(S::heapsSelectionSplitSizes(500, {0, 493}, 7), (std::vector<int>{140, 353}));
     EXPECT_EQ(S::heapsSelectionSplitSizes(500, {200, 200}, 7), (std::vector<int>{293, 200}));
