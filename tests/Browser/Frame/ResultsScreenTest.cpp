@@ -243,6 +243,48 @@ TEST_F(ResultsScreenTest, ANarrowToolbarKeepsEveryPillsTitleWhole) {
     EXPECT_LE(strip->mapTo(&toolbar, QPoint(x, 0)).x(), toolbar.sortByButton()->x());
 }
 
+// Switching views changes the sort button's title ("Sort by Size" in Pictures, "Sort by
+// Total Size" in Similars); the pills and the sizes under them stay where they are, at the
+// window's widths and on small screens, and the row stays whole and clear of the sort button.
+TEST_F(ResultsScreenTest, TheToolbarRowStaysInPlaceWhenTheViewChanges) {
+    Settings::setSortType(Settings::SortTypeSize);
+    for (int width : {1200, 1024, 960, 800}) {
+        DuplicateToolbarVC toolbar;
+        toolbar.resize(width, 100);
+        toolbar.show();
+        QApplication::processEvents();
+        const auto pills = [&toolbar] {
+            QList<QRect> rects;
+            for (int i = 0; i < 10; ++i) {
+                WhiteTitleButton* pill = i == 0   ? toolbar.overviewButton()
+                                         : i == 1 ? toolbar.allFilesButton()
+                                         : i == 9 ? toolbar.heapsButton()
+                                                  : toolbar.categoryButton(i - 2);
+                rects << QRect(pill->mapTo(&toolbar, QPoint(0, 0)), pill->size());
+            }
+            return rects;
+        };
+        const auto checkRow = [&](const QList<QRect>& rects) {
+            for (int i = 1; i < rects.size(); ++i)
+                EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1) << width << " pill " << i;
+            const QRect strip = toolbar.viewWithButtons()->geometry();
+            EXPECT_LT(strip.right(), toolbar.sortByButton()->x()) << width;
+        };
+        toolbar.makeSelectedButton(toolbar.categoryButton(0));
+        const QString picturesTitle = toolbar.sortByButton()->title();
+        const QList<QRect> inPictures = pills();
+        const QRect stripInPictures = toolbar.viewWithButtons()->geometry();
+        checkRow(inPictures);
+        toolbar.makeSelectedButton(toolbar.heapsButton());
+        EXPECT_NE(toolbar.sortByButton()->title(), picturesTitle);
+        EXPECT_EQ(pills(), inPictures) << width;
+        EXPECT_EQ(toolbar.viewWithButtons()->geometry(), stripInPictures) << width;
+        checkRow(pills());
+        toolbar.makeSelectedButton(toolbar.overviewButton());
+        EXPECT_EQ(pills(), inPictures) << width;
+    }
+}
+
 TEST_F(ResultsScreenTest, ToolbarIgnoresTheSelectedAndEmptyButtons) {
     DuplicateToolbarVC toolbar;
     CountingDelegate delegate;
