@@ -6,6 +6,7 @@
 #include "Browser/Frame/ProgressBarMini.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Frame/ToolbarView.h"
+#include "Browser/Similars/HeapView.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "Promo/PromoManager.h"
@@ -181,6 +182,25 @@ TEST_F(ResultsScreenTest, SplitViewLimits) {
     EXPECT_EQ(s.categorySplitView()->sizes().value(0), 365);
     EXPECT_EQ(s.categorySplitView()->constrainedPosition(100, 0), 365);
     EXPECT_EQ(s.categorySplitView()->constrainedPosition(700, 0), 580);
+}
+
+// A window of 960 x 540 (a 1920 x 1080 screen at scale 2): the Similars view's right pane
+// keeps room for the picture's "Show" buttons (drawn only in a picture over 525 wide), in
+// the opening sizes and after the window is resized there from a wider one.
+TEST_F(ResultsScreenTest, TheSimilarsPictureKeepsItsShowButtonsInASmallWindow) {
+    for (bool grown : {false, true}) {
+        SelectDuplicatesVC& s = makeScreen();
+        s.resize(grown ? 1200 : 960, grown ? 713 : 540);
+        s.heapsPressed();
+        AnimationClock::instance().advance(1000);
+        if (grown)
+            s.resize(960, 540);
+        QApplication::processEvents();
+        ASSERT_TRUE(s.heapView());
+        EXPECT_GT(s.heapView()->width(), 525) << grown;
+        const QList<int> sizes = s.heapsSplitView()->sizes();
+        EXPECT_EQ(sizes, (QList<int>{200, 200, 530})) << grown;
+    }
 }
 
 TEST_F(ResultsScreenTest, OverlayScreensOfEachState) {
