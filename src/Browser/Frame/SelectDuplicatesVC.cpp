@@ -828,9 +828,13 @@ std::pair<qreal, qreal> SelectDuplicatesVC::dividerLimits(SplitKind kind, int di
         return {proposedMin + 365, 580};
     case SplitKind::QuickLookAndSelection:
         return {proposedMin + 240, proposedMax - 200};
-    case SplitKind::Heaps:
-        return divider == 0 ? std::pair<qreal, qreal>{proposedMin + 270, proposedMax - 270}
+    case SplitKind::Heaps: {
+        // Lists that a small window made narrower than 270 keep the divider between them
+        // where it is, rather than one list being pressed under its share.
+        const qreal lists = std::min<qreal>(270, (proposedMax - proposedMin) / 2);
+        return divider == 0 ? std::pair<qreal, qreal>{proposedMin + lists, proposedMax - lists}
                             : std::pair<qreal, qreal>{proposedMin + 270, proposedMax - 400};
+    }
     case SplitKind::HeapsSelection:
         return {proposedMin + 140, proposedMax - 31};
     default:

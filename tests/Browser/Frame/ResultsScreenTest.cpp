@@ -147,6 +147,8 @@ TEST_F(ResultsScreenTest, SplitViewLimits) {
     EXPECT_EQ(S::dividerLimits(K::Category, 0, 0, 900), std::make_pair(365.0, 580.0));
     EXPECT_EQ(S::dividerLimits(K::QuickLookAndSelection, 0, 0, 600), std::make_pair(240.0, 400.0));
     EXPECT_EQ(S::dividerLimits(K::Heaps, 0, 0, 600), std::make_pair(270.0, 330.0));
+    // Two lists of 200 in a small window: the divider between them stays between them.
+    EXPECT_EQ(S::dividerLimits(K::Heaps, 0, 0, 407), std::make_pair(203.5, 203.5));
     EXPECT_EQ(S::dividerLimits(K::Heaps, 1, 277, 1000), std::make_pair(547.0, 600.0));
     EXPECT_EQ(S::dividerLimits(K::HeapsSelection, 0, 0, 500), std::make_pair(140.0, 469.0));
 
@@ -200,6 +202,12 @@ TEST_F(ResultsScreenTest, TheSimilarsPictureKeepsItsShowButtonsInASmallWindow) {
         EXPECT_GT(s.heapView()->width(), 525) << grown;
         const QList<int> sizes = s.heapsSplitView()->sizes();
         EXPECT_EQ(sizes, (QList<int>{200, 200, 530})) << grown;
+        // A drag of the divider between the lists presses neither under its share.
+        for (int proposed : {100, 300}) {
+            const int at = s.heapsSplitView()->constrainedPosition(proposed, 0);
+            EXPECT_GE(at, 200);
+            EXPECT_LE(at, 207);
+        }
     }
 }
 
