@@ -391,6 +391,8 @@ void DuplicateToolbarVC::updateProgressBars() {
 void DuplicateToolbarVC::alignProgressBars() {
     for (std::size_t i = 0; i < m_bars.size(); ++i) {
         const QRect f = m_buttons[i + 1]->geometry();
+        // Pills narrowed by a small window get bars that keep a gap between them.
+        m_bars[i]->resize(std::min(kBarWidth, std::max(0, f.width() - 8)), m_bars[i]->height());
         const float x = std::floor(static_cast<float>(f.x()) +
                                    static_cast<float>(f.width() - m_bars[i]->width()) * 0.5f);
         m_bars[i]->move(static_cast<int>(x), m_bars[i]->y());

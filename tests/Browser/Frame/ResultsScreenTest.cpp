@@ -297,6 +297,11 @@ TEST_F(ResultsScreenTest, TheToolbarRowStaysInPlaceWhenTheViewChanges) {
                 EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1) << width << " pill " << i;
             const QRect strip = toolbar.viewWithButtons()->geometry();
             EXPECT_LT(strip.right(), toolbar.sortByButton()->x()) << width;
+            // The mini bars under the pills stay apart.
+            for (int type = 0; type <= 7; ++type)
+                EXPECT_LT(toolbar.progressBar(type - 1)->geometry().right(),
+                          toolbar.progressBar(type)->geometry().left())
+                    << width << " bar " << type;
         };
         toolbar.makeSelectedButton(toolbar.categoryButton(0));
         const QString picturesTitle = toolbar.sortByButton()->title();
