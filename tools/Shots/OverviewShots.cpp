@@ -172,6 +172,14 @@ SORVANTA_SHOT_AREA(overview) {
             wide.overview()->pieButtonPressed();
             session.save(QStringLiteral("pie-wide"), &wide.background);
         }
+        // Windows on screens too small for the results window's own minimum.
+        for (const QSize small : {QSize(1024, 600), QSize(960, 540), QSize(800, 600)}) {
+            if (!similars)
+                break;
+            Results results(small);
+            session.save(QStringLiteral("bars-%1x%2").arg(small.width()).arg(small.height()),
+                         &results.background);
+        }
         DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
     }
     {

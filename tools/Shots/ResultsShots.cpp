@@ -149,5 +149,23 @@ SORVANTA_SHOT_AREA(results) {
         session.save(QStringLiteral("pictures-cleaned-share-buttons"), &background);
         SharingService::setServicesForTesting(std::nullopt);
     }
+    // Windows on screens too small for the results window's own minimum: the toolbar and
+    // the Similars panes.
+    for (const QSize size : {QSize(1024, 600), QSize(960, 540), QSize(800, 600), QSize(640, 360)}) {
+        const QString suffix = QStringLiteral("-%1x%2").arg(size.width()).arg(size.height());
+        WindowBackgroundView background;
+        background.resize(size);
+        auto* screen = new SelectDuplicatesVC(&background);
+        screen->resize(size);
+        screen->pressOverviewButton();
+        settle();
+        DuplicateToolbarVC* toolbar = screen->duplicatesToolbar();
+        toolbar->pressButtonForCategoryType(0);
+        settle();
+        session.save(QStringLiteral("pictures") + suffix, &background);
+        toolbar->heapsButtonPressed(toolbar->heapsButton());
+        settle();
+        session.save(QStringLiteral("similars") + suffix, &background);
+    }
     DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
 }

@@ -22,6 +22,8 @@
 #include <QMenu>
 #include <QMetaObject>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -62,6 +64,19 @@ std::shared_ptr<DuplicatesContainer> container() {
 
 QString darkName(const char* name) {
     return DarkImageName::prependDarkPrefixIfNeeded(QLatin1String(name));
+}
+
+// The sort button's width with the widest of its titles. The category pills keep left of
+// it, so that the row stays where it is when the title changes with the view.
+int widestSortButton(BlueTitleButton* button) {
+    const QString shown = button->title();
+    int widest = 0;
+    for (int type = 0; type <= 6; ++type) {
+        button->setTitle(DuplicateToolbarVC::sortButtonTitle(type, false));
+        widest = std::max(widest, button->sizeHint().width());
+    }
+    button->setTitle(shown);
+    return widest;
 }
 
 float share(std::uint64_t part, std::uint64_t total) {
@@ -291,6 +306,9 @@ void DuplicateToolbarVC::makeSelectedButton(WhiteTitleButton* button) {
             b->setDisabled(true);
     }
     m_backButton->setDisabled(m_removeIsOn);
+    // The Others pill's own width holds where the row has it; in a narrow window the row
+    // gives every pill its share again.
+    fitButtonsToWidth();
     m_viewWithButtons->update();
 }
 
@@ -371,6 +389,8 @@ void DuplicateToolbarVC::updateProgressBars() {
 void DuplicateToolbarVC::alignProgressBars() {
     for (std::size_t i = 0; i < m_bars.size(); ++i) {
         const QRect f = m_buttons[i + 1]->geometry();
+        // Pills narrowed by a small window get bars that keep a gap between them.
+        m_bars[i]->resize(std::min(kBarWidth, std::max(0, f.width() - 8)), m_bars[i]->height());
         const float x = std::floor(static_cast<float>(f.x()) +
                                    static_cast<float>(f.width() - m_bars[i]->width()) * 0.5f);
         m_bars[i]->move(static_cast<int>(x), m_bars[i]->y());
@@ -461,7 +481,7 @@ void DuplicateToolbarVC::fitButtonsToWidth() {
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         natural += naturalWidth(i);
     // The strip never starts closer than 78 points to the left edge.
-    const int room = m_sortByButton->x() - 8 - 78;
+    const int room = width() - 16 - widestSortButton(m_sortByButton) - 8 - 78;
     const double factor = room <= 0 || room >= natural ? 1.0 : double(room) / natural;
     // A pill keeps at least the width of its title; the others give up the rest.
     std::array<int, std::tuple_size_v<decltype(m_buttons)>> widths{};
@@ -506,7 +526,7 @@ void DuplicateToolbarVC::updateSortButtonTitle() {
     m_sortByButton->setTitle(title);
     m_sortByButton->sizeToFit();
     m_sortByButton->move(width() - m_sortByButton->width() - 16, m_sortByButton->y());
-    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    m_viewWithButtons->setRightLimit(width() - 16 - widestSortButton(m_sortByButton) - 8);
     fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
 }
@@ -522,7 +542,7 @@ void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
     m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
-    m_viewWithButtons->setRightLimit(m_sortByButton->x() - 8);
+    m_viewWithButtons->setRightLimit(width() - 16 - widestSortButton(m_sortByButton) - 8);
     fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
     viewFrameDidChangeNotification();

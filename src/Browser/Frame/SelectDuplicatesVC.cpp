@@ -44,8 +44,6 @@ constexpr int kEscapeKey = 53;
 // The review panel comes down just below the toolbar's row of pills, which stays in
 // sight and whole while the panel is open.
 constexpr int kReviewTopMargin = DuplicateToolbarVC::kPillRowBottom + 2;
-// Opening pane sizes where the layout leaves them free (every pane keeps its minimum).
-constexpr int kOpeningSimilarsListWidth = 280;
 
 // Two stacked panes sharing |length| evenly, the lower one at least |minLower|.
 QList<int> evenStack(int length, int minLower) {
@@ -384,8 +382,9 @@ void SelectDuplicatesVC::showHeapView() {
     if (!m_folderPickerVC) {
         const int t = static_cast<int>(SplitViewWithDivider::dividerThickness());
         const int width = static_cast<int>(m_selectedDuplicatesFrame.width());
-        m_heapsSplitView->setSizes({kOpeningSimilarsListWidth, kOpeningSimilarsListWidth,
-                                    std::max(400, width - 2 * kOpeningSimilarsListWidth - 2 * t)});
+        const std::vector<int> sizes =
+            heapsSplitSizes(width, {kOpeningSimilarsListWidth, kOpeningSimilarsListWidth, 0}, t);
+        m_heapsSplitView->setSizes(QList<int>(sizes.begin(), sizes.end()));
         m_heapsSelectionSplitView->setSizes(
             evenStack(static_cast<int>(m_selectedDuplicatesFrame.height()), 31));
         m_folderPickerVC = new FolderPickerVC;

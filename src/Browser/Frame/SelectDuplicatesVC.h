@@ -203,6 +203,8 @@ protected:
 private:
     // The height of the caption above the heaps picker.
     static constexpr int kSimilarsCaptionHeight = 49;
+    // Opening width of each Similars list where the layout leaves it free.
+    static constexpr int kOpeningSimilarsListWidth = 280;
 
     // Fades the overview out and releases it once hidden, unless it was shown again.
     void hideOverviewAndDropItUnlessShownAgain();

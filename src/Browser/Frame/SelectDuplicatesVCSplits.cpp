@@ -6,6 +6,22 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The Similars split's width in a window of the results screen's own minimum width. A
+// narrower split (a small screen) shares its room so that the right pane, whose table names
+// and picture labels need it most, keeps kSimilarsRightNeed (room for the picture's "Show"
+// buttons) while the two lists give way, each down to kNarrowSimilarsListWidth; room above
+// that goes to the lists up to their opening width, and then to the right pane.
+constexpr int kFullSimilarsSplitWidth = 1200 - 16;
+constexpr int kNarrowSimilarsListWidth = 200;
+constexpr int kSimilarsRightNeed = 530;
+
+} // namespace
+
 std::vector<int> SelectDuplicatesVC::categorySplitSizes(int length, const std::vector<int>& old,
                                                         int t) {
     const int w0 = old.at(0);
@@ -35,6 +51,20 @@ std::vector<int> SelectDuplicatesVC::heapsSplitSizes(int length, const std::vect
         else
             w1 = length - 400 - w0 - 2 * t;
     }
+    if (length < kFullSimilarsSplitWidth) {
+        const int lists =
+            std::min(std::max(0, length - 2 * t),
+                     std::clamp(length - 2 * t - kSimilarsRightNeed, 2 * kNarrowSimilarsListWidth,
+                                2 * kOpeningSimilarsListWidth));
+        const int right = length - 2 * t - lists;
+        // The lists share theirs in the ratio they had.
+        const int before = old.at(0) + old.at(1);
+        const double ratio = before > 0 ? double(old.at(0)) / before : 0.5;
+        const int least = std::max(0, std::min(kNarrowSimilarsListWidth, lists / 2));
+        w0 = std::clamp(int(std::lround(lists * ratio)), least, std::max(least, lists - least));
+        w1 = lists - w0;
+        w2 = right;
+    }
     return {w0, w1, w2};
 }
 
@@ -61,9 +91,13 @@ std::pair<qreal, qreal> SelectDuplicatesVC::dividerLimits(SplitKind kind, int di
         return {proposedMin + 365, 580};
     case SplitKind::QuickLookAndSelection:
         return {proposedMin + 240, proposedMax - 200};
-    case SplitKind::Heaps:
-        return divider == 0 ? std::pair<qreal, qreal>{proposedMin + 270, proposedMax - 270}
+    case SplitKind::Heaps: {
+        // Lists that a small window made narrower than 270 keep the divider between them
+        // where it is, rather than one list being pressed under its share.
+        const qreal lists = std::min<qreal>(270, (proposedMax - proposedMin) / 2);
+        return divider == 0 ? std::pair<qreal, qreal>{proposedMin + lists, proposedMax - lists}
                             : std::pair<qreal, qreal>{proposedMin + 270, proposedMax - 400};
+    }
     case SplitKind::HeapsSelection:
         return {proposedMin + 140, proposedMax - 31};
     default:

@@ -12,6 +12,7 @@
 #include "Toolkit/Palette.h"
 #include "Toolkit/WhiteTitleButton.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -49,7 +50,33 @@ QFont labelFont() {
     return Fonts::fontWithName(QStringLiteral("HelveticaNeue-Medium"), 12);
 }
 
+// The smallest the labels of narrow bars get before they are cut.
+constexpr int kSmallestLabelSize = 9;
+
 } // namespace
+
+QFont BarChartView::labelFontForWidth(qreal room, const QStringList& texts) {
+    QFont font = labelFont();
+    for (int size = 12; size > kSmallestLabelSize; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        if (std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+                return metrics.horizontalAdvance(text) <= room;
+            }))
+            return font;
+    }
+    font.setPixelSize(kSmallestLabelSize);
+    return font;
+}
+
+QString BarChartView::fittedLabel(const QString& text, const QFont& font, qreal room) {
+    const QFontMetricsF metrics(font);
+    return metrics.horizontalAdvance(text) <= room
+               ? text
+               : metrics.elidedText(text, Qt::ElideRight, std::max<qreal>(room, 0));
+}
+
+namespace {} // namespace
 
 BarChartView::BarChartView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -99,10 +126,11 @@ std::int64_t BarChartView::getMaxChartValue() const {
 
 float BarChartView::chartWidth(float frameWidth) {
     // A frame narrower than the narrow layout's 830 points (a window on a small screen)
-    // keeps that layout's 56-point margins, which hold the bars inside the chart's panel,
-    // and gets narrower bars.
+    // gets narrower bars; its margins shrink with it from that layout's 56 points down to
+    // 33, which still hold the bars inside the chart's panel, so the bars and their labels
+    // keep what room there is.
     if (frameWidth < 830)
-        return std::max(frameWidth - 112, 0.0f);
+        return std::max(frameWidth - 112 + std::min(46.0f, (830 - frameWidth) * 0.25f), 0.0f);
     return frameWidth > 1050 ? frameWidth - 1050 + 718 : 718;
 }
 
@@ -192,11 +220,22 @@ void BarChartView::fillBottomPartWithName(QPainter& painter, const BarChartEntry
                                           const BarGeometry& bar) const {
     const QRectF block = bar.labelBlock;
     painter.fillRect(toQt(block), entry.bottomColor);
-    const QFont font = labelFont();
+    // Bars too narrow for the labels (a window on a small screen) get them smaller, all in
+    // one size, and cut only below that, so that no label runs into the next bar's.
+    const qreal room = block.width() - 2;
+    QStringList names;
+    QStringList sizes;
+    for (const BarChartEntry& each : m_chartArray) {
+        names << each.name;
+        if (each.size > 0)
+            sizes << FileSize::formatMemoryStringDot1With3DigitsExactly(std::uint64_t(each.size));
+    }
     const QColor white = Palette::properColorWithRedGreenBlueAlpha(1, 1, 1, 1);
     // Text origins sit on the pixel grid: whole points plus a half.
     auto snapped = [](qreal v) { return std::trunc(v) + 0.5; };
-    auto centred = [&](const QString& text, qreal yOffset) {
+    auto centred = [&](const QString& whole, const QStringList& row, qreal yOffset) {
+        const QFont font = labelFontForWidth(room, row);
+        const QString text = fittedLabel(whole, font, room);
         const qreal width = OverviewPainting::textSize(text, font).width();
         OverviewPainting::drawTextAt(
             painter, text, font, white,
@@ -204,8 +243,9 @@ void BarChartView::fillBottomPartWithName(QPainter& painter, const BarChartEntry
             height());
     };
     if (entry.size > 0)
-        centred(FileSize::formatMemoryStringDot1With3DigitsExactly(std::uint64_t(entry.size)), 18);
-    centred(entry.name, 3);
+        centred(FileSize::formatMemoryStringDot1With3DigitsExactly(std::uint64_t(entry.size)),
+                sizes, 18);
+    centred(entry.name, names, 3);
 }
 
 int BarChartView::barAt(const QPointF& pointQt) const {

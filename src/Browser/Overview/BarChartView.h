@@ -3,11 +3,13 @@
 #include "Browser/Common/ResultsFrame.h"
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QPointer>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -65,6 +67,11 @@ public:
     // above 0.
     static float barHeight(std::int64_t size, float chartHeight, float label, std::int64_t max);
     static QRectF getHalfPointInnerRectFrom(const QRectF& rect);
+    // The label font for blocks with |room| points for text: the chart's 12 points, or the
+    // largest size down to 9 at which every one of |texts| fits.
+    static QFont labelFontForWidth(qreal room, const QStringList& texts);
+    // |text| as drawn in |font| within |room|: cut at the end only where it does not fit.
+    static QString fittedLabel(const QString& text, const QFont& font, qreal room);
     static std::array<BarGeometry, kBarCount>
     layoutBars(const QSizeF& frame, const std::array<std::int64_t, kBarCount>& sizes);
 

@@ -6,6 +6,7 @@
 #include "Browser/Frame/ProgressBarMini.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Browser/Frame/ToolbarView.h"
+#include "Browser/Similars/HeapView.h"
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "Promo/PromoManager.h"
@@ -25,6 +26,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -145,13 +147,31 @@ TEST_F(ResultsScreenTest, SplitViewLimits) {
     EXPECT_EQ(S::dividerLimits(K::Category, 0, 0, 900), std::make_pair(365.0, 580.0));
     EXPECT_EQ(S::dividerLimits(K::QuickLookAndSelection, 0, 0, 600), std::make_pair(240.0, 400.0));
     EXPECT_EQ(S::dividerLimits(K::Heaps, 0, 0, 600), std::make_pair(270.0, 330.0));
+    // Two lists of 200 in a small window: the divider between them stays between them.
+    EXPECT_EQ(S::dividerLimits(K::Heaps, 0, 0, 407), std::make_pair(203.5, 203.5));
     EXPECT_EQ(S::dividerLimits(K::Heaps, 1, 277, 1000), std::make_pair(547.0, 600.0));
     EXPECT_EQ(S::dividerLimits(K::HeapsSelection, 0, 0, 500), std::make_pair(140.0, 469.0));
 
     // The right pane of the Similars view stays 400 wide; the wider left list gives way.
-    EXPECT_EQ(S::heapsSplitSizes(1000, {300, 350, 500}, 7), (std::vector<int>{300, 286, 400}));
-    EXPECT_EQ(S::heapsSplitSizes(1000, {300, 300, 500}, 7), (std::vector<int>{300, 286, 400}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {400, 420, 500}, 7), (std::vector<int>{400, 370, 400}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {420, 420, 500}, 7), (std::vector<int>{420, 350, 400}));
     EXPECT_EQ(S::heapsSplitSizes(1400, {300, 300, 500}, 7), (std::vector<int>{300, 300, 786}));
+    EXPECT_EQ(S::heapsSplitSizes(1184, {280, 280, 0}, 7), (std::vector<int>{280, 280, 610}));
+    // Narrower than in a window of the screen's minimum width: the right pane keeps 530 (the
+    // picture's "Show" buttons need over 525) while the lists give way, in the ratio they had
+    // and down to 200 each; only below that does the right pane give way too.
+    EXPECT_EQ(S::heapsSplitSizes(1183, {280, 280, 0}, 7), (std::vector<int>{280, 280, 609}));
+    EXPECT_EQ(S::heapsSplitSizes(1100, {300, 200, 500}, 7), (std::vector<int>{334, 222, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(1008, {280, 280, 0}, 7), (std::vector<int>{232, 232, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(944, {280, 280, 0}, 7), (std::vector<int>{200, 200, 530}));
+    EXPECT_EQ(S::heapsSplitSizes(784, {280, 280, 0}, 7), (std::vector<int>{200, 200, 370}));
+    for (int length : {300, 944, 1000, 1183})
+        for (const std::vector<int>& old :
+             {std::vector<int>{280, 280, 0}, {600, 100, 0}, {0, 0, 0}}) {
+            const std::vector<int> sizes = S::heapsSplitSizes(length, old, 7);
+            EXPECT_EQ(sizes[0] + sizes[1] + sizes[2] + 14, length) << length;
+            EXPECT_GE(std::min({sizes[0], sizes[1], sizes[2]}), 0) << length;
+        }
     // A collapsed heap view opens again to 140.
     EXPECT_EQ(S::heapsSelectionSplitSizes(500, {0, 493}, 7), (std::vector<int>{140, 353}));
     EXPECT_EQ(S::heapsSelectionSplitSizes(500, {200, 200}, 7), (std::vector<int>{293, 200}));
@@ -164,6 +184,31 @@ TEST_F(ResultsScreenTest, SplitViewLimits) {
     EXPECT_EQ(s.categorySplitView()->sizes().value(0), 365);
     EXPECT_EQ(s.categorySplitView()->constrainedPosition(100, 0), 365);
     EXPECT_EQ(s.categorySplitView()->constrainedPosition(700, 0), 580);
+}
+
+// A window of 960 x 540 (a 1920 x 1080 screen at scale 2): the Similars view's right pane
+// keeps room for the picture's "Show" buttons (drawn only in a picture over 525 wide), in
+// the opening sizes and after the window is resized there from a wider one.
+TEST_F(ResultsScreenTest, TheSimilarsPictureKeepsItsShowButtonsInASmallWindow) {
+    for (bool grown : {false, true}) {
+        SelectDuplicatesVC& s = makeScreen();
+        s.resize(grown ? 1200 : 960, grown ? 713 : 540);
+        s.heapsPressed();
+        AnimationClock::instance().advance(1000);
+        if (grown)
+            s.resize(960, 540);
+        QApplication::processEvents();
+        ASSERT_TRUE(s.heapView());
+        EXPECT_GT(s.heapView()->width(), 525) << grown;
+        const QList<int> sizes = s.heapsSplitView()->sizes();
+        EXPECT_EQ(sizes, (QList<int>{200, 200, 530})) << grown;
+        // A drag of the divider between the lists presses neither under its share.
+        for (int proposed : {100, 300}) {
+            const int at = s.heapsSplitView()->constrainedPosition(proposed, 0);
+            EXPECT_GE(at, 200);
+            EXPECT_LE(at, 207);
+        }
+    }
 }
 
 TEST_F(ResultsScreenTest, OverlayScreensOfEachState) {
@@ -224,6 +269,53 @@ TEST_F(ResultsScreenTest, ANarrowToolbarKeepsEveryPillsTitleWhole) {
         x += pill->width();
     }
     EXPECT_LE(strip->mapTo(&toolbar, QPoint(x, 0)).x(), toolbar.sortByButton()->x());
+}
+
+// Switching views changes the sort button's title ("Sort by Size" in Pictures, "Sort by
+// Total Size" in Similars); the pills and the sizes under them stay where they are, at the
+// window's widths and on small screens, and the row stays whole and clear of the sort button.
+TEST_F(ResultsScreenTest, TheToolbarRowStaysInPlaceWhenTheViewChanges) {
+    Settings::setSortType(Settings::SortTypeSize);
+    for (int width : {1200, 1024, 960, 800}) {
+        DuplicateToolbarVC toolbar;
+        toolbar.resize(width, 100);
+        toolbar.show();
+        QApplication::processEvents();
+        const auto pills = [&toolbar] {
+            QList<QRect> rects;
+            for (int i = 0; i < 10; ++i) {
+                WhiteTitleButton* pill = i == 0   ? toolbar.overviewButton()
+                                         : i == 1 ? toolbar.allFilesButton()
+                                         : i == 9 ? toolbar.heapsButton()
+                                                  : toolbar.categoryButton(i - 2);
+                rects << QRect(pill->mapTo(&toolbar, QPoint(0, 0)), pill->size());
+            }
+            return rects;
+        };
+        const auto checkRow = [&](const QList<QRect>& rects) {
+            for (int i = 1; i < rects.size(); ++i)
+                EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1) << width << " pill " << i;
+            const QRect strip = toolbar.viewWithButtons()->geometry();
+            EXPECT_LT(strip.right(), toolbar.sortByButton()->x()) << width;
+            // The mini bars under the pills stay apart.
+            for (int type = 0; type <= 7; ++type)
+                EXPECT_LT(toolbar.progressBar(type - 1)->geometry().right(),
+                          toolbar.progressBar(type)->geometry().left())
+                    << width << " bar " << type;
+        };
+        toolbar.makeSelectedButton(toolbar.categoryButton(0));
+        const QString picturesTitle = toolbar.sortByButton()->title();
+        const QList<QRect> inPictures = pills();
+        const QRect stripInPictures = toolbar.viewWithButtons()->geometry();
+        checkRow(inPictures);
+        toolbar.makeSelectedButton(toolbar.heapsButton());
+        EXPECT_NE(toolbar.sortByButton()->title(), picturesTitle);
+        EXPECT_EQ(pills(), inPictures) << width;
+        EXPECT_EQ(toolbar.viewWithButtons()->geometry(), stripInPictures) << width;
+        checkRow(pills());
+        toolbar.makeSelectedButton(toolbar.overviewButton());
+        EXPECT_EQ(pills(), inPictures) << width;
+    }
 }
 
 TEST_F(ResultsScreenTest, ToolbarIgnoresTheSelectedAndEmptyButtons) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+
 #include <cmath>
 
 using namespace PieChartGeometry;
@@ -167,8 +169,11 @@ TEST(BarChartGeometryTest, WidthsHeightsAndHitAreas) {
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(1050), 718);
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(1051), 719);
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(830), 718);
-    // Narrower frames, only on screens too small for the results window: the same margins.
-    EXPECT_FLOAT_EQ(BarChartView::chartWidth(589), 477);
+    // Narrower frames, only on screens too small for the results window: the margins shrink
+    // from 56 to 33 as the frame does, without a step at 830.
+    EXPECT_FLOAT_EQ(BarChartView::chartWidth(829), 717.25f);
+    EXPECT_FLOAT_EQ(BarChartView::chartWidth(589), 523);
+    EXPECT_FLOAT_EQ(BarChartView::chartWidth(430), 364);
     EXPECT_FLOAT_EQ(BarChartView::chartWidth(50), 0);
     EXPECT_FLOAT_EQ(BarChartView::barWidth(718), 88);
     EXPECT_FLOAT_EQ(BarChartView::barHeight(0, 400, 20, 1), 0);
@@ -193,6 +198,44 @@ TEST(BarChartGeometryTest, WidthsHeightsAndHitAreas) {
     EXPECT_EQ(bars[1].bar, QRectF(bars[1].bar.x(), 35, std::floor((719 - 14) * 0.125), 472 - 35));
     EXPECT_EQ(bars[3].bar.height(), 4);
     EXPECT_EQ(bars[3].labelBlock, QRectF(bars[3].bar.x(), 1, bars[3].bar.width(), 35));
+}
+
+// The bar chart in the overview of a window 1200 (its minimum), 960, 1024 and 800 wide
+// (small screens): every label stays inside its own block, so none runs into the next bar's,
+// and at the window's own sizes the labels keep the chart's 12-point font.
+TEST(BarChartGeometryTest, LabelsStayInsideTheirBlocksAtSmallWindowWidths) {
+    const QStringList names = {QStringLiteral("Pictures"), QStringLiteral("Movies"),
+                               QStringLiteral("Music"),    QStringLiteral("Documents"),
+                               QStringLiteral("Archives"), QStringLiteral("Others"),
+                               QStringLiteral("Folders"),  QStringLiteral("Similars")};
+    const QStringList sizes = {QStringLiteral("19.0 MB"), QStringLiteral("4.20 MB"),
+                               QStringLiteral("23.2 MB"), QStringLiteral("999 KB")};
+    std::array<std::int64_t, BarChartView::kBarCount> totals{};
+    totals.fill(1000);
+    for (int window : {1200, 1024, 960, 800}) {
+        // The frame the overview gives the chart in a window that wide (OverviewVC).
+        const qreal frame = OverviewVC::barChartFrame({1200, 613}).width() - (1200 - window);
+        const auto bars = BarChartView::layoutBars({frame, 473}, totals);
+        for (const QStringList& row : {names, sizes}) {
+            const qreal room = bars[0].labelBlock.width() - 2;
+            const QFont font = BarChartView::labelFontForWidth(room, row);
+            if (window == 1200) {
+                EXPECT_EQ(font.pixelSize(), 12);
+            }
+            const QFontMetricsF metrics(font);
+            QList<QRectF> drawn;
+            for (int i = 0; i < BarChartView::kBarCount; ++i) {
+                const QRectF block = bars[size_t(i)].labelBlock;
+                const QString text = BarChartView::fittedLabel(row[i % row.size()], font, room);
+                const qreal w = metrics.horizontalAdvance(text);
+                const QRectF label(block.x() + (block.width() - w) / 2, block.y(), w, 12);
+                EXPECT_LE(label.width(), room) << window << " " << text.toStdString();
+                for (const QRectF& other : drawn)
+                    EXPECT_FALSE(label.intersects(other)) << window << " " << text.toStdString();
+                drawn << label;
+            }
+        }
+    }
 }
 
 TEST(HeapsChartGeometryTest, HeightsAndSteppedBarWidths) {
