@@ -159,70 +159,10 @@ struct Walk {
     std::uint64_t size = 0;
 };
 
-// Adds up the regular files below the folder open at `fd` (taken over). Refuses a home
-// folder (EPERM) or another mount (EBUSY) anywhere inside.
-int walkFolder(int fd, Walk& walk, int depth) {
-    if (depth > kMaxDepth) {
-        ::close(fd);
-        return ELOOP;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        const int error = errno;
-        ::close(fd);
-        return error;
-    }
-    int result = 0;
-    while (result == 0) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir);
-        if (!entry) {
-            result = errno;
-            break;
-        }
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            result = errno;
-            break;
-        }
-        if (S_ISREG(st.st_mode)) {
-            if (!PrivilegedRemovalProtocol::isNeverScannedName(name))
-                walk.size += std::uint64_t(st.st_size);
-            continue;
-        }
-        if (!S_ISDIR(st.st_mode))
-            continue;
-        if (st.st_dev != walk.device) {
-            result = EBUSY;
-            break;
-        }
-        if (contains(*walk.homes, idOf(st))) {
-            result = EPERM;
-            break;
-        }
-        const int sub =
-            ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) {
-            result = errno;
-            break;
-        }
-        const std::uint64_t mountId = mountIdOf(sub);
-        if (walk.mountId != 0 && mountId != 0 && mountId != walk.mountId) {
-            ::close(sub);
-            result = EBUSY;
-            break;
-        }
-        result = walkFolder(sub, walk, depth + 1);
-    }
-    ::closedir(dir);
-    return result;
-}
-
-// Removes everything inside the folder open at `fd` (taken over), never leaving `device`.
-int emptyFolder(int fd, dev_t device) {
+// Calls `visit(folderFd, name)` for each entry of the folder open at `fd` (taken over) but
+// "." and "..", until a call answers an error; answers that error, or the reading's own.
+template <typename Visit>
+int forEachEntry(int fd, Visit&& visit) {
     DIR* dir = ::fdopendir(fd);
     if (!dir) {
         const int error = errno;
@@ -239,10 +179,51 @@ int emptyFolder(int fd, dev_t device) {
         }
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
-        result = removeTreeAt(::dirfd(dir), entry->d_name, device);
+        result = visit(::dirfd(dir), entry->d_name);
     }
     ::closedir(dir);
     return result;
+}
+
+// Adds up the regular files below the folder open at `fd` (taken over). Refuses a home
+// folder (EPERM) or another mount (EBUSY) anywhere inside.
+int walkFolder(int fd, Walk& walk, int depth) {
+    if (depth > kMaxDepth) {
+        ::close(fd);
+        return ELOOP;
+    }
+    return forEachEntry(fd, [&](int folderFd, const char* name) {
+        struct stat st {};
+        if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno;
+        if (S_ISREG(st.st_mode)) {
+            if (!PrivilegedRemovalProtocol::isNeverScannedName(name))
+                walk.size += std::uint64_t(st.st_size);
+            return 0;
+        }
+        if (!S_ISDIR(st.st_mode))
+            return 0;
+        if (st.st_dev != walk.device)
+            return EBUSY;
+        if (contains(*walk.homes, idOf(st)))
+            return EPERM;
+        const int sub = ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0)
+            return errno;
+        const std::uint64_t mountId = mountIdOf(sub);
+        if (walk.mountId != 0 && mountId != 0 && mountId != walk.mountId) {
+            ::close(sub);
+            return EBUSY;
+        }
+        return walkFolder(sub, walk, depth + 1);
+    });
+}
+
+// Removes everything inside the folder open at `fd` (taken over), never leaving `device`.
+int emptyFolder(int fd, dev_t device) {
+    return forEachEntry(fd, [device](int folderFd, const char* name) {
+        return removeTreeAt(folderFd, name, device);
+    });
 }
 
 bool sameAs(int fd, const char* path) {
