@@ -66,9 +66,12 @@ QString darkName(const char* name) {
     return DarkImageName::prependDarkPrefixIfNeeded(QLatin1String(name));
 }
 
-// The sort button's width with the widest of its titles. The category pills keep left of
-// it, so that the row stays where it is when the title changes with the view.
-int widestSortButton(BlueTitleButton* button) {
+// The sort button's width with the widest of its titles (the titles and the font never
+// change, so it is measured once). The category pills keep left of it, so that the row
+// stays where it is when the title changes with the view.
+int widestSortButton(BlueTitleButton* button, int& measured) {
+    if (measured > 0)
+        return measured;
     const QString shown = button->title();
     int widest = 0;
     for (int type = 0; type <= 6; ++type) {
@@ -76,6 +79,7 @@ int widestSortButton(BlueTitleButton* button) {
         widest = std::max(widest, button->sizeHint().width());
     }
     button->setTitle(shown);
+    measured = widest;
     return widest;
 }
 
@@ -481,7 +485,8 @@ void DuplicateToolbarVC::fitButtonsToWidth() {
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         natural += naturalWidth(i);
     // The strip never starts closer than 78 points to the left edge.
-    const int room = width() - 16 - widestSortButton(m_sortByButton) - 8 - 78;
+    const int room =
+        width() - 16 - widestSortButton(m_sortByButton, m_widestSortButtonWidth) - 8 - 78;
     const double factor = room <= 0 || room >= natural ? 1.0 : double(room) / natural;
     // A pill keeps at least the width of its title; the others give up the rest.
     std::array<int, std::tuple_size_v<decltype(m_buttons)>> widths{};
@@ -526,7 +531,8 @@ void DuplicateToolbarVC::updateSortButtonTitle() {
     m_sortByButton->setTitle(title);
     m_sortByButton->sizeToFit();
     m_sortByButton->move(width() - m_sortByButton->width() - 16, m_sortByButton->y());
-    m_viewWithButtons->setRightLimit(width() - 16 - widestSortButton(m_sortByButton) - 8);
+    m_viewWithButtons->setRightLimit(width() - 16 -
+                                     widestSortButton(m_sortByButton, m_widestSortButtonWidth) - 8);
     fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
 }
@@ -542,7 +548,8 @@ void DuplicateToolbarVC::resizeEvent(QResizeEvent* event) {
     m_sortByButton->move(width() - m_sortByButton->width() - 16,
                          height() - m_sortByButton->height() - 4);
     m_viewWithButtons->move(m_viewWithButtons->x(), kStripTop);
-    m_viewWithButtons->setRightLimit(width() - 16 - widestSortButton(m_sortByButton) - 8);
+    m_viewWithButtons->setRightLimit(width() - 16 -
+                                     widestSortButton(m_sortByButton, m_widestSortButtonWidth) - 8);
     fitButtonsToWidth();
     m_viewWithButtons->windowDidResize();
     viewFrameDidChangeNotification();

@@ -138,6 +138,8 @@ private:
     ToolbarView* m_viewWithButtons = nullptr;
     TitleButton* m_backButton = nullptr;
     BlueTitleButton* m_sortByButton = nullptr;
+    // The sort button's width with the widest of its titles, measured once (0 until then).
+    int m_widestSortButtonWidth = 0;
     QMenu* m_sortMenu = nullptr;
     std::array<WhiteTitleButton*, 10> m_buttons{};
     std::array<ProgressBarMini*, 9> m_bars{};

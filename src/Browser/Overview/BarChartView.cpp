@@ -76,8 +76,6 @@ QString BarChartView::fittedLabel(const QString& text, const QFont& font, qreal 
                : metrics.elidedText(text, Qt::ElideRight, std::max<qreal>(room, 0));
 }
 
-namespace {} // namespace
-
 BarChartView::BarChartView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     updateChartValues();

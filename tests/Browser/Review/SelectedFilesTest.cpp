@@ -69,7 +69,8 @@ struct SelectedFilesTest : ResultFixture {
         return copies;
     }
 
-    SelectedFilesVC& openPanel() {
+    // The results screen over the groups made so far, shown and active.
+    void showScreen() {
         root->calctotalsize();
         container->saveRoots({root});
         DuplicatesManager::sharedManager().setDuplicateContainer(container);
@@ -77,6 +78,10 @@ struct SelectedFilesTest : ResultFixture {
         screen->resize(1100, 700);
         screen->show();
         QApplication::setActiveWindow(screen.get());
+    }
+
+    SelectedFilesVC& openPanel() {
+        showScreen();
         screen->openSelectedFilesView();
         SelectedFilesVC* panel = screen->selectedFilesVC();
         EXPECT_TRUE(panel);
@@ -346,13 +351,7 @@ TEST_F(SelectedFilesTest, ArrowKeysMoveTheHighlightWithinTheList) {
 
 TEST_F(SelectedFilesTest, ThePanelTakesTheKeysAndNoRingOfWhatItCoversLiesOverIt) {
     group({"a.txt", "a.txt"}, 30, 'a', 1);
-    root->calctotalsize();
-    container->saveRoots({root});
-    DuplicatesManager::sharedManager().setDuplicateContainer(container);
-    screen = std::make_unique<SelectDuplicatesVC>();
-    screen->resize(1100, 700);
-    screen->show();
-    QApplication::setActiveWindow(screen.get());
+    showScreen();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
     // A control under the panel had the ring, as after Tab.
     QWidget* covered = screen->duplicatesBottombar();
