@@ -11,7 +11,9 @@
 // files, and looks for identical folders and similar folders as the application does.
 // Counts go to standard error, and per stage its wall time, its user and system processor
 // time and the peak resident memory while it ran (the kernel's high-water mark, reset as each
-// stage begins), then the same for the whole run.
+// stage begins), the memory resident as it ended, and malloc's figures then: what is
+// allocated and not freed ("heap") and what the allocator holds from the system ("held"; the
+// difference is free room inside it), then the same for the whole run.
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/Dispatch.h"
@@ -30,6 +32,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -122,6 +125,8 @@ struct Sample {
     double system = 0;    // seconds
     long peakKiB = 0;     // resident high-water mark since the last reset
     long residentKiB = 0; // resident now
+    double heapMiB = 0;   // allocated by malloc and not freed, now
+    double heldMiB = 0;   // what the allocator holds from the system, now
 };
 
 double seconds(const timeval& time) {
@@ -149,8 +154,15 @@ long statusKiB(const char* field) {
 Sample sample(qint64 wall) {
     struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
-    return {wall, seconds(usage.ru_utime), seconds(usage.ru_stime), statusKiB("VmHWM:"),
-            statusKiB("VmRSS:")};
+    const struct mallinfo2 heap = ::mallinfo2();
+    constexpr double kMiB = 1024.0 * 1024.0;
+    return {wall,
+            seconds(usage.ru_utime),
+            seconds(usage.ru_stime),
+            statusKiB("VmHWM:"),
+            statusKiB("VmRSS:"),
+            double(heap.uordblks + heap.hblkhd) / kMiB,
+            double(heap.arena + heap.hblkhd) / kMiB};
 }
 
 // Lets the high-water mark start again from the memory in use now (Linux 4.0 on).
@@ -258,17 +270,18 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(fileGroups),
                  static_cast<unsigned long long>(fileCopies),
                  static_cast<unsigned long long>(folderGroups));
-    std::fprintf(stderr, "%-24s %8s %8s %8s %10s %10s\n", "stage", "wall s", "user s", "system s",
-                 "peak MiB", "after MiB");
+    std::fprintf(stderr, "%-24s %8s %8s %8s %10s %10s %9s %9s\n", "stage", "wall s", "user s",
+                 "system s", "peak MiB", "after MiB", "heap MiB", "held MiB");
     for (size_t i = 0; i < stages.size(); ++i) {
         const auto& [state, begin] = stages[i];
         if (state == FoldersScannerStateComplete)
             continue;
         const Sample& finish = i + 1 < stages.size() ? stages[i + 1].second : end;
-        std::fprintf(stderr, "stage %-18s %8.3f %8.3f %8.3f %10.1f %10.1f\n", stageName(state),
-                     double(finish.wall - begin.wall) / 1e9, finish.user - begin.user,
-                     finish.system - begin.system, mebibytes(finish.peakKiB),
-                     mebibytes(finish.residentKiB));
+        std::fprintf(stderr, "stage %-18s %8.3f %8.3f %8.3f %10.1f %10.1f %9.1f %9.1f\n",
+                     stageName(state), double(finish.wall - begin.wall) / 1e9,
+                     finish.user - begin.user, finish.system - begin.system,
+                     mebibytes(finish.peakKiB), mebibytes(finish.residentKiB), finish.heapMiB,
+                     finish.heldMiB);
     }
     std::fprintf(stderr, "wall time: %.3f s\n", double(total) / 1e9);
     std::fprintf(stderr, "processor time: %.3f s user, %.3f s system\n", end.user, end.system);

@@ -58,15 +58,6 @@ void DuplicateItem::initWithFileItemWithGroup(FileSystemItem* node,
             }
             m_bIsPackage =
                 isDir && (node->isPackage() || FolderSystemItem::isPackagePath(m_sItemPath));
-            const FolderSystemItem* parent = node->parent();
-            if (parent && parent->parent()) {
-                m_sParentFolderPath = parent->path();
-            } else {
-                const qsizetype slash = m_sItemPath.lastIndexOf('/');
-                m_sParentFolderPath = slash > 0    ? m_sItemPath.left(slash)
-                                      : slash == 0 ? QByteArray("/")
-                                                   : QByteArray();
-            }
             updateAssociatedDuplicateFolder();
         } else {
             // The node belongs to another copy: this one stays unlinked.
@@ -187,6 +178,15 @@ void DuplicateItem::onItemWillRemovedFromGroup(DuplicateItem* item, DuplicatesGr
     dropNode();
 }
 
+QByteArrayView DuplicateItem::parentFolderPathView() const {
+    // Names hold no "/", so the last one ends the parent's path; a parent folder's path ends
+    // in "/" only when it is the root "/" itself.
+    const qsizetype slash = m_sItemPath.lastIndexOf('/');
+    if (slash < 0)
+        return {};
+    return QByteArrayView(m_sItemPath).first(slash > 0 ? slash : 1);
+}
+
 void DuplicateItem::dropNode() {
     if (m_pItem) {
         m_pItem->clearDuplicateItemLink(this);
@@ -195,5 +195,4 @@ void DuplicateItem::dropNode() {
     m_pTree.reset();
     m_pGroup.reset();
     m_sItemPath.clear();
-    m_sParentFolderPath.clear();
 }

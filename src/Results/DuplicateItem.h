@@ -3,6 +3,7 @@
 #include "DuplicateItemSelectionListener.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 
 #include <cstdint>
@@ -69,7 +70,10 @@ public:
     uint64_t getFileItemSize() const;
     // Raw path bytes, taken when the copy was made; empty after it left its group.
     const QByteArray& getFileItemPath() const { return m_sItemPath; }
-    const QByteArray& getParentFolderItemPath() const { return m_sParentFolderPath; }
+    // The folder part of that path: what the parent folder's path was then. Read from the
+    // copy's own path rather than kept apart, since every copy of a scan would pay for it.
+    QByteArrayView parentFolderPathView() const;
+    QByteArray getParentFolderItemPath() const { return parentFolderPathView().toByteArray(); }
     bool isPackage() const { return m_bIsPackage; }
     bool isInited() const { return m_bIsInited; }
 
@@ -119,7 +123,6 @@ private:
     bool m_bIsSelected = false;
     QByteArray m_sItemPath;
     bool m_bIsPackage = false;
-    QByteArray m_sParentFolderPath;
     std::optional<QDateTime> m_lastModificationDate;
     ScannedIdentity m_scannedIdentity;
     int m_nLevel = 0;

@@ -125,7 +125,7 @@ void DuplicatesHeaps::copyWillLeaveGroup(const DuplicateItem& copy, const Duplic
         return;
     const auto& copies = group.itemsView();
     const bool last = std::none_of(copies.begin(), copies.end(), [&](const auto& other) {
-        return other && other.get() != &copy && other->getParentFolderItemPath() == path;
+        return other && other.get() != &copy && other->parentFolderPathView() == path;
     });
     folder->removeDuplicateItem(copy, group, last);
     if (last)

@@ -8,8 +8,10 @@
 // A set of shared objects that remembers the order in which they were added, with
 // constant-time add, membership test and removal. Removal leaves a hole that the next
 // read of the whole list closes, so removing many members one by one (a clean-up over
-// hundreds of thousands of groups) stays linear. Not thread-safe; not even const reads
-// are, since they may close holes.
+// hundreds of thousands of groups) stays linear. A set that never grew past a few
+// entries has no index and is searched in order: most sets (a group's two to four copies,
+// a heap's groups) are that small, and a hash index would cost more than its members.
+// Not thread-safe; not even const reads are, since they may close holes.
 template <typename T>
 class OrderedSet final {
 public:
@@ -17,35 +19,47 @@ public:
 
     // Adds `object` at the end; answers false when it was already a member or is null.
     bool add(Pointer object) {
-        if (!object || m_index.contains(object.get())) {
+        if (!object || contains(object.get())) {
             return false;
         }
-        m_index.emplace(object.get(), m_items.size());
+        if (!m_indexed && m_items.size() >= kLinearLimit) {
+            compact();
+            if (m_items.size() >= kLinearLimit) {
+                buildIndex();
+            }
+        }
+        if (m_indexed) {
+            m_index.emplace(object.get(), m_items.size());
+        }
         m_items.push_back(std::move(object));
+        ++m_count;
         return true;
     }
 
     // Answers false when `object` was not a member.
     bool remove(const T* object) {
-        const auto found = m_index.find(object);
-        if (found == m_index.end()) {
+        const std::size_t at = placeOf(object);
+        if (at == kNowhere) {
             return false;
         }
-        m_items[found->second].reset();
-        m_index.erase(found);
+        m_items[at].reset();
+        if (m_indexed) {
+            m_index.erase(object);
+        }
         ++m_holes;
+        --m_count;
         return true;
     }
 
-    bool contains(const T* object) const { return object && m_index.contains(object); }
+    bool contains(const T* object) const { return placeOf(object) != kNowhere; }
     // The place of `object` in items(), or size() when it is no member.
     std::size_t indexOf(const T* object) const {
         compact();
-        const auto found = m_index.find(object);
-        return found == m_index.end() ? m_items.size() : found->second;
+        const std::size_t at = placeOf(object);
+        return at == kNowhere ? m_items.size() : at;
     }
-    std::size_t size() const { return m_index.size(); }
-    bool empty() const { return m_index.empty(); }
+    std::size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
 
     // The members in the order they were added.
     const std::vector<Pointer>& items() const {
@@ -65,11 +79,43 @@ public:
     void clear() {
         m_items.clear();
         m_index.clear();
+        m_indexed = false;
+        m_count = 0;
         m_holes = 0;
         m_firstLive = 0;
     }
 
 private:
+    // Past this many entries (holes included) the set keeps a hash index.
+    static constexpr std::size_t kLinearLimit = 12;
+    static constexpr std::size_t kNowhere = std::size_t(-1);
+
+    // Where `object` stands in m_items now (holes included), or kNowhere.
+    std::size_t placeOf(const T* object) const {
+        if (!object) {
+            return kNowhere;
+        }
+        if (m_indexed) {
+            const auto found = m_index.find(object);
+            return found == m_index.end() ? kNowhere : found->second;
+        }
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            if (m_items[i].get() == object) {
+                return i;
+            }
+        }
+        return kNowhere;
+    }
+
+    // Called on a set without holes.
+    void buildIndex() {
+        m_index.reserve(m_items.size() + 1);
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            m_index.emplace(m_items[i].get(), i);
+        }
+        m_indexed = true;
+    }
+
     void compact() const {
         if (m_holes == 0) {
             return;
@@ -82,7 +128,9 @@ private:
             if (next != i) {
                 m_items[next] = std::move(m_items[i]);
             }
-            m_index[m_items[next].get()] = next;
+            if (m_indexed) {
+                m_index[m_items[next].get()] = next;
+            }
             ++next;
         }
         m_items.resize(next);
@@ -92,6 +140,8 @@ private:
 
     mutable std::vector<Pointer> m_items;
     mutable std::unordered_map<const T*, std::size_t> m_index;
+    bool m_indexed = false;
+    std::size_t m_count = 0;
     mutable std::size_t m_holes = 0;
     // Every entry before it is a hole.
     mutable std::size_t m_firstLive = 0;

@@ -126,8 +126,9 @@ void DuplicatesFilter::initDataForPossibleDuplicates() {
             m_arrPossibleDuplicates.push_back({std::move(*items)});
         }
     }
+    // Emptied with their bucket arrays, which clear() would keep: the room serves the results.
     for (auto& bySize : m_arrFiling)
-        bySize.clear();
+        bySize = {};
     if (m_bAutoDefineMinimalFileSize) {
         std::stable_sort(m_arrPossibleDuplicates.begin(), m_arrPossibleDuplicates.end(),
                          [](const SizeSet& a, const SizeSet& b) {
@@ -336,6 +337,12 @@ void DuplicatesFilter::finishFilterDuplicates() {
         return;
     m_bIsFinished = true;
     m_pFolderDescriptors.reset();
+    // Every set is compared or discarded: the table of them (one entry per size met) goes
+    // before the folder stages need the room.
+    m_arrBatchIndexes.clear();
+    m_arrStartedIndexes.clear();
+    m_arrFinishedResults.clear();
+    std::vector<SizeSet>().swap(m_arrPossibleDuplicates);
     notifyListenerAboutResult();
 }
 

@@ -64,6 +64,9 @@ int run(int argc, char** argv, const Started& started) {
         if (started)
             QTimer::singleShot(0, &app, [&] { started(delegate); });
         result = QApplication::exec();
+        // Ending as asked: a second signal (senders often signal the process and then its
+        // group) must not kill it while the workers finish.
+        TerminationSignalNotifier::ignoreFromNowOn();
     }
     // The engine's workers end before the process tears down the statics they use.
     if (!Dispatch::waitUntilIdle(kExitWaitMs)) {

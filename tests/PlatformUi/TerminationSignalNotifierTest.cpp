@@ -2,6 +2,7 @@
 #include "Platform/ui/TerminationSignalNotifier.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -44,6 +45,32 @@ TEST(TerminationSignalNotifierTest, GoneItLeavesThePreviousHandlingInPlace) {
     // And a later object catches again.
     TerminationSignalNotifier again;
     EXPECT_TRUE(again.isActive());
+}
+
+TEST(TerminationSignalNotifierTest, IgnoredFromNowOnTheSignalsEndNothingAfterTheNotifierGoes) {
+    struct sigaction before[3] {};
+    const int numbers[3] = {SIGTERM, SIGINT, SIGHUP};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(::sigaction(numbers[i], nullptr, &before[i]), 0);
+    {
+        TerminationSignalNotifier notifier;
+        ASSERT_TRUE(notifier.isActive());
+        int received = 0;
+        QObject::connect(&notifier, &TerminationSignalNotifier::terminationRequested,
+                         [&] { ++received; });
+        TerminationSignalNotifier::ignoreFromNowOn();
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(received, 0);
+    }
+    for (int i = 0; i < 3; ++i) {
+        struct sigaction after {};
+        ::sigaction(numbers[i], nullptr, &after);
+        EXPECT_EQ(after.sa_handler, SIG_IGN) << numbers[i];
+        // Raised with the notifier gone, it would end this process under the default action.
+        ASSERT_EQ(::raise(numbers[i]), 0);
+        ::sigaction(numbers[i], &before[i], nullptr);
+    }
 }
 
 } // namespace

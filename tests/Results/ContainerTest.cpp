@@ -428,6 +428,23 @@ TEST_F(ContainerTest, CopiesAnswerTheirFileFacts) {
     ASSERT_TRUE(result->addGroupWithItems({one, two}));
     EXPECT_EQ(copyOf(one)->getLevel(), 3);
     EXPECT_EQ(copyOf(one)->getParentFolderItemPath(), "/a/b");
+    // Files right under a root: the root's own path, "/" for the volume root, and a root
+    // written with a closing "/" without it.
+    for (const QByteArray& rootPath : {QByteArray("/"), QByteArray("/data/")}) {
+        SCOPED_TRACE(rootPath.toStdString());
+        auto rooted = ScanTree::create();
+        VolumeSystemItem* volume = VolumeSystemItem::initWithPath(*rooted, rootPath, 0, 0);
+        FileSystemItem* first =
+            FileSystemItem::initWithPathSize(*rooted, "e.txt", volume, 1, 0, false, 1);
+        FileSystemItem* second =
+            FileSystemItem::initWithPathSize(*rooted, "f.txt", volume, 1, 0, false, 1);
+        auto rootedResult = DuplicatesContainer::create(false);
+        ASSERT_TRUE(rootedResult->addGroupWithItems({first, second}));
+        const QByteArray parent = rootPath == "/" ? QByteArray("/") : QByteArray("/data");
+        EXPECT_EQ(copyOf(first)->getFileItemPath(), rootPath + "e.txt");
+        EXPECT_EQ(copyOf(first)->getParentFolderItemPath(), parent);
+        EXPECT_EQ(copyOf(second)->parentFolderPathView(), parent);
+    }
     EXPECT_TRUE(copyOf(one)->isMovedByUserOrDeleted());
     EXPECT_EQ(copyOf(one)->getLastModificationDate().toSecsSinceEpoch(), 0);
 }

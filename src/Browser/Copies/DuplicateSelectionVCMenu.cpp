@@ -279,7 +279,7 @@ void DuplicateSelectionVC::deselectAllCopiesWithinFolder() {
     DuplicatesGroup::BeginSelectionGroup();
     for (const auto& group : container->getAllFilesGroups()) {
         for (const auto& copy : group->getSelectedItems()) {
-            if (copy->getParentFolderItemPath() == folder)
+            if (copy->parentFolderPathView() == folder)
                 copy->deselectItem();
         }
     }

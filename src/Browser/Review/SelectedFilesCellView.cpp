@@ -44,7 +44,7 @@ SelectedFilesCellView::configure(const DuplicateItem* item, int row, qint64 sele
                                  const QString& dateText) {
     CellConfiguration c;
     c.disabled = disabled;
-    if (item && !item->getFileItemPath().isEmpty() && !item->getParentFolderItemPath().isEmpty()) {
+    if (item && !item->getFileItemPath().isEmpty() && !item->parentFolderPathView().isEmpty()) {
         c.hasContent = true;
         c.path = item->getFileItemPath();
         c.name = lastComponent(c.path);

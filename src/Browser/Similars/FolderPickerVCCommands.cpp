@@ -46,7 +46,7 @@ bool FolderPickerVC::folderHasDuplicatesToRemove(const HeapsGroup* group, const 
         if (!heap)
             continue;
         for (const auto& copy : heap->getDuplicateItems().items())
-            if (copy->getParentFolderItemPath() == path && PickerShared::maySelectUnderGuard(*copy))
+            if (copy->parentFolderPathView() == path && PickerShared::maySelectUnderGuard(*copy))
                 return true;
     }
     return false;

@@ -67,7 +67,7 @@ Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowR
     bool safe = false;
     bool full = false;
     for (const auto& copy : heap.getDuplicateItems().items()) {
-        if (!copy || copy->getParentFolderItemPath() != path)
+        if (!copy || copy->parentFolderPathView() != path)
             continue;
         ++total;
         auto group = copy->getGroup();

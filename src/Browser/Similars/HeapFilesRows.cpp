@@ -23,7 +23,7 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap) {
         CopySnapshot snapshot;
         snapshot.copy = copy;
         snapshot.groupKey = copy->getGroup().get();
-        snapshot.inMainFolder = copy->getParentFolderItemPath() == mainPath;
+        snapshot.inMainFolder = copy->parentFolderPathView() == mainPath;
         // The copy keeps its node's path: the name is read from it, not from the tree again.
         if (copy->getFileSystemItem())
             snapshot.displayName = FileSystemItem::displayNameOfPath(copy->getFileItemPath());

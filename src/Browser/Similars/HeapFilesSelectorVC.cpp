@@ -375,7 +375,7 @@ void HeapFilesSelectorVC::selectDuplicatesForcedInFolderItem(bool select, bool f
     const auto copies = m_shownHeap->getDuplicateItems().items();
     DuplicatesGroup::BeginSelectionGroup();
     for (const auto& copy : copies) {
-        if (!copy || copy->getParentFolderItemPath() != path)
+        if (!copy || copy->parentFolderPathView() != path)
             continue;
         if (select)
             copy->selectItemForced(forced);

@@ -37,7 +37,7 @@ PickerCheckboxLook HeapsPickerVC::checkboxLookForRow(int index) const {
     facts.mainFolderName = displayNameOf(heap.getMainFolderItem());
     const QByteArray path = row->facts ? row->facts->path : QByteArray();
     for (const auto& copy : heap.getDuplicateItems().items()) {
-        if (copy->getParentFolderItemPath() != path)
+        if (copy->parentFolderPathView() != path)
             continue;
         const auto group = copy->getGroup();
         if (!group)

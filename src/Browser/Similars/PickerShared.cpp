@@ -49,7 +49,7 @@ bool maySelectUnderGuard(const DuplicateItem& copy) {
 void selectCopiesInFolder(const OrderedSet<DuplicateItem>& copies, const QByteArray& path,
                           bool select, bool forced) {
     for (const auto& copy : copies.items()) {
-        if (copy->getParentFolderItemPath() != path)
+        if (copy->parentFolderPathView() != path)
             continue;
         if (select)
             copy->selectItemForced(forced);

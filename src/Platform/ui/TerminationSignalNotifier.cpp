@@ -45,6 +45,17 @@ void TerminationSignalNotifier::holdUntilCaught() {
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void TerminationSignalNotifier::ignoreFromNowOn() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        ::sigaction(kSignals[i], &ignore, nullptr);
+        // What a notifier still alive puts back when it goes.
+        g_previous[i] = ignore;
+    }
+}
+
 TerminationSignalNotifier::TerminationSignalNotifier(QObject* parent) : QObject(parent) {
     if (g_writeEnd.load() >= 0)
         return;

@@ -26,6 +26,11 @@ public:
     // Call first thing in main(), before any thread exists.
     static void holdUntilCaught();
 
+    // From now on the three signals are ignored, also once the notifier is gone: for an
+    // application that is ending already, where a repeated signal (a sender that signals the
+    // process and then its group) must not cut the ending short. Main thread only.
+    static void ignoreFromNowOn();
+
     // True when this object catches the signals.
     bool isActive() const { return m_notifier != nullptr; }
 
