@@ -48,7 +48,7 @@ TEST(TerminationSignalNotifierTest, GoneItLeavesThePreviousHandlingInPlace) {
 }
 
 TEST(TerminationSignalNotifierTest, IgnoredFromNowOnTheSignalsEndNothingAfterTheNotifierGoes) {
-    struct sigaction before[3] {};
+    struct sigaction before[3]{};
     const int numbers[3] = {SIGTERM, SIGINT, SIGHUP};
     for (int i = 0; i < 3; ++i)
         ASSERT_EQ(::sigaction(numbers[i], nullptr, &before[i]), 0);
