@@ -11,13 +11,24 @@
 #include <cassert>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
-FileSystemItem::FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength,
-                               FolderSystemItem* parent, std::int64_t itemsize, bool hidden,
-                               std::int64_t logicalFileSize)
-    : m_name(name), m_parent(parent), mnselfsize(itemsize), mnselfLogicalSize(logicalFileSize),
+FileSystemItem::FileSystemItem(Kind kind, std::uint32_t nameLength, FolderSystemItem* parent,
+                               std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize)
+    : m_parent(parent), mnselfsize(itemsize), mnselfLogicalSize(logicalFileSize),
       m_nameLength(nameLength), m_kind(kind) {
     setHiddenFlag(hidden);
+}
+
+void* FileSystemItem::allocateWithName(ScanTree& tree, std::size_t nodeSize, QByteArrayView name) {
+    // A name from the walk is one component (at most 255 bytes) and a root's a whole path (at
+    // most 4096); anything near a chunk is no name of a file system.
+    if (std::size_t(name.size()) > ScanTree::kChunkSize / 4)
+        throw std::length_error("a node name longer than any path");
+    void* memory = tree.allocateNode(nodeSize + std::size_t(name.size()));
+    if (!name.isEmpty())
+        std::memcpy(static_cast<char*>(memory) + nodeSize, name.data(), std::size_t(name.size()));
+    return memory;
 }
 
 FileSystemItem* FileSystemItem::initWithPath(ScanTree& tree, QByteArrayView name,
@@ -26,10 +37,9 @@ FileSystemItem* FileSystemItem::initWithPath(ScanTree& tree, QByteArrayView name
                                              std::int64_t itemsize, std::uint8_t /*timeCode*/,
                                              bool hidden, std::int64_t logicalFileSize) {
     assert(!parent || &parent->scanTree() == &tree);
-    const char* storedName = tree.storeName(name);
-    void* memory = tree.allocateNode(sizeof(FileSystemItem));
-    auto* node = new (memory) FileSystemItem(Kind::File, storedName, std::uint32_t(name.size()),
-                                             parent, itemsize, hidden, logicalFileSize);
+    void* memory = allocateWithName(tree, sizeof(FileSystemItem), name);
+    auto* node = new (memory) FileSystemItem(Kind::File, std::uint32_t(name.size()), parent,
+                                             itemsize, hidden, logicalFileSize);
     if (parentShouldAppendToChildren && parent)
         parent->addChild(node);
     return node;
@@ -141,7 +151,7 @@ void FileSystemItem::appendPathTo(const FileSystemItem* node, QByteArray& out) {
         if (!out.endsWith('/'))
             out.append('/');
     }
-    out.append(node->m_name, qsizetype(node->m_nameLength));
+    out.append(node->nameData(), qsizetype(node->m_nameLength));
 }
 
 QByteArray FileSystemItem::path() const {
@@ -170,7 +180,7 @@ QByteArray FileSystemItem::path() const {
         }
         length += qsizetype(node->m_nameLength);
         if (node->m_nameLength > 0)
-            last = node->m_name[node->m_nameLength - 1];
+            last = node->nameData()[node->m_nameLength - 1];
     }
     QByteArray out(length, Qt::Uninitialized);
     char* at = out.data();
@@ -179,7 +189,7 @@ QByteArray FileSystemItem::path() const {
         if (i != depth - 1 && (at == out.data() || at[-1] != '/'))
             *at++ = '/';
         if (node->m_nameLength > 0)
-            std::memcpy(at, node->m_name, node->m_nameLength);
+            std::memcpy(at, node->nameData(), node->m_nameLength);
         at += node->m_nameLength;
     }
     return out;

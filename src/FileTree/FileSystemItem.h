@@ -112,9 +112,11 @@ public:
     bool isTopHiddenFlag() const;
 
     // The node's own name (a root: the whole start path), as a copy of the bytes.
-    QByteArray name() const { return QByteArray(m_name, qsizetype(m_nameLength)); }
+    QByteArray name() const { return QByteArray(nameData(), qsizetype(m_nameLength)); }
     // The same bytes without a copy; valid while the tree lives.
-    QByteArrayView nameView() const { return QByteArrayView(m_name, qsizetype(m_nameLength)); }
+    QByteArrayView nameView() const {
+        return QByteArrayView(nameData(), qsizetype(m_nameLength));
+    }
 
     // Size on disk as stored (for a folder: the total as last computed).
     std::int64_t gettotalsize() const { return mnselfsize; }
@@ -143,16 +145,27 @@ public:
             attachObject(data.release(), [](void* p) { delete static_cast<T*>(p); }));
     }
 
+    // The size of a folder node (and a root's), which its name follows; checked where the
+    // folder node is declared.
+    static constexpr std::size_t kFolderNodeSize = 72;
+
 protected:
-    FileSystemItem(Kind kind, const char* name, std::uint32_t nameLength, FolderSystemItem* parent,
+    // The node's name bytes stand right after the node in the same arena block (no pointer
+    // to them and no padding between them: a scan holds hundreds of thousands of nodes).
+    FileSystemItem(Kind kind, std::uint32_t nameLength, FolderSystemItem* parent,
                    std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize);
+    const char* nameData() const {
+        return reinterpret_cast<const char*>(this) +
+               (m_kind == Kind::File ? sizeof(FileSystemItem) : kFolderNodeSize);
+    }
+    // Room in `tree` for a node of `nodeSize` bytes followed by `name`, which is copied there.
+    static void* allocateWithName(ScanTree& tree, std::size_t nodeSize, QByteArrayView name);
     ~FileSystemItem() = default;
     void* attachObject(void* object, void (*deleter)(void*));
     static void appendPathTo(const FileSystemItem* node, QByteArray& out);
 
     static constexpr std::uint8_t kHiddenBit = 0x20;
 
-    const char* m_name;
     FolderSystemItem* m_parent;
     // Weak: the DuplicateItem sets and clears it.
     DuplicateItem* m_pDuplicateItem = nullptr;

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <new>
 
-FolderSystemItem::FolderSystemItem(Kind kind, const char* name, std::uint32_t nameLength,
+FolderSystemItem::FolderSystemItem(Kind kind, std::uint32_t nameLength,
                                    FolderSystemItem* parent, std::int64_t itemsize, bool hidden,
                                    std::int64_t logicalFileSize)
-    : FileSystemItem(kind, name, nameLength, parent, itemsize, hidden, logicalFileSize) {}
+    : FileSystemItem(kind, nameLength, parent, itemsize, hidden, logicalFileSize) {}
 
 FolderSystemItem::~FolderSystemItem() {
     std::free(m_children);
@@ -21,10 +21,10 @@ FolderSystemItem* FolderSystemItem::make(ScanTree& tree, Kind kind, QByteArrayVi
                                          FolderSystemItem* parent, std::int64_t itemsize,
                                          bool hidden, std::int64_t logicalFileSize) {
     static_assert(sizeof(VolumeSystemItem) == sizeof(FolderSystemItem));
-    const char* storedName = tree.storeName(name);
-    void* memory = tree.allocateNode(sizeof(FolderSystemItem));
-    auto* folder = new (memory) FolderSystemItem(kind, storedName, std::uint32_t(name.size()),
-                                                 parent, itemsize, hidden, logicalFileSize);
+    static_assert(sizeof(FolderSystemItem) == kFolderNodeSize);
+    void* memory = allocateWithName(tree, sizeof(FolderSystemItem), name);
+    auto* folder = new (memory) FolderSystemItem(kind, std::uint32_t(name.size()), parent,
+                                                 itemsize, hidden, logicalFileSize);
     tree.registerFolder(folder);
     return folder;
 }

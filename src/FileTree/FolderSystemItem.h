@@ -79,9 +79,8 @@ public:
     static bool isPackagePath(QByteArrayView path);
 
 protected:
-    FolderSystemItem(Kind kind, const char* name, std::uint32_t nameLength,
-                     FolderSystemItem* parent, std::int64_t itemsize, bool hidden,
-                     std::int64_t logicalFileSize);
+    FolderSystemItem(Kind kind, std::uint32_t nameLength, FolderSystemItem* parent,
+                     std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize);
     ~FolderSystemItem();
     static FolderSystemItem* make(ScanTree& tree, Kind kind, QByteArrayView name,
                                   FolderSystemItem* parent, std::int64_t itemsize, bool hidden,

@@ -40,9 +40,6 @@ struct LocalChunk {
 };
 thread_local LocalChunk t_local;
 
-// Names longer than this get a block of their own, so a chunk always has room for a node.
-constexpr std::size_t kBigName = 16 * 1024;
-
 } // namespace
 
 struct ScanTree::ChunkHeader {
@@ -72,8 +69,6 @@ ScanTree::~ScanTree() {
         unwatchForLeakCheck(chunk, kChunkSize);
         munmap(chunk, kChunkSize);
     }
-    for (void* block : m_bigNames)
-        std::free(block);
 }
 
 ScanTree* ScanTree::owning(const FileSystemItem* node) {
@@ -128,24 +123,6 @@ void* ScanTree::allocate(std::size_t size, std::size_t align) {
 
 void* ScanTree::allocateNode(std::size_t size) {
     return allocate(size, alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8);
-}
-
-const char* ScanTree::storeName(QByteArrayView bytes) {
-    const auto size = std::size_t(bytes.size());
-    if (size == 0)
-        return nullptr;
-    char* copy;
-    if (size >= kBigName) {
-        copy = static_cast<char*>(std::malloc(size));
-        if (!copy)
-            throw std::bad_alloc();
-        std::lock_guard lock(m_mutex);
-        m_bigNames.push_back(copy);
-    } else {
-        copy = static_cast<char*>(allocate(size, 1));
-    }
-    std::memcpy(copy, bytes.data(), size);
-    return copy;
 }
 
 void ScanTree::registerFolder(FolderSystemItem* folder) {

@@ -38,8 +38,6 @@ public:
     // Room for one node: `size` bytes aligned for a pointer, in the calling thread's chunk.
     // Safe from any number of threads at once.
     void* allocateNode(std::size_t size);
-    // A copy of `bytes` kept for the tree's life (not zero-terminated). Safe from any thread.
-    const char* storeName(QByteArrayView bytes);
 
     // Makes the tree responsible for deleting `object` with `deleter` when it goes.
     void adopt(void* object, void (*deleter)(void*));
@@ -88,7 +86,6 @@ private:
     const std::uint64_t m_id;
     mutable std::mutex m_mutex;
     std::vector<ChunkHeader*> m_chunks;
-    std::vector<void*> m_bigNames;
     std::vector<std::pair<void*, void (*)(void*)>> m_adopted;
     std::unordered_map<const void*, void*> m_attached;
     std::atomic<std::ptrdiff_t> m_childrenBytes{0};

@@ -117,13 +117,14 @@ private:
     FileSystemItem* m_pItem = nullptr;
     // Keeps the node's tree alive for as long as this copy holds the node.
     std::shared_ptr<ScanTree> m_pTree;
-    bool m_bIsInited = false;
     std::weak_ptr<DuplicateItem> m_pAssociatedDuplicateFolder;
     std::weak_ptr<DuplicatesGroup> m_pGroup;
-    bool m_bIsSelected = false;
     QByteArray m_sItemPath;
-    bool m_bIsPackage = false;
     std::optional<QDateTime> m_lastModificationDate;
     ScannedIdentity m_scannedIdentity;
+    // The small members together: a scan holds one copy object per copy found.
     int m_nLevel = 0;
+    bool m_bIsInited = false;
+    bool m_bIsSelected = false;
+    bool m_bIsPackage = false;
 };

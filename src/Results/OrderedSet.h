@@ -17,19 +17,34 @@ class OrderedSet final {
 public:
     using Pointer = std::shared_ptr<T>;
 
+    OrderedSet() = default;
+    OrderedSet(const OrderedSet& other)
+        : m_items(other.m_items),
+          m_index(other.m_index ? std::make_unique<Index>(*other.m_index) : nullptr),
+          m_count(other.m_count), m_holes(other.m_holes), m_firstLive(other.m_firstLive) {}
+    OrderedSet(OrderedSet&&) noexcept = default;
+    OrderedSet& operator=(const OrderedSet& other) {
+        if (this != &other) {
+            OrderedSet copy(other);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    OrderedSet& operator=(OrderedSet&&) noexcept = default;
+
     // Adds `object` at the end; answers false when it was already a member or is null.
     bool add(Pointer object) {
         if (!object || contains(object.get())) {
             return false;
         }
-        if (!m_indexed && m_items.size() >= kLinearLimit) {
+        if (!m_index && m_items.size() >= kLinearLimit) {
             compact();
             if (m_items.size() >= kLinearLimit) {
                 buildIndex();
             }
         }
-        if (m_indexed) {
-            m_index.emplace(object.get(), m_items.size());
+        if (m_index) {
+            m_index->emplace(object.get(), m_items.size());
         }
         m_items.push_back(std::move(object));
         ++m_count;
@@ -43,8 +58,8 @@ public:
             return false;
         }
         m_items[at].reset();
-        if (m_indexed) {
-            m_index.erase(object);
+        if (m_index) {
+            m_index->erase(object);
         }
         ++m_holes;
         --m_count;
@@ -78,8 +93,7 @@ public:
 
     void clear() {
         m_items.clear();
-        m_index.clear();
-        m_indexed = false;
+        m_index.reset();
         m_count = 0;
         m_holes = 0;
         m_firstLive = 0;
@@ -95,9 +109,9 @@ private:
         if (!object) {
             return kNowhere;
         }
-        if (m_indexed) {
-            const auto found = m_index.find(object);
-            return found == m_index.end() ? kNowhere : found->second;
+        if (m_index) {
+            const auto found = m_index->find(object);
+            return found == m_index->end() ? kNowhere : found->second;
         }
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             if (m_items[i].get() == object) {
@@ -109,11 +123,11 @@ private:
 
     // Called on a set without holes.
     void buildIndex() {
-        m_index.reserve(m_items.size() + 1);
+        m_index = std::make_unique<Index>();
+        m_index->reserve(m_items.size() + 1);
         for (std::size_t i = 0; i < m_items.size(); ++i) {
-            m_index.emplace(m_items[i].get(), i);
+            m_index->emplace(m_items[i].get(), i);
         }
-        m_indexed = true;
     }
 
     void compact() const {
@@ -128,8 +142,8 @@ private:
             if (next != i) {
                 m_items[next] = std::move(m_items[i]);
             }
-            if (m_indexed) {
-                m_index[m_items[next].get()] = next;
+            if (m_index) {
+                (*m_index)[m_items[next].get()] = next;
             }
             ++next;
         }
@@ -139,8 +153,10 @@ private:
     }
 
     mutable std::vector<Pointer> m_items;
-    mutable std::unordered_map<const T*, std::size_t> m_index;
-    bool m_indexed = false;
+    // Only sets that grew past kLinearLimit have one; an empty table would cost more than a
+    // small set's members.
+    using Index = std::unordered_map<const T*, std::size_t>;
+    mutable std::unique_ptr<Index> m_index;
     std::size_t m_count = 0;
     mutable std::size_t m_holes = 0;
     // Every entry before it is a hole.

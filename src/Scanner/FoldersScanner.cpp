@@ -6,6 +6,7 @@
 #include "FileTree/ScanTree.h"
 #include "FileTree/VolumeSystemItem.h"
 #include "Platform/Dispatch.h"
+#include "Platform/FreeMemory.h"
 #include "Platform/OperationQueue.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
@@ -355,6 +356,9 @@ void FoldersScanner::startFilterDuplicatesFiles() {
     }
     for (FolderSystemItem* root : m_arrRoots)
         root->calctotalsizeex();
+    // The walk's threads grew the lists in their own allocator pools; the room the trim left
+    // there would otherwise stay resident through the comparison.
+    returnFreeMemoryToSystem();
     m_pStartSearchDuplicatesDate.store(nowNanoseconds());
     m_pDuplicatesFilterWorkingQueue->async(
         [filter = m_pDuplicatesFilter] { filter->filterDuplicates(); });
@@ -401,6 +405,9 @@ void FoldersScanner::onFinishFilterWithResultContainer(
 
 void FoldersScanner::finishFilteringDuplicatesFilesWithResultContainer(
     const std::shared_ptr<DuplicatesContainer>& container) {
+    // The digest threads' reads and keys are freed: their room goes back before the folder
+    // stages build theirs.
+    returnFreeMemoryToSystem();
     startFilterDuplicatesFoldersInContainer(container);
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -379,6 +380,29 @@ TEST(ScanTreeTest, ThreadsMakeNodesAtOnceWithoutMixingThem) {
     const std::int64_t perThread = std::int64_t(kPerThread) * (kPerThread - 1) / 2;
     EXPECT_EQ(top->logicalSize(), kThreads * perThread);
     EXPECT_GT(tree->bytesInUse(), std::size_t(kThreads * kPerThread) * sizeof(FileSystemItem));
+}
+
+// Each name is kept right after its node: names of every length, from empty to a root's
+// whole path, read back intact while nodes of both kinds fill several chunks around them,
+// and a name no file system could hold is refused.
+TEST_F(FileSystemItemTest, NamesOfEveryLengthStayIntactBesideTheirNodes) {
+    const QByteArray longPath = "/" + QByteArray(4094, 'p');
+    VolumeSystemItem* top = root(longPath);
+    std::vector<std::pair<FileSystemItem*, QByteArray>> made;
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray name = QByteArray(i % 256, char('a' + i % 26)) + QByteArray::number(i);
+        FileSystemItem* node = i % 3 == 0 ? static_cast<FileSystemItem*>(folder(top, name))
+                                          : file(top, name, i, i);
+        made.emplace_back(node, name);
+    }
+    FileSystemItem* unnamed = file(top, "", 1, 1);
+    EXPECT_EQ(top->name(), longPath);
+    EXPECT_EQ(unnamed->name(), QByteArray());
+    for (const auto& [node, name] : made) {
+        ASSERT_EQ(node->name(), name);
+        ASSERT_EQ(node->path(), longPath + "/" + name);
+    }
+    EXPECT_THROW(file(top, QByteArray(int(ScanTree::kChunkSize), 'x'), 1, 1), std::length_error);
 }
 
 } // namespace
