@@ -114,9 +114,7 @@ public:
     // The node's own name (a root: the whole start path), as a copy of the bytes.
     QByteArray name() const { return QByteArray(nameData(), qsizetype(m_nameLength)); }
     // The same bytes without a copy; valid while the tree lives.
-    QByteArrayView nameView() const {
-        return QByteArrayView(nameData(), qsizetype(m_nameLength));
-    }
+    QByteArrayView nameView() const { return QByteArrayView(nameData(), qsizetype(m_nameLength)); }
 
     // Size on disk as stored (for a folder: the total as last computed).
     std::int64_t gettotalsize() const { return mnselfsize; }

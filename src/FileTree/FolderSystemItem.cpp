@@ -8,9 +8,8 @@
 #include <cstring>
 #include <new>
 
-FolderSystemItem::FolderSystemItem(Kind kind, std::uint32_t nameLength,
-                                   FolderSystemItem* parent, std::int64_t itemsize, bool hidden,
-                                   std::int64_t logicalFileSize)
+FolderSystemItem::FolderSystemItem(Kind kind, std::uint32_t nameLength, FolderSystemItem* parent,
+                                   std::int64_t itemsize, bool hidden, std::int64_t logicalFileSize)
     : FileSystemItem(kind, nameLength, parent, itemsize, hidden, logicalFileSize) {}
 
 FolderSystemItem::~FolderSystemItem() {
@@ -23,8 +22,8 @@ FolderSystemItem* FolderSystemItem::make(ScanTree& tree, Kind kind, QByteArrayVi
     static_assert(sizeof(VolumeSystemItem) == sizeof(FolderSystemItem));
     static_assert(sizeof(FolderSystemItem) == kFolderNodeSize);
     void* memory = allocateWithName(tree, sizeof(FolderSystemItem), name);
-    auto* folder = new (memory) FolderSystemItem(kind, std::uint32_t(name.size()), parent,
-                                                 itemsize, hidden, logicalFileSize);
+    auto* folder = new (memory) FolderSystemItem(kind, std::uint32_t(name.size()), parent, itemsize,
+                                                 hidden, logicalFileSize);
     tree.registerFolder(folder);
     return folder;
 }

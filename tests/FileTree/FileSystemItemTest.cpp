@@ -391,8 +391,8 @@ TEST_F(FileSystemItemTest, NamesOfEveryLengthStayIntactBesideTheirNodes) {
     std::vector<std::pair<FileSystemItem*, QByteArray>> made;
     for (int i = 0; i < 20000; ++i) {
         const QByteArray name = QByteArray(i % 256, char('a' + i % 26)) + QByteArray::number(i);
-        FileSystemItem* node = i % 3 == 0 ? static_cast<FileSystemItem*>(folder(top, name))
-                                          : file(top, name, i, i);
+        FileSystemItem* node =
+            i % 3 == 0 ? static_cast<FileSystemItem*>(folder(top, name)) : file(top, name, i, i);
         made.emplace_back(node, name);
     }
     FileSystemItem* unnamed = file(top, "", 1, 1);
