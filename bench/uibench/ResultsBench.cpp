@@ -10,6 +10,7 @@
 //   switch category         from the pictures to the documents (cross-fade included)
 //   select all in category  every copy of the documents selected in one batch (the last
 //                           copy of each group stays unselected under the guard)
+//   enter similars (whole result)  from the overview into the similar-folders view
 // and then the figures other files register (UiBench::ResultsFigure).
 // Animations run on the Instant clock: a swap's whole work, completion included, falls in
 // its figure instead of being spread over the frames of its animation.
@@ -118,6 +119,13 @@ int run(const QStringList& args) {
     UiBench::printFigure("select all in category", selectAll);
 
     const int groupList = runGroupListFigures(*screen);
+
+    // Back to the overview, then into the similar folders of this whole result.
+    screen->pressOverviewButton();
+    UiBench::settle(screen.get());
+    UiBench::printFigure("enter similars (whole result)", timeAction(screen.get(), [&] {
+                             toolbar->heapsButtonPressed(toolbar->heapsButton());
+                         }));
 
     screen.reset();
     UiBench::settle(nullptr);
