@@ -177,6 +177,11 @@ bool ScanTree::markFolderEntered(std::uint64_t device, std::uint64_t inode) {
     return m_enteredFolders.emplace(device, inode).second;
 }
 
+void ScanTree::forgetEnteredFolders() {
+    std::lock_guard lock(m_enteredMutex);
+    decltype(m_enteredFolders)().swap(m_enteredFolders);
+}
+
 void ScanTree::addChildrenBytes(std::ptrdiff_t delta) {
     m_childrenBytes.fetch_add(delta, std::memory_order_relaxed);
 }

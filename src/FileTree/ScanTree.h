@@ -54,6 +54,9 @@ public:
     // (device, inode) pair is given, false when the folder was entered before (a bind mount,
     // or the same folder under two top folders), so each folder is walked once per scan.
     bool markFolderEntered(std::uint64_t device, std::uint64_t inode);
+    // Lets go of the folders entered: call it once the scan's walks have all ended (one entry
+    // per folder of the scan would otherwise stay for the tree's life).
+    void forgetEnteredFolders();
 
     // Trims every folder's children list to its entries. Call it once a walk has ended and
     // before anything reads the tree from another thread; the lists stay valid, but may move.

@@ -351,6 +351,7 @@ void FoldersScanner::startFilterDuplicatesFiles() {
         ScanTree* tree = ScanTree::owning(root);
         if (std::find(trimmed.begin(), trimmed.end(), tree) == trimmed.end()) {
             tree->trimChildrenLists();
+            tree->forgetEnteredFolders();
             trimmed.push_back(tree);
         }
     }
