@@ -2,6 +2,7 @@
 
 #include "FileTree/FileType.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
@@ -12,11 +13,16 @@
 #include "Results/HeapsValidateProgressListener.h"
 #include "Walker/ExcludeChecker.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
 #include <unordered_set>
 
 namespace {
 
 constexpr auto kNotificationInterval = std::chrono::milliseconds(500);
+
+std::atomic<std::size_t> s_sliceFolders{16};
 
 QString fileKey(const FileSystemItem* node) {
     return QStringLiteral("%1_%2")
@@ -26,6 +32,46 @@ QString fileKey(const FileSystemItem* node) {
 
 QString folderKey(const FileSystemItem* node) {
     return QStringLiteral("%1_%2").arg(node->logicalSize()).arg(node->getCountOfDeepChildren());
+}
+
+// 0: as many threads as the machine has, up to kMostThreads.
+std::atomic<unsigned> s_threads{0};
+constexpr unsigned kMostThreads = 8;
+
+unsigned validationThreads() {
+    const unsigned chosen = s_threads.load();
+    if (chosen != 0)
+        return chosen;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+}
+
+// Runs `work` with every index below `count`, in slices of `slice` indexes that the calling
+// thread and up to `threads` - 1 pool threads take in turn, and returns when all have run.
+void forEachInSlices(std::size_t count, std::size_t slice, unsigned threads,
+                     const std::function<void(std::size_t)>& work) {
+    const std::size_t slices = (count + slice - 1) / slice;
+    if (threads <= 1 || slices <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            work(i);
+        return;
+    }
+    std::atomic<std::size_t> next{0};
+    const auto run = [&] {
+        for (;;) {
+            const std::size_t taken = next.fetch_add(1);
+            if (taken >= slices)
+                return;
+            const std::size_t end = std::min(count, (taken + 1) * slice);
+            for (std::size_t i = taken * slice; i < end; ++i)
+                work(i);
+        }
+    };
+    Dispatch::DispatchGroup group;
+    const std::size_t helpers = std::min<std::size_t>(threads - 1, slices - 1);
+    for (std::size_t h = 0; h < helpers; ++h)
+        group.async(Dispatch::globalQueue(), run);
+    run();
+    group.wait();
 }
 
 // The checked mark keeps a node out of later grouping passes. A node that carries a copy of
@@ -168,8 +214,39 @@ DuplicatesHeaps::getPossibleHeapsIntersectionPathsForFolder(const HeapsFolderDat
     return paths;
 }
 
+void DuplicatesHeaps::forEachCandidatePartner(
+    const HeapsFolderData& folder,
+    const std::function<void(const std::shared_ptr<HeapsFolderData>&)>& visit) const {
+    const auto found = m_arrFoldersIntersections.find(folder.getID());
+    if (found == m_arrFoldersIntersections.end())
+        return;
+    // Each partner once, the first time one of its paths comes up: the same partners in the
+    // same order as the candidate paths that have folder data, without copying a path. A
+    // path names one folder data, so a folder data met again is a path met again.
+    std::unordered_set<const HeapsFolderData*> seen;
+    for (const auto& group : found->second.items()) {
+        if (!group->getCategory())
+            continue;
+        for (const auto& copy : group->itemsView()) {
+            if (!copy)
+                continue;
+            const QByteArrayView path = copy->parentFolderPathView();
+            const auto partner =
+                m_arrFoldersData.find(QByteArray::fromRawData(path.data(), path.size()));
+            if (partner == m_arrFoldersData.end() || !seen.insert(partner->second.get()).second)
+                continue;
+            visit(partner->second);
+        }
+    }
+}
+
 std::shared_ptr<HeapsGroup>
 DuplicatesHeaps::createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder) {
+    return buildHeapsGroupOfFolder(folder);
+}
+
+std::shared_ptr<HeapsGroup>
+DuplicatesHeaps::buildHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder) const {
     auto heapsGroup = std::make_shared<HeapsGroup>(folder);
     if (m_arrHeapsGroups) {
         const auto earlier = m_arrHeapsGroups->find(folder->getID());
@@ -179,13 +256,38 @@ DuplicatesHeaps::createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>
             return heapsGroup;
         }
     }
-    for (const QByteArray& path : getPossibleHeapsIntersectionPathsForFolder(*folder)) {
-        const auto partner = m_arrFoldersData.find(path);
-        if (partner == m_arrFoldersData.end())
-            continue;
-        heapsGroup->addHeap(DuplicatesHeap::buildHeapWithFolder(folder, partner->second));
-    }
+    forEachCandidatePartner(*folder, [&](const std::shared_ptr<HeapsFolderData>& partner) {
+        // The folder itself is among its candidates; it makes no heap with itself.
+        if (partner != folder)
+            heapsGroup->addHeap(DuplicatesHeap::buildHeapWithFolder(folder, partner));
+    });
     return heapsGroup;
+}
+
+void DuplicatesHeaps::setValidationConcurrency(unsigned threads, std::size_t sliceFolders) {
+    s_threads = threads;
+    s_sliceFolders = std::max<std::size_t>(1, sliceFolders);
+}
+
+void DuplicatesHeaps::prepareForSharedReads() {
+    for (auto& [path, folder] : m_arrFoldersData)
+        folder->prepareForSharedReads();
+    for (auto& [id, groups] : m_arrFoldersIntersections)
+        groups.items();
+    // The fast path reads the partners as the earlier heaps hold them, which may have left
+    // the path map since.
+    if (m_arrHeapsGroups) {
+        for (const auto& [id, heapsGroup] : *m_arrHeapsGroups) {
+            for (const auto& heap : heapsGroup->buildAllSubHeapsArray()) {
+                if (const auto& partner = heap->getSecondHeapsFolderData())
+                    partner->prepareForSharedReads();
+            }
+            for (const auto& heap : heapsGroup->getAllSubHeapsWithDuplicatesFolder()) {
+                if (const auto& partner = heap->getSecondHeapsFolderData())
+                    partner->prepareForSharedReads();
+            }
+        }
+    }
 }
 
 std::vector<QByteArray> DuplicatesHeaps::allPaths() const {
@@ -238,31 +340,67 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
     m_bNeedRecalculateTotalHeapsSize = true;
     forgetParticipation();
 
+    // Every folder's heaps depend only on what is read here and nothing changes it until the
+    // loop ends: they are built on the pool, a wave of folders at a time, and taken in path
+    // order as the serial loop would, so that the reports, a cancellation and the result are
+    // the same. The calling thread takes slices too, so the wave ends even on a busy pool.
+    prepareForSharedReads();
+    const unsigned threads = validationThreads();
+    const std::size_t slice = std::max<std::size_t>(1, s_sliceFolders.load());
+    const std::size_t wave = threads <= 1 ? paths.size() : slice * threads * 8;
+    struct Built {
+        // Null when the folder's heaps group would not be kept.
+        std::shared_ptr<HeapsGroup> heapsGroup;
+        uint64_t participatingSize = 0;
+    };
+    std::vector<Built> built;
+
     std::unordered_map<uint64_t, std::shared_ptr<HeapsGroup>> heapsGroups;
     const float count = float(paths.size());
     float index = 0;
     uint64_t runningSize = 0;
-    for (const QByteArray& path : paths) {
+    bool canceled = false;
+    for (std::size_t begin = 0; begin < paths.size() && !canceled; begin += wave) {
+        const std::size_t end = std::min(paths.size(), begin + wave);
         if (listener && listener->isHeapsValidationCanceled())
             break;
-        index += 1;
-        const auto found = m_arrFoldersData.find(path);
-        if (found != m_arrFoldersData.end()) {
-            const std::shared_ptr<HeapsFolderData> folder = found->second;
-            const std::shared_ptr<HeapsGroup> heapsGroup = createHeapsGroupOfFolder(folder);
+        built.assign(end - begin, Built{});
+        forEachInSlices(end - begin, slice, threads, [&](std::size_t at) {
+            const auto found = m_arrFoldersData.find(paths[begin + at]);
+            if (found == m_arrFoldersData.end())
+                return;
+            std::shared_ptr<HeapsGroup> heapsGroup = buildHeapsGroupOfFolder(found->second);
+            Built& result = built[at];
             for (const auto& copy :
                  heapsGroup->getItemsInMainFolderThatParticipateInHeaps().items()) {
                 if (!copy->hasAssociatedDuplicateFolder())
-                    runningSize += copy->getFileItemSize();
+                    result.participatingSize += copy->getFileItemSize();
             }
-            if (runningSize != 0)
-                notifyListener(listener, runningSize, index / count * 0.5f + 0.5f, false);
             if (heapsGroup->isCanBeUsedForFastRecalculation())
-                heapsGroups.emplace(folder->getID(), heapsGroup);
+                result.heapsGroup = std::move(heapsGroup);
+        });
+        for (std::size_t at = begin; at < end; ++at) {
+            // Asked before every folder but the first of a wave, which was asked above.
+            if (at != begin && listener && listener->isHeapsValidationCanceled()) {
+                canceled = true;
+                break;
+            }
+            index += 1;
+            const auto found = m_arrFoldersData.find(paths[at]);
+            if (found != m_arrFoldersData.end()) {
+                Built& result = built[at - begin];
+                runningSize += result.participatingSize;
+                if (runningSize != 0)
+                    notifyListener(listener, runningSize, index / count * 0.5f + 0.5f, false);
+                if (result.heapsGroup)
+                    heapsGroups.emplace(found->second->getID(), std::move(result.heapsGroup));
+            }
+            if (listener)
+                listener->onHeapsCheckedFolders(1);
         }
-        if (listener)
-            listener->onHeapsCheckedFolders(1);
     }
+    // The heaps groups not kept are let go of here rather than one by one above.
+    built = {};
     if (retired && m_arrHeapsGroups) {
         for (auto& [id, earlier] : *m_arrHeapsGroups)
             retired->push_back(std::move(earlier));
