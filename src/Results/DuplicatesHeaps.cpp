@@ -24,14 +24,20 @@ constexpr auto kNotificationInterval = std::chrono::milliseconds(500);
 
 std::atomic<std::size_t> s_sliceFolders{16};
 
+// "SIZE_EXTENSION"; the extension is empty for a name without one.
 QString fileKey(const FileSystemItem* node) {
-    return QStringLiteral("%1_%2")
-        .arg(node->logicalSize())
-        .arg(FileType::pathExtension(QString::fromUtf8(node->nameView())));
+    QString key = QString::number(node->logicalSize());
+    key += u'_';
+    key += FileType::pathExtension(QString::fromUtf8(node->nameView()));
+    return key;
 }
 
+// "SIZE_DESCENDANTS".
 QString folderKey(const FileSystemItem* node) {
-    return QStringLiteral("%1_%2").arg(node->logicalSize()).arg(node->getCountOfDeepChildren());
+    QString key = QString::number(node->logicalSize());
+    key += u'_';
+    key += QString::number(node->getCountOfDeepChildren());
+    return key;
 }
 
 // 0: as many threads as the machine has, up to kMostThreads.
@@ -336,6 +342,8 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
     removeNotValidPathsWithListener(listener);
     restoreAllHiddenFolderDatas();
     const std::vector<QByteArray> paths = allPaths();
+    // Read again on this thread: the sets it makes are kept, and here they take the room the
+    // old ones leave.
     updateDataOfFolders(paths);
     m_bNeedRecalculateTotalHeapsSize = true;
     forgetParticipation();
@@ -347,7 +355,7 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
     prepareForSharedReads();
     const unsigned threads = validationThreads();
     const std::size_t slice = std::max<std::size_t>(1, s_sliceFolders.load());
-    const std::size_t wave = threads <= 1 ? paths.size() : slice * threads * 8;
+    const std::size_t wave = slice * threads * 8;
     struct Built {
         // Null when the folder's heaps group would not be kept.
         std::shared_ptr<HeapsGroup> heapsGroup;
@@ -573,16 +581,47 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
     if (isContainerChanged && smallCategory && smallCategory->getTotalCount() > 0)
         *isContainerChanged = true;
 
-    std::map<uint64_t, std::vector<FileSystemItem*>> smallGroups;
-    ItemsByKey smallDuplicateFiles, smallDuplicateFolders, smallFiles, smallFolders;
+    // Each folder's children are looked at on the pool, which only reads the tree; what
+    // that finds is filed, and excluded children are marked, in the folders' order on this
+    // thread, so the maps come out as a walk on one thread fills them.
+    struct Found {
+        enum class Kind : std::uint8_t {
+            Excluded,
+            SmallCopy,       // a copy of the small-duplicates category, filed by group only
+            SmallCopyFile,   // ... and by key among the small duplicate files
+            SmallCopyFolder, // ... and by key among the small duplicate folders
+            SmallFile,
+            SmallFolder,
+        };
+        FileSystemItem* node;
+        Kind kind;
+        uint64_t groupID = 0;
+        QString key;
+    };
+    std::vector<FolderSystemItem*> order;
+    order.reserve(m_arrFoldersData.size());
     for (const auto& [path, folderData] : m_arrFoldersData) {
-        FolderSystemItem* folder = folderData->getFolderSystemItem();
-        if (!folder)
-            continue;
-        for (FileSystemItem* child : folder->childrenArray()) {
-            if (excludeChecker && excludeChecker->isFileItemExcluded(child)) {
-                child->setIsCheckedForDuplicates(true);
-                continue;
+        if (FolderSystemItem* folder = folderData->getFolderSystemItem())
+            order.push_back(folder);
+    }
+    const auto look = [&](FolderSystemItem* folder, std::vector<Found>& found) {
+        const auto& children = folder->childrenArray();
+        if (children.empty())
+            return;
+        // A child's path is its folder's and its name: the folder's is made once.
+        QByteArray childPath = folder->path();
+        if (!childPath.endsWith('/'))
+            childPath.append('/');
+        const qsizetype folderLength = childPath.size();
+        for (FileSystemItem* child : children) {
+            if (excludeChecker) {
+                childPath.truncate(folderLength);
+                childPath.append(child->nameView());
+                if (excludeChecker->exclusionForPath(childPath, child->nameView()) !=
+                    ExcludeChecker::Exclusion::None) {
+                    found.push_back({child, Found::Kind::Excluded, 0, {}});
+                    continue;
+                }
             }
             const bool folderAllowed =
                 child->isDir() && (withHiddenFolders || !child->isTopHiddenFlag());
@@ -590,21 +629,73 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
                 const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
                 if (!group || !smallCategory || group->getCategory() != smallCategory)
                     continue;
-                smallGroups[group->getGroupID()].push_back(child);
                 if (!child->isDir())
-                    smallDuplicateFiles[fileKey(child)].push_back(child);
+                    found.push_back(
+                        {child, Found::Kind::SmallCopyFile, group->getGroupID(), fileKey(child)});
                 else if (folderAllowed)
-                    smallDuplicateFolders[folderKey(child)].push_back(child);
+                    found.push_back({child, Found::Kind::SmallCopyFolder, group->getGroupID(),
+                                     folderKey(child)});
+                else
+                    found.push_back({child, Found::Kind::SmallCopy, group->getGroupID(), {}});
                 continue;
             }
             if (child->isCheckedForDuplicates())
                 continue;
             if (!child->isDir())
-                smallFiles[fileKey(child)].push_back(child);
+                found.push_back({child, Found::Kind::SmallFile, 0, fileKey(child)});
             else if (folderAllowed)
-                smallFolders[folderKey(child)].push_back(child);
+                found.push_back({child, Found::Kind::SmallFolder, 0, folderKey(child)});
         }
+    };
+
+    std::map<uint64_t, std::vector<FileSystemItem*>> smallGroups;
+    ItemsByKey smallDuplicateFiles, smallDuplicateFolders, smallFiles, smallFolders;
+    const unsigned threads = validationThreads();
+    const std::size_t slice = std::max<std::size_t>(1, s_sliceFolders.load());
+    // A wave ends after a number of folders or of children, whichever comes first, so that
+    // what it found waits for filing in little memory, however large the folders are.
+    const std::size_t waveFolders = slice * threads * 8;
+    constexpr std::size_t kWaveChildren = 4096;
+    std::vector<std::vector<Found>> found;
+    for (std::size_t begin = 0, end = 0; begin < order.size(); begin = end) {
+        std::size_t children = 0;
+        for (end = begin; end < order.size() && end - begin < waveFolders &&
+                          (end == begin || children < kWaveChildren);
+             ++end)
+            children += order[end]->childrenArray().size();
+        found.resize(end - begin);
+        forEachInSlices(end - begin, slice, threads,
+                        [&](std::size_t at) { look(order[begin + at], found[at]); });
+        for (std::vector<Found>& entries : found) {
+            for (Found& entry : entries) {
+                switch (entry.kind) {
+                case Found::Kind::Excluded:
+                    entry.node->setIsCheckedForDuplicates(true);
+                    break;
+                case Found::Kind::SmallCopy:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallCopyFile:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    smallDuplicateFiles[std::move(entry.key)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallCopyFolder:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    smallDuplicateFolders[std::move(entry.key)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallFile:
+                    smallFiles[std::move(entry.key)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallFolder:
+                    smallFolders[std::move(entry.key)].push_back(entry.node);
+                    break;
+                }
+            }
+            entries = {};
+        }
+        found.clear();
     }
+    found = {};
     if (smallCategory)
         smallCategory->removeAllGroups();
 
