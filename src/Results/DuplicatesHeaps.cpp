@@ -596,7 +596,6 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
         FileSystemItem* node;
         Kind kind;
         uint64_t groupID = 0;
-        QString key;
     };
     std::vector<FolderSystemItem*> order;
     order.reserve(m_arrFoldersData.size());
@@ -619,7 +618,7 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
                 childPath.append(child->nameView());
                 if (excludeChecker->exclusionForPath(childPath, child->nameView()) !=
                     ExcludeChecker::Exclusion::None) {
-                    found.push_back({child, Found::Kind::Excluded, 0, {}});
+                    found.push_back({child, Found::Kind::Excluded, 0});
                     continue;
                 }
             }
@@ -630,21 +629,19 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
                 if (!group || !smallCategory || group->getCategory() != smallCategory)
                     continue;
                 if (!child->isDir())
-                    found.push_back(
-                        {child, Found::Kind::SmallCopyFile, group->getGroupID(), fileKey(child)});
+                    found.push_back({child, Found::Kind::SmallCopyFile, group->getGroupID()});
                 else if (folderAllowed)
-                    found.push_back({child, Found::Kind::SmallCopyFolder, group->getGroupID(),
-                                     folderKey(child)});
+                    found.push_back({child, Found::Kind::SmallCopyFolder, group->getGroupID()});
                 else
-                    found.push_back({child, Found::Kind::SmallCopy, group->getGroupID(), {}});
+                    found.push_back({child, Found::Kind::SmallCopy, group->getGroupID()});
                 continue;
             }
             if (child->isCheckedForDuplicates())
                 continue;
             if (!child->isDir())
-                found.push_back({child, Found::Kind::SmallFile, 0, fileKey(child)});
+                found.push_back({child, Found::Kind::SmallFile, 0});
             else if (folderAllowed)
-                found.push_back({child, Found::Kind::SmallFolder, 0, folderKey(child)});
+                found.push_back({child, Found::Kind::SmallFolder, 0});
         }
     };
 
@@ -667,7 +664,7 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
         forEachInSlices(end - begin, slice, threads,
                         [&](std::size_t at) { look(order[begin + at], found[at]); });
         for (std::vector<Found>& entries : found) {
-            for (Found& entry : entries) {
+            for (const Found& entry : entries) {
                 switch (entry.kind) {
                 case Found::Kind::Excluded:
                     entry.node->setIsCheckedForDuplicates(true);
@@ -677,17 +674,17 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
                     break;
                 case Found::Kind::SmallCopyFile:
                     smallGroups[entry.groupID].push_back(entry.node);
-                    smallDuplicateFiles[std::move(entry.key)].push_back(entry.node);
+                    smallDuplicateFiles[fileKey(entry.node)].push_back(entry.node);
                     break;
                 case Found::Kind::SmallCopyFolder:
                     smallGroups[entry.groupID].push_back(entry.node);
-                    smallDuplicateFolders[std::move(entry.key)].push_back(entry.node);
+                    smallDuplicateFolders[folderKey(entry.node)].push_back(entry.node);
                     break;
                 case Found::Kind::SmallFile:
-                    smallFiles[std::move(entry.key)].push_back(entry.node);
+                    smallFiles[fileKey(entry.node)].push_back(entry.node);
                     break;
                 case Found::Kind::SmallFolder:
-                    smallFolders[std::move(entry.key)].push_back(entry.node);
+                    smallFolders[folderKey(entry.node)].push_back(entry.node);
                     break;
                 }
             }
