@@ -83,11 +83,12 @@ DuplicatesHeap::DuplicatesHeap(std::shared_ptr<HeapsFolderData> mainFolder,
         return;
     uint64_t sum = 0;
     for (const auto* folder : {m_pMainFolderData.get(), m_pSecondFolderData.get()}) {
-        const OrderedSet<DuplicateItem> copies = folder->getItemsFromFolderInGroups(m_arrGroups);
-        for (const auto& copy : copies.items()) {
+        folder->forEachItemInGroups(m_arrGroups, [&](const std::shared_ptr<DuplicateItem>& copy) {
             if (m_arrItems.add(copy))
                 sum += copy->getFileItemSize();
-        }
+        });
+        if (folder == m_pMainFolderData.get())
+            m_nMainFolderItems = m_arrItems.size();
     }
     m_nHeapHalfSize = sum >> 1;
 }

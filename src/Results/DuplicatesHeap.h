@@ -2,6 +2,7 @@
 
 #include "Results/OrderedSet.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -31,6 +32,8 @@ public:
     OrderedSet<DuplicatesGroup> buildGroupsIntersection() const;
     // The copies of both folders in the common groups.
     const OrderedSet<DuplicateItem>& getDuplicateItems() const { return m_arrItems; }
+    // How many of getDuplicateItems(), from the front, are the main folder's.
+    std::size_t getCountOfMainFolderItems() const { return m_nMainFolderItems; }
     uint64_t getHeapSize() const { return m_nHeapHalfSize * 2; }
     uint64_t getHeapHalfSize() const { return m_nHeapHalfSize; }
     uint64_t getCountOfGroups() const { return m_arrGroups.size(); }
@@ -64,4 +67,5 @@ private:
     OrderedSet<DuplicatesGroup> m_arrGroups;
     uint64_t m_nHeapHalfSize = 0;
     OrderedSet<DuplicateItem> m_arrItems;
+    std::size_t m_nMainFolderItems = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "FileTree/FileType.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
@@ -12,20 +13,71 @@
 #include "Results/HeapsValidateProgressListener.h"
 #include "Walker/ExcludeChecker.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
 #include <unordered_set>
 
 namespace {
 
 constexpr auto kNotificationInterval = std::chrono::milliseconds(500);
 
+std::atomic<std::size_t> s_sliceFolders{16};
+
+// "SIZE_EXTENSION"; the extension is empty for a name without one.
 QString fileKey(const FileSystemItem* node) {
-    return QStringLiteral("%1_%2")
-        .arg(node->logicalSize())
-        .arg(FileType::pathExtension(QString::fromUtf8(node->nameView())));
+    QString key = QString::number(node->logicalSize());
+    key += u'_';
+    key += FileType::pathExtension(QString::fromUtf8(node->nameView()));
+    return key;
 }
 
+// "SIZE_DESCENDANTS".
 QString folderKey(const FileSystemItem* node) {
-    return QStringLiteral("%1_%2").arg(node->logicalSize()).arg(node->getCountOfDeepChildren());
+    QString key = QString::number(node->logicalSize());
+    key += u'_';
+    key += QString::number(node->getCountOfDeepChildren());
+    return key;
+}
+
+// 0: as many threads as the machine has, up to kMostThreads.
+std::atomic<unsigned> s_threads{0};
+constexpr unsigned kMostThreads = 8;
+
+unsigned validationThreads() {
+    const unsigned chosen = s_threads.load();
+    if (chosen != 0)
+        return chosen;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+}
+
+// Runs `work` with every index below `count`, in slices of `slice` indexes that the calling
+// thread and up to `threads` - 1 pool threads take in turn, and returns when all have run.
+void forEachInSlices(std::size_t count, std::size_t slice, unsigned threads,
+                     const std::function<void(std::size_t)>& work) {
+    const std::size_t slices = (count + slice - 1) / slice;
+    if (threads <= 1 || slices <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            work(i);
+        return;
+    }
+    std::atomic<std::size_t> next{0};
+    const auto run = [&] {
+        for (;;) {
+            const std::size_t taken = next.fetch_add(1);
+            if (taken >= slices)
+                return;
+            const std::size_t end = std::min(count, (taken + 1) * slice);
+            for (std::size_t i = taken * slice; i < end; ++i)
+                work(i);
+        }
+    };
+    Dispatch::DispatchGroup group;
+    const std::size_t helpers = std::min<std::size_t>(threads - 1, slices - 1);
+    for (std::size_t h = 0; h < helpers; ++h)
+        group.async(Dispatch::globalQueue(), run);
+    run();
+    group.wait();
 }
 
 // The checked mark keeps a node out of later grouping passes. A node that carries a copy of
@@ -168,8 +220,39 @@ DuplicatesHeaps::getPossibleHeapsIntersectionPathsForFolder(const HeapsFolderDat
     return paths;
 }
 
+void DuplicatesHeaps::forEachCandidatePartner(
+    const HeapsFolderData& folder,
+    const std::function<void(const std::shared_ptr<HeapsFolderData>&)>& visit) const {
+    const auto found = m_arrFoldersIntersections.find(folder.getID());
+    if (found == m_arrFoldersIntersections.end())
+        return;
+    // Each partner once, the first time one of its paths comes up: the same partners in the
+    // same order as the candidate paths that have folder data, without copying a path. A
+    // path names one folder data, so a folder data met again is a path met again.
+    std::unordered_set<const HeapsFolderData*> seen;
+    for (const auto& group : found->second.items()) {
+        if (!group->getCategory())
+            continue;
+        for (const auto& copy : group->itemsView()) {
+            if (!copy)
+                continue;
+            const QByteArrayView path = copy->parentFolderPathView();
+            const auto partner =
+                m_arrFoldersData.find(QByteArray::fromRawData(path.data(), path.size()));
+            if (partner == m_arrFoldersData.end() || !seen.insert(partner->second.get()).second)
+                continue;
+            visit(partner->second);
+        }
+    }
+}
+
 std::shared_ptr<HeapsGroup>
 DuplicatesHeaps::createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder) {
+    return buildHeapsGroupOfFolder(folder);
+}
+
+std::shared_ptr<HeapsGroup>
+DuplicatesHeaps::buildHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder) const {
     auto heapsGroup = std::make_shared<HeapsGroup>(folder);
     if (m_arrHeapsGroups) {
         const auto earlier = m_arrHeapsGroups->find(folder->getID());
@@ -179,13 +262,38 @@ DuplicatesHeaps::createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>
             return heapsGroup;
         }
     }
-    for (const QByteArray& path : getPossibleHeapsIntersectionPathsForFolder(*folder)) {
-        const auto partner = m_arrFoldersData.find(path);
-        if (partner == m_arrFoldersData.end())
-            continue;
-        heapsGroup->addHeap(DuplicatesHeap::buildHeapWithFolder(folder, partner->second));
-    }
+    forEachCandidatePartner(*folder, [&](const std::shared_ptr<HeapsFolderData>& partner) {
+        // The folder itself is among its candidates; it makes no heap with itself.
+        if (partner != folder)
+            heapsGroup->addHeap(DuplicatesHeap::buildHeapWithFolder(folder, partner));
+    });
     return heapsGroup;
+}
+
+void DuplicatesHeaps::setValidationConcurrency(unsigned threads, std::size_t sliceFolders) {
+    s_threads = threads;
+    s_sliceFolders = std::max<std::size_t>(1, sliceFolders);
+}
+
+void DuplicatesHeaps::prepareForSharedReads() {
+    for (auto& [path, folder] : m_arrFoldersData)
+        folder->prepareForSharedReads();
+    for (auto& [id, groups] : m_arrFoldersIntersections)
+        groups.items();
+    // The fast path reads the partners as the earlier heaps hold them, which may have left
+    // the path map since.
+    if (m_arrHeapsGroups) {
+        for (const auto& [id, heapsGroup] : *m_arrHeapsGroups) {
+            for (const auto& heap : heapsGroup->buildAllSubHeapsArray()) {
+                if (const auto& partner = heap->getSecondHeapsFolderData())
+                    partner->prepareForSharedReads();
+            }
+            for (const auto& heap : heapsGroup->getAllSubHeapsWithDuplicatesFolder()) {
+                if (const auto& partner = heap->getSecondHeapsFolderData())
+                    partner->prepareForSharedReads();
+            }
+        }
+    }
 }
 
 std::vector<QByteArray> DuplicatesHeaps::allPaths() const {
@@ -234,35 +342,73 @@ void DuplicatesHeaps::validateEmptyDataAfterRemoveWithListener(
     removeNotValidPathsWithListener(listener);
     restoreAllHiddenFolderDatas();
     const std::vector<QByteArray> paths = allPaths();
+    // Read again on this thread: the sets it makes are kept, and here they take the room the
+    // old ones leave.
     updateDataOfFolders(paths);
     m_bNeedRecalculateTotalHeapsSize = true;
     forgetParticipation();
+
+    // Every folder's heaps depend only on what is read here and nothing changes it until the
+    // loop ends: they are built on the pool, a wave of folders at a time, and taken in path
+    // order as the serial loop would, so that the reports, a cancellation and the result are
+    // the same. The calling thread takes slices too, so the wave ends even on a busy pool.
+    prepareForSharedReads();
+    const unsigned threads = validationThreads();
+    const std::size_t slice = std::max<std::size_t>(1, s_sliceFolders.load());
+    const std::size_t wave = slice * threads * 8;
+    struct Built {
+        // Null when the folder's heaps group would not be kept.
+        std::shared_ptr<HeapsGroup> heapsGroup;
+        uint64_t participatingSize = 0;
+    };
+    std::vector<Built> built;
 
     std::unordered_map<uint64_t, std::shared_ptr<HeapsGroup>> heapsGroups;
     const float count = float(paths.size());
     float index = 0;
     uint64_t runningSize = 0;
-    for (const QByteArray& path : paths) {
+    bool canceled = false;
+    for (std::size_t begin = 0; begin < paths.size() && !canceled; begin += wave) {
+        const std::size_t end = std::min(paths.size(), begin + wave);
         if (listener && listener->isHeapsValidationCanceled())
             break;
-        index += 1;
-        const auto found = m_arrFoldersData.find(path);
-        if (found != m_arrFoldersData.end()) {
-            const std::shared_ptr<HeapsFolderData> folder = found->second;
-            const std::shared_ptr<HeapsGroup> heapsGroup = createHeapsGroupOfFolder(folder);
+        built.assign(end - begin, Built{});
+        forEachInSlices(end - begin, slice, threads, [&](std::size_t at) {
+            const auto found = m_arrFoldersData.find(paths[begin + at]);
+            if (found == m_arrFoldersData.end())
+                return;
+            std::shared_ptr<HeapsGroup> heapsGroup = buildHeapsGroupOfFolder(found->second);
+            Built& result = built[at];
             for (const auto& copy :
                  heapsGroup->getItemsInMainFolderThatParticipateInHeaps().items()) {
                 if (!copy->hasAssociatedDuplicateFolder())
-                    runningSize += copy->getFileItemSize();
+                    result.participatingSize += copy->getFileItemSize();
             }
-            if (runningSize != 0)
-                notifyListener(listener, runningSize, index / count * 0.5f + 0.5f, false);
             if (heapsGroup->isCanBeUsedForFastRecalculation())
-                heapsGroups.emplace(folder->getID(), heapsGroup);
+                result.heapsGroup = std::move(heapsGroup);
+        });
+        for (std::size_t at = begin; at < end; ++at) {
+            // Asked before every folder but the first of a wave, which was asked above.
+            if (at != begin && listener && listener->isHeapsValidationCanceled()) {
+                canceled = true;
+                break;
+            }
+            index += 1;
+            const auto found = m_arrFoldersData.find(paths[at]);
+            if (found != m_arrFoldersData.end()) {
+                Built& result = built[at - begin];
+                runningSize += result.participatingSize;
+                if (runningSize != 0)
+                    notifyListener(listener, runningSize, index / count * 0.5f + 0.5f, false);
+                if (result.heapsGroup)
+                    heapsGroups.emplace(found->second->getID(), std::move(result.heapsGroup));
+            }
+            if (listener)
+                listener->onHeapsCheckedFolders(1);
         }
-        if (listener)
-            listener->onHeapsCheckedFolders(1);
     }
+    // The heaps groups not kept are let go of here rather than one by one above.
+    built = {};
     if (retired && m_arrHeapsGroups) {
         for (auto& [id, earlier] : *m_arrHeapsGroups)
             retired->push_back(std::move(earlier));
@@ -435,16 +581,46 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
     if (isContainerChanged && smallCategory && smallCategory->getTotalCount() > 0)
         *isContainerChanged = true;
 
-    std::map<uint64_t, std::vector<FileSystemItem*>> smallGroups;
-    ItemsByKey smallDuplicateFiles, smallDuplicateFolders, smallFiles, smallFolders;
+    // Each folder's children are looked at on the pool, which only reads the tree; what
+    // that finds is filed, and excluded children are marked, in the folders' order on this
+    // thread, so the maps come out as a walk on one thread fills them.
+    struct Found {
+        enum class Kind : std::uint8_t {
+            Excluded,
+            SmallCopy,       // a copy of the small-duplicates category, filed by group only
+            SmallCopyFile,   // ... and by key among the small duplicate files
+            SmallCopyFolder, // ... and by key among the small duplicate folders
+            SmallFile,
+            SmallFolder,
+        };
+        FileSystemItem* node;
+        Kind kind;
+        uint64_t groupID = 0;
+    };
+    std::vector<FolderSystemItem*> order;
+    order.reserve(m_arrFoldersData.size());
     for (const auto& [path, folderData] : m_arrFoldersData) {
-        FolderSystemItem* folder = folderData->getFolderSystemItem();
-        if (!folder)
-            continue;
-        for (FileSystemItem* child : folder->childrenArray()) {
-            if (excludeChecker && excludeChecker->isFileItemExcluded(child)) {
-                child->setIsCheckedForDuplicates(true);
-                continue;
+        if (FolderSystemItem* folder = folderData->getFolderSystemItem())
+            order.push_back(folder);
+    }
+    const auto look = [&](FolderSystemItem* folder, std::vector<Found>& found) {
+        const auto& children = folder->childrenArray();
+        if (children.empty())
+            return;
+        // A child's path is its folder's and its name: the folder's is made once.
+        QByteArray childPath = folder->path();
+        if (!childPath.endsWith('/'))
+            childPath.append('/');
+        const qsizetype folderLength = childPath.size();
+        for (FileSystemItem* child : children) {
+            if (excludeChecker) {
+                childPath.truncate(folderLength);
+                childPath.append(child->nameView());
+                if (excludeChecker->exclusionForPath(childPath, child->nameView()) !=
+                    ExcludeChecker::Exclusion::None) {
+                    found.push_back({child, Found::Kind::Excluded, 0});
+                    continue;
+                }
             }
             const bool folderAllowed =
                 child->isDir() && (withHiddenFolders || !child->isTopHiddenFlag());
@@ -452,21 +628,71 @@ void DuplicatesHeaps::getSmallFilesThatNeedToBeCheckedForBetterHeaps(ItemsByKey&
                 const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
                 if (!group || !smallCategory || group->getCategory() != smallCategory)
                     continue;
-                smallGroups[group->getGroupID()].push_back(child);
                 if (!child->isDir())
-                    smallDuplicateFiles[fileKey(child)].push_back(child);
+                    found.push_back({child, Found::Kind::SmallCopyFile, group->getGroupID()});
                 else if (folderAllowed)
-                    smallDuplicateFolders[folderKey(child)].push_back(child);
+                    found.push_back({child, Found::Kind::SmallCopyFolder, group->getGroupID()});
+                else
+                    found.push_back({child, Found::Kind::SmallCopy, group->getGroupID()});
                 continue;
             }
             if (child->isCheckedForDuplicates())
                 continue;
             if (!child->isDir())
-                smallFiles[fileKey(child)].push_back(child);
+                found.push_back({child, Found::Kind::SmallFile, 0});
             else if (folderAllowed)
-                smallFolders[folderKey(child)].push_back(child);
+                found.push_back({child, Found::Kind::SmallFolder, 0});
         }
+    };
+
+    std::map<uint64_t, std::vector<FileSystemItem*>> smallGroups;
+    ItemsByKey smallDuplicateFiles, smallDuplicateFolders, smallFiles, smallFolders;
+    const unsigned threads = validationThreads();
+    const std::size_t slice = std::max<std::size_t>(1, s_sliceFolders.load());
+    // A wave ends after a number of folders or of children, whichever comes first, so that
+    // what it found waits for filing in little memory, however large the folders are.
+    const std::size_t waveFolders = slice * threads * 8;
+    constexpr std::size_t kWaveChildren = 4096;
+    std::vector<std::vector<Found>> found;
+    for (std::size_t begin = 0, end = 0; begin < order.size(); begin = end) {
+        std::size_t children = 0;
+        for (end = begin; end < order.size() && end - begin < waveFolders &&
+                          (end == begin || children < kWaveChildren);
+             ++end)
+            children += order[end]->childrenArray().size();
+        found.resize(end - begin);
+        forEachInSlices(end - begin, slice, threads,
+                        [&](std::size_t at) { look(order[begin + at], found[at]); });
+        for (std::vector<Found>& entries : found) {
+            for (const Found& entry : entries) {
+                switch (entry.kind) {
+                case Found::Kind::Excluded:
+                    entry.node->setIsCheckedForDuplicates(true);
+                    break;
+                case Found::Kind::SmallCopy:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallCopyFile:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    smallDuplicateFiles[fileKey(entry.node)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallCopyFolder:
+                    smallGroups[entry.groupID].push_back(entry.node);
+                    smallDuplicateFolders[folderKey(entry.node)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallFile:
+                    smallFiles[fileKey(entry.node)].push_back(entry.node);
+                    break;
+                case Found::Kind::SmallFolder:
+                    smallFolders[folderKey(entry.node)].push_back(entry.node);
+                    break;
+                }
+            }
+            entries = {};
+        }
+        found.clear();
     }
+    found = {};
     if (smallCategory)
         smallCategory->removeAllGroups();
 

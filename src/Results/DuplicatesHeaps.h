@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -58,6 +59,11 @@ public:
     std::shared_ptr<HeapsGroup>
     createHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder);
 
+    // How validation spreads the folders over the pool: `threads` at most (0: as many as
+    // the machine has, up to eight; 1: all on the calling thread), in slices of
+    // `sliceFolders` folders. The result is the same either way; for tests and benchmarks.
+    static void setValidationConcurrency(unsigned threads, std::size_t sliceFolders);
+
     // Rebuilds every heap, synchronously. `listener` may be null; it is called on the
     // validating thread (see HeapsValidateProgressListener). With `retired`, the heaps it
     // replaces go there instead of being destroyed at once: they may hold the last hold on
@@ -93,6 +99,15 @@ public:
 private:
     struct Participation;
 
+    // createHeapsGroupOfFolder without changing anything: safe on several threads at once
+    // after prepareForSharedReads() while nothing else changes the heaps or the groups.
+    std::shared_ptr<HeapsGroup>
+    buildHeapsGroupOfFolder(const std::shared_ptr<HeapsFolderData>& folder) const;
+    // Calls `visit` with the folder data of each candidate partner path, once each.
+    void forEachCandidatePartner(
+        const HeapsFolderData& folder,
+        const std::function<void(const std::shared_ptr<HeapsFolderData>&)>& visit) const;
+    void prepareForSharedReads();
     void removeNotValidPathsWithListener(HeapsValidateProgressListener* listener);
     void removeFolderDataWithPath(const QByteArray& path);
     // The folder data of `path`, shown or hidden; null for none.

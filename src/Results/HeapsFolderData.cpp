@@ -68,33 +68,49 @@ void HeapsFolderData::removeDuplicateItem(const DuplicateItem& copy, const Dupli
 OrderedSet<DuplicateItem>
 HeapsFolderData::getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const {
     OrderedSet<DuplicateItem> answer;
+    forEachItemInGroups(groups,
+                        [&](const std::shared_ptr<DuplicateItem>& copy) { answer.add(copy); });
+    return answer;
+}
+
+void HeapsFolderData::forEachItemInGroups(
+    const OrderedSet<DuplicatesGroup>& groups,
+    const std::function<void(const std::shared_ptr<DuplicateItem>&)>& visit) const {
     // A folder of thousands of copies is asked this for every partner it shares a few groups
     // with: going through the few groups' copies instead of all of its own keeps that linear.
     // Either way the copies come in this folder's order.
+    const std::vector<std::shared_ptr<DuplicateItem>>& items = m_arrItems.items();
     std::size_t groupCopies = 0;
     for (const auto& group : groups.items())
         groupCopies += group->itemsView().size();
-    if (groupCopies < m_arrItems.size()) {
-        std::vector<std::pair<std::size_t, std::shared_ptr<DuplicateItem>>> found;
+    if (groupCopies < items.size()) {
+        std::vector<std::size_t> found;
+        found.reserve(groupCopies);
         for (const auto& group : groups.items()) {
             for (const auto& copy : group->itemsView()) {
                 const std::size_t index = m_arrItems.indexOf(copy.get());
-                if (index < m_arrItems.size())
-                    found.emplace_back(index, copy);
+                if (index < items.size())
+                    found.push_back(index);
             }
         }
-        std::sort(found.begin(), found.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& [index, copy] : found)
-            answer.add(std::move(copy));
-        return answer;
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        for (const std::size_t index : found)
+            visit(items[index]);
+        return;
     }
-    for (const auto& copy : m_arrItems.items()) {
+    for (const auto& copy : items) {
         const std::shared_ptr<DuplicatesGroup> group = copy->getGroup();
         if (group && groups.contains(group.get()))
-            answer.add(copy);
+            visit(copy);
     }
-    return answer;
+}
+
+void HeapsFolderData::prepareForSharedReads() {
+    m_arrItems.items();
+    m_arrGroups.items();
+    if (m_pFolder)
+        m_pFolder->isInPackage();
 }
 
 uint64_t HeapsFolderData::calculateCountOfGroupsThatFullySelected() const {

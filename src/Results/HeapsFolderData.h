@@ -51,6 +51,14 @@ public:
     // The folder's copies whose group is in `groups`.
     OrderedSet<DuplicateItem>
     getItemsFromFolderInGroups(const OrderedSet<DuplicatesGroup>& groups) const;
+    // Calls `visit` with the same copies in the same order, without gathering them.
+    void forEachItemInGroups(
+        const OrderedSet<DuplicatesGroup>& groups,
+        const std::function<void(const std::shared_ptr<DuplicateItem>&)>& visit) const;
+    // Readies the folder data for reading from several threads at once while nothing changes
+    // it: closes the holes its sets would close on their first read, and lets the folder and
+    // its ancestors remember whether they are packages.
+    void prepareForSharedReads();
     uint64_t getAllDuplicatesSize() const { return m_nAllDuplicatesSize; }
     // The folder's groups whose every copy is selected.
     uint64_t calculateCountOfGroupsThatFullySelected() const;

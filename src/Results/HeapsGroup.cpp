@@ -6,6 +6,7 @@
 #include "Results/DuplicatesHeap.h"
 #include "Results/HeapsFolderData.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 HeapsGroup::HeapsGroup(std::shared_ptr<HeapsFolderData> mainFolder)
@@ -47,10 +48,20 @@ void HeapsGroup::addHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
         return;
     m_arrHeaps.emplace(partner->getID(), heap);
     m_arrSecondFoldersForHeaps.insert(partner->getFolderSystemItem());
-    const OrderedSet<DuplicateItem> copies =
-        m_pMainFolder->getItemsFromFolderInGroups(partner->getGroups());
-    for (const auto& copy : copies.items())
-        m_arrMainFolderItemsInHeaps.add(copy);
+    // The main folder's copies in the partner's groups are its copies in the groups the two
+    // share, which a heap made from this main folder data holds already, in the main
+    // folder's order.
+    if (heap->getMainHeapsFolderData() == m_pMainFolder) {
+        const auto& copies = heap->getDuplicateItems().items();
+        const std::size_t mainCopies = std::min(heap->getCountOfMainFolderItems(), copies.size());
+        for (std::size_t i = 0; i < mainCopies; ++i)
+            m_arrMainFolderItemsInHeaps.add(copies[i]);
+        return;
+    }
+    m_pMainFolder->forEachItemInGroups(partner->getGroups(),
+                                       [this](const std::shared_ptr<DuplicateItem>& copy) {
+                                           m_arrMainFolderItemsInHeaps.add(copy);
+                                       });
 }
 
 std::shared_ptr<DuplicatesHeap> HeapsGroup::getHeapForKey(uint64_t partnerFolderNumber) const {

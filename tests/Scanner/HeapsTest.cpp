@@ -15,6 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
+#include <string_view>
+
 using namespace ScanFixture;
 
 namespace {
@@ -214,6 +219,202 @@ TEST_F(HeapsTest, SmallItemsPassUnchecksOnlyNodesWithoutACopy) {
     // A file in a real group keeps its mark, or a later pass could group it twice.
     EXPECT_TRUE(built.node("p/s1/t.bin")->isCheckedForDuplicates());
     EXPECT_TRUE(built.node("p/s1/t.bin")->getDuplicateItem());
+}
+
+// What a validation and the small-items pass make of the heaps, in their own orders: folders
+// by path, each with its heaps (partner, size, groups, copies in order), its heaps with a
+// duplicate folder and its participating copies; then the totals and the small-items maps.
+std::string describeHeaps(DuplicatesHeaps& heaps) {
+    std::vector<std::pair<QByteArray, std::shared_ptr<HeapsFolderData>>> folders(
+        heaps.getAllFoldersData().begin(), heaps.getAllFoldersData().end());
+    std::sort(folders.begin(), folders.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto pathOf = [](const DuplicateItem& copy) {
+        const FileSystemItem* node = copy.getFileSystemItem();
+        return node ? node->path().toStdString() : std::string("?");
+    };
+    const auto heapText = [&](const DuplicatesHeap& heap) {
+        std::string text = "  " + heap.getSecondFolderItem()->path().toStdString() + ' ' +
+                           std::to_string(heap.getHeapSize()) + ' ' +
+                           std::to_string(heap.getCountOfGroups());
+        for (const auto& copy : heap.getDuplicateItems().items())
+            text += ' ' + pathOf(*copy);
+        return text + '\n';
+    };
+    std::string out;
+    for (const auto& [path, data] : folders) {
+        const auto group = heaps.getHeapsGroupForFolderData(*data);
+        out += "folder " + path.toStdString() + (group ? "\n" : " none\n");
+        if (!group)
+            continue;
+        for (const auto& heap : group->buildAllSubHeapsArray())
+            out += heapText(*heap);
+        for (const auto& heap : group->getAllSubHeapsWithDuplicatesFolder())
+            out += "dup" + heapText(*heap);
+        for (const auto& copy : group->getItemsInMainFolderThatParticipateInHeaps().items())
+            out += "  copy " + pathOf(*copy) + '\n';
+    }
+    uint64_t green = 0, blue = 0, red = 0;
+    heaps.calculateTotalGreenSize(&green, &blue, &red);
+    out += "total " + std::to_string(heaps.getTotalHeapsSize()) + ' ' + std::to_string(green) +
+           ' ' + std::to_string(blue) + ' ' + std::to_string(red) + '\n';
+    return out;
+}
+
+std::string describeItems(const DuplicatesHeaps::ItemsByKey& items) {
+    std::string out;
+    for (const auto& [key, nodes] : items) {
+        out += key.toStdString();
+        for (const FileSystemItem* node : nodes)
+            out += ' ' + node->path().toStdString();
+        out += '\n';
+    }
+    return out;
+}
+
+class CancelAfter final : public HeapsValidateProgressListener {
+public:
+    explicit CancelAfter(int answers) : m_answers(answers) {}
+    bool isHeapsValidationCanceled() override { return m_answers-- <= 0; }
+    void onHeapsCheckedFolders(uint64_t) override {}
+    void onHeapsSizeChanged(uint64_t, float) override {}
+
+private:
+    int m_answers;
+};
+
+class CountingListener final : public HeapsValidateProgressListener {
+public:
+    bool isHeapsValidationCanceled() override { return false; }
+    void onHeapsCheckedFolders(uint64_t count) override { checked += count; }
+    void onHeapsSizeChanged(uint64_t size, float progress) override {
+        lastSize = size;
+        lastProgress = progress;
+    }
+    uint64_t checked = 0;
+    uint64_t lastSize = 0;
+    float lastProgress = 0;
+};
+
+// Validation builds the folders' heaps on the pool in slices and takes them in the order one
+// thread would: a generated tree of skewed folders, a folder copied twice and small files
+// gives the same heaps, in the same orders, the same reports and the same small-items maps
+// with slices of one folder on four threads as on one thread, in a first validation, in the
+// fast one after a removal and in one stopped on the way.
+TEST(HeapsConcurrencyTest, ValidationOnThePoolGivesWhatOneThreadGives) {
+    QTemporaryDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    // Folders f00 to f29 (every fifth nested in the one before), one folder of many files,
+    // and the contents 0 to 179 each in one to four folders chosen by a fixed sequence.
+    std::vector<QByteArray> folderNames;
+    for (int f = 0; f < 30; ++f) {
+        const QByteArray name =
+            QByteArray("f") + QByteArray::number(f / 10) + QByteArray::number(f % 10);
+        folderNames.push_back(f % 5 == 4 ? folderNames.back() + '/' + name : name);
+    }
+    folderNames.push_back("big");
+    std::map<int, std::vector<QByteArray>> copiesOf;
+    uint32_t state = 12345;
+    const auto next = [&state](uint32_t below) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % below;
+    };
+    for (int seed = 0; seed < 180; ++seed) {
+        const uint32_t copies = 1 + next(4);
+        for (uint32_t c = 0; c < copies; ++c) {
+            // Half the copies go into the big folder, the others anywhere.
+            const QByteArray& folder =
+                next(2) ? folderNames.back() : folderNames[next(uint32_t(folderNames.size()))];
+            const QByteArray relative =
+                folder + "/c" + QByteArray::number(seed) + '_' + QByteArray::number(c) + ".bin";
+            ASSERT_TRUE(TestSupport::writeFile(root + '/' + relative, content(seed, 600 + seed)));
+            copiesOf[seed].push_back(relative);
+        }
+    }
+    for (const char* twin : {"twinA", "twinB"}) {
+        for (int seed : {3, 4, 5}) {
+            const QByteArray relative = QByteArray(twin) + "/t" + QByteArray::number(seed) + ".bin";
+            ASSERT_TRUE(TestSupport::writeFile(root + '/' + relative, content(seed, 600 + seed)));
+            copiesOf[seed].push_back(relative);
+        }
+    }
+    // Small files nobody compared, alike in size and extension across folders.
+    for (int f = 0; f < 30; f += 3)
+        ASSERT_TRUE(TestSupport::writeFile(root + '/' + folderNames[f] + "/small.txt",
+                                           content(900 + f, 10)));
+
+    const auto run = [&](unsigned threads, std::size_t slice) {
+        DuplicatesHeaps::setValidationConcurrency(threads, slice);
+        BuiltTree built = buildTree(root);
+        built.root->recalculateCountOfDeepChildren();
+        auto container = DuplicatesContainer::create(true);
+        container->saveRoots({built.root});
+        std::map<int, std::shared_ptr<DuplicateItem>> firstCopy;
+        for (const auto& [seed, paths] : copiesOf) {
+            if (paths.size() < 2)
+                continue;
+            QList<FileSystemItem*> nodes;
+            for (const QByteArray& path : paths) {
+                nodes.append(built.node(path));
+                nodes.back()->setIsCheckedForDuplicates(true);
+            }
+            EXPECT_TRUE(container->addGroupWithItems(nodes));
+            firstCopy[seed] = nodes.front()->getDuplicateItem()->shared_from_this();
+        }
+        EXPECT_TRUE(container->addGroupWithItems({built.node("twinA"), built.node("twinB")}));
+
+        DuplicatesHeaps& heaps = *container->getHeaps();
+        CountingListener listener;
+        heaps.validateEmptyDataAfterRemoveWithListener(&listener);
+        std::string out = describeHeaps(heaps);
+        out += "reports " + std::to_string(listener.checked) + ' ' +
+               std::to_string(listener.lastSize) + ' ' + std::to_string(listener.lastProgress) +
+               '\n';
+        // A few copies leave; the next validation rebuilds the folders that had heaps from
+        // their earlier partners.
+        std::vector<std::shared_ptr<DuplicateItem>> leaving;
+        for (int seed : {7, 20, 41, 90})
+            if (firstCopy.contains(seed))
+                leaving.push_back(firstCopy[seed]);
+        container->removeDuplicateItemsFromLogicalStructure(leaving);
+        heaps.validateEmptyDataAfterRemoveWithListener(&listener);
+        out += describeHeaps(heaps);
+        DuplicatesHeaps::ItemsByKey files, folders;
+        bool changed = false;
+        heaps.getSmallFilesThatNeedToBeCheckedForBetterHeaps(files, folders, *container, true,
+                                                             &changed);
+        out += "small files\n" + describeItems(files) + "small folders\n" + describeItems(folders);
+        // Stopped at the ninth folder: the folders before it keep their heaps, in path
+        // order, however far the pool had got.
+        CancelAfter stopped(9);
+        heaps.validateEmptyDataAfterRemoveWithListener(&stopped);
+        out += "stopped\n" + describeHeaps(heaps);
+        return out;
+    };
+    const std::string serial = run(1, 16);
+    const std::string pooled = run(4, 1);
+    const std::string wide = run(8, 3);
+    DuplicatesHeaps::setValidationConcurrency(0, 16);
+
+    // The fixture makes what it is meant to: many heaps, some with the copied folder, small
+    // files worth comparing, and a stopped validation that kept some folders' heaps only.
+    EXPECT_GT(std::count(serial.begin(), serial.end(), '\n'), 200);
+    EXPECT_NE(serial.find("dup  "), std::string::npos);
+    EXPECT_NE(serial.find("_txt "), std::string::npos);
+    const auto folders = [](std::string_view text) {
+        std::size_t count = 0;
+        for (std::size_t at = text.find("folder "); at != text.npos;
+             at = text.find("folder ", at + 1))
+            ++count;
+        return count;
+    };
+    const std::string_view whole(serial);
+    const std::size_t stop = whole.find("stopped\n");
+    ASSERT_NE(stop, whole.npos);
+    EXPECT_GT(folders(whole.substr(stop)), 0u);
+    EXPECT_LT(folders(whole.substr(stop)), folders(whole.substr(0, whole.find("reports "))));
+    EXPECT_EQ(pooled, serial);
+    EXPECT_EQ(wide, serial);
 }
 
 } // namespace
