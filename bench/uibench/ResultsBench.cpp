@@ -22,6 +22,9 @@
 #include "Browser/Frame/DuplicateToolbarVC.h"
 #include "Browser/Frame/SelectDuplicatesVC.h"
 #include "Categories/Settings.h"
+#include "FileTree/FileSystemItem.h"
+#include "FileTree/ScanTree.h"
+#include "Platform/Dispatch.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesCategory.h"
 #include "Results/DuplicatesContainer.h"
@@ -130,7 +133,26 @@ int run(const QStringList& args) {
     screen.reset();
     UiBench::settle(nullptr);
     DuplicatesManager::sharedManager().setDuplicateContainer(nullptr);
+    // Work still running over this result (the automatic-selection candidates of the last
+    // selection) holds its copies and lets them go a slice per main-queue turn when it ends:
+    // the other figures start once they are all gone, so that none of them is charged with
+    // freeing this result.
+    // The scanned tree goes with the last copy that holds it.
+    std::weak_ptr<ScanTree> released;
+    if (const auto groups = container->getAllFilesGroups(); !groups.empty())
+        if (const auto first = groups.front()->getFirstItem(); first && first->getFileSystemItem())
+            released = first->getFileSystemItem()->tree();
     container.reset();
+    // Something else may keep a few copies for good (the view state remembers the last
+    // folder): the wait ends too once the copies stop going.
+    long holders = released.use_count();
+    for (int still = 0; holders > 0 && still < 20;) {
+        Dispatch::waitUntilIdle(100);
+        UiBench::settle(nullptr);
+        const long now = released.use_count();
+        still = now < holders ? 0 : still + 1;
+        holders = now;
+    }
     // The figures of other views, each over a result shaped for it.
     const bool others = UiBench::runResultsFigures();
     return show < 0 || selectAll < 0 || groupList != 0 || !others ? 1 : 0;

@@ -261,6 +261,12 @@ std::shared_ptr<HeapsFolderData> FolderPickerVC::rowFolderData(int row) const {
     return found ? found->folderData : nullptr;
 }
 
+const std::vector<PickerRow>& FolderPickerVC::workingArray() const {
+    for (PickerRow& row : m_workingArray)
+        PickerRows::fillSimilarSelectedCount(row);
+    return m_workingArray;
+}
+
 void FolderPickerVC::setFolderDataArray(std::vector<std::shared_ptr<HeapsFolderData>> folders) {
     makeListFirstResponder();
     m_clearSearchTextButton->hide();
@@ -287,9 +293,13 @@ void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
         row.folderData = data;
         row.folder = data->getFolderSystemItem();
         row.facts = cached.facts;
-        if (const auto group = heapsGroupFor(cached, *data))
-            group->calculateCountOfItems(&row.count, &row.selectedCount, &row.similarSelectedCount,
+        if (auto group = heapsGroupFor(cached, *data)) {
+            group->calculateCountOfItems(&row.count, &row.selectedCount, nullptr,
                                          &row.duplicateSize);
+            // No sort order reads it: counted for the rows that are shown or read.
+            row.similarSelectedPending = std::make_shared<PickerRow::PendingCount>();
+            row.similarSelectedPending->group = std::move(group);
+        }
         rows.push_back(std::move(row));
     }
     m_workingArray = std::move(rows);

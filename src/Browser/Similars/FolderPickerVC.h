@@ -118,7 +118,8 @@ public:
 
     // ---- Parts, for the results screen's help and for tests.
     PickerList* list() const { return m_list; }
-    const std::vector<PickerRow>& workingArray() const { return m_workingArray; }
+    // The rows, every count made (a list's rows count their similar selections when read).
+    const std::vector<PickerRow>& workingArray() const;
     SearchTextField* searchTextField() const { return m_searchTextField; }
     QLabel* noFolderFoundLabel() const { return m_noFolderFoundLabel; }
     QPushButton* clearSearchTextButton() const { return m_clearSearchTextButton; }
@@ -170,7 +171,7 @@ private:
     QPointer<QMessageBox> m_lastCopiesAlert;
 
     std::vector<std::shared_ptr<HeapsFolderData>> m_heapFolderDataArray;
-    std::vector<PickerRow> m_workingArray;
+    mutable std::vector<PickerRow> m_workingArray;
     int m_selectedFolderIndex = 0;
     FolderSystemItem* m_selectedFolderItem = nullptr;
     QString m_searchKey;

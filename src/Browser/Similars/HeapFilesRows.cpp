@@ -2,10 +2,18 @@
 
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
+#include "Platform/PathAt.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesHeap.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -30,6 +38,136 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap) {
         out.push_back(std::move(snapshot));
     }
     return out;
+}
+
+namespace {
+
+// Where the last "/" of |path| stands when its parent can be opened on its own: an ordinary
+// path with a parent of its own and a name after it; -1 for every other path.
+qsizetype splitPoint(const QByteArray& path) {
+    if (path.isEmpty() || PathAt::isLong(path) || path.contains('\0'))
+        return -1;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash > 0 && slash + 1 < path.size() ? slash : -1;
+}
+
+} // namespace
+
+std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot) {
+    std::vector<CopyPath> paths;
+    paths.reserve(snapshot.size());
+    for (const CopySnapshot& copy : snapshot)
+        paths.push_back({copy.copy.get(), copy.copy->getFileItemPath()});
+    return paths;
+}
+
+struct MovedOrDeletedLookup::State {
+    std::vector<CopyPath> paths;
+    // Copies whose folder can be opened, by folder path: (folder, index in paths).
+    std::vector<std::pair<QByteArrayView, std::size_t>> byParent;
+    // Where each slice of byParent begins; one more entry for the end.
+    std::vector<std::size_t> sliceStarts;
+    std::vector<std::vector<const DuplicateItem*>> goneBySlice;
+    // The copies decided without a folder of their own (empty, long or bare paths).
+    std::vector<const DuplicateItem*> goneAlone;
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable allDone;
+    std::size_t done = 0;
+
+    void lookUp(std::size_t slice) {
+        struct stat info {};
+        auto& gone = goneBySlice[slice];
+        const std::size_t end = sliceStarts[slice + 1];
+        for (std::size_t run = sliceStarts[slice]; run < end;) {
+            const QByteArrayView parent = byParent[run].first;
+            std::size_t runEnd = run;
+            while (runEnd < end && byParent[runEnd].first == parent)
+                ++runEnd;
+            // The path up to the folder resolves as it would inside the file's own path.
+            const int dir =
+                ::open(parent.toByteArray().constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            for (std::size_t k = run; k < runEnd; ++k) {
+                const CopyPath& entry = paths[byParent[k].second];
+                const bool present =
+                    dir >= 0 ? ::fstatat(dir, entry.path.constData() + parent.size() + 1, &info,
+                                         AT_SYMLINK_NOFOLLOW) == 0
+                             : PathAt::stat(entry.path, &info);
+                if (!present)
+                    gone.push_back(entry.copy);
+            }
+            if (dir >= 0)
+                ::close(dir);
+            run = runEnd;
+        }
+    }
+    void work() {
+        const std::size_t slices = goneBySlice.size();
+        for (std::size_t slice = next++; slice < slices; slice = next++) {
+            lookUp(slice);
+            const std::lock_guard lock(mutex);
+            if (++done == slices)
+                allDone.notify_all();
+        }
+    }
+};
+
+MovedOrDeletedLookup::MovedOrDeletedLookup(std::vector<CopyPath> paths)
+    : m_state(std::make_shared<State>()) {
+    constexpr std::size_t kSlice = 2048;
+    State& s = *m_state;
+    s.paths = std::move(paths);
+    s.byParent.reserve(s.paths.size());
+    struct stat info {};
+    for (std::size_t i = 0; i < s.paths.size(); ++i) {
+        const QByteArray& path = s.paths[i].path;
+        if (path.isEmpty()) {
+            s.goneAlone.push_back(s.paths[i].copy);
+            continue;
+        }
+        const qsizetype slash = splitPoint(path);
+        if (slash < 0) {
+            if (!PathAt::stat(path, &info))
+                s.goneAlone.push_back(s.paths[i].copy);
+            continue;
+        }
+        s.byParent.emplace_back(QByteArrayView(path).first(slash), i);
+    }
+    // The copies of one folder side by side, so that a slice opens each folder once.
+    std::stable_sort(s.byParent.begin(), s.byParent.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t at = 0; at < s.byParent.size(); at += kSlice)
+        s.sliceStarts.push_back(at);
+    s.sliceStarts.push_back(s.byParent.size());
+    s.goneBySlice.resize(s.sliceStarts.size() - 1);
+}
+
+void MovedOrDeletedLookup::start() {
+    constexpr std::size_t kHelpers = 3;
+    const std::size_t slices = m_state->goneBySlice.size();
+    // A helper that starts after the last slice was taken finds nothing left and ends.
+    for (std::size_t h = 0; h < std::min(kHelpers, slices); ++h)
+        Dispatch::globalQueue().async([state = m_state] { state->work(); });
+}
+
+std::vector<const DuplicateItem*> MovedOrDeletedLookup::finish() {
+    State& s = *m_state;
+    s.work();
+    {
+        // Slices still being looked up by a helper: at most one each.
+        std::unique_lock lock(s.mutex);
+        s.allDone.wait(lock, [&] { return s.done == s.goneBySlice.size(); });
+    }
+    std::vector<const DuplicateItem*> gone = std::move(s.goneAlone);
+    for (const auto& slice : s.goneBySlice)
+        gone.insert(gone.end(), slice.begin(), slice.end());
+    return gone;
+}
+
+std::vector<const DuplicateItem*> movedOrDeletedCopies(std::vector<CopyPath> paths) {
+    MovedOrDeletedLookup lookup(std::move(paths));
+    lookup.start();
+    return lookup.finish();
 }
 
 std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies) {

@@ -58,6 +58,34 @@ struct CopySnapshot {
 // The heap's copies in the order its set yields them. Main thread.
 std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap);
 
+struct CopyPath {
+    const DuplicateItem* copy = nullptr;
+    QByteArray path;
+};
+
+// Looks up which copies are gone from where the scan saw them (moved or deleted): the answer
+// of each copy's isMovedByUserOrDeleted() for its path (an empty one is gone), but each
+// parent folder's path is looked up once, its files then relative to it. A heap holds tens of
+// thousands of copies and every lookup is a call into the kernel: start() lets a few threads
+// of the global queue take slices of them while the caller does other work; finish() takes
+// the slices left on the calling thread and answers once all are looked up. Any thread.
+class MovedOrDeletedLookup final {
+public:
+    explicit MovedOrDeletedLookup(std::vector<CopyPath> paths);
+    void start();
+    // The copies gone, in the order of their folders' paths, then in the order given.
+    std::vector<const DuplicateItem*> finish();
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+// The same at once, on the calling thread and its helpers.
+std::vector<const DuplicateItem*> movedOrDeletedCopies(std::vector<CopyPath> paths);
+// The paths of the copies of |snapshot| as they are now (a copy may let go of its own on
+// the main thread while a worker looks them up). Main thread.
+std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot);
+
 // One entry per group, copies grouped through a hash of the group keys (linear, not one
 // comparison per entry built so far), sorted by the first left copy's name without regard to
 // case; entries without a left copy come last; ties keep the order met. Any thread.

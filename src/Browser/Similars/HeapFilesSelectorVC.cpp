@@ -104,30 +104,38 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
     // The worker gets copies of what it reads; the live result stays on this thread.
     auto snapshot = std::make_shared<std::vector<HeapFilesRows::CopySnapshot>>(
         HeapFilesRows::takeSnapshot(*heap));
+    auto paths =
+        std::make_shared<std::vector<HeapFilesRows::CopyPath>>(HeapFilesRows::pathsOf(*snapshot));
     std::weak_ptr<bool> alive = m_alive;
     QPointer<HeapFilesSelectorVC> self = this;
-    m_workingArrayQueue->async([snapshot, alive, self, heap] {
-        auto entries = std::make_shared<std::vector<HeapGroupEntry>>(
-            HeapFilesRows::buildWorkingArray(*snapshot));
-        Dispatch::mainQueue().async([entries, alive, self, heap] {
+    m_workingArrayQueue->async([snapshot, paths, alive, self, heap] {
+        // The copies are looked up on disk while the rows are grouped, so that the rows come
+        // in with it.
+        HeapFilesRows::MovedOrDeletedLookup lookup(std::move(*paths));
+        lookup.start();
+        auto built = std::make_shared<Build>();
+        built->entries = HeapFilesRows::buildWorkingArray(*snapshot);
+        built->movedOrDeleted = lookup.finish();
+        Dispatch::mainQueue().async([built, alive, self, heap] {
             if (alive.expired() || !self)
                 return;
-            self->updateTableView(heap, std::move(*entries));
+            self->updateTableView(heap, std::move(*built));
         });
     });
 }
 
 void HeapFilesSelectorVC::updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor,
-                                          std::vector<HeapGroupEntry> entries) {
+                                          Build built) {
     // A build for a heap no longer shown is dropped; only the last heap's rows are ever seen.
     if (builtFor == m_heap) {
-        m_workingArray = std::move(entries);
+        m_workingArray = std::move(built.entries);
         // The folders change with the rows, so all that is shown belongs to one heap.
         m_shownHeap = builtFor;
         m_mainFolderItem = builtFor->getMainFolderItem();
         m_secondFolderItem = builtFor->getSecondFolderItem();
         m_tree = m_mainFolderItem ? m_mainFolderItem->tree() : nullptr;
-        refreshMovedOrDeletedCopies();
+        m_movedOrDeletedCopies.clear();
+        m_movedOrDeletedCopies.insert(built.movedOrDeleted.begin(), built.movedOrDeleted.end());
     }
     customizeFoldersHeader();
     --m_progressStartsCount;
@@ -174,12 +182,15 @@ void HeapFilesSelectorVC::reloadData() {
 }
 
 void HeapFilesSelectorVC::refreshMovedOrDeletedCopies() {
-    m_movedOrDeletedCopies.clear();
+    std::vector<HeapFilesRows::CopyPath> paths;
     for (const HeapGroupEntry& entry : m_workingArray)
         for (const auto& list : entry.lists)
             for (const auto& copy : list)
-                if (copy && copy->isMovedByUserOrDeleted())
-                    m_movedOrDeletedCopies.insert(copy.get());
+                if (copy)
+                    paths.push_back({copy.get(), copy->getFileItemPath()});
+    const auto gone = HeapFilesRows::movedOrDeletedCopies(std::move(paths));
+    m_movedOrDeletedCopies.clear();
+    m_movedOrDeletedCopies.insert(gone.begin(), gone.end());
 }
 
 void HeapFilesSelectorVC::scheduleReload() {

@@ -166,8 +166,12 @@ protected:
 
 private:
     void registerObservers();
-    void updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor,
-                         std::vector<HeapGroupEntry> entries);
+    // What a build on the working-array queue hands back.
+    struct Build {
+        std::vector<HeapGroupEntry> entries;
+        std::vector<const DuplicateItem*> movedOrDeleted;
+    };
+    void updateTableView(const std::shared_ptr<DuplicatesHeap>& builtFor, Build built);
     void customizeFoldersHeader();
     void selectionChanged() override;
     void scheduleReload();

@@ -20,15 +20,20 @@ public:
     explicit PickerListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
     void setRows(std::vector<PickerRow> rows);
+    // The rows as handed in: counts still pending stay so (row() makes them).
     const std::vector<PickerRow>& rows() const { return m_rows; }
-    // Null outside the rows.
+    // Null outside the rows. A count still pending is made here, on the row's first read.
     const PickerRow* row(int index) const {
-        return index >= 0 && index < int(m_rows.size()) ? &m_rows[size_t(index)] : nullptr;
+        if (index < 0 || index >= int(m_rows.size()))
+            return nullptr;
+        PickerRow& found = m_rows[size_t(index)];
+        PickerRows::fillSimilarSelectedCount(found);
+        return &found;
     }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<PickerRow> m_rows;
+    mutable std::vector<PickerRow> m_rows;
 };

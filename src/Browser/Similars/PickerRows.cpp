@@ -2,6 +2,7 @@
 
 #include "FileTree/FolderSystemItem.h"
 #include "Platform/Dispatch.h"
+#include "Results/HeapsGroup.h"
 
 #include <QFile>
 
@@ -11,6 +12,19 @@
 #include <mutex>
 
 namespace PickerRows {
+
+void fillSimilarSelectedCount(PickerRow& row) {
+    if (!row.similarSelectedPending)
+        return;
+    PickerRow::PendingCount& pending = *row.similarSelectedPending;
+    if (!pending.counted) {
+        pending.counted = true;
+        if (pending.group)
+            pending.group->calculateCountOfItems(nullptr, nullptr, &pending.value, nullptr);
+    }
+    row.similarSelectedCount = pending.value;
+    row.similarSelectedPending.reset();
+}
 
 QString nameWithoutExtension(const QString& name) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));

@@ -10,6 +10,7 @@
 class DuplicatesHeap;
 class FolderSystemItem;
 class HeapsFolderData;
+class HeapsGroup;
 
 // The facts of a folder that do not change with the selection: read once per folder and
 // kept until the result changes.
@@ -35,6 +36,16 @@ struct PickerRow {
     uint64_t similarSelectedCount = 0;
     uint64_t duplicateSize = 0;
     bool selected = false;
+    // Set while similarSelectedCount is still to be counted: the count walks the selected
+    // copies of every group the folder shares, so a list of thousands of folders counts it
+    // only for the rows someone reads (see fillSimilarSelectedCount). Shared by the copies
+    // of the row (the list's and the model's), so the count is made once for them all.
+    struct PendingCount {
+        std::shared_ptr<HeapsGroup> group;
+        bool counted = false;
+        uint64_t value = 0;
+    };
+    std::shared_ptr<PendingCount> similarSelectedPending;
 };
 
 namespace PickerRows {
@@ -48,6 +59,10 @@ PickerFolderFacts factsOf(const FolderSystemItem* folder);
 // read; should the pool be busy, the caller reads them all itself.
 std::vector<std::shared_ptr<const PickerFolderFacts>>
 factsOfAll(const std::vector<const FolderSystemItem*>& folders);
+
+// Counts |row|'s similarSelectedCount when it is still pending. The rows' readers call it
+// before they read the number.
+void fillSimilarSelectedCount(PickerRow& row);
 
 // A name without its extension: "photos.old" gives "photos", ".hidden" stays whole.
 QString nameWithoutExtension(const QString& name);

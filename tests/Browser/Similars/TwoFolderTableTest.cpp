@@ -22,6 +22,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
+
 namespace {
 
 using Side = HeapFilesSelectorVC::Side;
@@ -185,6 +188,51 @@ TEST_F(TwoFolderTableTest, UniqueFilesLeaveOutTheSharedCopiesAndPairIndependentl
     const HeapTableRows table(HeapFilesRows::buildPairRows(entries, -1), none);
     EXPECT_EQ(table.rowCount(), 5);
     EXPECT_EQ(table.kind(4), Kind::Header);
+}
+
+// The lookup by folder answers what each copy's own lookup answers, whatever happened to
+// the file, its folder or the path, and over many slices keeps the given order.
+TEST_F(TwoFolderTableTest, GoneCopiesAreThoseTheCopiesThemselvesFindGone) {
+    ASSERT_EQ(::unlink(qa->path().constData()), 0);
+    // A file replaced by a link to nothing is still there for a look that follows no link.
+    ASSERT_EQ(::unlink(qb->path().constData()), 0);
+    ASSERT_EQ(::symlink("/nonexistent/target", qb->path().constData()), 0);
+    // A file whose folder is gone.
+    ASSERT_EQ(::unlink((sub->path() + "/inner.dat").constData()), 0);
+    ASSERT_EQ(::rmdir(sub->path().constData()), 0);
+    const auto inner = std::make_shared<DuplicateItem>();
+    const auto empty = std::make_shared<DuplicateItem>();
+    const auto bare = std::make_shared<DuplicateItem>();
+    std::vector<HeapFilesRows::CopyPath> paths = {{inner.get(), sub->path() + "/inner.dat"},
+                                                  {empty.get(), QByteArray()},
+                                                  {bare.get(), "no-such-name-here"}};
+    std::vector<const DuplicateItem*> expected = {inner.get(), empty.get(), bare.get()};
+    for (FileSystemItem* node : {pa, pb, pc, qa, qb, qb2, qc}) {
+        const DuplicateItem* copy = copyOf(node);
+        paths.push_back({copy, copy->getFileItemPath()});
+        if (copy->isMovedByUserOrDeleted())
+            expected.push_back(copy);
+    }
+    ASSERT_TRUE(std::find(expected.begin(), expected.end(), copyOf(qa)) != expected.end());
+    ASSERT_TRUE(std::find(expected.begin(), expected.end(), copyOf(qb)) == expected.end());
+    const auto gone = HeapFilesRows::movedOrDeletedCopies(paths);
+    EXPECT_EQ(std::set(gone.begin(), gone.end()), std::set(expected.begin(), expected.end()));
+    EXPECT_EQ(gone.size(), expected.size());
+
+    // Thousands of copies of one folder, every third one present, on several threads.
+    std::vector<std::shared_ptr<DuplicateItem>> many(5000);
+    std::vector<HeapFilesRows::CopyPath> manyPaths;
+    std::vector<const DuplicateItem*> manyGone;
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        many[i] = std::make_shared<DuplicateItem>();
+        const bool present = i % 3 == 0;
+        manyPaths.push_back(
+            {many[i].get(),
+             present ? pa->path() : p->path() + "/missing" + QByteArray::number(qulonglong(i))});
+        if (!present)
+            manyGone.push_back(many[i].get());
+    }
+    EXPECT_EQ(HeapFilesRows::movedOrDeletedCopies(manyPaths), manyGone);
 }
 
 // Whether a copy is gone is looked up on disk when the rows come in, when the application
