@@ -7,6 +7,8 @@
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesHeap.h"
 
+#include <QHash>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,7 +21,7 @@
 
 namespace HeapFilesRows {
 
-std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap) {
+std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap, bool withNames) {
     std::vector<CopySnapshot> out;
     FolderSystemItem* main = heap.getMainFolderItem();
     const QByteArray mainPath = main ? main->path() : QByteArray();
@@ -33,7 +35,7 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap) {
         snapshot.groupKey = copy->getGroup().get();
         snapshot.inMainFolder = copy->parentFolderPathView() == mainPath;
         // The copy keeps its node's path: the name is read from it, not from the tree again.
-        if (copy->getFileSystemItem())
+        if (withNames && copy->getFileSystemItem())
             snapshot.displayName = FileSystemItem::displayNameOfPath(copy->getFileItemPath());
         out.push_back(std::move(snapshot));
     }
@@ -133,9 +135,26 @@ MovedOrDeletedLookup::MovedOrDeletedLookup(std::vector<CopyPath> paths)
         }
         s.byParent.emplace_back(QByteArrayView(path).first(slash), i);
     }
-    // The copies of one folder side by side, so that a slice opens each folder once.
-    std::stable_sort(s.byParent.begin(), s.byParent.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The copies of one folder side by side, so that a slice opens each folder once; the
+    // folders in the order first met (a heap's copies lie in two).
+    QHash<QByteArrayView, std::size_t> folderOrder;
+    std::vector<std::size_t> folderOf(s.byParent.size());
+    for (std::size_t k = 0; k < s.byParent.size(); ++k) {
+        auto found = folderOrder.constFind(s.byParent[k].first);
+        if (found == folderOrder.cend())
+            found = folderOrder.insert(s.byParent[k].first, folderOrder.size());
+        folderOf[k] = *found;
+    }
+    std::vector<std::size_t> order(s.byParent.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return folderOf[a] < folderOf[b]; });
+    std::vector<std::pair<QByteArrayView, std::size_t>> grouped;
+    grouped.reserve(order.size());
+    for (const std::size_t k : order)
+        grouped.push_back(s.byParent[k]);
+    s.byParent = std::move(grouped);
     for (std::size_t at = 0; at < s.byParent.size(); at += kSlice)
         s.sliceStarts.push_back(at);
     s.sliceStarts.push_back(s.byParent.size());
@@ -170,17 +189,27 @@ std::vector<const DuplicateItem*> movedOrDeletedCopies(std::vector<CopyPath> pat
     return lookup.finish();
 }
 
-std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies) {
+std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies,
+                                              const std::vector<CopyPath>* paths) {
     std::vector<HeapGroupEntry> entries;
     std::unordered_map<const void*, std::size_t> entryOfGroup;
-    for (const CopySnapshot& copy : copies) {
+    // At most one entry per copy: the list never moves its entries while it grows.
+    entries.reserve(copies.size());
+    entryOfGroup.reserve(copies.size());
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        const CopySnapshot& copy = copies[i];
         auto [found, added] = entryOfGroup.try_emplace(copy.groupKey, entries.size());
         if (added)
             entries.emplace_back();
         HeapGroupEntry& entry = entries[found->second];
         const int side = copy.inMainFolder ? 0 : 1;
-        if (side == 0 && entry.lists[0].empty())
-            entry.leftName = copy.displayName;
+        if (side == 0 && entry.lists[0].empty()) {
+            // A copy lets go of its node and its path together: no path, no name.
+            const bool fromPath = paths && i < paths->size() && copy.displayName.isEmpty() &&
+                                  !(*paths)[i].path.isEmpty();
+            entry.leftName =
+                fromPath ? FileSystemItem::displayNameOfPath((*paths)[i].path) : copy.displayName;
+        }
         entry.lists[side].push_back(copy.copy);
     }
     std::stable_sort(entries.begin(), entries.end(),

@@ -55,8 +55,9 @@ struct CopySnapshot {
     QString displayName;
 };
 
-// The heap's copies in the order its set yields them. Main thread.
-std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap);
+// The heap's copies in the order its set yields them. Main thread. Without |withNames| the
+// display names are left empty, for buildWorkingArray() to read from the copies' paths.
+std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap, bool withNames = true);
 
 struct CopyPath {
     const DuplicateItem* copy = nullptr;
@@ -73,7 +74,8 @@ class MovedOrDeletedLookup final {
 public:
     explicit MovedOrDeletedLookup(std::vector<CopyPath> paths);
     void start();
-    // The copies gone, in the order of their folders' paths, then in the order given.
+    // The copies gone: those without a folder to open first, then folder by folder in the
+    // order the folders were first met, each folder's in the order given.
     std::vector<const DuplicateItem*> finish();
 
 private:
@@ -89,7 +91,11 @@ std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot);
 // One entry per group, copies grouped through a hash of the group keys (linear, not one
 // comparison per entry built so far), sorted by the first left copy's name without regard to
 // case; entries without a left copy come last; ties keep the order met. Any thread.
-std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies);
+// With |paths| (pathsOf(copies)) and a snapshot taken without names, an entry's name is read
+// from its first left copy's path, as takeSnapshot() would have read it: only the names the
+// entries sort by are decoded.
+std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies,
+                                              const std::vector<CopyPath>* paths = nullptr);
 
 // The pairs section for |entries|, "selected" on the rows of |selectedGroup|.
 std::vector<HeapPairRow> buildPairRows(const std::vector<HeapGroupEntry>& entries,

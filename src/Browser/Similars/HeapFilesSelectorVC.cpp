@@ -103,7 +103,7 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
     ++m_progressStartsCount;
     // The worker gets copies of what it reads; the live result stays on this thread.
     auto snapshot = std::make_shared<std::vector<HeapFilesRows::CopySnapshot>>(
-        HeapFilesRows::takeSnapshot(*heap));
+        HeapFilesRows::takeSnapshot(*heap, false));
     auto paths =
         std::make_shared<std::vector<HeapFilesRows::CopyPath>>(HeapFilesRows::pathsOf(*snapshot));
     std::weak_ptr<bool> alive = m_alive;
@@ -111,10 +111,10 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
     m_workingArrayQueue->async([snapshot, paths, alive, self, heap] {
         // The copies are looked up on disk while the rows are grouped, so that the rows come
         // in with it.
-        HeapFilesRows::MovedOrDeletedLookup lookup(std::move(*paths));
+        HeapFilesRows::MovedOrDeletedLookup lookup(*paths);
         lookup.start();
         auto built = std::make_shared<Build>();
-        built->entries = HeapFilesRows::buildWorkingArray(*snapshot);
+        built->entries = HeapFilesRows::buildWorkingArray(*snapshot, paths.get());
         built->movedOrDeleted = lookup.finish();
         Dispatch::mainQueue().async([built, alive, self, heap] {
             if (alive.expired() || !self)
