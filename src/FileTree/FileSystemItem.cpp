@@ -99,13 +99,14 @@ QString FileSystemItem::displayName() const {
     return displayNameOfPath(path());
 }
 
-QString FileSystemItem::displayNameOfPath(QByteArray full) {
+QString FileSystemItem::displayNameOfPath(QByteArrayView full) {
     while (full.size() > 1 && full.endsWith('/'))
         full.chop(1);
     const qsizetype slash = full.lastIndexOf('/');
     if (slash >= 0 && full.size() > 1)
-        full = full.mid(slash + 1);
-    return QFile::decodeName(full);
+        full = full.sliced(slash + 1);
+    // As QFile::decodeName() reads names, without copying the bytes first.
+    return QString::fromLocal8Bit(full);
 }
 
 QDateTime FileSystemItem::getFileItemLastModificationDate() const {

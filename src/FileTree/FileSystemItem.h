@@ -99,7 +99,7 @@ public:
     // The last component of path(), decoded for display; worked out on each call.
     QString displayName() const;
     // The same for a path already at hand (a node's path()).
-    static QString displayNameOfPath(QByteArray path);
+    static QString displayNameOfPath(QByteArrayView path);
     std::int64_t logicalSize() const { return mnselfLogicalSize; }
     // The modification date read now from the file system; invalid when it cannot be read.
     QDateTime getFileItemLastModificationDate() const;

@@ -48,7 +48,52 @@ Look rowCheckboxLook(const DuplicateItem& copy, bool allowRemovingAll) {
     return look;
 }
 
-Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowRemovingAll) {
+namespace {
+
+// What a folder's header box is worked out from: its copies in the heap, those selected,
+// whether one unselected copy has another unselected copy in its group (safe), and whether
+// one selected copy's group is wholly selected (full).
+struct SideCounts {
+    std::size_t total = 0;
+    std::size_t selected = 0;
+    bool safe = false;
+    bool full = false;
+};
+
+// Both folders' counts in one pass over the heap's copies: [0] the main folder's.
+std::array<SideCounts, 2> countSides(const DuplicatesHeap& heap) {
+    std::array<SideCounts, 2> counts;
+    FolderSystemItem* main = heap.getMainFolderItem();
+    FolderSystemItem* second = heap.getSecondFolderItem();
+    const QByteArray paths[2] = {main ? main->path() : QByteArray(),
+                                 second ? second->path() : QByteArray()};
+    for (const auto& copy : heap.getDuplicateItems().items()) {
+        if (!copy)
+            continue;
+        const QByteArrayView parent = copy->parentFolderPathView();
+        // A heap of a folder with itself counts its copies on both sides.
+        for (int side = 0; side < 2; ++side) {
+            if (parent != paths[side])
+                continue;
+            SideCounts& c = counts[std::size_t(side)];
+            ++c.total;
+            auto group = copy->getGroup();
+            const uint64_t groupTotal = group ? group->getTotalCount() : 0;
+            const uint64_t groupSelected = group ? group->getActualSelectedCount() : 0;
+            const uint64_t unselected = groupTotal - std::min(groupTotal, groupSelected);
+            if (copy->isSelected())
+                ++c.selected;
+            else if (unselected > 1)
+                c.safe = true;
+            if ((copy->isSelected() || unselected <= 1) && group && groupTotal == groupSelected)
+                c.full = true;
+        }
+    }
+    return counts;
+}
+
+Look lookOfSide(const DuplicatesHeap& heap, bool mainFolder, bool allowRemovingAll,
+                const std::array<SideCounts, 2>* counted) {
     Look look;
     FolderSystemItem* folder = mainFolder ? heap.getMainFolderItem() : heap.getSecondFolderItem();
     FolderSystemItem* other = mainFolder ? heap.getSecondFolderItem() : heap.getMainFolderItem();
@@ -61,26 +106,11 @@ Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowR
     }
     look.image = QStringLiteral("checkbox0");
     look.alternateImage = QStringLiteral("checkbox1");
-    const QByteArray path = folder ? folder->path() : QByteArray();
-    std::size_t total = 0;
-    std::size_t selected = 0;
-    bool safe = false;
-    bool full = false;
-    for (const auto& copy : heap.getDuplicateItems().items()) {
-        if (!copy || copy->parentFolderPathView() != path)
-            continue;
-        ++total;
-        auto group = copy->getGroup();
-        const uint64_t groupTotal = group ? group->getTotalCount() : 0;
-        const uint64_t groupSelected = group ? group->getActualSelectedCount() : 0;
-        const uint64_t unselected = groupTotal - std::min(groupTotal, groupSelected);
-        if (copy->isSelected())
-            ++selected;
-        else if (unselected > 1)
-            safe = true;
-        if ((copy->isSelected() || unselected <= 1) && group && groupTotal == groupSelected)
-            full = true;
-    }
+    const SideCounts counts = (counted ? *counted : countSides(heap))[mainFolder ? 0 : 1];
+    const std::size_t total = counts.total;
+    const std::size_t selected = counts.selected;
+    const bool safe = counts.safe;
+    const bool full = counts.full;
     const QString otherName = other ? other->displayName() : QString();
     if (allowRemovingAll) {
         const bool last =
@@ -122,6 +152,18 @@ Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowR
         look.action = Action::Disabled;
     }
     return look;
+}
+
+} // namespace
+
+Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowRemovingAll) {
+    return lookOfSide(heap, mainFolder, allowRemovingAll, nullptr);
+}
+
+std::array<Look, 2> headerCheckboxLooks(const DuplicatesHeap& heap, bool allowRemovingAll) {
+    const auto counts = countSides(heap);
+    return {lookOfSide(heap, true, allowRemovingAll, &counts),
+            lookOfSide(heap, false, allowRemovingAll, &counts)};
 }
 
 } // namespace HeapCheckboxRules

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 class DuplicateItem;
 class DuplicatesHeap;
 
@@ -38,5 +40,7 @@ Look rowCheckboxLook(const DuplicateItem& copy, bool allowRemovingAll);
 
 // The header check box of the heap's main folder (|mainFolder|) or second folder.
 Look headerCheckboxLook(const DuplicatesHeap& heap, bool mainFolder, bool allowRemovingAll);
+// Both at once, [0] the main folder's, from one pass over the heap's copies.
+std::array<Look, 2> headerCheckboxLooks(const DuplicatesHeap& heap, bool allowRemovingAll);
 
 } // namespace HeapCheckboxRules

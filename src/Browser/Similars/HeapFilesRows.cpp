@@ -16,6 +16,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -44,6 +45,25 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap, bool withName
 
 namespace {
 
+// |name| with each code unit folded as QString::compare() folds it without regard to case (a
+// low surrogate as the second half of its pair): comparing two keys code unit by code unit,
+// then by length, orders the names as that comparison does.
+std::u16string caseInsensitiveKey(QStringView name) {
+    std::u16string key;
+    key.reserve(std::size_t(name.size()));
+    char16_t last = 0;
+    for (const QChar unit : name) {
+        const char16_t c = unit.unicode();
+        if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(last))
+            key.push_back(
+                QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(last, c))));
+        else
+            key.push_back(char16_t(QChar::toCaseFolded(char32_t(c))));
+        last = c;
+    }
+    return key;
+}
+
 // Where the last "/" of |path| stands when its parent can be opened on its own: an ordinary
 // path with a parent of its own and a name after it; -1 for every other path.
 qsizetype splitPoint(const QByteArray& path) {
@@ -64,7 +84,8 @@ std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot) {
 }
 
 struct MovedOrDeletedLookup::State {
-    std::vector<CopyPath> paths;
+    std::shared_ptr<const std::vector<CopyPath>> paths;
+    std::once_flag prepared;
     // Copies whose folder can be opened, by folder path: (folder, index in paths).
     std::vector<std::pair<QByteArrayView, std::size_t>> byParent;
     // Where each slice of byParent begins; one more entry for the end.
@@ -90,7 +111,7 @@ struct MovedOrDeletedLookup::State {
             const int dir =
                 ::open(parent.toByteArray().constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             for (std::size_t k = run; k < runEnd; ++k) {
-                const CopyPath& entry = paths[byParent[k].second];
+                const CopyPath& entry = (*paths)[byParent[k].second];
                 const bool present =
                     dir >= 0 ? ::fstatat(dir, entry.path.constData() + parent.size() + 1, &info,
                                          AT_SYMLINK_NOFOLLOW) == 0
@@ -102,6 +123,10 @@ struct MovedOrDeletedLookup::State {
                 ::close(dir);
             run = runEnd;
         }
+    }
+    void prepare();
+    void prepareOnce() {
+        std::call_once(prepared, [this] { prepare(); });
     }
     void work() {
         const std::size_t slices = goneBySlice.size();
@@ -115,37 +140,43 @@ struct MovedOrDeletedLookup::State {
 };
 
 MovedOrDeletedLookup::MovedOrDeletedLookup(std::vector<CopyPath> paths)
+    : MovedOrDeletedLookup(std::make_shared<const std::vector<CopyPath>>(std::move(paths))) {}
+
+MovedOrDeletedLookup::MovedOrDeletedLookup(std::shared_ptr<const std::vector<CopyPath>> paths)
     : m_state(std::make_shared<State>()) {
+    m_state->paths = std::move(paths);
+}
+
+void MovedOrDeletedLookup::State::prepare() {
     constexpr std::size_t kSlice = 2048;
-    State& s = *m_state;
-    s.paths = std::move(paths);
-    s.byParent.reserve(s.paths.size());
+    const std::vector<CopyPath>& all = *paths;
+    byParent.reserve(all.size());
     struct stat info {};
-    for (std::size_t i = 0; i < s.paths.size(); ++i) {
-        const QByteArray& path = s.paths[i].path;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const QByteArray& path = all[i].path;
         if (path.isEmpty()) {
-            s.goneAlone.push_back(s.paths[i].copy);
+            goneAlone.push_back(all[i].copy);
             continue;
         }
         const qsizetype slash = splitPoint(path);
         if (slash < 0) {
             if (!PathAt::stat(path, &info))
-                s.goneAlone.push_back(s.paths[i].copy);
+                goneAlone.push_back(all[i].copy);
             continue;
         }
-        s.byParent.emplace_back(QByteArrayView(path).first(slash), i);
+        byParent.emplace_back(QByteArrayView(path).first(slash), i);
     }
     // The copies of one folder side by side, so that a slice opens each folder once; the
     // folders in the order first met (a heap's copies lie in two).
     QHash<QByteArrayView, std::size_t> folderOrder;
-    std::vector<std::size_t> folderOf(s.byParent.size());
-    for (std::size_t k = 0; k < s.byParent.size(); ++k) {
-        auto found = folderOrder.constFind(s.byParent[k].first);
+    std::vector<std::size_t> folderOf(byParent.size());
+    for (std::size_t k = 0; k < byParent.size(); ++k) {
+        auto found = folderOrder.constFind(byParent[k].first);
         if (found == folderOrder.cend())
-            found = folderOrder.insert(s.byParent[k].first, folderOrder.size());
+            found = folderOrder.insert(byParent[k].first, folderOrder.size());
         folderOf[k] = *found;
     }
-    std::vector<std::size_t> order(s.byParent.size());
+    std::vector<std::size_t> order(byParent.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         order[k] = k;
     std::stable_sort(order.begin(), order.end(),
@@ -153,24 +184,31 @@ MovedOrDeletedLookup::MovedOrDeletedLookup(std::vector<CopyPath> paths)
     std::vector<std::pair<QByteArrayView, std::size_t>> grouped;
     grouped.reserve(order.size());
     for (const std::size_t k : order)
-        grouped.push_back(s.byParent[k]);
-    s.byParent = std::move(grouped);
-    for (std::size_t at = 0; at < s.byParent.size(); at += kSlice)
-        s.sliceStarts.push_back(at);
-    s.sliceStarts.push_back(s.byParent.size());
-    s.goneBySlice.resize(s.sliceStarts.size() - 1);
+        grouped.push_back(byParent[k]);
+    byParent = std::move(grouped);
+    for (std::size_t at = 0; at < byParent.size(); at += kSlice)
+        sliceStarts.push_back(at);
+    sliceStarts.push_back(byParent.size());
+    goneBySlice.resize(sliceStarts.size() - 1);
 }
 
 void MovedOrDeletedLookup::start() {
-    constexpr std::size_t kHelpers = 3;
-    const std::size_t slices = m_state->goneBySlice.size();
-    // A helper that starts after the last slice was taken finds nothing left and ends.
-    for (std::size_t h = 0; h < std::min(kHelpers, slices); ++h)
-        Dispatch::globalQueue().async([state = m_state] { state->work(); });
+    // The copies are sorted into their folders on the first helper too, so that the caller's
+    // own work starts at once.
+    Dispatch::globalQueue().async([state = m_state] {
+        constexpr std::size_t kHelpers = 3;
+        state->prepareOnce();
+        // A helper that starts after the last slice was taken finds nothing left and ends.
+        const std::size_t slices = state->goneBySlice.size();
+        for (std::size_t h = 1; h < std::min(kHelpers, slices); ++h)
+            Dispatch::globalQueue().async([state] { state->work(); });
+        state->work();
+    });
 }
 
 std::vector<const DuplicateItem*> MovedOrDeletedLookup::finish() {
     State& s = *m_state;
+    s.prepareOnce();
     s.work();
     {
         // Slices still being looked up by a helper: at most one each.
@@ -189,19 +227,27 @@ std::vector<const DuplicateItem*> movedOrDeletedCopies(std::vector<CopyPath> pat
     return lookup.finish();
 }
 
-std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies,
+std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
                                               const std::vector<CopyPath>* paths) {
     std::vector<HeapGroupEntry> entries;
     std::unordered_map<const void*, std::size_t> entryOfGroup;
     // At most one entry per copy: the list never moves its entries while it grows.
     entries.reserve(copies.size());
     entryOfGroup.reserve(copies.size());
+    // A heap yields a group's copies mostly side by side: the entry of the last copy is tried
+    // before the hash.
+    const void* lastKey = nullptr;
+    std::size_t lastEntry = 0;
     for (std::size_t i = 0; i < copies.size(); ++i) {
-        const CopySnapshot& copy = copies[i];
-        auto [found, added] = entryOfGroup.try_emplace(copy.groupKey, entries.size());
-        if (added)
-            entries.emplace_back();
-        HeapGroupEntry& entry = entries[found->second];
+        CopySnapshot& copy = copies[i];
+        if (entries.empty() || copy.groupKey != lastKey) {
+            auto [found, added] = entryOfGroup.try_emplace(copy.groupKey, entries.size());
+            if (added)
+                entries.emplace_back();
+            lastKey = copy.groupKey;
+            lastEntry = found->second;
+        }
+        HeapGroupEntry& entry = entries[lastEntry];
         const int side = copy.inMainFolder ? 0 : 1;
         if (side == 0 && entry.lists[0].empty()) {
             // A copy lets go of its node and its path together: no path, no name.
@@ -210,17 +256,29 @@ std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& c
             entry.leftName =
                 fromPath ? FileSystemItem::displayNameOfPath((*paths)[i].path) : copy.displayName;
         }
-        entry.lists[side].push_back(copy.copy);
+        entry.lists[side].push_back(std::move(copy.copy));
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const HeapGroupEntry& a, const HeapGroupEntry& b) {
-                         const bool aLeft = !a.lists[0].empty();
-                         const bool bLeft = !b.lists[0].empty();
-                         if (!aLeft || !bLeft)
-                             return aLeft && !bLeft;
-                         return a.leftName.compare(b.leftName, Qt::CaseInsensitive) < 0;
-                     });
-    return entries;
+    // Each name is folded once, so that the sort compares plain code units instead of folding
+    // both names at every comparison.
+    std::vector<std::u16string> keys(entries.size());
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        order[e] = e;
+        if (!entries[e].lists[0].empty())
+            keys[e] = caseInsensitiveKey(entries[e].leftName);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const bool aLeft = !entries[a].lists[0].empty();
+        const bool bLeft = !entries[b].lists[0].empty();
+        if (!aLeft || !bLeft)
+            return aLeft && !bLeft;
+        return keys[a] < keys[b];
+    });
+    std::vector<HeapGroupEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const std::size_t e : order)
+        sorted.push_back(std::move(entries[e]));
+    return sorted;
 }
 
 std::vector<HeapPairRow> buildPairRows(const std::vector<HeapGroupEntry>& entries,
@@ -246,6 +304,7 @@ namespace {
 std::vector<FileSystemItem*> uniqueChildren(std::span<FileSystemItem* const> children,
                                             const std::vector<HeapGroupEntry>& entries, int side) {
     std::unordered_set<const FileSystemItem*> shared;
+    shared.reserve(entries.size() * 2);
     for (const HeapGroupEntry& entry : entries)
         for (const auto& copy : entry.lists[side])
             if (copy)

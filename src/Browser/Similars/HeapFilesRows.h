@@ -73,6 +73,7 @@ struct CopyPath {
 class MovedOrDeletedLookup final {
 public:
     explicit MovedOrDeletedLookup(std::vector<CopyPath> paths);
+    explicit MovedOrDeletedLookup(std::shared_ptr<const std::vector<CopyPath>> paths);
     void start();
     // The copies gone: those without a folder to open first, then folder by folder in the
     // order the folders were first met, each folder's in the order given.
@@ -94,7 +95,7 @@ std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot);
 // With |paths| (pathsOf(copies)) and a snapshot taken without names, an entry's name is read
 // from its first left copy's path, as takeSnapshot() would have read it: only the names the
 // entries sort by are decoded.
-std::vector<HeapGroupEntry> buildWorkingArray(const std::vector<CopySnapshot>& copies,
+std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
                                               const std::vector<CopyPath>* paths = nullptr);
 
 // The pairs section for |entries|, "selected" on the rows of |selectedGroup|.

@@ -111,10 +111,11 @@ void HeapFilesSelectorVC::setHeap(const std::shared_ptr<DuplicatesHeap>& heap) {
     m_workingArrayQueue->async([snapshot, paths, alive, self, heap] {
         // The copies are looked up on disk while the rows are grouped, so that the rows come
         // in with it.
-        HeapFilesRows::MovedOrDeletedLookup lookup(*paths);
+        HeapFilesRows::MovedOrDeletedLookup lookup{
+            std::shared_ptr<const std::vector<HeapFilesRows::CopyPath>>(paths)};
         lookup.start();
         auto built = std::make_shared<Build>();
-        built->entries = HeapFilesRows::buildWorkingArray(*snapshot, paths.get());
+        built->entries = HeapFilesRows::buildWorkingArray(std::move(*snapshot), paths.get());
         built->movedOrDeleted = lookup.finish();
         Dispatch::mainQueue().async([built, alive, self, heap] {
             if (alive.expired() || !self)
@@ -211,12 +212,12 @@ void HeapFilesSelectorVC::selectionChanged() {
 void HeapFilesSelectorVC::customizeFoldersHeader() {
     const bool allow = Settings::allowRemovingAllDuplicateCopies();
     HeapFilesSelectorView::Side sides[2];
-    for (int side = 0; side < 2; ++side) {
-        FolderSystemItem* folder = side == Left ? m_mainFolderItem : m_secondFolderItem;
-        sides[side].folder = folder;
-        if (m_shownHeap)
-            sides[side].look =
-                HeapCheckboxRules::headerCheckboxLook(*m_shownHeap, side == Left, allow);
+    sides[0].folder = m_mainFolderItem;
+    sides[1].folder = m_secondFolderItem;
+    if (m_shownHeap) {
+        const auto looks = HeapCheckboxRules::headerCheckboxLooks(*m_shownHeap, allow);
+        sides[0].look = looks[0];
+        sides[1].look = looks[1];
     }
     m_view->setSides(sides[0], sides[1]);
 }

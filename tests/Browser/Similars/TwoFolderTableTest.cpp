@@ -23,10 +23,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 
 namespace {
 
+using namespace Qt::StringLiterals;
 using Side = HeapFilesSelectorVC::Side;
 using Kind = HeapTableRows::Kind;
 namespace T = HeapFilesTexts;
@@ -167,6 +169,64 @@ TEST(TwoFolderRowsTest, GroupsByGroupKeySortsByLeftNameAndPutsRightOnlyEntriesLa
     EXPECT_EQ(table.getRowIndexByGroup(1), 1);
     EXPECT_EQ(table.getRowIndexByGroup(7), 0);
     EXPECT_EQ(HeapTableRows().rowCount(), 0);
+}
+
+TEST(TwoFolderRowsTest, EntriesSortAsTheCaseInsensitiveComparisonOfTheirNames) {
+    // Names where folding is more than ASCII: characters between the cases, one-way folds,
+    // letters outside the first plane (a pair folds by its second half) and lone halves.
+    const QStringList names = {
+        u"b.jpg"_s,
+        u"B.jpg"_s,
+        u"[x]"_s,
+        u"_a"_s,
+        u"a"_s,
+        u"A"_s,
+        u"Ä"_s,
+        u"ä"_s,
+        u"ß"_s,
+        u"SS"_s,
+        u"ss"_s,
+        u"Σ"_s,
+        u"σ"_s,
+        u"ς"_s,
+        u"İ"_s,
+        u"i"_s,
+        u"ı"_s,
+        u"\U00010400x"_s,
+        u"\U00010428a"_s,
+        QString(QChar(0xD801)),
+        QString(QChar(0xDC00)) + u"z"_s,
+        u""_s,
+        u"a\u0301"_s,
+        u"Zeta"_s,
+        u"zeta"_s,
+        u"ζ"_s,
+        u"Ω"_s,
+        u"ω"_s,
+        u"\uFF21"_s,
+        u"\uFF41"_s,
+        u"10"_s,
+        u"9"_s,
+        u"ǅ"_s,
+        u"ǆ"_s,
+    };
+    std::vector<int> keys(std::size_t(names.size()));
+    std::vector<HeapFilesRows::CopySnapshot> snapshot;
+    std::vector<std::shared_ptr<DuplicateItem>> copies;
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        copies.push_back(std::make_shared<DuplicateItem>());
+        snapshot.push_back({copies.back(), &keys[std::size_t(n)], true, names[n]});
+    }
+    std::vector<qsizetype> expected(std::size_t(names.size()));
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+        return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
+    });
+    const auto entries = HeapFilesRows::buildWorkingArray(snapshot);
+    ASSERT_EQ(entries.size(), std::size_t(names.size()));
+    for (std::size_t e = 0; e < entries.size(); ++e)
+        EXPECT_EQ(entries[e].lists[0].front(), copies[std::size_t(expected[e])])
+            << "entry " << e << " should be " << names[expected[e]].toStdString();
 }
 
 TEST_F(TwoFolderTableTest, UniqueFilesLeaveOutTheSharedCopiesAndPairIndependently) {
