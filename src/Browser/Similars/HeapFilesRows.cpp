@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace HeapFilesRows {
 
@@ -283,7 +283,11 @@ std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
 
 std::vector<HeapPairRow> buildPairRows(const std::vector<HeapGroupEntry>& entries,
                                        int selectedGroup) {
+    std::size_t count = 0;
+    for (const HeapGroupEntry& entry : entries)
+        count += std::max(entry.lists[0].size(), entry.lists[1].size());
     std::vector<HeapPairRow> rows;
+    rows.reserve(count);
     for (std::size_t g = 0; g < entries.size(); ++g) {
         const auto& left = entries[g].lists[0];
         const auto& right = entries[g].lists[1];
@@ -303,15 +307,17 @@ namespace {
 
 std::vector<FileSystemItem*> uniqueChildren(std::span<FileSystemItem* const> children,
                                             const std::vector<HeapGroupEntry>& entries, int side) {
-    std::unordered_set<const FileSystemItem*> shared;
-    shared.reserve(entries.size() * 2);
+    // A sorted list rather than a hash set: one allocation instead of one per copy.
+    std::vector<const FileSystemItem*> shared;
     for (const HeapGroupEntry& entry : entries)
         for (const auto& copy : entry.lists[side])
             if (copy)
-                shared.insert(copy->getFileSystemItem());
+                shared.push_back(copy->getFileSystemItem());
+    const std::less<const FileSystemItem*> before;
+    std::sort(shared.begin(), shared.end(), before);
     std::vector<FileSystemItem*> out;
     for (FileSystemItem* child : children)
-        if (child && !shared.contains(child))
+        if (child && !std::binary_search(shared.begin(), shared.end(), child, before))
             out.push_back(child);
     return out;
 }
