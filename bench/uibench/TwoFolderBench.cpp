@@ -1,6 +1,6 @@
 // Figures of the two-folder table and the two-circle view for `uibench results`, over a pair
-// of folders of their own: 20,000 shared pictures (every fourth one twice in the second
-// folder) and 20,000 files of each folder's own.
+// of folders of their own, written to disk as empty files: 20,000 shared pictures (every
+// fourth one twice in the second folder) and 20,000 files of each folder's own.
 //   two-folder rows         a heap chosen until its rows are grouped, built and painted
 //   two-folder selection    one copy selected until every row and the band are redrawn
 //   two-circle paint        one frame of the two circles with their labels
@@ -24,6 +24,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace {
@@ -38,8 +42,17 @@ bool run() {
     auto tree = ScanTree::create();
     VolumeSystemItem* root =
         VolumeSystemItem::initWithPath(*tree, QFile::encodeName(scanned.path()), 0, 0);
+    // The files exist on disk too, as after a scan: the table looks its copies up there.
+    const QByteArray rootPath = QFile::encodeName(scanned.path());
     auto folder = [&](const char* name) {
+        ::mkdir((rootPath + '/' + name).constData(), 0755);
         return FolderSystemItem::initWithPathSize(*tree, name, root, 0, false, 0, false, 0);
+    };
+    auto touch = [&](FolderSystemItem* parent, const QByteArray& fileName) {
+        const int fd = ::open((parent->path() + '/' + fileName).constData(),
+                              O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            ::close(fd);
     };
     FolderSystemItem* main = folder("Photos");
     FolderSystemItem* second = folder("Photos backup");
@@ -48,6 +61,7 @@ bool run() {
         const QByteArray name = "IMG_" + QByteArray::number(g) + ".jpg";
         const std::int64_t size = 100000 + g;
         auto file = [&](FolderSystemItem* parent, const QByteArray& fileName) {
+            touch(parent, fileName);
             return FileSystemItem::initWithPathSize(*tree, fileName, parent, size, 0, false, size);
         };
         groups[std::size_t(g)] << file(main, name) << file(second, name);
@@ -56,6 +70,8 @@ bool run() {
     }
     for (int i = 0; i < kOwn; ++i) {
         const QByteArray name = "own" + QByteArray::number(i) + ".txt";
+        touch(main, name);
+        touch(second, name);
         FileSystemItem::initWithPathSize(*tree, name, main, 1000, 0, false, 1000);
         FileSystemItem::initWithPathSize(*tree, name, second, 1000, 0, false, 1000);
     }
