@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -338,6 +339,40 @@ void SlicedMainWork::addOnce(Work work) {
 
 bool SlicedMainWork::isIdle() const {
     return m_state->jobs.empty() && !m_state->running;
+}
+
+// ---- apply ----
+
+void apply(std::size_t count, const std::function<void(std::size_t)>& work, int helpers) {
+    if (count == 0)
+        return;
+    struct Shared {
+        // The caller's, valid while any index is left to take or under way.
+        const std::function<void(std::size_t)>* work = nullptr;
+        std::size_t count = 0;
+        std::atomic<std::size_t> next{0};
+        std::atomic<std::size_t> done{0};
+        std::mutex mutex;
+        std::condition_variable allDone;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->work = &work;
+    shared->count = count;
+    const auto take = [](Shared& s) {
+        for (std::size_t i = s.next++; i < s.count; i = s.next++) {
+            (*s.work)(i);
+            if (s.done.fetch_add(1) + 1 == s.count) {
+                const std::lock_guard lock(s.mutex);
+                s.allDone.notify_all();
+            }
+        }
+    };
+    const std::size_t others = std::min(std::size_t(std::max(helpers, 0)), count - 1);
+    for (std::size_t h = 0; h < others; ++h)
+        globalQueue().async([shared, take] { take(*shared); });
+    take(*shared);
+    std::unique_lock lock(shared->mutex);
+    shared->allDone.wait(lock, [&] { return shared->done.load() == count; });
 }
 
 // ---- after ----

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -112,6 +113,14 @@ private:
     struct State;
     std::shared_ptr<State> m_state;
 };
+
+// Runs `work(i)` for every `i` below `count` and returns once all have run: the calling
+// thread takes them in turn, and up to `helpers` blocks of the global queue take them too,
+// each the next one not taken yet. The caller never waits for a helper to start (a helper
+// that starts after the last one was taken touches nothing), only for those under way, so it
+// may be called while the global queue is busy. For read-only passes over a large result on
+// the main thread's behalf: nothing changes the result while the main thread waits here.
+void apply(std::size_t count, const std::function<void(std::size_t)>& work, int helpers = 3);
 
 // Runs `work` on `queue` after `ms` milliseconds. The delay is kept by a timer on the main
 // thread's event loop, so it needs a running QCoreApplication.

@@ -78,6 +78,42 @@ TEST(SerialQueue, RunsPendingWorkBeforeItsThreadEnds) {
     ASSERT_TRUE(TestSupport::waitFor([&] { return ran.load() == 100; }));
 }
 
+// Every index runs exactly once and all have run when apply() returns, from the main thread
+// and from a block of the global queue alike; the caller takes indices too, so a pass
+// whose helpers are slow to start still ends. A single index never leaves the caller.
+TEST(Apply, RunsEveryIndexOnceAndReturnsOnceAllHaveRun) {
+    for (const std::size_t count :
+         {std::size_t(0), std::size_t(1), std::size_t(7), std::size_t(2000)}) {
+        for (const bool onGlobalQueue : {false, true}) {
+            std::vector<std::atomic<int>> runs(count);
+            std::atomic<bool> sawOtherThread{false};
+            const auto pass = [&] {
+                const auto self = std::this_thread::get_id();
+                apply(count, [&](std::size_t i) {
+                    if (std::this_thread::get_id() != self)
+                        sawOtherThread = true;
+                    if (i % 64 == 0)
+                        std::this_thread::sleep_for(std::chrono::microseconds(200));
+                    runs[i].fetch_add(1);
+                });
+                for (std::size_t i = 0; i < count; ++i) {
+                    EXPECT_EQ(runs[i].load(), 1) << "index " << i << " of " << count;
+                }
+            };
+            if (onGlobalQueue) {
+                DispatchGroup group;
+                group.async(globalQueue(), pass);
+                ASSERT_TRUE(group.wait(10000));
+            } else {
+                pass();
+            }
+            if (count < 2) {
+                EXPECT_FALSE(sawOtherThread.load());
+            }
+        }
+    }
+}
+
 TEST(DispatchGroup, WaitTimesOutThenSucceeds) {
     DispatchGroup group;
     std::atomic<bool> release{false};

@@ -13,6 +13,7 @@
 #include "Categories/FileSize.h"
 #include "Categories/Settings.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
 #include "Platform/NotificationCenter.h"
 #include "Results/DuplicatesContainer.h"
 #include "Results/DuplicatesGroup.h"
@@ -33,6 +34,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -280,6 +283,8 @@ void FolderPickerVC::setFolderDataArray(std::vector<std::shared_ptr<HeapsFolderD
 void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
     std::vector<PickerRow> rows;
     rows.reserve(m_heapFolderDataArray.size());
+    std::vector<Cached*> cachedOfRow;
+    cachedOfRow.reserve(m_heapFolderDataArray.size());
     const std::vector<Cached*> entries = cacheEntriesOfFolders();
     for (std::size_t i = 0; i < m_heapFolderDataArray.size(); ++i) {
         const auto& data = m_heapFolderDataArray[i];
@@ -293,14 +298,42 @@ void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
         row.folderData = data;
         row.folder = data->getFolderSystemItem();
         row.facts = cached.facts;
-        if (auto group = heapsGroupFor(cached, *data)) {
-            group->calculateCountOfItems(&row.count, &row.selectedCount, nullptr,
-                                         &row.duplicateSize);
-            // No sort order reads it: counted for the rows that are shown or read.
-            row.similarSelectedPending = std::make_shared<PickerRow::PendingCount>();
-            row.similarSelectedPending->group = std::move(group);
-        }
         rows.push_back(std::move(row));
+        cachedOfRow.push_back(&cached);
+    }
+    // Counting walks every copy of every folder's heaps: over a large result that is a
+    // memory read per copy, so the rows are counted on a few threads while this one waits
+    // (and so changes nothing). Each row's group is looked up there too; the cache learns
+    // them here afterwards, as a folder may stand in two rows.
+    const auto container = DuplicatesManager::sharedManager().duplicateContainer();
+    const DuplicatesHeaps* heaps = container ? container->getHeaps().get() : nullptr;
+    std::vector<std::shared_ptr<HeapsGroup>> groups(rows.size());
+    constexpr std::size_t kSlice = 512;
+    Dispatch::apply((rows.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
+        const std::size_t end = std::min(rows.size(), (slice + 1) * kSlice);
+        for (std::size_t r = slice * kSlice; r < end; ++r) {
+            const Cached& cached = *cachedOfRow[r];
+            PickerRow& row = rows[r];
+            std::shared_ptr<HeapsGroup> group =
+                cached.groupLooked ? cached.group
+                : heaps            ? heaps->getHeapsGroupForFolderData(*row.folderData)
+                                   : nullptr;
+            if (group) {
+                group->calculateCountOfItems(&row.count, &row.selectedCount, nullptr,
+                                             &row.duplicateSize);
+                // No sort order reads it: counted for the rows that are shown or read.
+                row.similarSelectedPending = std::make_shared<PickerRow::PendingCount>();
+                row.similarSelectedPending->group = group;
+            }
+            groups[r] = std::move(group);
+        }
+    });
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        Cached& cached = *cachedOfRow[r];
+        if (!cached.groupLooked) {
+            cached.groupLooked = true;
+            cached.group = std::move(groups[r]);
+        }
     }
     m_workingArray = std::move(rows);
     m_rowsSorted = false;

@@ -7,9 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <array>
 
 namespace PickerRows {
 
@@ -46,51 +44,41 @@ PickerFolderFacts factsOf(const FolderSystemItem* folder) {
 std::vector<std::shared_ptr<const PickerFolderFacts>>
 factsOfAll(const std::vector<const FolderSystemItem*>& folders) {
     constexpr std::size_t kSlice = 256;
-    constexpr std::size_t kHelpers = 3;
-    const std::size_t slices = (folders.size() + kSlice - 1) / kSlice;
-    using Facts = std::shared_ptr<const PickerFolderFacts>;
-    std::vector<Facts> out(folders.size());
-    const auto read = [](const FolderSystemItem* folder) {
-        return std::make_shared<const PickerFolderFacts>(factsOf(folder));
-    };
-    if (slices <= 1) {
-        for (std::size_t i = 0; i < folders.size(); ++i)
-            out[i] = read(folders[i]);
-        return out;
-    }
-    // Each thread takes the next slice not taken yet; a helper that starts after the last
-    // slice was taken has nothing left to do and touches nothing.
-    struct Shared {
-        const std::vector<const FolderSystemItem*>* folders;
-        std::vector<Facts>* out;
-        std::size_t slices;
-        std::atomic<std::size_t> next{0};
-        std::mutex mutex;
-        std::condition_variable allDone;
-        std::size_t done = 0;
-    };
-    auto shared = std::make_shared<Shared>();
-    shared->folders = &folders;
-    shared->out = &out;
-    shared->slices = slices;
-    const auto work = [read](Shared& s) {
-        for (std::size_t slice = s.next++; slice < s.slices; slice = s.next++) {
-            const std::size_t end = std::min(s.folders->size(), (slice + 1) * kSlice);
-            for (std::size_t i = slice * kSlice; i < end; ++i)
-                (*s.out)[i] = read((*s.folders)[i]);
-            const std::lock_guard lock(s.mutex);
-            if (++s.done == s.slices)
-                s.allDone.notify_all();
-        }
-    };
-    for (std::size_t h = 0; h < std::min(kHelpers, slices - 1); ++h)
-        Dispatch::globalQueue().async([shared, work] { work(*shared); });
-    work(*shared);
-    // Slices still being read by a helper: at most one each.
-    std::unique_lock lock(shared->mutex);
-    shared->allDone.wait(lock, [&] { return shared->done == shared->slices; });
+    std::vector<std::shared_ptr<const PickerFolderFacts>> out(folders.size());
+    Dispatch::apply((folders.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
+        const std::size_t end = std::min(folders.size(), (slice + 1) * kSlice);
+        for (std::size_t i = slice * kSlice; i < end; ++i)
+            out[i] = std::make_shared<const PickerFolderFacts>(factsOf(folders[i]));
+    });
     return out;
 }
+
+namespace {
+
+// A stable sort of a long list in quarters on a few threads, merged in order: the same order
+// as one stable sort gives. |less| must be safe to call from several threads at once.
+template <typename Less>
+void stableSortRows(std::vector<PickerRow>& rows, Less less) {
+    constexpr std::size_t kParts = 4;
+    constexpr std::size_t kAlone = 4096;
+    if (rows.size() < kAlone) {
+        std::stable_sort(rows.begin(), rows.end(), less);
+        return;
+    }
+    std::array<std::size_t, kParts + 1> bounds{};
+    for (std::size_t p = 0; p <= kParts; ++p)
+        bounds[p] = rows.size() * p / kParts;
+    const auto at = [&rows](std::size_t index) { return rows.begin() + std::ptrdiff_t(index); };
+    Dispatch::apply(
+        kParts, [&](std::size_t p) { std::stable_sort(at(bounds[p]), at(bounds[p + 1]), less); });
+    Dispatch::apply(2, [&](std::size_t half) {
+        const std::size_t first = bounds[2 * half];
+        std::inplace_merge(at(first), at(bounds[2 * half + 1]), at(bounds[2 * half + 2]), less);
+    });
+    std::inplace_merge(rows.begin(), at(bounds[2]), rows.end(), less);
+}
+
+} // namespace
 
 void sortRows(std::vector<PickerRow>& rows, int sortType, int sortDirection) {
     const bool descending = sortDirection == 1;
@@ -101,12 +89,11 @@ void sortRows(std::vector<PickerRow>& rows, int sortType, int sortDirection) {
         return row.facts ? row.facts->sortPath : noPath;
     };
     const auto byNumber = [&rows, descending, pathOf](auto key) {
-        std::stable_sort(rows.begin(), rows.end(),
-                         [key, descending, pathOf](const PickerRow& a, const PickerRow& b) {
-                             if (key(a) != key(b))
-                                 return descending ? key(a) > key(b) : key(a) < key(b);
-                             return pathOf(a) < pathOf(b);
-                         });
+        stableSortRows(rows, [key, descending, pathOf](const PickerRow& a, const PickerRow& b) {
+            if (key(a) != key(b))
+                return descending ? key(a) > key(b) : key(a) < key(b);
+            return pathOf(a) < pathOf(b);
+        });
     };
     // Text keys read the other way: direction 1 is A to Z.
     const auto byText = [&rows, descending, pathOf](auto key) {
@@ -114,13 +101,12 @@ void sortRows(std::vector<PickerRow>& rows, int sortType, int sortDirection) {
         const auto text = [key](const PickerRow& row) -> const QString& {
             return row.facts ? key(*row.facts) : empty;
         };
-        std::stable_sort(rows.begin(), rows.end(),
-                         [text, descending, pathOf](const PickerRow& a, const PickerRow& b) {
-                             const int order = text(a).compare(text(b));
-                             if (order != 0)
-                                 return descending ? order < 0 : order > 0;
-                             return pathOf(a) < pathOf(b);
-                         });
+        stableSortRows(rows, [text, descending, pathOf](const PickerRow& a, const PickerRow& b) {
+            const int order = text(a).compare(text(b));
+            if (order != 0)
+                return descending ? order < 0 : order > 0;
+            return pathOf(a) < pathOf(b);
+        });
     };
     switch (sortType) {
     case 0:

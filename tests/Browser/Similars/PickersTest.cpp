@@ -41,6 +41,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 class PickersTest : public ScanScreenFixture {
@@ -223,6 +225,25 @@ TEST_F(PickersTest, RowsWithEqualKeysKeepTheirOrderAcrossRebuilds) {
     }
     PickerRows::sortRows(rows, Settings::SortTypeCount, Settings::SortDirectionDescending);
     EXPECT_EQ(namesOf(rows), (QStringList{"1", "3", "0", "2"}));
+
+    // A long list is sorted in parts on several threads and merged: the order is still the
+    // one a single stable sort by key, then path, gives (rows equal in both keep theirs).
+    std::vector<PickerRow> many(10000);
+    for (size_t i = 0; i < many.size(); ++i) {
+        auto facts = std::make_shared<PickerFolderFacts>();
+        facts->displayName = QString::number(i);
+        facts->sortPath = QString::number(i % 97);
+        many[i].facts = facts;
+        many[i].count = (i * 7919) % 5;
+    }
+    std::vector<PickerRow> expected = many;
+    std::stable_sort(expected.begin(), expected.end(), [](const PickerRow& a, const PickerRow& b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        return a.facts->sortPath < b.facts->sortPath;
+    });
+    PickerRows::sortRows(many, Settings::SortTypeCount, Settings::SortDirectionDescending);
+    EXPECT_EQ(namesOf(many), namesOf(expected));
 }
 
 TEST_F(PickersTest, SelectionIsFoundAgainThroughTheRememberedFolderAfterRowsMove) {
