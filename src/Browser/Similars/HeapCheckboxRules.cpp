@@ -3,6 +3,7 @@
 #include "Browser/Similars/HeapFilesTexts.h"
 #include "FileTree/FileSystemItem.h"
 #include "FileTree/FolderSystemItem.h"
+#include "Platform/Dispatch.h"
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesGroup.h"
 #include "Results/DuplicatesHeap.h"
@@ -60,35 +61,52 @@ struct SideCounts {
     bool full = false;
 };
 
-// Both folders' counts in one pass over the heap's copies: [0] the main folder's.
+// Both folders' counts in one pass over the heap's copies: [0] the main folder's. A heap of
+// large folders holds tens of thousands of copies, each a few reads into the result: slices
+// of them are counted on a few threads while this one waits, and so changes nothing.
 std::array<SideCounts, 2> countSides(const DuplicatesHeap& heap) {
-    std::array<SideCounts, 2> counts;
     FolderSystemItem* main = heap.getMainFolderItem();
     FolderSystemItem* second = heap.getSecondFolderItem();
     const QByteArray paths[2] = {main ? main->path() : QByteArray(),
                                  second ? second->path() : QByteArray()};
-    for (const auto& copy : heap.getDuplicateItems().items()) {
-        if (!copy)
-            continue;
-        const QByteArrayView parent = copy->parentFolderPathView();
-        // A heap of a folder with itself counts its copies on both sides.
-        for (int side = 0; side < 2; ++side) {
-            if (parent != paths[side])
+    const auto& items = heap.getDuplicateItems().items();
+    constexpr std::size_t kSlice = 4096;
+    std::vector<std::array<SideCounts, 2>> bySlice((items.size() + kSlice - 1) / kSlice);
+    Dispatch::apply(bySlice.size(), [&](std::size_t slice) {
+        std::array<SideCounts, 2>& counts = bySlice[slice];
+        const std::size_t end = std::min(items.size(), (slice + 1) * kSlice);
+        for (std::size_t i = slice * kSlice; i < end; ++i) {
+            const auto& copy = items[i];
+            if (!copy)
                 continue;
-            SideCounts& c = counts[std::size_t(side)];
-            ++c.total;
-            auto group = copy->getGroup();
-            const uint64_t groupTotal = group ? group->getTotalCount() : 0;
-            const uint64_t groupSelected = group ? group->getActualSelectedCount() : 0;
-            const uint64_t unselected = groupTotal - std::min(groupTotal, groupSelected);
-            if (copy->isSelected())
-                ++c.selected;
-            else if (unselected > 1)
-                c.safe = true;
-            if ((copy->isSelected() || unselected <= 1) && group && groupTotal == groupSelected)
-                c.full = true;
+            const QByteArrayView parent = copy->parentFolderPathView();
+            // A heap of a folder with itself counts its copies on both sides.
+            for (int side = 0; side < 2; ++side) {
+                if (parent != paths[side])
+                    continue;
+                SideCounts& c = counts[std::size_t(side)];
+                ++c.total;
+                auto group = copy->getGroup();
+                const uint64_t groupTotal = group ? group->getTotalCount() : 0;
+                const uint64_t groupSelected = group ? group->getActualSelectedCount() : 0;
+                const uint64_t unselected = groupTotal - std::min(groupTotal, groupSelected);
+                if (copy->isSelected())
+                    ++c.selected;
+                else if (unselected > 1)
+                    c.safe = true;
+                if ((copy->isSelected() || unselected <= 1) && group && groupTotal == groupSelected)
+                    c.full = true;
+            }
         }
-    }
+    });
+    std::array<SideCounts, 2> counts;
+    for (const auto& slice : bySlice)
+        for (std::size_t side = 0; side < 2; ++side) {
+            counts[side].total += slice[side].total;
+            counts[side].selected += slice[side].selected;
+            counts[side].safe = counts[side].safe || slice[side].safe;
+            counts[side].full = counts[side].full || slice[side].full;
+        }
     return counts;
 }
 

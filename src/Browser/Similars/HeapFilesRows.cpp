@@ -7,15 +7,13 @@
 #include "Results/DuplicateItem.h"
 #include "Results/DuplicatesHeap.h"
 
-#include <QHash>
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -23,23 +21,29 @@
 namespace HeapFilesRows {
 
 std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap, bool withNames) {
-    std::vector<CopySnapshot> out;
     FolderSystemItem* main = heap.getMainFolderItem();
     const QByteArray mainPath = main ? main->path() : QByteArray();
     const auto& items = heap.getDuplicateItems().items();
-    out.reserve(items.size());
-    for (const auto& copy : items) {
-        if (!copy)
-            continue;
-        CopySnapshot snapshot;
-        snapshot.copy = copy;
-        snapshot.groupKey = copy->getGroup().get();
-        snapshot.inMainFolder = copy->parentFolderPathView() == mainPath;
-        // The copy keeps its node's path: the name is read from it, not from the tree again.
-        if (withNames && copy->getFileSystemItem())
-            snapshot.displayName = FileSystemItem::displayNameOfPath(copy->getFileItemPath());
-        out.push_back(std::move(snapshot));
-    }
+    std::vector<CopySnapshot> out(items.size());
+    // Each copy is a few reads into the result, tens of thousands of them: slices are taken
+    // on a few threads while this one waits, and so changes nothing.
+    constexpr std::size_t kSlice = 4096;
+    Dispatch::apply((items.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
+        const std::size_t end = std::min(items.size(), (slice + 1) * kSlice);
+        for (std::size_t i = slice * kSlice; i < end; ++i) {
+            const auto& copy = items[i];
+            if (!copy)
+                continue;
+            CopySnapshot& snapshot = out[i];
+            snapshot.copy = copy;
+            snapshot.groupKey = copy->getGroup().get();
+            snapshot.inMainFolder = copy->parentFolderPathView() == mainPath;
+            // The copy keeps its node's path: the name is read from it, not from the tree.
+            if (withNames && copy->getFileSystemItem())
+                snapshot.displayName = FileSystemItem::displayNameOfPath(copy->getFileItemPath());
+        }
+    });
+    std::erase_if(out, [](const CopySnapshot& snapshot) { return !snapshot.copy; });
     return out;
 }
 
@@ -84,49 +88,70 @@ std::vector<CopyPath> pathsOf(const std::vector<CopySnapshot>& snapshot) {
 }
 
 struct MovedOrDeletedLookup::State {
+    static constexpr std::size_t kSlice = 1024;
+    // A heap's copies lie in two folders, mostly taken in turn: a slice keeps the last few
+    // folders it opened, so that it opens each of them once.
+    static constexpr std::size_t kOpenFolders = 4;
+
     std::shared_ptr<const std::vector<CopyPath>> paths;
-    std::once_flag prepared;
-    // Copies whose folder can be opened, by folder path: (folder, index in paths).
-    std::vector<std::pair<QByteArrayView, std::size_t>> byParent;
-    // Where each slice of byParent begins; one more entry for the end.
-    std::vector<std::size_t> sliceStarts;
     std::vector<std::vector<const DuplicateItem*>> goneBySlice;
-    // The copies decided without a folder of their own (empty, long or bare paths).
-    std::vector<const DuplicateItem*> goneAlone;
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
     std::condition_variable allDone;
     std::size_t done = 0;
 
+    struct OpenFolder {
+        QByteArrayView path;
+        int fd = -1; // -1: it could not be opened, so its files are looked up by their paths
+        std::size_t lastUse = 0;
+    };
+
     void lookUp(std::size_t slice) {
-        struct stat info {};
+        const std::vector<CopyPath>& all = *paths;
         auto& gone = goneBySlice[slice];
-        const std::size_t end = sliceStarts[slice + 1];
-        for (std::size_t run = sliceStarts[slice]; run < end;) {
-            const QByteArrayView parent = byParent[run].first;
-            std::size_t runEnd = run;
-            while (runEnd < end && byParent[runEnd].first == parent)
-                ++runEnd;
-            // The path up to the folder resolves as it would inside the file's own path.
-            const int dir =
-                ::open(parent.toByteArray().constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-            for (std::size_t k = run; k < runEnd; ++k) {
-                const CopyPath& entry = (*paths)[byParent[k].second];
-                const bool present =
-                    dir >= 0 ? ::fstatat(dir, entry.path.constData() + parent.size() + 1, &info,
-                                         AT_SYMLINK_NOFOLLOW) == 0
-                             : PathAt::stat(entry.path, &info);
-                if (!present)
-                    gone.push_back(entry.copy);
+        std::array<OpenFolder, kOpenFolders> open{};
+        std::size_t opened = 0;
+        std::size_t uses = 0;
+        struct stat info {};
+        const std::size_t end = std::min(all.size(), (slice + 1) * kSlice);
+        for (std::size_t i = slice * kSlice; i < end; ++i) {
+            const QByteArray& path = all[i].path;
+            bool present = false;
+            const qsizetype slash = path.isEmpty() ? -1 : splitPoint(path);
+            if (slash < 0) {
+                present = !path.isEmpty() && PathAt::stat(path, &info);
+            } else {
+                const QByteArrayView parent = QByteArrayView(path).first(slash);
+                OpenFolder* folder = nullptr;
+                for (std::size_t k = 0; k < opened && !folder; ++k)
+                    if (open[k].path == parent)
+                        folder = &open[k];
+                if (!folder) {
+                    if (opened < kOpenFolders) {
+                        folder = &open[opened++];
+                    } else {
+                        folder = &*std::min_element(
+                            open.begin(), open.end(),
+                            [](const auto& a, const auto& b) { return a.lastUse < b.lastUse; });
+                        if (folder->fd >= 0)
+                            ::close(folder->fd);
+                    }
+                    folder->path = parent;
+                    // The path up to the folder resolves as it would inside the file's path.
+                    folder->fd =
+                        ::open(parent.toByteArray().constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+                }
+                folder->lastUse = ++uses;
+                present = folder->fd >= 0 ? ::fstatat(folder->fd, path.constData() + slash + 1,
+                                                      &info, AT_SYMLINK_NOFOLLOW) == 0
+                                          : PathAt::stat(path, &info);
             }
-            if (dir >= 0)
-                ::close(dir);
-            run = runEnd;
+            if (!present)
+                gone.push_back(all[i].copy);
         }
-    }
-    void prepare();
-    void prepareOnce() {
-        std::call_once(prepared, [this] { prepare(); });
+        for (std::size_t k = 0; k < opened; ++k)
+            if (open[k].fd >= 0)
+                ::close(open[k].fd);
     }
     void work() {
         const std::size_t slices = goneBySlice.size();
@@ -145,77 +170,26 @@ MovedOrDeletedLookup::MovedOrDeletedLookup(std::vector<CopyPath> paths)
 MovedOrDeletedLookup::MovedOrDeletedLookup(std::shared_ptr<const std::vector<CopyPath>> paths)
     : m_state(std::make_shared<State>()) {
     m_state->paths = std::move(paths);
-}
-
-void MovedOrDeletedLookup::State::prepare() {
-    constexpr std::size_t kSlice = 2048;
-    const std::vector<CopyPath>& all = *paths;
-    byParent.reserve(all.size());
-    struct stat info {};
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const QByteArray& path = all[i].path;
-        if (path.isEmpty()) {
-            goneAlone.push_back(all[i].copy);
-            continue;
-        }
-        const qsizetype slash = splitPoint(path);
-        if (slash < 0) {
-            if (!PathAt::stat(path, &info))
-                goneAlone.push_back(all[i].copy);
-            continue;
-        }
-        byParent.emplace_back(QByteArrayView(path).first(slash), i);
-    }
-    // The copies of one folder side by side, so that a slice opens each folder once; the
-    // folders in the order first met (a heap's copies lie in two).
-    QHash<QByteArrayView, std::size_t> folderOrder;
-    std::vector<std::size_t> folderOf(byParent.size());
-    for (std::size_t k = 0; k < byParent.size(); ++k) {
-        auto found = folderOrder.constFind(byParent[k].first);
-        if (found == folderOrder.cend())
-            found = folderOrder.insert(byParent[k].first, folderOrder.size());
-        folderOf[k] = *found;
-    }
-    std::vector<std::size_t> order(byParent.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return folderOf[a] < folderOf[b]; });
-    std::vector<std::pair<QByteArrayView, std::size_t>> grouped;
-    grouped.reserve(order.size());
-    for (const std::size_t k : order)
-        grouped.push_back(byParent[k]);
-    byParent = std::move(grouped);
-    for (std::size_t at = 0; at < byParent.size(); at += kSlice)
-        sliceStarts.push_back(at);
-    sliceStarts.push_back(byParent.size());
-    goneBySlice.resize(sliceStarts.size() - 1);
+    m_state->goneBySlice.resize((m_state->paths->size() + State::kSlice - 1) / State::kSlice);
 }
 
 void MovedOrDeletedLookup::start() {
-    // The copies are sorted into their folders on the first helper too, so that the caller's
-    // own work starts at once.
-    Dispatch::globalQueue().async([state = m_state] {
-        constexpr std::size_t kHelpers = 3;
-        state->prepareOnce();
-        // A helper that starts after the last slice was taken finds nothing left and ends.
-        const std::size_t slices = state->goneBySlice.size();
-        for (std::size_t h = 1; h < std::min(kHelpers, slices); ++h)
-            Dispatch::globalQueue().async([state] { state->work(); });
-        state->work();
-    });
+    // A helper that starts after the last slice was taken finds nothing left and ends.
+    constexpr std::size_t kHelpers = 6;
+    const std::size_t slices = m_state->goneBySlice.size();
+    for (std::size_t h = 0; h < std::min(kHelpers, slices); ++h)
+        Dispatch::globalQueue().async([state = m_state] { state->work(); });
 }
 
 std::vector<const DuplicateItem*> MovedOrDeletedLookup::finish() {
     State& s = *m_state;
-    s.prepareOnce();
     s.work();
     {
         // Slices still being looked up by a helper: at most one each.
         std::unique_lock lock(s.mutex);
         s.allDone.wait(lock, [&] { return s.done == s.goneBySlice.size(); });
     }
-    std::vector<const DuplicateItem*> gone = std::move(s.goneAlone);
+    std::vector<const DuplicateItem*> gone;
     for (const auto& slice : s.goneBySlice)
         gone.insert(gone.end(), slice.begin(), slice.end());
     return gone;

@@ -65,18 +65,17 @@ struct CopyPath {
 };
 
 // Looks up which copies are gone from where the scan saw them (moved or deleted): the answer
-// of each copy's isMovedByUserOrDeleted() for its path (an empty one is gone), but each
-// parent folder's path is looked up once, its files then relative to it. A heap holds tens of
-// thousands of copies and every lookup is a call into the kernel: start() lets a few threads
-// of the global queue take slices of them while the caller does other work; finish() takes
-// the slices left on the calling thread and answers once all are looked up. Any thread.
+// of each copy's isMovedByUserOrDeleted() for its path (an empty one is gone), but a slice of
+// copies opens each parent folder once and looks its files up relative to it. A heap holds
+// tens of thousands of copies and every lookup is a call into the kernel: start() lets a few
+// threads of the global queue take slices of them while the caller does other work; finish()
+// takes the slices left on the calling thread and answers once all are looked up. Any thread.
 class MovedOrDeletedLookup final {
 public:
     explicit MovedOrDeletedLookup(std::vector<CopyPath> paths);
     explicit MovedOrDeletedLookup(std::shared_ptr<const std::vector<CopyPath>> paths);
     void start();
-    // The copies gone: those without a folder to open first, then folder by folder in the
-    // order the folders were first met, each folder's in the order given.
+    // The copies gone, in the order given.
     std::vector<const DuplicateItem*> finish();
 
 private:
