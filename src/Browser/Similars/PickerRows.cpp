@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace PickerRows {
 
@@ -57,6 +58,9 @@ namespace {
 
 // A stable sort of a long list in quarters on a few threads, merged in order: the same order
 // as one stable sort gives. |less| must be safe to call from several threads at once.
+// The threads sort row numbers, ties broken by the number, and merge them into lists made
+// here: nothing is allocated on a helper, whose allocator may first have to sort out a
+// large result freed before (a stall of tens of milliseconds).
 template <typename Less>
 void stableSortRows(std::vector<PickerRow>& rows, Less less) {
     constexpr std::size_t kParts = 4;
@@ -65,17 +69,38 @@ void stableSortRows(std::vector<PickerRow>& rows, Less less) {
         std::stable_sort(rows.begin(), rows.end(), less);
         return;
     }
+    const auto before = [&rows, &less](std::uint32_t a, std::uint32_t b) {
+        if (less(rows[a], rows[b]))
+            return true;
+        return !less(rows[b], rows[a]) && a < b;
+    };
+    std::vector<std::uint32_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = std::uint32_t(i);
+    std::vector<std::uint32_t> halves(rows.size());
     std::array<std::size_t, kParts + 1> bounds{};
     for (std::size_t p = 0; p <= kParts; ++p)
         bounds[p] = rows.size() * p / kParts;
-    const auto at = [&rows](std::size_t index) { return rows.begin() + std::ptrdiff_t(index); };
-    Dispatch::apply(
-        kParts, [&](std::size_t p) { std::stable_sort(at(bounds[p]), at(bounds[p + 1]), less); });
+    const auto at = [](std::vector<std::uint32_t>& list, std::size_t index) {
+        return list.begin() + std::ptrdiff_t(index);
+    };
+    Dispatch::apply(kParts, [&](std::size_t p) {
+        std::sort(at(order, bounds[p]), at(order, bounds[p + 1]), before);
+    });
     Dispatch::apply(2, [&](std::size_t half) {
         const std::size_t first = bounds[2 * half];
-        std::inplace_merge(at(first), at(bounds[2 * half + 1]), at(bounds[2 * half + 2]), less);
+        const std::size_t middle = bounds[2 * half + 1];
+        const std::size_t last = bounds[2 * half + 2];
+        std::merge(at(order, first), at(order, middle), at(order, middle), at(order, last),
+                   at(halves, first), before);
     });
-    std::inplace_merge(rows.begin(), at(bounds[2]), rows.end(), less);
+    std::merge(halves.begin(), at(halves, bounds[2]), at(halves, bounds[2]), halves.end(),
+               order.begin(), before);
+    std::vector<PickerRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
 }
 
 } // namespace
