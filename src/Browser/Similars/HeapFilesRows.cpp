@@ -14,6 +14,7 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -212,6 +213,10 @@ std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
     // before the hash.
     const void* lastKey = nullptr;
     std::size_t lastEntry = 0;
+    // Per entry, the copy its left name is read from.
+    constexpr std::size_t kNoCopy = SIZE_MAX;
+    std::vector<std::size_t> firstLeft;
+    firstLeft.reserve(copies.size());
     for (std::size_t i = 0; i < copies.size(); ++i) {
         CopySnapshot& copy = copies[i];
         if (entries.empty() || copy.groupKey != lastKey) {
@@ -224,23 +229,35 @@ std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
         HeapGroupEntry& entry = entries[lastEntry];
         const int side = copy.inMainFolder ? 0 : 1;
         if (side == 0 && entry.lists[0].empty()) {
-            // A copy lets go of its node and its path together: no path, no name.
-            const bool fromPath = paths && i < paths->size() && copy.displayName.isEmpty() &&
-                                  !(*paths)[i].path.isEmpty();
-            entry.leftName =
-                fromPath ? FileSystemItem::displayNameOfPath((*paths)[i].path) : copy.displayName;
+            if (firstLeft.size() < entries.size())
+                firstLeft.resize(entries.size(), kNoCopy);
+            firstLeft[lastEntry] = i;
         }
         entry.lists[side].push_back(std::move(copy.copy));
     }
-    // Each name is folded once, so that the sort compares plain code units instead of folding
-    // both names at every comparison.
+    firstLeft.resize(entries.size(), kNoCopy);
+    // The names are decoded and folded once each (the sort then compares plain code units),
+    // tens of thousands of them: in slices on a few threads.
     std::vector<std::u16string> keys(entries.size());
-    std::vector<std::size_t> order(entries.size());
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-        order[e] = e;
-        if (!entries[e].lists[0].empty())
+    constexpr std::size_t kSlice = 2048;
+    Dispatch::apply((entries.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
+        const std::size_t end = std::min(entries.size(), (slice + 1) * kSlice);
+        for (std::size_t e = slice * kSlice; e < end; ++e) {
+            const std::size_t i = firstLeft[e];
+            if (i == kNoCopy)
+                continue;
+            // A copy lets go of its node and its path together: no path, no name.
+            const CopySnapshot& copy = copies[i];
+            const bool fromPath = paths && i < paths->size() && copy.displayName.isEmpty() &&
+                                  !(*paths)[i].path.isEmpty();
+            entries[e].leftName =
+                fromPath ? FileSystemItem::displayNameOfPath((*paths)[i].path) : copy.displayName;
             keys[e] = caseInsensitiveKey(entries[e].leftName);
-    }
+        }
+    });
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t e = 0; e < entries.size(); ++e)
+        order[e] = e;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         const bool aLeft = !entries[a].lists[0].empty();
         const bool bLeft = !entries[b].lists[0].empty();
