@@ -66,22 +66,30 @@ bool onMainThread(const std::function<void()>& start) {
 constexpr std::size_t kReleasedPerTurn = 20000;
 
 template <typename T>
-void releaseInSteps(std::vector<T>&& values, std::function<void()> then = {}) {
-    if (values.size() <= kReleasedPerTurn) {
+void releaseInSteps(std::vector<T>&& values, std::function<void()> then = {},
+                    std::size_t perTurn = kReleasedPerTurn) {
+    if (values.size() <= perTurn) {
         values = {};
         if (then)
             then();
         return;
     }
     auto held = std::make_shared<std::vector<T>>(std::move(values));
-    held->resize(held->size() - kReleasedPerTurn);
-    Dispatch::mainQueue().async(
-        [held, then = std::move(then)] { releaseInSteps(std::move(*held), then); });
+    held->resize(held->size() - perTurn);
+    Dispatch::mainQueue().async([held, then = std::move(then), perTurn] {
+        releaseInSteps(std::move(*held), then, perTurn);
+    });
 }
 
 // Only the snapshots that hold something per copy are worth it; the others go at once.
 template <typename Snapshot>
 void releaseSnapshotInSteps(Snapshot&) {}
+
+// A folder's entry holds the heaps of its heaps group, a handful each: fewer entries a turn.
+template <>
+void releaseSnapshotInSteps(HeapsSnapshot& snapshot) {
+    releaseInSteps(std::move(snapshot.folders), {}, kReleasedPerTurn / 5);
+}
 
 // The common road: snapshot (already taken, on the main thread) -> compute on the global
 // queue -> deliver on the main thread unless the result changed meanwhile. The snapshot
