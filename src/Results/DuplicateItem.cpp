@@ -194,5 +194,7 @@ void DuplicateItem::dropNode() {
     m_pItem = nullptr;
     m_pTree.reset();
     m_pGroup.reset();
-    m_sItemPath.clear();
+    // Assigned rather than cleared: clear() lets go of the text inside Qt, where ThreadSanitizer
+    // cannot see it synchronise with the workers that may still hold the same path.
+    m_sItemPath = QByteArray();
 }
