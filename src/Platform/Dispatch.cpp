@@ -375,6 +375,15 @@ void apply(std::size_t count, const std::function<void(std::size_t)>& work, int 
     shared->allDone.wait(lock, [&] { return shared->done.load() == count; });
 }
 
+void applyInSlices(std::size_t total, std::size_t slice,
+                   const std::function<void(std::size_t begin, std::size_t end)>& work,
+                   int helpers) {
+    if (slice == 0)
+        slice = 1;
+    apply((total + slice - 1) / slice,
+          [&](std::size_t i) { work(i * slice, std::min(total, (i + 1) * slice)); }, helpers);
+}
+
 // ---- after ----
 
 void after(int ms, Queue& queue, Work work) {

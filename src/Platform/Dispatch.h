@@ -121,6 +121,11 @@ private:
 // may be called while the global queue is busy. For read-only passes over a large result on
 // the main thread's behalf: nothing changes the result while the main thread waits here.
 void apply(std::size_t count, const std::function<void(std::size_t)>& work, int helpers = 3);
+// The same over `total` items in slices of `slice` (the last one shorter): `work(begin, end)`
+// for each slice.
+void applyInSlices(std::size_t total, std::size_t slice,
+                   const std::function<void(std::size_t begin, std::size_t end)>& work,
+                   int helpers = 3);
 
 // Runs `work` on `queue` after `ms` milliseconds. The delay is kept by a timer on the main
 // thread's event loop, so it needs a running QCoreApplication.

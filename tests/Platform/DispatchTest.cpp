@@ -114,6 +114,25 @@ TEST(Apply, RunsEveryIndexOnceAndReturnsOnceAllHaveRun) {
     }
 }
 
+// Slices cover every item once, the last one shorter, and an empty range runs nothing.
+TEST(Apply, SlicesCoverEveryItemOnce) {
+    for (const std::size_t total : {std::size_t(0), std::size_t(4096), std::size_t(10001)}) {
+        std::vector<std::atomic<int>> runs(total);
+        std::atomic<std::size_t> slices{0};
+        applyInSlices(total, 4096, [&](std::size_t begin, std::size_t end) {
+            EXPECT_LT(begin, end);
+            EXPECT_LE(end - begin, 4096u);
+            slices.fetch_add(1);
+            for (std::size_t i = begin; i < end; ++i)
+                runs[i].fetch_add(1);
+        });
+        EXPECT_EQ(slices.load(), (total + 4095) / 4096);
+        for (std::size_t i = 0; i < total; ++i) {
+            EXPECT_EQ(runs[i].load(), 1) << "item " << i << " of " << total;
+        }
+    }
+}
+
 TEST(DispatchGroup, WaitTimesOutThenSucceeds) {
     DispatchGroup group;
     std::atomic<bool> release{false};

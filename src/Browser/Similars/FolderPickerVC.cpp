@@ -309,9 +309,8 @@ void FolderPickerVC::recreateTrueArrayWithSearchKey(const QString& searchKey) {
     const DuplicatesHeaps* heaps = container ? container->getHeaps().get() : nullptr;
     std::vector<std::shared_ptr<HeapsGroup>> groups(rows.size());
     constexpr std::size_t kSlice = 512;
-    Dispatch::apply((rows.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
-        const std::size_t end = std::min(rows.size(), (slice + 1) * kSlice);
-        for (std::size_t r = slice * kSlice; r < end; ++r) {
+    Dispatch::applyInSlices(rows.size(), kSlice, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t r = begin; r < end; ++r) {
             const Cached& cached = *cachedOfRow[r];
             PickerRow& row = rows[r];
             std::shared_ptr<HeapsGroup> group =

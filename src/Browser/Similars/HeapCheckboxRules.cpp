@@ -72,10 +72,9 @@ std::array<SideCounts, 2> countSides(const DuplicatesHeap& heap) {
     const auto& items = heap.getDuplicateItems().items();
     constexpr std::size_t kSlice = 4096;
     std::vector<std::array<SideCounts, 2>> bySlice((items.size() + kSlice - 1) / kSlice);
-    Dispatch::apply(bySlice.size(), [&](std::size_t slice) {
-        std::array<SideCounts, 2>& counts = bySlice[slice];
-        const std::size_t end = std::min(items.size(), (slice + 1) * kSlice);
-        for (std::size_t i = slice * kSlice; i < end; ++i) {
+    Dispatch::applyInSlices(items.size(), kSlice, [&](std::size_t begin, std::size_t end) {
+        std::array<SideCounts, 2>& counts = bySlice[begin / kSlice];
+        for (std::size_t i = begin; i < end; ++i) {
             const auto& copy = items[i];
             if (!copy)
                 continue;

@@ -29,9 +29,8 @@ std::vector<CopySnapshot> takeSnapshot(const DuplicatesHeap& heap, bool withName
     // Each copy is a few reads into the result, tens of thousands of them: slices are taken
     // on a few threads while this one waits, and so changes nothing.
     constexpr std::size_t kSlice = 4096;
-    Dispatch::apply((items.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
-        const std::size_t end = std::min(items.size(), (slice + 1) * kSlice);
-        for (std::size_t i = slice * kSlice; i < end; ++i) {
+    Dispatch::applyInSlices(items.size(), kSlice, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
             const auto& copy = items[i];
             if (!copy)
                 continue;
@@ -221,28 +220,25 @@ std::vector<HeapGroupEntry> buildWorkingArray(std::vector<CopySnapshot> copies,
         CopySnapshot& copy = copies[i];
         if (entries.empty() || copy.groupKey != lastKey) {
             auto [found, added] = entryOfGroup.try_emplace(copy.groupKey, entries.size());
-            if (added)
+            if (added) {
                 entries.emplace_back();
+                firstLeft.push_back(kNoCopy);
+            }
             lastKey = copy.groupKey;
             lastEntry = found->second;
         }
         HeapGroupEntry& entry = entries[lastEntry];
         const int side = copy.inMainFolder ? 0 : 1;
-        if (side == 0 && entry.lists[0].empty()) {
-            if (firstLeft.size() < entries.size())
-                firstLeft.resize(entries.size(), kNoCopy);
+        if (side == 0 && entry.lists[0].empty())
             firstLeft[lastEntry] = i;
-        }
         entry.lists[side].push_back(std::move(copy.copy));
     }
-    firstLeft.resize(entries.size(), kNoCopy);
     // The names are decoded and folded once each (the sort then compares plain code units),
     // tens of thousands of them: in slices on a few threads.
     std::vector<std::u16string> keys(entries.size());
     constexpr std::size_t kSlice = 2048;
-    Dispatch::apply((entries.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
-        const std::size_t end = std::min(entries.size(), (slice + 1) * kSlice);
-        for (std::size_t e = slice * kSlice; e < end; ++e) {
+    Dispatch::applyInSlices(entries.size(), kSlice, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t e = begin; e < end; ++e) {
             const std::size_t i = firstLeft[e];
             if (i == kNoCopy)
                 continue;

@@ -46,9 +46,8 @@ std::vector<std::shared_ptr<const PickerFolderFacts>>
 factsOfAll(const std::vector<const FolderSystemItem*>& folders) {
     constexpr std::size_t kSlice = 256;
     std::vector<std::shared_ptr<const PickerFolderFacts>> out(folders.size());
-    Dispatch::apply((folders.size() + kSlice - 1) / kSlice, [&](std::size_t slice) {
-        const std::size_t end = std::min(folders.size(), (slice + 1) * kSlice);
-        for (std::size_t i = slice * kSlice; i < end; ++i)
+    Dispatch::applyInSlices(folders.size(), kSlice, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
             out[i] = std::make_shared<const PickerFolderFacts>(factsOf(folders[i]));
     });
     return out;
